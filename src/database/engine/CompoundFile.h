@@ -1,0 +1,74 @@
+// A compound file (MS-CFB) holding named streams at its root storage.
+//
+// Only what the data file needs: one root storage with streams, no sub-storages.
+// Reading accepts versions 3 and 4 (512- and 4096-byte sectors) with the mini
+// stream; writing produces version 3 with 512-byte sectors.
+//
+// Changes never touch the file in place. Stream content that was written lives
+// in memory (whole pages of what changed, over the stored sectors of what did
+// not) until Commit, which writes a complete new container beside the file,
+// flushes it and renames it over the old one: after a crash the path holds
+// either the old or the new content.
+#pragma once
+
+#include "core/Result.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Database::Engine {
+
+class ACompoundFile;
+
+// A handle to one stream of an open compound file. Valid while its file lives and
+// the stream is not deleted or replaced.
+class ACompoundStream {
+public:
+    virtual ~ACompoundStream() = default;
+    virtual std::uint64_t Size() const = 0;
+    // Reads up to count bytes at position; *read receives how many were available.
+    [[nodiscard]] virtual HRESULT ReadAt(std::uint64_t position, void* buffer, std::size_t count,
+                                         std::size_t* read) = 0;
+    // Writes count bytes at position, growing the stream when it ends before them
+    // (a gap is zero-filled). Fails with kUnexpected on a read-only file.
+    [[nodiscard]] virtual HRESULT WriteAt(std::uint64_t position, const void* buffer, std::size_t count) = 0;
+    [[nodiscard]] virtual HRESULT SetSize(std::uint64_t size) = 0;
+};
+
+class ACompoundFile {
+public:
+    virtual ~ACompoundFile() = default;
+
+    // Opens an existing file. Not a compound file at all: kStgInvalidHeader. A
+    // damaged container (bad sector chains, cycles, out-of-range sectors, broken
+    // directory): kStgDocFileCorrupt. Missing file: the errno mapped to 0x8007xxxx.
+    // With writable = true the file is locked (advisory, exclusive); when it can't
+    // be written or is locked by another program, the result is kStgAccessDenied
+    // and the caller may open it again with writable = false.
+    [[nodiscard]] static HRESULT Open(const std::string& path, bool writable, std::unique_ptr<ACompoundFile>& file);
+
+    // Starts a new, empty container that Commit will write to path (replacing any
+    // file there). Nothing is written before Commit.
+    [[nodiscard]] static HRESULT Create(const std::string& path, std::unique_ptr<ACompoundFile>& file);
+
+    virtual const std::string& Path() const = 0;
+    virtual bool Writable() const = 0;
+
+    // Names of the streams at the root, in directory order.
+    virtual std::vector<std::u16string> StreamNames() const = 0;
+    virtual bool HasStream(const std::u16string& name) const = 0;
+
+    // kStgFileNotFound when there is no such stream.
+    [[nodiscard]] virtual HRESULT OpenStream(const std::u16string& name, ACompoundStream** stream) = 0;
+    // Creates an empty stream, replacing an existing one of that name.
+    [[nodiscard]] virtual HRESULT CreateStream(const std::u16string& name, ACompoundStream** stream) = 0;
+    [[nodiscard]] virtual HRESULT DeleteStream(const std::u16string& name) = 0;
+
+    // Writes the whole container atomically to Path(); afterwards the file is
+    // open on the new content (still locked when writable).
+    [[nodiscard]] virtual HRESULT Commit() = 0;
+};
+
+}  // namespace Database::Engine
