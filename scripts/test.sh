@@ -8,4 +8,4 @@ scripts/build.sh build
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 scripts/build.sh build-asan -DFENDRAL_SANITIZE=ON -DFENDRAL_BENCH=OFF -DFENDRAL_GUI=OFF
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -L 'engine|database|core'
+  ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -L 'engine|database|core|exchange'
