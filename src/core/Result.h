@@ -26,6 +26,10 @@ constexpr HRESULT kStgInvalidHeader = Code(0x800300FB);   // not a compound file
 constexpr HRESULT kStgDocFileCorrupt = Code(0x80030109);  // damaged container or stream content
 constexpr HRESULT kStgReadFault = Code(0x8003001E);
 constexpr HRESULT kStgMediumFull = Code(0x80030070);
+constexpr HRESULT kStgInvalidFunction = Code(0x80030001);  // seek before the start, bad origin
+constexpr HRESULT kStgInvalidPointer = Code(0x80030009);
+constexpr HRESULT kStgWriteFault = Code(0x8003001D);
+constexpr HRESULT kStgReverted = Code(0x80030102);        // the stream was committed or discarded
 
 // The program's own codes, facility 0x15.
 constexpr HRESULT kNotDataFile = Code(0x8015000B);
