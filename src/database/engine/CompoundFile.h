@@ -69,6 +69,10 @@ public:
     // Writes the whole container atomically to Path(); afterwards the file is
     // open on the new content (still locked when writable).
     [[nodiscard]] virtual HRESULT Commit() = 0;
+
+    // Drops every change made since the last Commit (or since Open/Create), so
+    // that a save that failed half-way can be tried again from a clean state.
+    virtual void Revert() = 0;
 };
 
 }  // namespace Database::Engine

@@ -1,0 +1,178 @@
+// Reading and writing record bodies field by field.
+//
+// Every record type lists its stored fields once, in stored order:
+//     template <class R, class V> static void Fields(R& r, V& v) { v(r.name); v(r.flag); v.Pad(3); }
+// and the visitors below give it its stored layout (little-endian, packed), its
+// stored size, and the walk over its references.
+#pragma once
+
+#include "database/engine/Reference.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace Database::Engine {
+
+template <class T>
+struct IsReference : std::false_type {};
+template <class T>
+struct IsReference<AReference<T>> : std::true_type {};
+
+// The table that a reference field points into.
+template <class R>
+struct TargetTable;
+template <class X>
+struct TargetTable<AReference<X>> {
+    static constexpr ATableId kId = X::kTableId;
+};
+
+// Counts the stored bytes of the fixed part of a record.
+struct AFieldSizer {
+    std::size_t size = 0;
+    template <class F>
+    void operator()(const F&)
+    {
+        if constexpr (IsReference<F>::value)
+            size += 4;
+        else
+            size += sizeof(F);
+    }
+    void Pad(std::size_t n) { size += n; }
+};
+
+// Reads fixed fields from a stored body; a shorter body leaves the missing tail zero.
+class AFieldReader {
+public:
+    AFieldReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    template <class F>
+    void operator()(F& field)
+    {
+        if constexpr (IsReference<F>::value) {
+            std::uint32_t word = 0;
+            Take(&word, 4);
+            field = F::FromWord(word);
+        } else {
+            static_assert(std::is_integral_v<F>);
+            F value{};
+            Take(&value, sizeof(F));
+            field = value;
+        }
+    }
+    void Pad(std::size_t n) { position_ += n; }
+    std::size_t Position() const { return position_; }
+
+private:
+    void Take(void* out, std::size_t n)
+    {
+        std::memset(out, 0, n);
+        if (position_ < size_) {
+            std::size_t available = size_ - position_;
+            std::memcpy(out, data_ + position_, n < available ? n : available);
+        }
+        position_ += n;
+    }
+
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t position_ = 0;
+};
+
+// Appends fixed fields to a byte buffer; references must already be identifiers.
+class AFieldWriter {
+public:
+    explicit AFieldWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+
+    template <class F>
+    void operator()(const F& field)
+    {
+        if constexpr (IsReference<F>::value) {
+            std::uint32_t word = field.Word();
+            Put(&word, 4);
+        } else {
+            static_assert(std::is_integral_v<F>);
+            Put(&field, sizeof(F));
+        }
+    }
+    void Pad(std::size_t n) { out_.insert(out_.end(), n, 0); }
+
+private:
+    void Put(const void* p, std::size_t n)
+    {
+        const auto* bytes = static_cast<const std::uint8_t*>(p);
+        out_.insert(out_.end(), bytes, bytes + n);
+    }
+    std::vector<std::uint8_t>& out_;
+};
+
+// Calls fn(reference) for every reference field; ignores the rest.
+template <class Fn>
+struct AReferenceWalker {
+    Fn fn;
+    template <class F>
+    void operator()(F& field)
+    {
+        if constexpr (IsReference<std::remove_const_t<F>>::value)
+            fn(field);
+    }
+    void Pad(std::size_t) {}
+};
+template <class Fn>
+AReferenceWalker(Fn) -> AReferenceWalker<Fn>;
+
+template <class T>
+std::size_t StoredFixedSize()
+{
+    AFieldSizer sizer;
+    T record{};
+    T::Fields(record, sizer);
+    return sizer.size;
+}
+
+}  // namespace Database::Engine
+
+namespace Database::Engine {
+
+// A bounds-checked reader over bytes: every read checks what remains, and a
+// failed read leaves the cursor failed for good.
+class AByteCursor {
+public:
+    AByteCursor(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    std::size_t Position() const { return position_; }
+    std::size_t Remaining() const { return size_ - position_; }
+    bool Failed() const { return failed_; }
+    const std::uint8_t* Here() const { return data_ + position_; }
+
+    [[nodiscard]] bool Read(void* out, std::size_t n)
+    {
+        if (failed_ || n > Remaining())
+            return failed_ = true, false;
+        std::memcpy(out, data_ + position_, n);
+        position_ += n;
+        return true;
+    }
+    template <class I>
+    [[nodiscard]] bool ReadInt(I& value)
+    {
+        return Read(&value, sizeof(I));
+    }
+    [[nodiscard]] bool Skip(std::size_t n)
+    {
+        if (failed_ || n > Remaining())
+            return failed_ = true, false;
+        position_ += n;
+        return true;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t position_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace Database::Engine

@@ -1,0 +1,187 @@
+// A table of records of one type, with its sorted indexes.
+#pragma once
+
+#include "database/engine/FieldIO.h"
+#include "database/engine/TableBase.h"
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <span>
+#include <utility>
+
+namespace Database::Engine {
+
+// What a record type provides:
+//   static constexpr ATableId kTableId;          its table
+//   static constexpr std::uint32_t kStoredSize;  stored body size, 0 when the body carries its length
+//   static constexpr int kIndexCount;            2 + the number of key indexes
+//   static constexpr std::uint32_t kUniqueIndexes = bit n for each unique index n >= 2
+//   template <class R, class V> static void Fields(R&, V&);   stored fields in order
+//   static int Compare(const T&, const T&, int key);           for key indexes
+// Variable types also provide ReadBody(T&, AByteCursor&) -> bool and
+// WriteBody(const T&, std::vector<std::uint8_t>&), and list only their fixed
+// fields in Fields. A type that keeps the change counter has TakeChangeCounter.
+template <class T>
+class ATableImpl final : public ATableBase {
+public:
+    using Slot = ASlot<T>;
+    using Index = std::vector<Slot*>;
+
+    explicit ATableImpl(ADBEngine& engine)
+        : ATableBase(engine, T::kTableId, T::kStoredSize, T::kIndexCount),
+          indexes_(static_cast<std::size_t>(T::kIndexCount - 1))
+    {
+    }
+
+    // ---- records ----
+    std::size_t SlotCount() const override { return slots_.size(); }
+    Slot& SlotAt(std::size_t position) override { return slots_[position]; }
+    const Slot& SlotAt(std::size_t position) const { return slots_[position]; }
+    std::size_t LiveCount() const override { return indexes_[0].size(); }
+
+    Slot* Find(ARecordId id) { return static_cast<Slot*>(FindSlot(id)); }
+    Slot* Get(AReference<T> ref)
+    {
+        return ref.IsResolved() && ref.SlotPosition() < slots_.size() ? &slots_[ref.SlotPosition()] : nullptr;
+    }
+    const T* Record(AReference<T> ref)
+    {
+        Slot* slot = Get(ref);
+        return slot && slot->Exists() ? &slot->Record() : nullptr;
+    }
+    static AReference<T> RefTo(const ARecordBase* slot)
+    {
+        return slot ? AReference<T>::FromSlot(slot->position) : AReference<T>();
+    }
+
+    // Creates a record inside the open step; it gets the next identifier.
+    Slot* Create(const T& value)
+    {
+        if (!FD_VERIFY(StepIsOpen()))
+            return nullptr;
+        Slot& slot = slots_.emplace_back();
+        slot.id = header_.nextId;
+        header_.nextId += 2;
+        slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
+        slot.table = this;
+        slot.first = {value, Now(), false};
+        slot.current = 0;
+        slot.stamp = slot.first.stamp;
+        TakeCounter(slot.first.record);
+        slot.role = ARecordBase::AStepRole::Inserted;
+        NoteInStep(slot);
+        return &slot;
+    }
+
+    // Opens a live record for change inside the open step; change it in place.
+    T* Change(Slot* slot)
+    {
+        if (!FD_VERIFY(slot && StepIsOpen() && slot->Exists() && slot->role != ARecordBase::AStepRole::Deleted))
+            return nullptr;
+        if (slot->role == ARecordBase::AStepRole::None) {
+            slot->PushVersion(slot->Record(), slot->stamp, false);
+            TakeCounter(slot->Record());
+            slot->role = ARecordBase::AStepRole::Changed;
+            NoteInStep(*slot);
+        }
+        return &slot->Record();
+    }
+
+    void Delete(Slot* slot)
+    {
+        if (!FD_VERIFY(slot && StepIsOpen() && slot->Exists() && slot->role == ARecordBase::AStepRole::None))
+            return;
+        slot->PushVersion(slot->Record(), Now(), true);
+        slot->role = ARecordBase::AStepRole::Deleted;
+        NoteInStep(*slot);
+    }
+
+    // ---- indexes: 1 = live records by identifier, 2.. = by key ----
+    const Index& Live() const { return indexes_[0]; }
+    const Index& IndexAt(int n) const { return indexes_[static_cast<std::size_t>(n - 1)]; }
+
+    // The live records whose key n equals the probe's.
+    std::span<Slot* const> EqualRange(int n, const T& probe) const
+    {
+        const Index& index = IndexAt(n);
+        auto range = std::equal_range(index.begin(), index.end(), &probe, KeyOnly{n});
+        return {range.first, range.second};
+    }
+
+    // ---- engine operations ----
+    void StepVersion(ARecordBase& base, int direction) override
+    {
+        Slot& slot = static_cast<Slot&>(base);
+        slot.MoveTo(slot.current + direction);
+    }
+
+    void CommitVersion(ARecordBase& base, AFileTime stamp) override
+    {
+        Slot& slot = static_cast<Slot&>(base);
+        slot.Version(slot.current).stamp = stamp;
+        slot.stamp = stamp;
+    }
+
+    void DropUnreachableVersions(ARecordBase& base) override { static_cast<Slot&>(base).DropLaterThanCurrent(); }
+
+    void ApplyIndexChange(const AIndexChange& change, const std::function<void()>& stepVersions) override
+    {
+        Leave(indexes_[0], change.leaveLive, 0);
+        for (int n = 2; n < T::kIndexCount; ++n)
+            Leave(indexes_[static_cast<std::size_t>(n - 1)], change.leaveKeyed, n);
+        stepVersions();
+        Enter(indexes_[0], change.enterLive, 0);
+        for (int n = 2; n < T::kIndexCount; ++n)
+            Enter(indexes_[static_cast<std::size_t>(n - 1)], change.enterKeyed, n);
+    }
+
+    HRESULT Load(const std::uint8_t* data, std::size_t size, std::uint32_t& errors) override;
+    void WriteBody(const ARecordBase& slot, std::vector<std::uint8_t>& out) const override;
+    void SortSlotsById() override;
+    std::uint32_t ResolveReferences() override;
+    void BuildIndexes() override;
+    std::uint32_t CountIndexErrors() const override;
+
+private:
+    // Orders by key n (n >= 2; n = 0 means by identifier alone), then by identifier,
+    // so that every slot has one exact place and can be found by binary search.
+    struct ByKeyThenId {
+        int n;
+        bool operator()(const Slot* a, const Slot* b) const
+        {
+            if (n >= 2) {
+                int c = T::Compare(a->IndexedRecord(), b->IndexedRecord(), n);
+                if (c != 0)
+                    return c < 0;
+            }
+            return a->id < b->id;
+        }
+    };
+    struct KeyOnly {
+        int n;
+        bool operator()(const Slot* a, const T* b) const { return T::Compare(a->IndexedRecord(), *b, n) < 0; }
+        bool operator()(const T* a, const Slot* b) const { return T::Compare(*a, b->IndexedRecord(), n) < 0; }
+    };
+
+    static bool IsUnique(int n) { return n >= 2 && (T::kUniqueIndexes & (1u << n)) != 0; }
+    // Many changes at once are cheaper as one sort than as many binary insertions.
+    static bool IsBulk(std::size_t changes, std::size_t size) { return changes > 64 && changes * 16 > size; }
+
+    void Leave(Index& index, const std::vector<ARecordBase*>& slots, int n);
+    void Enter(Index& index, const std::vector<ARecordBase*>& slots, int n);
+    void CheckUniqueAround(const Index& index, typename Index::const_iterator at, int n) const;
+    void TakeCounter(T& record)
+    {
+        ++header_.changeCounter;
+        if constexpr (requires(T& r) { r.TakeChangeCounter(std::uint64_t{}); })
+            record.TakeChangeCounter(header_.changeCounter);
+    }
+
+    std::deque<Slot> slots_;
+    std::vector<Index> indexes_;  // [0] is index 1, [k] is index k + 1
+};
+
+}  // namespace Database::Engine
+
+#include "database/engine/TableImpl.inl"

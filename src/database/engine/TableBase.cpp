@@ -1,0 +1,44 @@
+#include "database/engine/TableBase.h"
+
+#include "database/engine/dbEngine.h"
+
+namespace Database::Engine {
+
+ARecordBase* ATableBase::FindSlot(ARecordId id)
+{
+    std::size_t low = 0, high = SlotCount();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (SlotAt(middle).id < id)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < SlotCount() && SlotAt(low).id == id ? &SlotAt(low) : nullptr;
+}
+
+void ATableBase::Renumber()
+{
+    ARecordId next = 1;
+    for (std::size_t i = 0; i < SlotCount(); ++i, next += 2)
+        SlotAt(i).id = next;
+    header_.nextId = next;
+}
+
+void ATableBase::MarkAllSaved()
+{
+    for (std::size_t i = 0; i < SlotCount(); ++i) {
+        ARecordBase& slot = SlotAt(i);
+        slot.saved = slot.current;
+    }
+}
+
+bool ATableBase::StepIsOpen() const { return engine_.StepOpen(); }
+
+AFileTime ATableBase::Now() const { return engine_.Now(); }
+
+void ATableBase::NoteInStep(ARecordBase& slot) { engine_.NoteInStep(slot); }
+
+ATableBase& ATableBase::TableOf(ATableId id) const { return engine_.Table(id); }
+
+}  // namespace Database::Engine

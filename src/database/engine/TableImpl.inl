@@ -1,0 +1,225 @@
+// Template bodies of ATableImpl<T>; included by Table.h only.
+#pragma once
+
+namespace Database::Engine {
+
+template <class T>
+void ATableImpl<T>::Leave(Index& index, const std::vector<ARecordBase*>& slots, int n)
+{
+    if (slots.empty())
+        return;
+    if (IsBulk(slots.size(), index.size())) {
+        std::vector<bool> leaving(slots_.size());
+        for (ARecordBase* slot : slots)
+            leaving[slot->position] = true;
+        std::erase_if(index, [&](const Slot* slot) { return leaving[slot->position]; });
+        return;
+    }
+    for (ARecordBase* base : slots) {
+        auto* slot = static_cast<Slot*>(base);
+        auto it = std::lower_bound(index.begin(), index.end(), slot, ByKeyThenId{n});
+        if (it == index.end() || *it != slot)
+            it = std::find(index.begin(), index.end(), slot);  // an index that lost its order
+        if (FD_VERIFY(it != index.end()))
+            index.erase(it);
+    }
+}
+
+template <class T>
+void ATableImpl<T>::Enter(Index& index, const std::vector<ARecordBase*>& slots, int n)
+{
+    if (slots.empty())
+        return;
+    if (IsBulk(slots.size(), index.size())) {
+        const auto oldSize = static_cast<std::ptrdiff_t>(index.size());
+        for (ARecordBase* slot : slots)
+            index.push_back(static_cast<Slot*>(slot));
+        std::sort(index.begin() + oldSize, index.end(), ByKeyThenId{n});
+        std::inplace_merge(index.begin(), index.begin() + oldSize, index.end(), ByKeyThenId{n});
+        if (IsUnique(n))
+            for (auto it = index.begin(); it + 1 < index.end(); ++it)
+                FD_VERIFY(T::Compare((*it)->IndexedRecord(), it[1]->IndexedRecord(), n) != 0);
+        return;
+    }
+    for (ARecordBase* base : slots) {
+        auto* slot = static_cast<Slot*>(base);
+        auto it = index.insert(std::upper_bound(index.begin(), index.end(), slot, ByKeyThenId{n}), slot);
+        if (IsUnique(n))
+            CheckUniqueAround(index, it, n);
+    }
+}
+
+template <class T>
+void ATableImpl<T>::CheckUniqueAround(const Index& index, typename Index::const_iterator at, int n) const
+{
+    // A unique key appearing twice is a fault of the caller, who must check first.
+    if (at + 1 != index.end())
+        FD_VERIFY(T::Compare((*at)->IndexedRecord(), at[1]->IndexedRecord(), n) != 0);
+    if (at != index.begin())
+        FD_VERIFY(T::Compare(at[-1]->IndexedRecord(), (*at)->IndexedRecord(), n) != 0);
+}
+
+template <class T>
+HRESULT ATableImpl<T>::Load(const std::uint8_t* data, std::size_t size, std::uint32_t& errors)
+{
+    if (size == 0)
+        return Result::kOk;
+    AByteCursor cursor(data, size);
+    std::uint8_t head[24] = {};
+    std::uint32_t headerSize = 0;
+    if (!cursor.ReadInt(headerSize) || headerSize < 12 || headerSize > size)
+        return Result::kStgDocFileCorrupt;
+    const std::size_t known = std::min<std::size_t>(headerSize, sizeof head);
+    std::memcpy(head, data, known);
+    if (!cursor.Skip(headerSize - 4))
+        return Result::kStgDocFileCorrupt;
+    ATableHeader stored;
+    stored.headerSize = headerSize;
+    std::memcpy(&stored.slotHeaderSize, head + 4, 4);
+    std::memcpy(&stored.recordSize, head + 8, 4);
+    std::memcpy(&stored.nextId, head + 12, 4);
+    std::memcpy(&stored.changeCounter, head + 16, 8);
+    if (!FixedSize())
+        stored.recordSize = 0;
+    // The slot header must at least hold the identifier, the stamp and the deleted flag.
+    if (stored.slotHeaderSize < 13 || stored.slotHeaderSize > (1u << 20) || stored.recordSize > (1u << 20))
+        return Result::kStgDocFileCorrupt;
+    header_ = stored;
+
+    const std::size_t slotSize = std::size_t{stored.slotHeaderSize} + stored.recordSize;
+    ARecordId highest = 0;
+    while (cursor.Remaining() >= slotSize) {
+        const auto slotStart = static_cast<std::uint32_t>(cursor.Position());
+        std::uint8_t slotHeader[16] = {};
+        const std::size_t headerPart = std::min<std::size_t>(stored.slotHeaderSize, sizeof slotHeader);
+        if (!cursor.Read(slotHeader, headerPart) || !cursor.Skip(stored.slotHeaderSize - headerPart))
+            return Result::kStgDocFileCorrupt;
+        ARecordId id;
+        AFileTime stamp;
+        std::memcpy(&id, slotHeader, 4);
+        std::memcpy(&stamp, slotHeader + 4, 8);
+        if (slotHeader[12] != 0) {  // deleted: the slot stays in the file, not in memory
+            if (!cursor.Skip(stored.recordSize))
+                return Result::kStgDocFileCorrupt;
+            continue;
+        }
+        if ((id & 1) == 0)
+            return Result::kStgDocFileCorrupt;
+        T record{};
+        if constexpr (T::kStoredSize != 0) {
+            AFieldReader reader(cursor.Here(), stored.recordSize);
+            T::Fields(record, reader);
+            if (!cursor.Skip(stored.recordSize))
+                return Result::kStgDocFileCorrupt;
+        } else {
+            const bool kept = T::ReadBody(record, cursor);
+            if (cursor.Failed())
+                return Result::kStgDocFileCorrupt;
+            if (!kept) {
+                ++errors;
+                continue;
+            }
+        }
+        Slot& slot = slots_.emplace_back();
+        slot.id = id;
+        slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
+        slot.filePosition = slotStart;
+        slot.table = this;
+        slot.first = {std::move(record), stamp, false};
+        slot.current = 0;
+        slot.saved = 0;
+        slot.stamp = stamp;
+        highest = std::max(highest, id);
+    }
+    if (cursor.Remaining() != 0)
+        return Result::kStgDocFileCorrupt;
+    // Identifiers are never reused, whatever the stored counter says.
+    if (header_.nextId <= highest || (header_.nextId & 1) == 0)
+        header_.nextId = highest + 2;
+    return Result::kOk;
+}
+
+template <class T>
+void ATableImpl<T>::WriteBody(const ARecordBase& base, std::vector<std::uint8_t>& out) const
+{
+    T copy = static_cast<const Slot&>(base).Record();
+    AReferenceWalker toIds{[this](auto& ref) {
+        if (ref.IsResolved()) {
+            using Target = typename std::remove_reference_t<decltype(ref)>;
+            ATableBase& target = TableOf(TargetTable<Target>::kId);
+            ref = Target::FromWord(target.SlotAt(ref.SlotPosition()).id);
+        }
+    }};
+    T::Fields(copy, toIds);
+    if constexpr (T::kStoredSize != 0) {
+        AFieldWriter writer(out);
+        T::Fields(std::as_const(copy), writer);
+    } else {
+        T::WriteBody(copy, out);
+    }
+}
+
+template <class T>
+void ATableImpl<T>::SortSlotsById()
+{
+    auto byId = [](const Slot& a, const Slot& b) { return a.id < b.id; };
+    if (std::is_sorted(slots_.begin(), slots_.end(), byId))
+        return;
+    std::stable_sort(slots_.begin(), slots_.end(), byId);
+    for (std::size_t i = 0; i < slots_.size(); ++i)
+        slots_[i].position = static_cast<std::uint32_t>(i);
+}
+
+template <class T>
+std::uint32_t ATableImpl<T>::ResolveReferences()
+{
+    std::uint32_t failures = 0;
+    AReferenceWalker resolve{[&](auto& ref) {
+        if (!ref.IsUnresolved())
+            return;
+        using Target = typename std::remove_reference_t<decltype(ref)>;
+        ARecordBase* found = TableOf(TargetTable<Target>::kId).FindSlot(ref.UnresolvedId());
+        if (found && found->Exists())
+            ref = Target::FromSlot(found->position);
+        else
+            ++failures;
+    }};
+    for (Slot& slot : slots_)
+        if (slot.Exists())
+            T::Fields(slot.Record(), resolve);
+    return failures;
+}
+
+template <class T>
+void ATableImpl<T>::BuildIndexes()
+{
+    Index live;
+    live.reserve(slots_.size());
+    for (Slot& slot : slots_)
+        if (slot.Exists())
+            live.push_back(&slot);
+    for (int n = 2; n < T::kIndexCount; ++n) {
+        Index& index = indexes_[static_cast<std::size_t>(n - 1)];
+        index = live;
+        std::sort(index.begin(), index.end(), ByKeyThenId{n});
+    }
+    indexes_[0] = std::move(live);
+}
+
+template <class T>
+std::uint32_t ATableImpl<T>::CountIndexErrors() const
+{
+    std::uint32_t errors = 0;
+    for (std::size_t i = 1; i < slots_.size(); ++i)
+        errors += slots_[i - 1].id == slots_[i].id;
+    for (int n = 2; n < T::kIndexCount; ++n) {
+        if (!IsUnique(n))
+            continue;
+        const Index& index = IndexAt(n);
+        for (std::size_t i = 1; i < index.size(); ++i)
+            errors += T::Compare(index[i - 1]->Record(), index[i]->Record(), n) == 0;
+    }
+    return errors;
+}
+
+}  // namespace Database::Engine
