@@ -273,7 +273,7 @@ TEST(OptionStoreFuzz, RandomStoreFilesNeverBreakAnyRead)
     AStoreRegistry user(fs, path);
     std::mt19937 random(77);
     const std::string sample = "[Settings]\nA=12\nB=0102030406\nC=text\n";
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 100; ++i) {
         std::string bytes = sample.substr(0, random() % (sample.size() + 1));
         for (int flips = static_cast<int>(random() % 4); flips > 0 && !bytes.empty(); --flips)
             bytes[random() % bytes.size()] = static_cast<char>(random());
