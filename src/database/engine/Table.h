@@ -97,6 +97,34 @@ public:
         NoteInStep(*slot);
     }
 
+    // ---- while a file is read, before references are resolved ----
+    // Adds a record that the file implies (a conversion of an older layout).
+    Slot& AddLoaded(const T& value, ARecordId id, AFileTime stamp)
+    {
+        Slot& slot = slots_.emplace_back();
+        slot.id = id;
+        slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
+        slot.table = this;
+        slot.first = {value, stamp, false};
+        slot.current = 0;
+        slot.stamp = stamp;
+        header_.nextId = std::max(header_.nextId, id + 2);
+        return slot;
+    }
+    ARecordId TakeNextId()
+    {
+        const ARecordId id = header_.nextId;
+        header_.nextId += 2;
+        return id;
+    }
+    template <class Predicate>
+    void EraseLoadedIf(Predicate predicate)
+    {
+        std::erase_if(slots_, [&](Slot& slot) { return predicate(slot); });
+        for (std::size_t i = 0; i < slots_.size(); ++i)
+            slots_[i].position = static_cast<std::uint32_t>(i);
+    }
+
     // ---- indexes: 1 = live records by identifier, 2.. = by key ----
     const Index& Live() const { return indexes_[0]; }
     const Index& IndexAt(int n) const { return indexes_[static_cast<std::size_t>(n - 1)]; }

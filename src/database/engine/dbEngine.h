@@ -100,6 +100,9 @@ protected:
         tables_[T::kTableId] = std::make_unique<ATableImpl<T>>(*this);
     }
 
+    // The next save writes every stream anew (the file held an older layout).
+    void RequireFullRewrite() { renumbered_ = true; }
+
     // Hooks for the finance model.
     virtual HRESULT AfterTableLoaded(ATableId) { return Result::kOk; }
     // After every table is read and before references are resolved.
