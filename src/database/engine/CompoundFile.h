@@ -23,7 +23,8 @@ namespace Database::Engine {
 class ACompoundFile;
 
 // A handle to one stream of an open compound file. Valid while its file lives and
-// the stream is not deleted or replaced.
+// the stream is not deleted; CreateStream over the same name, Commit and Revert
+// keep it valid (Revert drops handles of streams created since the last Commit).
 class ACompoundStream {
 public:
     virtual ~ACompoundStream() = default;
@@ -32,7 +33,8 @@ public:
     [[nodiscard]] virtual HRESULT ReadAt(std::uint64_t position, void* buffer, std::size_t count,
                                          std::size_t* read) = 0;
     // Writes count bytes at position, growing the stream when it ends before them
-    // (a gap is zero-filled). Fails with kUnexpected on a read-only file.
+    // (a gap is zero-filled). Fails with kUnexpected on a read-only file, and with
+    // kStgMediumFull beyond 2 GiB (the most a version-3 container holds).
     [[nodiscard]] virtual HRESULT WriteAt(std::uint64_t position, const void* buffer, std::size_t count) = 0;
     [[nodiscard]] virtual HRESULT SetSize(std::uint64_t size) = 0;
 };
@@ -56,18 +58,26 @@ public:
     virtual const std::string& Path() const = 0;
     virtual bool Writable() const = 0;
 
-    // Names of the streams at the root, in directory order.
+    // Names of the streams at the root, in the container's name order: shorter
+    // names first, then case-blind. Names are found case-blind too.
     virtual std::vector<std::u16string> StreamNames() const = 0;
     virtual bool HasStream(const std::u16string& name) const = 0;
 
     // kStgFileNotFound when there is no such stream.
     [[nodiscard]] virtual HRESULT OpenStream(const std::u16string& name, ACompoundStream** stream) = 0;
-    // Creates an empty stream, replacing an existing one of that name.
+    // Creates an empty stream, replacing an existing one of that name. A name
+    // holds 1..31 UTF-16 units, none of them NUL, '/', '\', ':' or '!'
+    // (otherwise kStgInvalidName). Changing the streams of a read-only file
+    // (CreateStream, DeleteStream, Commit) gives kUnexpected.
     [[nodiscard]] virtual HRESULT CreateStream(const std::u16string& name, ACompoundStream** stream) = 0;
     [[nodiscard]] virtual HRESULT DeleteStream(const std::u16string& name) = 0;
 
     // Writes the whole container atomically to Path(); afterwards the file is
-    // open on the new content (still locked when writable).
+    // open on the new content (still locked when writable). A created file's
+    // Commit fails with kStgAccessDenied while another holder locks the file at
+    // Path(). On failure the old file and everything in memory are unchanged,
+    // except when only flushing the folder failed after the rename: then the
+    // file is already open on the new content.
     [[nodiscard]] virtual HRESULT Commit() = 0;
 
     // Drops every change made since the last Commit (or since Open/Create), so

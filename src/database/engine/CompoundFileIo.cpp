@@ -1,0 +1,215 @@
+#include "database/engine/CompoundFileIo.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace Database::Engine::Implementation {
+
+namespace {
+
+HRESULT LastError() { return Result::FromErrno(errno); }
+
+// The lock is advisory: it keeps a second copy of this program from saving over
+// a file we have open, as the exclusive share mode did on the original platform.
+HRESULT LockExclusive(int fd)
+{
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        return errno == EWOULDBLOCK ? Result::kStgAccessDenied : LastError();
+    }
+    return Result::kOk;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+HRESULT SyncFolder(const std::string& folder)
+{
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return LastError();
+    const HRESULT hr = fsync(fd) == 0 ? Result::kOk : LastError();
+    close(fd);
+    return hr;
+}
+
+}  // namespace
+
+AFileHandle::~AFileHandle()
+{
+    if (fd_ >= 0) close(fd_);
+}
+
+HRESULT OpenContainerFile(const std::string& path, bool writable, std::shared_ptr<AFileHandle>& handle,
+                          std::uint64_t& fileSize)
+{
+    // O_NONBLOCK so that a FIFO given as a path does not hang the open.
+    const int fd = open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (writable && (errno == EACCES || errno == EPERM || errno == EROFS)) return Result::kStgAccessDenied;
+        return LastError();
+    }
+    auto opened = std::make_shared<AFileHandle>(fd);
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return LastError();
+    if (S_ISDIR(info.st_mode)) return Result::FromErrno(EISDIR);
+    if (!S_ISREG(info.st_mode)) return Result::kStgInvalidHeader;
+    if (writable) {
+        const HRESULT hr = LockExclusive(fd);
+        if (Result::Failed(hr)) return hr;
+    }
+    fileSize = static_cast<std::uint64_t>(info.st_size);
+    handle = std::move(opened);
+    return Result::kOk;
+}
+
+HRESULT ReadUpTo(int fd, std::uint64_t offset, void* buffer, std::size_t count, std::size_t* got)
+{
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = pread(fd, out + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    *got = done;
+    return Result::kOk;
+}
+
+ASequentialWriter::ASequentialWriter(int fd, std::size_t bufferSize) : fd_(fd), buffer_(bufferSize) {}
+
+HRESULT ASequentialWriter::Write(const void* data, std::size_t count)
+{
+    const auto* in = static_cast<const std::uint8_t*>(data);
+    if (count >= buffer_.size()) {
+        // Large blocks go straight to the file instead of through the buffer.
+        HRESULT hr = Flush();
+        if (Result::Succeeded(hr)) hr = WriteDirect(in, count);
+        if (Result::Succeeded(hr)) written_ += count;
+        return hr;
+    }
+    while (count > 0) {
+        if (used_ == buffer_.size()) {
+            const HRESULT hr = Flush();
+            if (Result::Failed(hr)) return hr;
+        }
+        const std::size_t part = std::min(count, buffer_.size() - used_);
+        std::memcpy(buffer_.data() + used_, in, part);
+        used_ += part;
+        in += part;
+        count -= part;
+    }
+    return Result::kOk;
+}
+
+HRESULT ASequentialWriter::WriteZeros(std::uint64_t count)
+{
+    while (count > 0) {
+        if (used_ == buffer_.size()) {
+            const HRESULT hr = Flush();
+            if (Result::Failed(hr)) return hr;
+        }
+        const std::size_t part = static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer_.size() - used_));
+        std::memset(buffer_.data() + used_, 0, part);
+        used_ += part;
+        count -= part;
+    }
+    return Result::kOk;
+}
+
+HRESULT ASequentialWriter::Flush()
+{
+    const HRESULT hr = WriteDirect(buffer_.data(), used_);
+    if (Result::Failed(hr)) return hr;
+    written_ += used_;
+    used_ = 0;
+    return Result::kOk;
+}
+
+HRESULT ASequentialWriter::WriteDirect(const std::uint8_t* data, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = write(fd_, data + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return Result::kOk;
+}
+
+AReplacementFile::~AReplacementFile()
+{
+    if (handle_) unlink(tempPath_.c_str());
+}
+
+HRESULT AReplacementFile::Begin(const std::string& target, bool targetLockedByUs)
+{
+    target_ = target;
+    struct stat existing {};
+    const bool targetExists = stat(target.c_str(), &existing) == 0;
+    if (targetExists && !targetLockedByUs) {
+        // Replacing a file that another copy of the program holds would pull it
+        // out from under that copy's next save.
+        const int probe = open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (probe >= 0) {
+            const HRESULT hr = LockExclusive(probe);
+            close(probe);
+            if (Result::Failed(hr)) return hr;
+        }
+    }
+
+    std::random_device random;
+    const std::string prefix = FolderOf(target) + "/." + BaseNameOf(target) + ".";
+    for (int attempt = 0; attempt < 32; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x.tmp", static_cast<unsigned>(random()));
+        const std::string candidate = prefix + suffix;
+        const int fd = open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return LastError();
+        }
+        tempPath_ = candidate;
+        handle_ = std::make_shared<AFileHandle>(fd);
+        if (targetExists && fchmod(fd, existing.st_mode & 07777) != 0) return LastError();
+        return LockExclusive(fd);
+    }
+    return Result::FromErrno(EEXIST);
+}
+
+HRESULT AReplacementFile::Install(std::shared_ptr<AFileHandle>& installed)
+{
+    if (!handle_) return Result::kUnexpected;
+    if (fsync(handle_->Fd()) != 0) return LastError();
+    if (rename(tempPath_.c_str(), target_.c_str()) != 0) return LastError();
+    installed = std::move(handle_);
+    handle_.reset();
+    return SyncFolder(FolderOf(target_));
+}
+
+}  // namespace Database::Engine::Implementation
