@@ -6,6 +6,15 @@
 
 namespace Database {
 
+struct ANewDatabaseOptions {
+    // A genuinely new database also gets the default classifier, currency and account.
+    bool genuine = true;
+    std::u16string password;
+    bool times = false;
+    // A converted file adds its own classifiers first and the pages after them.
+    bool withPages = true;
+};
+
 class ADatabase : public Engine::ADBEngine {
 public:
     explicit ADatabase(AClock clock = SystemLocalTime);
@@ -29,6 +38,14 @@ public:
     Engine::ATableImpl<ABudgetLimit>& BudgetLimits() { return Table<ABudgetLimit>(); }
     Engine::ATableImpl<AAccountFolder>& Folders() { return Table<AAccountFolder>(); }
     Engine::ATableImpl<AAccountPlacement>& Placements() { return Table<AAccountPlacement>(); }
+
+    // Fills an empty database with the records every database starts with; the
+    // result counts as unmodified and has nothing to undo.
+    void CreateDefaults(const ANewDatabaseOptions& options = {});
+    // The pages of user 0: the fixed ones, then one per classifier. Needs an open step.
+    void CreateDefaultPages();
+    // A new text record inside the open step.
+    AReference<AString> NewText(std::u16string_view text);
 
     // The text of a string reference; empty for none.
     const std::u16string& Text(AReference<AString> ref);
