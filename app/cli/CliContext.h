@@ -1,0 +1,34 @@
+// What every command of fendral-cli is handed: the texts, the output streams and
+// how paths given on the command line are made whole.
+#pragma once
+
+#include "core/AStrings.h"
+
+#include <ostream>
+#include <string>
+
+namespace Cli {
+
+// The process exit codes; scripts rely on them.
+enum AExitCode : int {
+    kDone = 0,
+    kFailed = 1,
+    kUsageError = 2,
+    kDoneWithMessages = 3,  // for example a file opened with consistency errors
+    kNewerVersion = 4,
+    kPasswordMissing = 5,
+    kFileNotFound = 6,
+};
+
+struct ACliContext {
+    const UtilityClasses::Strings::AStrings& strings;
+    std::ostream& out;
+    std::ostream& err;
+    bool errIsTerminal = false;  // progress bars only go to a terminal
+    std::string currentFolder;   // relative paths are taken from here, as a shell user expects
+
+    // The path as the engine wants it: absolute and without "." or "..".
+    std::string WholePath(const std::string& path) const;
+};
+
+}  // namespace Cli

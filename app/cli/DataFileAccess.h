@@ -1,0 +1,24 @@
+// Opening and saving data files the way every command does it: progress on a
+// terminal, and the string table's message when the result calls for one.
+#pragma once
+
+#include "CliContext.h"
+
+#include "database/Database.h"
+
+#include <string>
+
+namespace Cli {
+
+struct AOpenOutcome {
+    AExitCode exitCode;  // kDone, or kDoneWithMessages for a file opened with errors, or a failure
+    bool open;           // the database holds the file and may be used
+};
+
+// Opens `path` (as the user typed it) into the empty `db`.
+AOpenOutcome OpenDataFile(const ACliContext& context, Database::ADatabase& db, const std::string& path);
+
+// Writes `db` as a new data file at `path`; on failure prints message 641 with the code.
+bool SaveDataFileAs(const ACliContext& context, Database::ADatabase& db, const std::string& path);
+
+}  // namespace Cli

@@ -1,0 +1,42 @@
+#include "Help.h"
+
+#include <cstdio>
+
+namespace Cli {
+
+namespace {
+constexpr std::string_view kExitCodes =
+    "Exit codes: 0 done; 1 failed; 2 usage error; 3 done with messages (for example\n"
+    "consistency errors); 4 written by a newer version; 5 password missing; 6 file not found.\n";
+}
+
+void PrintProgramHelp(std::ostream& out)
+{
+    out << "Usage: fendral-cli [--language NAME] COMMAND ARGUMENTS...\n"
+           "       fendral-cli COMMAND --help\n"
+           "       fendral-cli --version\n\n"
+           "Commands:\n";
+    for (const ACommand& command : Commands()) {
+        const std::string head = std::string(command.syntax.name) + " " + std::string(command.usage);
+        char line[160];
+        std::snprintf(line, sizeof line, "  %-30s %.*s\n", head.c_str(), static_cast<int>(command.summary.size()),
+                      command.summary.data());
+        out << line;
+    }
+    out << "\n--language NAME uses the language file NAME.lng beside the program.\n" << kExitCodes;
+}
+
+void PrintCommandHelp(std::ostream& out, const ACommand& command)
+{
+    out << "Usage: fendral-cli " << command.syntax.name << ' ' << command.usage << "\n\n"
+        << command.summary << ".\n"
+        << command.details << "\n\n"
+        << kExitCodes;
+}
+
+void PrintUsageHint(std::ostream& out, std::string_view command)
+{
+    out << "Try 'fendral-cli " << (command.empty() ? "" : std::string(command) + " ") << "--help'.\n";
+}
+
+}  // namespace Cli

@@ -1,0 +1,99 @@
+// fendral-cli: the command-line program over the same layers the GUI uses.
+#include "CliArguments.h"
+#include "CliContext.h"
+#include "CommandTable.h"
+#include "Help.h"
+
+#include "core/AStrings.h"
+#include "core/Assert.h"
+#include "core/LanguageFile.h"
+#include "core/LocaleInfo.h"
+#include "core/Version.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace Cli;
+using UtilityClasses::Strings::AStrings;
+
+std::string ProgramFolder()
+{
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.parent_path().string();
+}
+
+// Language files lie beside the program, as for the GUI. False when NAME names none.
+bool SelectLanguageByName(std::unique_ptr<AStrings>& strings, const std::string& name)
+{
+    using namespace UtilityClasses::Strings;
+    const std::vector<ALanguage> languages = ListLanguages(ProgramFolder());
+    const int index = FindLanguage(languages, name);
+    if (index < 0)
+        return false;
+    SelectLanguage(strings, languages, index, [](std::string_view) {});
+    return true;
+}
+
+// Exit code 3 means "done with messages" here, so a broken invariant ends with 1.
+void InstallAssertionHandler()
+{
+    Fendral::SetAssertionHandler([](const std::string& report) {
+        std::cerr << "fendral-cli: internal error\n" << report << std::endl;
+        std::_Exit(kFailed);
+        return false;
+    });
+}
+
+int Run(const std::vector<std::string>& words)
+{
+    const std::vector<ACommandSyntax> syntaxes = CommandSyntaxes();
+    const AParseOutcome parsed = ParseArguments(words, syntaxes);
+    const AParsedArguments& arguments = parsed.arguments;
+    if (!parsed.Ok()) {
+        std::cerr << "fendral-cli: " << parsed.error << '\n';
+        PrintUsageHint(std::cerr, arguments.command);
+        return kUsageError;
+    }
+    if (arguments.version) {
+        std::cout << Version::kMajor << '.' << Version::kMinor << '.' << Version::kBuild << '\n';
+        return kDone;
+    }
+    const ACommand* command = FindCommandEntry(arguments.command);
+    if (arguments.help) {
+        if (command)
+            PrintCommandHelp(std::cout, *command);
+        else
+            PrintProgramHelp(std::cout);
+        return kDone;
+    }
+
+    auto strings = std::make_unique<AStrings>(UtilityClasses::Strings::UserLocale());
+    if (auto language = arguments.Option(kLanguageOption); language && !SelectLanguageByName(strings, *language)) {
+        std::cerr << "fendral-cli: there is no language file \"" << *language << "\" beside the program\n";
+        return kUsageError;
+    }
+    std::error_code error;
+    const ACliContext context{*strings, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1,
+                              std::filesystem::current_path(error).string()};
+    const int exitCode = command->run(context, arguments);
+    std::cout.flush();
+    return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    InstallAssertionHandler();
+    std::vector<std::string> words(argv + 1, argv + argc);
+    return Run(words);
+}
