@@ -80,10 +80,9 @@ public:
     ATempBeside& operator=(const ATempBeside&) = delete;
     ~ATempBeside()
     {
-        if (!committed_ && fd_.Valid()) {
-            fd_.Close();
+        fd_.Close();
+        if (!committed_ && error_ == 0)
             ::unlink(path_.c_str());
-        }
     }
     int Error() const { return error_; }
     int Fd() const { return fd_.Get(); }
@@ -93,11 +92,8 @@ public:
             return errno;
         if (int rc = fd_.Close())
             return rc;
-        if (::rename(path_.c_str(), target.c_str()) != 0) {
-            const int rc = errno;
-            ::unlink(path_.c_str());
-            return rc;
-        }
+        if (::rename(path_.c_str(), target.c_str()) != 0)
+            return errno;
         committed_ = true;
         return 0;
     }

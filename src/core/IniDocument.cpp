@@ -1,116 +1,36 @@
 #include "core/IniDocument.h"
 
-#include <cstdint>
+#include "core/CodePage.h"
+
 
 namespace UserInterface::Settings::OptionStorage {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+using UtilityClasses::Strings::Utf16ToUtf8;
+using UtilityClasses::Strings::Utf8ToUtf16;
 
-// One step of UTF-8 decoding: the code point at `pos` and its length in bytes. An invalid
-// or cut sequence yields U+FFFD for its first byte only.
-struct ADecoded {
-    char32_t code;
-    std::size_t length;
-};
-
-ADecoded DecodeUtf8(std::string_view text, std::size_t pos)
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80)
-        return {lead, 1};
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, code = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, code = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, code = lead & 0x07, minimum = 0x10000;
-    } else {
-        return {kReplacement, 1};
-    }
-    if (pos + length > text.size())
-        return {kReplacement, 1};
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80)
-            return {kReplacement, 1};
-        code = (code << 6) | (byte(pos + i) & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return {kReplacement, 1};
-    return {code, length};
-}
-
-void AppendUtf8(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
-{
-    const auto unit = [&](std::size_t i) -> char16_t {
+    std::u16string units(bytes.size() / 2, u'\0');  // a stray last byte is dropped
+    for (std::size_t i = 0; i < units.size(); ++i) {
         const auto b0 = static_cast<unsigned char>(bytes[2 * i]);
         const auto b1 = static_cast<unsigned char>(bytes[2 * i + 1]);
-        return static_cast<char16_t>(bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0);
-    };
-    const std::size_t count = bytes.size() / 2;  // a stray last byte is dropped
-    std::string out;
-    out.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const char16_t u = unit(i);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < count && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
-            ++i;
-        } else if (u >= 0xD800 && u <= 0xDFFF) {
-            AppendUtf8(out, kReplacement);
-        } else {
-            AppendUtf8(out, u);
-        }
+        units[i] = static_cast<char16_t>(bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0);
     }
-    return out;
+    return Utf16ToUtf8(units);
 }
 
-void AppendUnit(std::string& out, char16_t unit, bool bigEndian)
+std::string EncodeUtf16(std::string_view text, bool bigEndian)
 {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    out += bigEndian ? high : low;
-    out += bigEndian ? low : high;
-}
-
-std::string Utf8ToUtf16(std::string_view text, bool bigEndian)
-{
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (std::size_t pos = 0; pos < text.size();) {
-        const ADecoded d = DecodeUtf8(text, pos);
-        pos += d.length;
-        if (d.code >= 0x10000) {
-            AppendUnit(out, static_cast<char16_t>(0xD800 + ((d.code - 0x10000) >> 10)), bigEndian);
-            AppendUnit(out, static_cast<char16_t>(0xDC00 + ((d.code - 0x10000) & 0x3FF)), bigEndian);
-        } else {
-            AppendUnit(out, static_cast<char16_t>(d.code), bigEndian);
-        }
+    std::string bytes;
+    for (char16_t unit : Utf8ToUtf16(text)) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
     }
-    return out;
+    return bytes;
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -194,10 +114,10 @@ AIniDocument AIniDocument::Parse(std::string_view bytes)
     std::string text;
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
         doc.form_ = ATextForm::Utf16Le;
-        text = Utf16ToUtf8(bytes.substr(2), false);
+        text = DecodeUtf16(bytes.substr(2), false);
     } else if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF) {
         doc.form_ = ATextForm::Utf16Be;
-        text = Utf16ToUtf8(bytes.substr(2), true);
+        text = DecodeUtf16(bytes.substr(2), true);
     } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         doc.form_ = ATextForm::Utf8WithBom;
         text = bytes.substr(3);
@@ -236,8 +156,8 @@ std::string AIniDocument::Serialize() const
     switch (form_) {
     case ATextForm::Utf8: return text;
     case ATextForm::Utf8WithBom: return "\xEF\xBB\xBF" + text;
-    case ATextForm::Utf16Le: return "\xFF\xFE" + Utf8ToUtf16(text, false);
-    case ATextForm::Utf16Be: return "\xFE\xFF" + Utf8ToUtf16(text, true);
+    case ATextForm::Utf16Le: return "\xFF\xFE" + EncodeUtf16(text, false);
+    case ATextForm::Utf16Be: return "\xFE\xFF" + EncodeUtf16(text, true);
     }
     return text;
 }
@@ -317,30 +237,17 @@ bool IsStorableName(std::string_view name)
            name.find_first_of("=[];") == std::string_view::npos;
 }
 
-std::size_t Utf16Units(std::string_view utf8)
-{
-    std::size_t units = 0;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const ADecoded d = DecodeUtf8(utf8, pos);
-        units += d.code >= 0x10000 ? 2 : 1;
-        pos += d.length;
-    }
-    return units;
-}
+std::size_t Utf16Units(std::string_view utf8) { return Utf8ToUtf16(utf8).size(); }
 
-std::string_view TruncateToUtf16Units(std::string_view utf8, std::size_t units)
+std::string TruncateToUtf16Units(std::string_view utf8, std::size_t units)
 {
-    std::size_t used = 0;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const ADecoded d = DecodeUtf8(utf8, pos);
-        const std::size_t need = d.code >= 0x10000 ? 2 : 1;
-        if (used + need > units)
-            break;
-        used += need;
-        pos += d.length;
-    }
-    return utf8.substr(0, pos);
+    const std::u16string text = Utf8ToUtf16(utf8);
+    if (text.size() <= units)
+        return std::string(utf8);
+    std::size_t cut = units;
+    if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] < 0xDC00)
+        --cut;  // never half a surrogate pair
+    return Utf16ToUtf8(std::u16string_view(text).substr(0, cut));
 }
 
 }  // namespace UserInterface::Settings::OptionStorage

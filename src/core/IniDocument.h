@@ -49,7 +49,8 @@ bool IsStorableName(std::string_view name);
 
 // Length in UTF-16 code units (what the platform's 1024-character buffers count).
 std::size_t Utf16Units(std::string_view utf8);
-// The longest prefix of at most `units` UTF-16 code units that does not split a character.
-std::string_view TruncateToUtf16Units(std::string_view utf8, std::size_t units);
+// The longest prefix of at most `units` UTF-16 code units that does not split a character
+// (a cut text comes back with any broken UTF-8 replaced by U+FFFD).
+std::string TruncateToUtf16Units(std::string_view utf8, std::size_t units);
 
 }  // namespace UserInterface::Settings::OptionStorage

@@ -1,5 +1,7 @@
 #include "core/ProfileStruct.h"
 
+#include "core/HexDigits.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -7,22 +9,10 @@ namespace UserInterface::Settings::OptionStorage {
 
 namespace {
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 void AppendHex(std::string& text, std::uint8_t byte)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 0x0F];
+        text += HexDigits::kUpper[byte >> 4];
+    text += HexDigits::kUpper[byte & 0x0F];
 }
 
 }  // namespace
@@ -46,8 +36,8 @@ bool DecodeProfileStruct(std::string_view text, std::span<std::uint8_t> out)
         return false;
     std::vector<std::uint8_t> bytes(out.size() + 1);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const int high = HexDigit(text[2 * i]);
-        const int low = HexDigit(text[2 * i + 1]);
+        const int high = HexDigits::Value(text[2 * i]);
+        const int low = HexDigits::Value(text[2 * i + 1]);
         if (high < 0 || low < 0)
             return false;
         bytes[i] = static_cast<std::uint8_t>(high * 16 + low);

@@ -1,6 +1,9 @@
 #include "core/RecentFiles.h"
 
+#include "core/CodePage.h"
 #include "core/IniDocument.h"
+
+#include <algorithm>
 
 namespace UserInterface::Settings {
 
@@ -11,64 +14,41 @@ constexpr int kReadSlots = 5;
 std::string SlotName(int index) { return "mru" + std::to_string(index); }
 
 // The lower-case partner of a capital letter in the alphabets users name their files in.
-char32_t FoldCase(char32_t c)
+char16_t FoldCase(char16_t c)
 {
     if (c >= 'A' && c <= 'Z')
-        return c + 0x20;
+        return static_cast<char16_t>(c + 0x20);
     if (c < 0x80)
         return c;
     if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
-        return c + 0x20;
+        return static_cast<char16_t>(c + 0x20);
     if (c >= 0x400 && c <= 0x40F)
-        return c + 0x50;
+        return static_cast<char16_t>(c + 0x50);
     if (c == 0x178)
         return 0xFF;
     // Latin Extended-A and Cyrillic supplements pair capitals with the next code point.
-    const bool evenCapital = (c >= 0x100 && c <= 0x137 && c != 0x130) || (c >= 0x14A && c <= 0x177) || (c >= 0x460 && c <= 0x481) ||
-                             (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F);
+    const bool evenCapital = (c >= 0x100 && c <= 0x137 && c != 0x130) || (c >= 0x14A && c <= 0x177) ||
+                             (c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F);
     if (evenCapital && c % 2 == 0)
-        return c + 1;
+        return static_cast<char16_t>(c + 1);
     const bool oddCapital = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E) || (c >= 0x4C1 && c <= 0x4CE);
     if (oddCapital && c % 2 == 1)
-        return c + 1;
+        return static_cast<char16_t>(c + 1);
     return c;
-}
-
-// Next code point of UTF-8 text; a byte that does not start a valid sequence stands for itself.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos)
-{
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (length == 1 || pos + length > text.size()) {
-        ++pos;
-        return 0x80000000u | lead;
-    }
-    char32_t code = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return 0x80000000u | lead;
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    pos += length;
-    return code;
 }
 
 }  // namespace
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b)
 {
-    std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size())
-        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j)))
-            return false;
-    return i == a.size() && j == b.size();
+    using UtilityClasses::Strings::Utf16ToUtf8;
+    using UtilityClasses::Strings::Utf8ToUtf16;
+    const std::u16string x = Utf8ToUtf16(a), y = Utf8ToUtf16(b);
+    // Names that are not valid UTF-8 would all decode to U+FFFD: only their bytes can tell.
+    if (Utf16ToUtf8(x) != a || Utf16ToUtf8(y) != b)
+        return a == b;
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(),
+                                              [](char16_t l, char16_t r) { return FoldCase(l) == FoldCase(r); });
 }
 
 std::optional<std::string> ReadRecentFile(OptionStorage::AOptionStore& store, int index)

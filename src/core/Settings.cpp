@@ -16,17 +16,30 @@ std::array<AFlagOption, sizeof...(I)> DefaultFlags(std::index_sequence<I...>)
 
 }  // namespace
 
+template <>
 void AStringOption::Load(AOptionStore& store)
 {
     if (!store.ReadString(name_, value))
         value.clear();
 }
 
-void AStringOption::Save(AOptionStore& store) const { store.WriteString(name_, value); }
+template <>
+void AStringOption::Save(AOptionStore& store) const
+{
+    store.WriteString(name_, value);
+}
 
-void AIntOption::Load(AOptionStore& store) { store.ReadInt(name_, value); }
+template <>
+void AIntOption::Load(AOptionStore& store)
+{
+    store.ReadInt(name_, value);
+}
 
-void AIntOption::Save(AOptionStore& store) const { store.WriteInt(name_, value); }
+template <>
+void AIntOption::Save(AOptionStore& store) const
+{
+    store.WriteInt(name_, value);
+}
 
 std::string AFlagOption::WordName() const { return "Flags" + std::to_string(bit_ / 32); }
 

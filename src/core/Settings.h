@@ -13,10 +13,12 @@ namespace UserInterface::Settings {
 
 using OptionStorage::AOptionStore;
 
-class AStringOption {
+// A named string or integer value. Loading a string that is missing gives an empty one;
+// loading an integer that cannot be read keeps the current value.
+template <typename T>
+class ANamedOption {
 public:
-    AStringOption(const char* name, std::string value = {}) : name_(name), value(std::move(value)) {}
-    // A missing value gives an empty string.
+    ANamedOption(const char* name, T value) : name_(name), value(std::move(value)) {}
     void Load(AOptionStore& store);
     void Save(AOptionStore& store) const;
     const char* Name() const { return name_; }
@@ -25,23 +27,14 @@ private:
     const char* name_;
 
 public:
-    std::string value;
+    T value;
 };
-
-class AIntOption {
-public:
-    AIntOption(const char* name, std::int32_t value) : name_(name), value(value) {}
-    // A failed read keeps the current value.
-    void Load(AOptionStore& store);
-    void Save(AOptionStore& store) const;
-    const char* Name() const { return name_; }
-
-private:
-    const char* name_;
-
-public:
-    std::int32_t value;
-};
+using AStringOption = ANamedOption<std::string>;
+using AIntOption = ANamedOption<std::int32_t>;
+template <> void AStringOption::Load(AOptionStore& store);
+template <> void AStringOption::Save(AOptionStore& store) const;
+template <> void AIntOption::Load(AOptionStore& store);
+template <> void AIntOption::Save(AOptionStore& store) const;
 
 // One bit of the flag words "Flags<bit / 32>"; saving changes only its own bit.
 class AFlagOption {
@@ -105,9 +98,9 @@ public:
     // The language is written the moment it changes, not with the dialog's values.
     void SetLanguage(std::string name);
 
-    AStringOption backupFolder{"BackupFolder"};
-    AStringOption language{"Language"};
-    AStringOption exportFileName{"ExportFileName"};
+    AStringOption backupFolder{"BackupFolder", ""};
+    AStringOption language{"Language", ""};
+    AStringOption exportFileName{"ExportFileName", ""};
     AIntOption backupMode{"BackupMode", kNoBackups};
     AIntOption backupPeriod{"BackupPeriod", 1};
     AIntOption backupVersions{"BackupVersions", 4};

@@ -1,5 +1,6 @@
 #include "core/SettingsBlobs.h"
 
+#include "core/HexDigits.h"
 #include "core/IniDocument.h"
 
 #include <cstdio>
@@ -72,17 +73,6 @@ std::uint32_t ReadNumber(std::string_view text, std::size_t& pos, bool allowSign
     if (pos < text.size() && text[pos] == ',')
         ++pos;
     return negative ? 0u - value : value;
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -236,8 +226,8 @@ std::optional<AGuid> GuidFromText(std::string_view text)
         return std::nullopt;
     AGuid guid{};
     for (std::size_t i = 0; i < guid.size(); ++i) {
-        const int high = HexValue(text[kDigitAt[i]]);
-        const int low = HexValue(text[kDigitAt[i] + 1]);
+        const int high = HexDigits::Value(text[kDigitAt[i]]);
+        const int low = HexDigits::Value(text[kDigitAt[i] + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         guid[i] = static_cast<std::uint8_t>(high * 16 + low);

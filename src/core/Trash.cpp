@@ -1,6 +1,7 @@
 #include "core/Trash.h"
 
 #include "core/FileSystem.h"
+#include "core/HexDigits.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -16,17 +17,6 @@ constexpr int kMaxNameAttempts = 1000;
 bool EndsWith(std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -130,8 +120,7 @@ std::optional<std::string> ParseTrashInfo(std::string_view text)
 
 std::string PercentEncodePath(std::string_view path)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string encoded;
+        std::string encoded;
     for (char c : path) {
         const auto byte = static_cast<unsigned char>(c);
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -140,8 +129,8 @@ std::string PercentEncodePath(std::string_view path)
             encoded += c;
         } else {
             encoded += '%';
-            encoded += kDigits[byte >> 4];
-            encoded += kDigits[byte & 0x0F];
+            encoded += HexDigits::kUpper[byte >> 4];
+            encoded += HexDigits::kUpper[byte & 0x0F];
         }
     }
     return encoded;
@@ -157,8 +146,8 @@ std::optional<std::string> PercentDecode(std::string_view text)
         }
         if (i + 2 >= text.size())
             return std::nullopt;
-        const int high = HexValue(text[i + 1]);
-        const int low = HexValue(text[i + 2]);
+        const int high = HexDigits::Value(text[i + 1]);
+        const int low = HexDigits::Value(text[i + 2]);
         if (high < 0 || low < 0 || (high == 0 && low == 0))
             return std::nullopt;
         decoded += static_cast<char>(high * 16 + low);

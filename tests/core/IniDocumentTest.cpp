@@ -126,7 +126,8 @@ TEST(IniDocument, Utf16UnitsCountAndCutWholeCharacters)
     EXPECT_EQ(TruncateToUtf16Units("aДb", 2), "aД");
     EXPECT_EQ(TruncateToUtf16Units("a\xF0\x9F\x98\x80", 2), "a");
     EXPECT_EQ(TruncateToUtf16Units("a\xF0\x9F\x98\x80", 3), "a\xF0\x9F\x98\x80");
-    EXPECT_EQ(TruncateToUtf16Units("\xFF\xFE", 1), "\xFF");
+    EXPECT_EQ(TruncateToUtf16Units("\xFF\xFE", 1), "\xEF\xBF\xBD");
+    EXPECT_EQ(TruncateToUtf16Units("\xFF\xFE", 2), "\xFF\xFE") << "an uncut value keeps its bytes";
 }
 
 TEST(ProfileStruct, HexWithChecksumRoundTripsAndRejectsDamage)
