@@ -1,0 +1,61 @@
+// Runs the built fendral-cli as a process and keeps what it printed and its exit code.
+#pragma once
+
+#include "core/TempFolder.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+struct ACliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` with `arguments` in `folder`, standard input from /dev/null.
+inline ACliRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& folder)
+{
+    const std::string outPath = folder + "/.cli-stdout";
+    const std::string errPath = folder + "/.cli-stderr";
+    std::vector<char*> argv;
+    std::string self = program;
+    argv.push_back(self.data());
+    std::vector<std::string> copies = arguments;
+    for (std::string& word : copies)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || out < 0 || err < 0 || ::chdir(folder.c_str()) != 0)
+            ::_exit(126);
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ACliRun run;
+    int status = 0;
+    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
+    run.out = ReadTextFile(outPath);
+    run.err = ReadTextFile(errPath);
+    std::remove(outPath.c_str());
+    std::remove(errPath.c_str());
+    return run;
+}
+
+// The fendral-cli of this build.
+inline ACliRun RunCli(const std::vector<std::string>& arguments, const std::string& folder)
+{
+    return RunProgram(FENDRAL_CLI, arguments, folder);
+}
