@@ -4,6 +4,8 @@
 #include "database/Records.h"
 #include "database/engine/dbEngine.h"
 
+#include <functional>
+
 namespace Database {
 
 struct ANewDatabaseOptions {
@@ -15,9 +17,20 @@ struct ANewDatabaseOptions {
     bool withPages = true;
 };
 
+// Asks for the password of a data file. The prompt calls accept(typed) for each
+// text the user confirms, until accept answers true; it answers false when the
+// user cancels. The GUI shows its dialog, the command-line program reads the
+// password from its options, tests give their answers.
+using APasswordPrompt =
+    std::function<bool(const std::string& fileName, const std::function<bool(const std::u16string& typed)>& accept)>;
+
 class ADatabase : public Engine::ADBEngine {
 public:
     explicit ADatabase(AClock clock = SystemLocalTime);
+
+    // Without a prompt, a file with a password can't be opened (as if cancelled).
+    void SetPasswordPrompt(APasswordPrompt prompt) { passwordPrompt_ = std::move(prompt); }
+    const APasswordPrompt& PasswordPrompt() const { return passwordPrompt_; }
 
     Engine::ATableImpl<AString>& Strings() { return Table<AString>(); }
     Engine::ATableImpl<AUser>& Users() { return Table<AUser>(); }
@@ -52,8 +65,14 @@ public:
 
 protected:
     void AfterTablesRead() override;
+    // After the user table: the password check.
+    HRESULT AfterTableLoaded(Engine::ATableId table) override;
+    // A file that is not a compound file: a data file of the previous generation.
+    HRESULT OpenPreviousGeneration(const std::string& path) override;
 
 private:
+    APasswordPrompt passwordPrompt_;
+
     // Account records of the older layout: folders and placements kept in table 7.
     void ConvertOlderAccounts();
 };
