@@ -205,7 +205,8 @@ protected:
             WriteFileBytes(contentPath, streams[i].content);
             json += (i ? ",{" : "{") + Quoted("name") + ":" + JsonUnits(streams[i].name) + "," + Quoted(field) + ":" +
                     Quoted(contentPath);
-            if (i < declaredSizes.size() && declaredSizes[i] != 0) json += ",\"size\":" + std::to_string(declaredSizes[i]);
+            if (i < declaredSizes.size() && declaredSizes[i] != 0)
+                json += ",\"size\":" + std::to_string(declaredSizes[i]);
             json += "}";
         }
         return json + "]";
@@ -220,8 +221,8 @@ protected:
 
     void ExpectOlefileReads(const std::string& path, const std::vector<ANamedContent>& streams)
     {
-        const APythonRun run =
-            Run(kOlefileChecker, "{\"file\":" + Quoted(path) + ",\"streams\":" + StreamsJson(streams, "expected") + "}");
+        const APythonRun run = Run(
+            kOlefileChecker, "{\"file\":" + Quoted(path) + ",\"streams\":" + StreamsJson(streams, "expected") + "}");
         EXPECT_EQ(run.status, 0) << run.output;
         EXPECT_EQ(run.output, "ok\n");
     }
@@ -234,7 +235,8 @@ protected:
         std::string json = "{\"version\":" + std::to_string(version) + ",\"out\":" + Quoted(path) +
                            ",\"streams\":" + StreamsJson(streams, "data", declaredSizes);
         if (!storageStreams.empty()) {
-            json += ",\"storage\":{\"name\":" + JsonUnits(u"Sub") + ",\"streams\":" + StreamsJson(storageStreams, "data") + "}";
+            json += ",\"storage\":{\"name\":" + JsonUnits(u"Sub") +
+                    ",\"streams\":" + StreamsJson(storageStreams, "data") + "}";
         }
         const APythonRun run = Run(kForeignWriter, json + "}");
         EXPECT_EQ(run.status, 0) << run.output;

@@ -35,7 +35,8 @@ public:
     std::size_t Entry(const std::u16string& name) const
     {
         const std::size_t directory = SectorOffset(Get32(HeaderField::kFirstDirectorySector));
-        for (std::size_t offset = directory; offset + kDirectoryEntrySize <= bytes_.size(); offset += kDirectoryEntrySize) {
+        for (std::size_t offset = directory; offset + kDirectoryEntrySize <= bytes_.size();
+             offset += kDirectoryEntrySize) {
             std::u16string entryName;
             for (std::size_t i = 0; i < name.size(); ++i) entryName.push_back(Load16(bytes_.data() + offset + 2 * i));
             if (name.empty() || (entryName == name && Load16(bytes_.data() + offset + 2 * name.size()) == 0)) {
@@ -166,14 +167,17 @@ TEST_F(CompoundFileRobustness, TargetedDamageGivesItsCode)
         {"no FAT sectors", [](AImage& f) { f.Set32(HeaderField::kFatSectorCount, 0); }, kCorrupt},
         {"2^32-1 FAT sectors", [](AImage& f) { f.Set32(HeaderField::kFatSectorCount, 0xFFFFFFFF); }, kCorrupt},
         {"FAT sector out of range", [](AImage& f) { f.Set32(HeaderField::kDifat, 0x00FFFFFF); }, kCorrupt},
-        {"directory start out of range", [](AImage& f) { f.Set32(HeaderField::kFirstDirectorySector, 4000); }, kCorrupt},
-        {"directory start at end of chain",
-         [](AImage& f) { f.Set32(HeaderField::kFirstDirectorySector, kEndOfChain); }, kCorrupt},
+        {"directory start out of range", [](AImage& f) { f.Set32(HeaderField::kFirstDirectorySector, 4000); },
+         kCorrupt},
+        {"directory start at end of chain", [](AImage& f) { f.Set32(HeaderField::kFirstDirectorySector, kEndOfChain); },
+         kCorrupt},
         {"FAT cycle", [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big") + 9), f.StartOf(u"Big")); }, kCorrupt},
-        {"FAT self-loop", [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big") + 3), f.StartOf(u"Big") + 3); }, kCorrupt},
+        {"FAT self-loop", [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big") + 3), f.StartOf(u"Big") + 3); },
+         kCorrupt},
         {"chain out of range", [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big")), 0x00100000); }, kCorrupt},
         {"chain into a free sector", [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big")), kFreeSector); }, kCorrupt},
-        {"chain too short for the size", [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big") + 4), kEndOfChain); }, kCorrupt},
+        {"chain too short for the size", [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big") + 4), kEndOfChain); },
+         kCorrupt},
         {"chain through a FAT sector",
          [](AImage& f) { f.Set32(f.FatEntry(f.StartOf(u"Big") + 9), f.Get32(HeaderField::kDifat)); }, kCorrupt},
         {"two streams share sectors",
@@ -205,22 +209,20 @@ TEST_F(CompoundFileRobustness, TargetedDamageGivesItsCode)
          kCorrupt},
         {"stream size 2^32-16 in version 3",
          [](AImage& f) { f.Set64(f.Entry(u"Big") + EntryField::kSize, 0xFFFFFFF0ull); }, kCorrupt},
-        {"stream size past its chain",
-         [](AImage& f) { f.Set64(f.Entry(u"Big") + EntryField::kSize, 5200); }, kCorrupt},
-        {"mini stream size 2^31",
-         [](AImage& f) { f.Set64(f.Entry({}) + EntryField::kSize, 0x80000000ull); }, kCorrupt},
+        {"stream size past its chain", [](AImage& f) { f.Set64(f.Entry(u"Big") + EntryField::kSize, 5200); }, kCorrupt},
+        {"mini stream size 2^31", [](AImage& f) { f.Set64(f.Entry({}) + EntryField::kSize, 0x80000000ull); }, kCorrupt},
         {"mini stream gone", [](AImage& f) { f.Set64(f.Entry({}) + EntryField::kSize, 0); }, kCorrupt},
-        {"mini FAT cycle", [](AImage& f) { f.Set32(f.MiniFatEntry(f.StartOf(u"Mid") + 5), f.StartOf(u"Mid")); }, kCorrupt},
-        {"mini chain beyond the mini stream",
-         [](AImage& f) { f.Set32(f.MiniFatEntry(f.StartOf(u"Small")), 500); }, kCorrupt},
-        {"mini FAT missing",
-         [](AImage& f) { f.Set32(HeaderField::kFirstMiniFatSector, kEndOfChain); }, kCorrupt},
+        {"mini FAT cycle", [](AImage& f) { f.Set32(f.MiniFatEntry(f.StartOf(u"Mid") + 5), f.StartOf(u"Mid")); },
+         kCorrupt},
+        {"mini chain beyond the mini stream", [](AImage& f) { f.Set32(f.MiniFatEntry(f.StartOf(u"Small")), 500); },
+         kCorrupt},
+        {"mini FAT missing", [](AImage& f) { f.Set32(HeaderField::kFirstMiniFatSector, kEndOfChain); }, kCorrupt},
         {"mini FAT out of range", [](AImage& f) { f.Set32(HeaderField::kFirstMiniFatSector, 99999); }, kCorrupt},
         // Version 3 ignores the high half of a size, as old writers left it uninitialised.
         {"stream size 2^40 in version 3",
          [](AImage& f) { f.Set64(f.Entry(u"Big") + EntryField::kSize, (1ull << 40) + 5000); }, Result::kOk},
-        {"storage entry in the tree is skipped",
-         [](AImage& f) { f.Data()[f.Entry(u"Empty") + EntryField::kType] = 1; }, Result::kOk},
+        {"storage entry in the tree is skipped", [](AImage& f) { f.Data()[f.Entry(u"Empty") + EntryField::kType] = 1; },
+         Result::kOk},
     };
     RunMutations(*small_, mutations, [this](const Bytes& bytes) { return Put(bytes); });
 }
@@ -244,7 +246,8 @@ TEST_F(CompoundFileRobustness, DamagedDifatGivesItsCode)
         {"DIFAT count 0", [](AImage& f) { f.Set32(HeaderField::kDifatSectorCount, 0); }, kCorrupt},
         {"DIFAT start out of range", [](AImage& f) { f.Set32(HeaderField::kFirstDifatSector, 0x7FFFFFFF); }, kCorrupt},
         {"DIFAT entry out of range",
-         [](AImage& f) { f.Set32(AImage::SectorOffset(f.Get32(HeaderField::kFirstDifatSector)), 0x7FFFFFFF); }, kCorrupt},
+         [](AImage& f) { f.Set32(AImage::SectorOffset(f.Get32(HeaderField::kFirstDifatSector)), 0x7FFFFFFF); },
+         kCorrupt},
         {"FAT sector listed twice",
          [](AImage& f) {
              f.Set32(AImage::SectorOffset(f.Get32(HeaderField::kFirstDifatSector)), f.Get32(HeaderField::kDifat));

@@ -148,7 +148,8 @@ TEST(CompoundFileRoundTrip, RevertRestoresTheCommittedStreams)
 {
     AScratchFolder folder;
     const std::string path = folder / "revert.fend";
-    const AStreamSet committed = {{u"kept", Pattern(5000, 1)}, {u"deleted", Pattern(10, 2)}, {u"emptied", Pattern(9000, 3)}};
+    const AStreamSet committed = {
+        {u"kept", Pattern(5000, 1)}, {u"deleted", Pattern(10, 2)}, {u"emptied", Pattern(9000, 3)}};
     ASSERT_EQ(WriteContainerFile(path, committed), Result::kOk);
 
     std::unique_ptr<ACompoundFile> file;
@@ -201,8 +202,9 @@ TEST(CompoundFileRoundTrip, OverlayAgreesWithAModelThroughRandomEdits)
             ASSERT_EQ(stream->ReadAt(at, piece.data(), piece.size(), &read), Result::kOk);
             const std::size_t available = at < model.size() ? std::min(piece.size(), model.size() - at) : 0;
             ASSERT_EQ(read, available);
-            ASSERT_TRUE(std::equal(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(read),
-                                   model.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(at, model.size()))))
+            ASSERT_TRUE(
+                std::equal(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(read),
+                           model.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(at, model.size()))))
                 << "step " << step;
         }
         ASSERT_EQ(stream->Size(), model.size()) << "step " << step;
@@ -322,7 +324,8 @@ TEST(CompoundFileRoundTrip, CommitOfOneChangedPageInALargeStreamIsFast)
 
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(file->Commit(), Result::kOk);
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     RecordProperty("commit_ms", static_cast<int>(elapsed.count()));
     std::printf("commit of a 20 MiB file with one changed page: %lld ms\n", static_cast<long long>(elapsed.count()));
     EXPECT_LT(elapsed.count(), 5000);

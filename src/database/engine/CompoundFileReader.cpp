@@ -46,15 +46,20 @@ private:
     HRESULT CollectRootStreams(std::vector<AStoredStream>& streams);
     HRESULT LocateStream(const std::uint8_t* entry, AExtentList& content);
     HRESULT LocateMiniStream(std::uint32_t start, std::uint64_t size, AExtentList& content);
+    // Where size bytes held in the FAT chain from start lie in the file.
+    HRESULT LocateChain(std::uint32_t start, std::uint64_t size, AExtentList& content);
 
     // Follows a chain of the FAT (or of the mini FAT) from start to its end, claiming every link.
     HRESULT FollowChain(std::uint32_t start, std::vector<std::uint32_t>& chain);
     HRESULT FollowMiniChain(std::uint32_t start, std::vector<std::uint32_t>& chain);
     // Reads whole sectors, which must lie entirely within the file.
     HRESULT ReadSectors(const std::vector<std::uint32_t>& sectors, std::vector<std::uint8_t>& bytes);
-    // The stored bytes of a stream of size bytes held in the given sectors.
-    AExtentList SectorExtents(const std::vector<std::uint32_t>& sectors, std::uint64_t size) const;
-    std::uint64_t SectorOffset(std::uint32_t sector) const { return (static_cast<std::uint64_t>(sector) + 1) << shift_; }
+    // Reads sectors holding a table of sector numbers (FAT, mini FAT).
+    HRESULT ReadTable(const std::vector<std::uint32_t>& sectors, std::vector<std::uint32_t>& table);
+    std::uint64_t SectorOffset(std::uint32_t sector) const
+    {
+        return (static_cast<std::uint64_t>(sector) + 1) << shift_;
+    }
     std::uint64_t EntrySize(const std::uint8_t* entry) const
     {
         // Old version-3 writers left the high half of the size uninitialised, so
@@ -148,14 +153,9 @@ HRESULT AContainerReader::CollectFatSectors(std::vector<std::uint32_t>& fatSecto
 HRESULT AContainerReader::ReadFat()
 {
     std::vector<std::uint32_t> fatSectors;
-    HRESULT hr = CollectFatSectors(fatSectors);
+    const HRESULT hr = CollectFatSectors(fatSectors);
     if (Result::Failed(hr)) return hr;
-    std::vector<std::uint8_t> bytes;
-    hr = ReadSectors(fatSectors, bytes);
-    if (Result::Failed(hr)) return hr;
-    fat_.resize(bytes.size() / 4);
-    for (std::size_t i = 0; i < fat_.size(); ++i) fat_[i] = Load32(bytes.data() + 4 * i);
-    return Result::kOk;
+    return ReadTable(fatSectors, fat_);
 }
 
 HRESULT AContainerReader::ReadDirectory()
@@ -176,13 +176,7 @@ HRESULT AContainerReader::ReadMiniStream()
     // The root entry's own stream is the mini stream that holds the small streams.
     const std::uint64_t size = EntrySize(directory_.data());
     if (size == 0) return Result::kOk;
-    if (size > fileSize_) return kCorrupt;
-    std::vector<std::uint32_t> chain;
-    const HRESULT hr = FollowChain(Load32(directory_.data() + EntryField::kStartSector), chain);
-    if (Result::Failed(hr)) return hr;
-    if (chain.size() * sectorSize_ < size) return kCorrupt;
-    miniStream_ = SectorExtents(chain, size);
-    return miniStream_.FileEnd() <= fileSize_ ? Result::kOk : kCorrupt;
+    return LocateChain(Load32(directory_.data() + EntryField::kStartSector), size, miniStream_);
 }
 
 HRESULT AContainerReader::ReadMiniFat()
@@ -191,12 +185,8 @@ HRESULT AContainerReader::ReadMiniFat()
     miniFatRead_ = true;
     std::vector<std::uint32_t> chain;
     HRESULT hr = FollowChain(Load32(header_ + HeaderField::kFirstMiniFatSector), chain);
+    if (Result::Succeeded(hr)) hr = ReadTable(chain, miniFat_);
     if (Result::Failed(hr)) return hr;
-    std::vector<std::uint8_t> bytes;
-    hr = ReadSectors(chain, bytes);
-    if (Result::Failed(hr)) return hr;
-    miniFat_.resize(bytes.size() / 4);
-    for (std::size_t i = 0; i < miniFat_.size(); ++i) miniFat_[i] = Load32(bytes.data() + 4 * i);
     const std::uint64_t miniSectors = (miniStream_.Length() + kMiniSectorSize - 1) / kMiniSectorSize;
     miniClaims_.Reset(static_cast<std::size_t>(std::min<std::uint64_t>(miniSectors, miniFat_.size())));
     return Result::kOk;
@@ -244,14 +234,20 @@ HRESULT AContainerReader::LocateStream(const std::uint8_t* entry, AExtentList& c
     const std::uint64_t size = EntrySize(entry);
     const std::uint32_t start = Load32(entry + EntryField::kStartSector);
     if (size == 0) return Result::kOk;
-    if (size > fileSize_) return kCorrupt;
-    if (size < kMiniStreamCutoff) return LocateMiniStream(start, size, content);
+    return size < kMiniStreamCutoff ? LocateMiniStream(start, size, content) : LocateChain(start, size, content);
+}
 
+HRESULT AContainerReader::LocateChain(std::uint32_t start, std::uint64_t size, AExtentList& content)
+{
+    if (size > fileSize_) return kCorrupt;
     std::vector<std::uint32_t> chain;
     const HRESULT hr = FollowChain(start, chain);
     if (Result::Failed(hr)) return hr;
     if (chain.size() * sectorSize_ < size) return kCorrupt;
-    content = SectorExtents(chain, size);
+    for (std::size_t i = 0; content.Length() < size; ++i) {
+        content.Append(SectorOffset(chain[i]), std::min<std::uint64_t>(sectorSize_, size - content.Length()));
+    }
+    // Only the file's last sector may be short, and not in the part the stream uses.
     return content.FileEnd() <= fileSize_ ? Result::kOk : kCorrupt;
 }
 
@@ -315,13 +311,14 @@ HRESULT AContainerReader::ReadSectors(const std::vector<std::uint32_t>& sectors,
     return Result::kOk;
 }
 
-AExtentList AContainerReader::SectorExtents(const std::vector<std::uint32_t>& sectors, std::uint64_t size) const
+HRESULT AContainerReader::ReadTable(const std::vector<std::uint32_t>& sectors, std::vector<std::uint32_t>& table)
 {
-    AExtentList extents;
-    for (std::size_t i = 0; i < sectors.size() && extents.Length() < size; ++i) {
-        extents.Append(SectorOffset(sectors[i]), std::min<std::uint64_t>(sectorSize_, size - extents.Length()));
-    }
-    return extents;
+    std::vector<std::uint8_t> bytes;
+    const HRESULT hr = ReadSectors(sectors, bytes);
+    if (Result::Failed(hr)) return hr;
+    table.resize(bytes.size() / 4);
+    for (std::size_t i = 0; i < table.size(); ++i) table[i] = Load32(bytes.data() + 4 * i);
+    return Result::kOk;
 }
 
 }  // namespace

@@ -47,9 +47,9 @@ HRESULT PlanLayout(const std::vector<AStreamToWrite>& streams, ALayout& layout)
         const bool mini = size < kMiniStreamCutoff;
         std::uint64_t& cursor = mini ? nextMini : next;
         layout.inMiniStream.push_back(mini);
-        layout.start.push_back(size == 0 ? kEndOfChain : static_cast<std::uint32_t>(std::min<std::uint64_t>(cursor, kEndOfChain)));
+        layout.start.push_back(size == 0 ? kEndOfChain : static_cast<std::uint32_t>(cursor));
         cursor += CeilDiv(size, mini ? kMiniSectorSize : kSectorSize);
-        if (next > kMaxRegularSector) return Result::kStgMediumFull;
+        if (next > kMaxRegularSector || nextMini > kMaxRegularSector) return Result::kStgMediumFull;
     }
     layout.miniStreamSize = nextMini * kMiniSectorSize;
     layout.miniStreamSectors = static_cast<std::uint32_t>(CeilDiv(layout.miniStreamSize, kSectorSize));
@@ -128,7 +128,8 @@ std::vector<std::uint8_t> BuildDifat(const ALayout& layout)
     for (std::uint32_t d = 0; d < layout.difatSectors; ++d) {
         for (std::size_t i = 0; i + 1 < kEntriesPerSector; ++i) {
             const std::uint64_t fatIndex = kHeaderDifatEntries + d * (kEntriesPerSector - 1) + i;
-            if (fatIndex < layout.fatSectors) difat[d * kEntriesPerSector + i] = layout.fatStart + static_cast<std::uint32_t>(fatIndex);
+            if (fatIndex < layout.fatSectors)
+                difat[d * kEntriesPerSector + i] = layout.fatStart + static_cast<std::uint32_t>(fatIndex);
         }
         difat[d * kEntriesPerSector + kEntriesPerSector - 1] =
             d + 1 < layout.difatSectors ? layout.difatStart + d + 1 : kEndOfChain;
@@ -154,12 +155,14 @@ std::vector<std::uint8_t> BuildHeader(const ALayout& layout)
     Store32(h + HeaderField::kFirstDifatSector, layout.difatStart);
     Store32(h + HeaderField::kDifatSectorCount, layout.difatSectors);
     for (std::size_t i = 0; i < kHeaderDifatEntries; ++i) {
-        Store32(h + HeaderField::kDifat + 4 * i, i < layout.fatSectors ? layout.fatStart + static_cast<std::uint32_t>(i) : kFreeSector);
+        Store32(h + HeaderField::kDifat + 4 * i,
+                i < layout.fatSectors ? layout.fatStart + static_cast<std::uint32_t>(i) : kFreeSector);
     }
     return header;
 }
 
-void StoreEntry(std::uint8_t* entry, const std::u16string& name, AEntryType type, std::uint32_t start, std::uint64_t size)
+void StoreEntry(std::uint8_t* entry, const std::u16string& name, AEntryType type, std::uint32_t start,
+                std::uint64_t size)
 {
     for (std::size_t i = 0; i < name.size(); ++i) Store16(entry + EntryField::kName + 2 * i, name[i]);
     Store16(entry + EntryField::kNameLength, static_cast<std::uint16_t>(2 * (name.size() + 1)));
@@ -172,7 +175,8 @@ void StoreEntry(std::uint8_t* entry, const std::u16string& name, AEntryType type
 // middle. Its empty links all lie on the last two levels, so colouring the
 // nodes of the last level red (when that level is not full) and all others
 // black makes it a valid red-black tree.
-std::uint32_t LinkTree(std::uint8_t* entries, std::uint32_t first, std::uint32_t last, unsigned depth, unsigned redDepth)
+std::uint32_t LinkTree(std::uint8_t* entries, std::uint32_t first, std::uint32_t last, unsigned depth,
+                       unsigned redDepth)
 {
     if (first > last) return kNoStream;
     const std::uint32_t middle = first + (last - first) / 2;
@@ -275,8 +279,9 @@ HRESULT WriteContainer(int fd, const std::vector<AStreamToWrite>& unordered, std
     for (std::size_t i = 0; i < streams.size(); ++i) {
         const std::uint64_t size = streams[i].source->Size();
         if (size == 0) continue;
-        const std::uint64_t offset = layout.inMiniStream[i] ? miniStreamOffset + std::uint64_t{layout.start[i]} * kMiniSectorSize
-                                                            : (std::uint64_t{layout.start[i]} + 1) * kSectorSize;
+        const std::uint64_t offset = layout.inMiniStream[i]
+                                         ? miniStreamOffset + std::uint64_t{layout.start[i]} * kMiniSectorSize
+                                         : (std::uint64_t{layout.start[i]} + 1) * kSectorSize;
         written[order[i]].Append(offset, size);
     }
     return Result::kOk;
