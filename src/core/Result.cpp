@@ -17,8 +17,8 @@ HRESULT FromErrno(int error)
     case EMFILE:
     case ENFILE: return FromWin32(4);        // ERROR_TOO_MANY_OPEN_FILES
     case EACCES:
-    case EPERM:
-    case EROFS: return FromWin32(5);         // ERROR_ACCESS_DENIED
+    case EPERM: return FromWin32(5);         // ERROR_ACCESS_DENIED
+    case EROFS: return FromWin32(19);        // ERROR_WRITE_PROTECT
     case EBADF: return FromWin32(6);         // ERROR_INVALID_HANDLE
     case ENOMEM: return FromWin32(8);        // ERROR_NOT_ENOUGH_MEMORY
     case EXDEV: return FromWin32(17);        // ERROR_NOT_SAME_DEVICE

@@ -8,7 +8,7 @@ TEST(Result, ErrnoMapsToWin32Codes)
 {
     struct Case { int error; std::uint32_t expected; };
     const Case cases[] = {
-        {ENOENT, 0x80070002}, {EACCES, 0x80070005}, {EROFS, 0x80070005}, {ENOSPC, 0x80070070},
+        {ENOENT, 0x80070002}, {EACCES, 0x80070005}, {EROFS, 0x80070013}, {ENOSPC, 0x80070070},
         {EWOULDBLOCK, 0x80070020}, {ENOMEM, 0x80070008}, {0, 0},
     };
     for (const Case& c : cases)
