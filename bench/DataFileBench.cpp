@@ -1,0 +1,320 @@
+// Open, save and change times of large data files, and the peak memory of an open.
+//   DataFileBench [--million] [--folder DIR] [--keep]
+// Each measurement runs in a child process of its own, so that its peak memory is its
+// own and no measurement warms the caches of the next one's data structures. Times are
+// wall-clock (what the user waits) with the process's CPU time beside them, which stays
+// meaningful on a busy machine.
+#include "DataFileGenerator.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Database::ADatabase;
+
+struct AClock {
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    double cpu = CpuMs();
+
+    static double CpuMs()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+    }
+    double WallMs() const { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count(); }
+    double CpuSpentMs() const { return CpuMs() - cpu; }
+};
+
+// What a child reports back through its pipe.
+struct AFigures {
+    bool ok = false;
+    double wallMs = 0;
+    double cpuMs = 0;
+    long peakKb = 0;     // VmHWM after the measured work
+    long startKb = 0;    // VmHWM before it
+    double micros[3][2] = {};  // commit, undo, redo: median and worst, in microseconds
+};
+
+long PeakKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+AFigures InChild(const std::function<AFigures()>& work)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return {};
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const AFigures figures = work();
+        const ssize_t written = write(channel[1], &figures, sizeof figures);
+        _exit(written == static_cast<ssize_t>(sizeof figures) ? 0 : 1);
+    }
+    close(channel[1]);
+    AFigures figures;
+    if (child < 0 || read(channel[0], &figures, sizeof figures) != static_cast<ssize_t>(sizeof figures))
+        figures.ok = false;
+    close(channel[0]);
+    int status = 0;
+    if (child > 0)
+        waitpid(child, &status, 0);
+    return figures;
+}
+
+bool OpenQuietly(ADatabase& db, const std::string& path)
+{
+    const HRESULT result = db.Open(path);
+    if (result == Result::kOk)
+        return true;
+    std::fprintf(stderr, "opening %s failed: 0x%08X\n", path.c_str(), static_cast<unsigned>(result));
+    return false;
+}
+
+AFigures Generate(std::size_t transactions, const std::string& path)
+{
+    return InChild([&] {
+        AFigures figures;
+        AClock clock;
+        ADatabase db;
+        BenchData::AGeneratorOptions options;
+        options.transactions = transactions;
+        BenchData::Generate(db, options);
+        figures.ok = db.SaveAs(path) == Result::kOk;
+        figures.wallMs = clock.WallMs();
+        figures.cpuMs = clock.CpuSpentMs();
+        figures.peakKb = PeakKb();
+        return figures;
+    });
+}
+
+AFigures MeasureOpen(const std::string& path)
+{
+    return InChild([&] {
+        AFigures figures;
+        figures.startKb = PeakKb();
+        ADatabase db;
+        AClock clock;
+        figures.ok = OpenQuietly(db, path);
+        figures.wallMs = clock.WallMs();
+        figures.cpuMs = clock.CpuSpentMs();
+        figures.peakKb = PeakKb();
+        return figures;
+    });
+}
+
+AFigures MeasureSaveAs(const std::string& path, const std::string& copy)
+{
+    return InChild([&] {
+        AFigures figures;
+        ADatabase db;
+        if (!OpenQuietly(db, path))
+            return figures;
+        figures.startKb = PeakKb();
+        AClock clock;
+        figures.ok = db.SaveAs(copy) == Result::kOk;
+        figures.wallMs = clock.WallMs();
+        figures.cpuMs = clock.CpuSpentMs();
+        figures.peakKb = PeakKb();
+        return figures;
+    });
+}
+
+// One new transaction in a step, committed, then the file saved in place and flushed.
+AFigures MeasureOneChange(const std::string& copy)
+{
+    return InChild([&] {
+        AFigures figures;
+        ADatabase db;
+        if (!OpenQuietly(db, copy))
+            return figures;
+        AClock clock;
+        BenchData::AddOneExpense(db, Dates::FromYmd(2025, 1, 15));
+        figures.ok = db.Save() == Result::kOk;
+        figures.wallMs = clock.WallMs();
+        figures.cpuMs = clock.CpuSpentMs();
+        return figures;
+    });
+}
+
+// Commit, undo and redo of a one-transaction step, many times over.
+AFigures MeasureSteps(const std::string& path)
+{
+    return InChild([&] {
+        constexpr int kRounds = 200;
+        AFigures figures;
+        ADatabase db;
+        if (!OpenQuietly(db, path))
+            return figures;
+        std::vector<double> times[3];
+        using Us = std::chrono::duration<double, std::micro>;
+        for (int round = 0; round < kRounds; ++round) {
+            // Dates all over the ten years, so that index insertions land anywhere.
+            const ADate date = Dates::FromYmd(2015, 1, 1) + (round * 1777) % 3650;
+            BenchData::BeginOneExpense(db, date);
+            auto started = std::chrono::steady_clock::now();
+            db.CommitStep();
+            times[0].push_back(Us(std::chrono::steady_clock::now() - started).count());
+            started = std::chrono::steady_clock::now();
+            db.Undo();
+            times[1].push_back(Us(std::chrono::steady_clock::now() - started).count());
+            started = std::chrono::steady_clock::now();
+            db.Redo();
+            times[2].push_back(Us(std::chrono::steady_clock::now() - started).count());
+        }
+        for (int kind = 0; kind < 3; ++kind) {
+            std::sort(times[kind].begin(), times[kind].end());
+            figures.micros[kind][0] = times[kind][times[kind].size() / 2];
+            figures.micros[kind][1] = times[kind].back();
+        }
+        figures.ok = true;
+        return figures;
+    });
+}
+
+}  // namespace
+
+namespace {
+
+struct AReport {
+    bool failed = false;
+    int missed = 0;
+
+    void Row(const std::string& what, const std::string& figures, const std::string& target = "", int met = -1)
+    {
+        std::printf("  %-32s %-38s %-14s %s\n", what.c_str(), figures.c_str(), target.c_str(),
+                    met < 0 ? "" : (met ? "ok" : "MISSED"));
+        if (met == 0)
+            ++missed;
+    }
+    bool Check(const AFigures& figures, const char* what)
+    {
+        if (!figures.ok) {
+            std::printf("  %-32s failed\n", what);
+            failed = true;
+        }
+        return figures.ok;
+    }
+};
+
+std::string Format(const char* format, double a, double b = 0, double c = 0)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, format, a, b, c);
+    return text;
+}
+
+void RunSize(std::size_t transactions, const std::string& folder, double openTargetMs, bool withSteps, bool keep,
+             AReport& report)
+{
+    std::printf("\n%zu transactions\n", transactions);
+    const std::string path = folder + "/bench-" + std::to_string(transactions) + ".fend";
+    const std::string copy = folder + "/bench-" + std::to_string(transactions) + "-copy.fend";
+    const AFigures generated = Generate(transactions, path);
+    if (!report.Check(generated, "generating"))
+        return;
+    report.Row("generated and saved (no target)", Format("%.2f s wall, %.2f s cpu", generated.wallMs / 1e3, generated.cpuMs / 1e3));
+    std::error_code error;
+    const double fileMb = static_cast<double>(std::filesystem::file_size(path, error)) / (1 << 20);
+    report.Row("file size", Format("%.1f MiB", fileMb));
+
+    const AFigures opened = MeasureOpen(path);
+    if (report.Check(opened, "open")) {
+        report.Row("open", Format("%.0f ms wall, %.0f ms cpu", opened.wallMs, opened.cpuMs),
+                   Format("< %.0f ms", openTargetMs), opened.wallMs < openTargetMs);
+        const double peakMb = static_cast<double>(opened.peakKb) / 1024;
+        report.Row("peak memory with the file open",
+                   Format("%.1f MiB (%.1f before) = %.2fx file", peakMb, static_cast<double>(opened.startKb) / 1024, peakMb / fileMb),
+                   "< 4x file", peakMb < 4 * fileMb);
+    }
+    const AFigures saved = MeasureSaveAs(path, copy);
+    if (report.Check(saved, "save as"))
+        report.Row("save as", Format("%.0f ms wall, %.0f ms cpu, peak %.1f MiB", saved.wallMs, saved.cpuMs,
+                                     static_cast<double>(saved.peakKb) / 1024));
+    const AFigures changed = MeasureOneChange(copy);
+    if (report.Check(changed, "one change")) {
+        const std::string figures = Format("%.1f ms wall, %.1f ms cpu", changed.wallMs, changed.cpuMs);
+        if (withSteps)
+            report.Row("one change saved in place", figures, "< 100 ms", changed.wallMs < 100);
+        else
+            report.Row("one change saved in place", figures);
+    }
+    if (withSteps) {
+        const AFigures steps = MeasureSteps(path);
+        if (report.Check(steps, "steps")) {
+            const char* names[] = {"commit of a one-transaction step", "undo of it", "redo of it"};
+            for (int kind = 0; kind < 3; ++kind)
+                report.Row(names[kind],
+                           Format("median %.0f us, worst %.0f us", steps.micros[kind][0], steps.micros[kind][1]),
+                           "< 1000 us", steps.micros[kind][0] < 1000);
+        }
+    }
+    if (!keep) {
+        std::filesystem::remove(path, error);
+        std::filesystem::remove(copy, error);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool million = false;
+    bool keep = false;
+    std::string folder;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--million")
+            million = true;
+        else if (word == "--keep")
+            keep = true;
+        else if (word == "--folder" && i + 1 < argc)
+            folder = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: DataFileBench [--million] [--folder DIR] [--keep]\n");
+            return 2;
+        }
+    }
+    bool madeFolder = false;
+    if (folder.empty()) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "fendral-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            std::perror("mkdtemp");
+            return 1;
+        }
+        folder = pattern;
+        madeFolder = !keep;
+    }
+    std::printf("Data files in %s\n  %-32s %-38s %-14s\n", folder.c_str(), "measure", "figures", "target");
+    AReport report;
+    RunSize(100'000, folder, 150, true, keep, report);
+    if (million)
+        RunSize(1'000'000, folder, 1500, false, keep, report);
+    std::printf("\n%d target(s) missed%s\n", report.missed, report.failed ? "; some measurements failed" : "");
+    if (madeFolder) {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+    // Missed targets are for people to read; a machine under load must not fail a build.
+    return report.failed ? 1 : 0;
+}
