@@ -31,6 +31,8 @@ public:
     // Without a prompt, a file with a password can't be opened (as if cancelled).
     void SetPasswordPrompt(APasswordPrompt prompt) { passwordPrompt_ = std::move(prompt); }
     const APasswordPrompt& PasswordPrompt() const { return passwordPrompt_; }
+    // The code page of the 8-bit texts of previous-generation files: the current language's.
+    void SetTextCodePage(std::uint32_t codePage) { textCodePage_ = codePage; }
 
     Engine::ATableImpl<AString>& Strings() { return Table<AString>(); }
     Engine::ATableImpl<AUser>& Users() { return Table<AUser>(); }
@@ -72,6 +74,7 @@ protected:
 
 private:
     APasswordPrompt passwordPrompt_;
+    std::uint32_t textCodePage_ = 1251;
 
     // Account records of the older layout: folders and placements kept in table 7.
     void ConvertOlderAccounts();
