@@ -102,6 +102,8 @@ protected:
 
     // The next save writes every stream anew (the file held an older layout).
     void RequireFullRewrite() { renumbered_ = true; }
+    // Save refuses; the content must be saved under a new name (a converted file).
+    void MarkReadOnly() { readOnly_ = true; }
 
     // Hooks for the finance model.
     virtual HRESULT AfterTableLoaded(ATableId) { return Result::kOk; }
