@@ -1,12 +1,14 @@
 #include "core/FormatDate.h"
 
+#include "core/BoundedText.h"
 #include "core/LocaleInfo.h"
 
-#include <algorithm>
 
 namespace UtilityClasses::Strings {
 
 namespace {
+
+using Implementation::ABoundedText;
 
 constexpr std::int32_t kMillisecondsPerDay = 86'400'000;
 constexpr std::size_t kMaxDateLength = kDateCapacity - 1;
@@ -19,43 +21,19 @@ struct ADateTimeParts {
     int second;
 };
 
-class ADateText {
-public:
-    explicit ADateText(char16_t* out) : out_(out) {}
-    void Put(char16_t c)
-    {
-        if (length_ < kMaxDateLength)
-            out_[length_++] = c;
-    }
-    void Put(std::u16string_view text)
-    {
-        for (char16_t c : text)
-            Put(c);
-    }
-    // `minimumDigits` 2 writes a leading zero below 10; 4 fills a year to four digits.
-    void PutNumber(int value, int minimumDigits)
-    {
-        char16_t digits[12];
-        int count = 0;
-        do {
-            digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-            value /= 10;
-        } while (value != 0);
-        for (int i = count; i < minimumDigits; ++i)
-            Put(u'0');
-        while (count > 0)
-            Put(digits[--count]);
-    }
-    std::size_t Finish()
-    {
-        out_[length_] = u'\0';
-        return length_;
-    }
-
-private:
-    char16_t* out_;
-    std::size_t length_ = 0;
-};
+// `minimumDigits` 2 writes a leading zero below 10; 4 fills a year to four digits.
+void PutNumber(ABoundedText& text, int value, int minimumDigits)
+{
+    char16_t digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text.Repeat(u'0', minimumDigits - count);
+    while (count > 0)
+        text.Put(digits[--count]);
+}
 
 bool IsDateLetter(char16_t c) { return c == u'd' || c == u'M' || c == u'y'; }
 bool IsTimeLetter(char16_t c) { return c == u'h' || c == u'H' || c == u'm' || c == u's' || c == u't'; }
@@ -86,20 +64,20 @@ bool HasDayNumber(std::u16string_view picture)
     return false;
 }
 
-void PutDateField(ADateText& text, char16_t letter, std::size_t run, const ADateTimeParts& parts,
+void PutDateField(ABoundedText& text, char16_t letter, std::size_t run, const ADateTimeParts& parts,
                   const LocaleInfo& locale, bool genitive)
 {
     int month = parts.ymd.month - 1;
     switch (letter) {
     case u'd':
         if (run <= 2)
-            text.PutNumber(parts.ymd.day, static_cast<int>(run));
+            PutNumber(text, parts.ymd.day, static_cast<int>(run));
         else
             text.Put(run == 3 ? locale.ShortDayName(parts.dayOfWeek) : locale.DayName(parts.dayOfWeek));
         break;
     case u'M':
         if (run <= 2)
-            text.PutNumber(parts.ymd.month, static_cast<int>(run));
+            PutNumber(text, parts.ymd.month, static_cast<int>(run));
         else if (run == 3)
             text.Put(locale.ShortMonthName(month));
         else
@@ -107,22 +85,22 @@ void PutDateField(ADateText& text, char16_t letter, std::size_t run, const ADate
         break;
     default:  // y
         if (run <= 2)
-            text.PutNumber(parts.ymd.year % 100, static_cast<int>(run));
+            PutNumber(text, parts.ymd.year % 100, static_cast<int>(run));
         else
-            text.PutNumber(parts.ymd.year, 4);
+            PutNumber(text, parts.ymd.year, 4);
         break;
     }
 }
 
-void PutTimeField(ADateText& text, char16_t letter, std::size_t run, const ADateTimeParts& parts,
+void PutTimeField(ABoundedText& text, char16_t letter, std::size_t run, const ADateTimeParts& parts,
                   const LocaleInfo& locale)
 {
     int digits = run >= 2 ? 2 : 1;
     switch (letter) {
-    case u'h': text.PutNumber(parts.hour % 12 == 0 ? 12 : parts.hour % 12, digits); break;
-    case u'H': text.PutNumber(parts.hour, digits); break;
-    case u'm': text.PutNumber(parts.minute, digits); break;
-    case u's': text.PutNumber(parts.second, digits); break;
+    case u'h': PutNumber(text, parts.hour % 12 == 0 ? 12 : parts.hour % 12, digits); break;
+    case u'H': PutNumber(text, parts.hour, digits); break;
+    case u'm': PutNumber(text, parts.minute, digits); break;
+    case u's': PutNumber(text, parts.second, digits); break;
     default: {  // t
         std::u16string_view designator = parts.hour < 12 ? locale.am : locale.pm;
         text.Put(run == 1 ? designator.substr(0, 1) : designator);
@@ -134,7 +112,7 @@ void PutTimeField(ADateText& text, char16_t letter, std::size_t run, const ADate
 std::size_t FormatPicture(const ADateTimeParts& parts, bool withTime, std::u16string_view picture,
                           const LocaleInfo& locale, char16_t* out)
 {
-    ADateText text(out);
+    ABoundedText text(out, kMaxDateLength);
     const bool genitive = HasDayNumber(picture);
     std::size_t i = 0;
     while (i < picture.size() && picture[i] != u'\0') {

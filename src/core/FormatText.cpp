@@ -1,5 +1,6 @@
 #include "core/FormatText.h"
 
+#include "core/BoundedText.h"
 #include "core/FormatAmount.h"
 #include "core/LocaleInfo.h"
 
@@ -9,41 +10,11 @@ namespace UtilityClasses::Strings {
 
 namespace {
 
+using Implementation::ABoundedText;
+
 constexpr int kMaxWidth = 16;
 
-// The output, cut at 1023 characters.
-class ABoundedText {
-public:
-    explicit ABoundedText(char16_t* out) : out_(out) {}
-    bool Full() const { return length_ == kMaxFormattedLength; }
-    void Put(char16_t c)
-    {
-        if (!Full())
-            out_[length_++] = c;
-    }
-    void Put(std::u16string_view text)
-    {
-        std::size_t count = std::min(text.size(), kMaxFormattedLength - length_);
-        std::copy_n(text.data(), count, out_ + length_);
-        length_ += count;
-    }
-    void Repeat(char16_t c, int count)
-    {
-        for (int i = 0; i < count; ++i)
-            Put(c);
-    }
-    std::size_t Finish()
-    {
-        out_[length_] = u'\0';
-        return length_;
-    }
-
-private:
-    char16_t* out_;
-    std::size_t length_ = 0;
-};
-
-// Decimal digits of a magnitude; the most negative number has one too, unsigned.
+// Decimal digits of a magnitude, which is unsigned so the most negative number has one too.
 std::u16string_view Digits(std::uint64_t magnitude, char16_t (&buffer)[20])
 {
     std::size_t start = std::size(buffer);
@@ -70,7 +41,7 @@ void PutNumber(ABoundedText& text, std::int64_t value, int width)
         text.Repeat(u'*', width);
         return;
     }
-    text.Repeat(u'0', width - static_cast<int>(digits.size()));
+    text.Repeat(u'0', width - static_cast<std::ptrdiff_t>(digits.size()));
     text.Put(digits);
 }
 
@@ -87,7 +58,8 @@ void PutAmount(ABoundedText& text, std::int64_t amount, int decimals, const Loca
     text.Put(std::u16string_view(buffer, length));
 }
 
-// An argument of another kind than its placeholder wants, in its own form.
+// An argument in its own form: what "#s", "#d" and "#c" write, and what any placeholder
+// writes for an argument of another kind than it expects.
 void PutNatural(ABoundedText& text, const FormatArg& arg, const LocaleInfo& locale)
 {
     switch (arg.kind()) {
@@ -105,7 +77,7 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 std::size_t FormatText(std::span<char16_t, kFormatCapacity> out, const LocaleInfo& locale,
                        std::u16string_view format, std::span<const FormatArg> args)
 {
-    ABoundedText text(out.data());
+    ABoundedText text(out.data(), kMaxFormattedLength);
     std::size_t nextArg = 0;
     auto take = [&] { return nextArg < args.size() ? args[nextArg++] : FormatArg(); };
 

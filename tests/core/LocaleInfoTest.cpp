@@ -55,22 +55,6 @@ TEST(LocaleInfo, AccessorsCheckTheirIndex)
     EXPECT_EQ(failures, 3);
 }
 
-TEST(LocaleInfo, BuiltInRussianDataIsComplete)
-{
-    const LocaleInfo ru = RussianLocale();
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_FALSE(ru.shortDayNames[i].empty());
-        EXPECT_FALSE(ru.dayNames[i].empty());
-    }
-    for (int i = 0; i < 12; ++i) {
-        EXPECT_FALSE(ru.monthNames[i].empty());
-        EXPECT_FALSE(ru.genitiveMonthNames[i].empty());
-        EXPECT_FALSE(ru.shortMonthNames[i].empty());
-    }
-    EXPECT_NE(ru.decimalSeparator, ru.thousandsSeparator);
-    EXPECT_EQ(ru.shortDatePicture, u"dd.MM.yyyy");
-}
-
 TEST(LocaleInfo, StrftimeFormatsBecomePictures)
 {
     struct Case {
@@ -117,13 +101,33 @@ TEST(LocaleInfo, SystemLocaleFallsBackWhenNotUsable)
     EXPECT_FALSE(user.shortDatePicture.empty());
 }
 
+// These run where the locales are installed (or compiled with localedef into $LOCPATH).
 TEST(LocaleInfo, InstalledRussianLocaleReadsLikeTheBuiltInData)
 {
     auto ru = LocaleFromSystem("ru_RU.UTF-8");
     if (!ru)
         GTEST_SKIP() << "ru_RU.UTF-8 is not installed";
     EXPECT_EQ(ru->decimalSeparator, u",");
+    EXPECT_NE(ru->thousandsSeparator, u",");
     EXPECT_EQ(ru->firstDayOfWeek, 0);
+    EXPECT_EQ(U8(ru->dayNames[0]), "Понедельник");
+    EXPECT_EQ(U8(ru->shortDayNames[6]), "Вс");
     EXPECT_EQ(U8(ru->genitiveMonthNames[2]), "марта");
+    EXPECT_EQ(U8(ru->monthNames[2]), "Март");
     EXPECT_EQ(ru->shortDatePicture, u"dd.MM.yyyy");
+    EXPECT_EQ(ru->timePicture, u"HH:mm:ss");
+}
+
+TEST(LocaleInfo, InstalledEnglishLocaleStartsWeeksOnSunday)
+{
+    auto en = LocaleFromSystem("en_US.UTF-8");
+    if (!en)
+        GTEST_SKIP() << "en_US.UTF-8 is not installed";
+    EXPECT_EQ(en->decimalSeparator, u".");
+    EXPECT_EQ(en->thousandsSeparator, u",");
+    EXPECT_EQ(en->firstDayOfWeek, 6);
+    EXPECT_EQ(U8(en->dayNames[0]), "Monday");
+    EXPECT_EQ(U8(en->monthNames[11]), "December");
+    EXPECT_EQ(U8(en->am), "AM");
+    EXPECT_EQ(en->shortDatePicture, u"MM/dd/yyyy");
 }
