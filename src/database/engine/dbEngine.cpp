@@ -51,8 +51,6 @@ struct APerTable {
     void Add(ARecordBase* slot) { slots[slot->table->Id()].push_back(slot); }
 };
 
-void Append(ASlotList& to, const ASlotList& from) { to.insert(to.end(), from.begin(), from.end()); }
-
 }  // namespace
 
 void ADBEngine::CommitStep()
