@@ -58,6 +58,12 @@ public:
     bool CanRedo() const { return !stepOpen_ && current_ + 1 < static_cast<int>(history_.size()); }
     bool Undo();
     bool Redo();
+    // What the open step has changed, deleted and inserted so far (empty when none is
+    // open). Until the commit the indexes from 1 up still show these records as they
+    // were before the step, so rules that must see the step's own work look here.
+    const ASlotList& StepChanged() const { return openStep_.lists[kChanged]; }
+    const ASlotList& StepDeleted() const { return openStep_.lists[kDeleted]; }
+    const ASlotList& StepInserted() const { return openStep_.lists[kInserted]; }
     std::optional<std::u16string> UndoLabel() const;
     std::optional<std::u16string> RedoLabel() const;
     bool Modified() const { return current_ != savedStep_; }
