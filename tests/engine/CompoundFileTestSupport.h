@@ -98,7 +98,9 @@ inline Bytes StreamContent(ACompoundFile& file, const std::u16string& name)
     ACompoundStream* stream = nullptr;
     Bytes content;
     EXPECT_EQ(file.OpenStream(name, &stream), Result::kOk);
-    if (stream != nullptr) EXPECT_EQ(ReadWhole(*stream, content), Result::kOk);
+    if (stream != nullptr) {
+        EXPECT_EQ(ReadWhole(*stream, content), Result::kOk);
+    }
     return content;
 }
 
