@@ -1,0 +1,285 @@
+#include "RulesTestSupport.h"
+
+#include <limits>
+#include <map>
+#include <random>
+
+using namespace RulesTest;
+
+namespace {
+
+// An independent reference: every account's balances recomputed from scratch in the
+// committed order of index 3, compared with what is stored.
+void ExpectConsistentBalances(ADatabase& db, const std::string& where = {})
+{
+    std::map<std::uint32_t, AMoney> running;
+    for (const auto* account : db.Accounts().Live())
+        running[ATableImpl<AAccount>::RefTo(account).Word()] = account->Record().initialBalance;
+    for (const auto* slot : db.Transactions().IndexAt(3)) {
+        const ATransaction& t = slot->Record();
+        if (!t.executed)
+            continue;
+        auto side = [&](AReference<AAccount> account, AMoney amount, AMoney balance) {
+            if (account.IsNull())
+                return;
+            AMoney& r = running[account.Word()];
+            if (t.Kind() == ATransactionKind::Balance) {
+                EXPECT_EQ(amount, balance - r) << where << " transaction " << slot->id;
+                r = balance;
+            } else {
+                r += amount;
+                EXPECT_EQ(balance, r) << where << " transaction " << slot->id;
+            }
+        };
+        side(t.account1, t.amount1, t.balance1);
+        side(t.account2, t.amount2, t.balance2);
+    }
+}
+
+class Balances : public ::testing::Test {
+protected:
+    Balances()
+    {
+        books.Step([&] {
+            account = books.AddAccount(u"Карта", books.rur, M(100));
+            other = books.AddAccount(u"Вклад", books.rur, M(1000));
+        });
+    }
+    std::uint64_t StampOf(AReference<ATransaction> t) { return books.Get(t).changeStamp; }
+
+    TBooks books;
+    AReference<AAccount> account, other;
+    const ADate day = Dates::FromYmd(2024, 5, 10);
+};
+
+}  // namespace
+
+TEST_F(Balances, IncomeExpenseThenAStatedBalanceThenIncome)
+{
+    AReference<ATransaction> plus50, minus30, stated, plus10;
+    books.Step([&] {
+        plus50 = books.Add(TBooks::Single(account, M(50), day));
+        minus30 = books.Add(TBooks::Single(account, -M(30), day + 1));
+    });
+    EXPECT_EQ(books.Get(plus50).balance1, M(150));
+    EXPECT_EQ(books.Get(minus30).balance1, M(120));
+    books.Step([&] { stated = books.Add(TBooks::StatedBalance(account, M(200), day + 2)); });
+    EXPECT_EQ(books.Get(stated).amount1, M(80));
+    EXPECT_EQ(books.Get(stated).balance1, M(200));
+    books.Step([&] { plus10 = books.Add(TBooks::Single(account, M(10), day + 3)); });
+    EXPECT_EQ(books.Get(plus10).balance1, M(210));
+    ExpectConsistentBalances(books.db);
+}
+
+TEST_F(Balances, AnEarlierInsertionShiftsEveryLaterBalanceAndOnlyThose)
+{
+    AReference<ATransaction> before, later1, later2, otherAccounts;
+    books.Step([&] {
+        before = books.Add(TBooks::Single(account, M(1), day - 5));
+        later1 = books.Add(TBooks::Single(account, M(50), day));
+        later2 = books.Add(TBooks::Single(account, -M(30), day + 1));
+        otherAccounts = books.Add(TBooks::Single(other, M(7), day + 1));
+    });
+    const std::uint64_t untouchedStamp = StampOf(before);
+    books.db.BeginStep();
+    books.Add(TBooks::Single(account, M(5), day - 1));
+    const ARecalculation result = ApplyRules(books.db);
+    books.db.CommitStep();
+    // The new one's own balance and the two after it.
+    EXPECT_EQ(result.changedTransactions, 3u);
+    EXPECT_EQ(books.Get(before).balance1, M(101));
+    EXPECT_EQ(StampOf(before), untouchedStamp);
+    EXPECT_EQ(books.Get(later1).balance1, M(156));
+    EXPECT_EQ(books.Get(later2).balance1, M(126));
+    EXPECT_EQ(books.Get(otherAccounts).balance1, M(1007));
+    ExpectConsistentBalances(books.db);
+
+    ASSERT_TRUE(books.db.Undo());
+    EXPECT_EQ(books.Get(later1).balance1, M(151));
+    EXPECT_EQ(books.Get(later2).balance1, M(121));
+}
+
+TEST_F(Balances, PlannedTransactionsKeepTheirValuesAndDoNotCount)
+{
+    AReference<ATransaction> planned, after;
+    books.Step([&] {
+        ATransaction t = TBooks::Single(account, M(500), day);
+        t.executed = 0;
+        t.balance1 = M(12345);
+        planned = books.Add(t);
+        after = books.Add(TBooks::Single(account, M(1), day + 1));
+    });
+    EXPECT_EQ(books.Get(planned).balance1, M(12345));
+    EXPECT_EQ(books.Get(after).balance1, M(101));
+
+    // Executing it makes it count.
+    books.Step([&] { books.db.Transactions().Change(books.SlotOf(planned))->executed = 1; });
+    EXPECT_EQ(books.Get(planned).balance1, M(600));
+    EXPECT_EQ(books.Get(after).balance1, M(601));
+}
+
+TEST_F(Balances, SameDayOrderIsTimeThenChangeStamp)
+{
+    AReference<ATransaction> evening, first, second;
+    books.Step([&] {
+        evening = books.Add(TBooks::Single(account, M(1000), day, 20 * 3600'000));
+        first = books.Add(TBooks::Single(account, M(10), day, 9 * 3600'000));
+        second = books.Add(TBooks::Single(account, M(20), day, 9 * 3600'000));
+    });
+    EXPECT_EQ(books.Get(first).balance1, M(110));
+    EXPECT_EQ(books.Get(second).balance1, M(130));
+    EXPECT_EQ(books.Get(evening).balance1, M(1130));
+
+    // Editing the first one gives it a new stamp: it now comes after the second.
+    books.Step([&] { books.db.Transactions().Change(books.SlotOf(first))->amount1 = M(11); });
+    EXPECT_EQ(books.Get(second).balance1, M(120));
+    EXPECT_EQ(books.Get(first).balance1, M(131));
+    ExpectConsistentBalances(books.db);
+}
+
+// A rewritten balance used to give the transaction a new change stamp and so move it
+// behind the others of its day, after the balances had been computed for the old order.
+TEST_F(Balances, RecalculationKeepsEachTransactionsPlaceInItsDay)
+{
+    AReference<ATransaction> stated, plus10;
+    books.Step([&] {
+        stated = books.Add(TBooks::StatedBalance(account, M(200), day));
+        plus10 = books.Add(TBooks::Single(account, M(10), day));
+    });
+    const std::uint64_t statedStamp = StampOf(stated);
+    books.Step([&] { books.Add(TBooks::Single(account, M(5), day - 1)); });
+    EXPECT_EQ(books.Get(stated).amount1, M(95));
+    EXPECT_EQ(StampOf(stated), statedStamp);
+    EXPECT_EQ(books.Get(plus10).balance1, M(210));
+    ExpectConsistentBalances(books.db);
+}
+
+TEST_F(Balances, TransfersCarryTheBalanceOfEachSide)
+{
+    AReference<ATransaction> transfer;
+    books.Step([&] { transfer = books.Add(TBooks::Transfer(other, M(300), account, M(300), day)); });
+    EXPECT_EQ(books.Get(transfer).balance1, M(700));
+    EXPECT_EQ(books.Get(transfer).balance2, M(400));
+
+    // Both sides on one account: out, then in.
+    AReference<ATransaction> toItself;
+    books.Step([&] { toItself = books.Add(TBooks::Transfer(account, M(40), account, M(40), day + 1)); });
+    EXPECT_EQ(books.Get(toItself).balance1, M(360));
+    EXPECT_EQ(books.Get(toItself).balance2, M(400));
+    ExpectConsistentBalances(books.db);
+}
+
+TEST_F(Balances, ATransferWithTheBalanceFlagIsStillATransfer)
+{
+    AReference<ATransaction> transfer;
+    books.Step([&] {
+        ATransaction t = TBooks::Transfer(other, M(300), account, M(300), day);
+        t.balance = 1;
+        transfer = books.Add(t);
+    });
+    EXPECT_EQ(books.Get(transfer).amount1, -M(300));
+    EXPECT_EQ(books.Get(transfer).amount2, M(300));
+    EXPECT_EQ(books.Get(transfer).balance2, M(400));
+}
+
+TEST_F(Balances, InitialBalanceChangesMovesAccountsAndDeletionsAreFollowed)
+{
+    AReference<ATransaction> a, b;
+    books.Step([&] {
+        a = books.Add(TBooks::Single(account, M(50), day));
+        b = books.Add(TBooks::Single(account, M(25), day + 1));
+    });
+    books.Step([&] { books.db.Accounts().Change(books.SlotOf(account))->initialBalance = M(150); });
+    EXPECT_EQ(books.Get(a).balance1, M(200));
+    EXPECT_EQ(books.Get(b).balance1, M(225));
+
+    // Moving the first one to the other account recalculates both accounts.
+    books.Step([&] { books.db.Transactions().Change(books.SlotOf(a))->account1 = other; });
+    EXPECT_EQ(books.Get(a).balance1, M(1050));
+    EXPECT_EQ(books.Get(b).balance1, M(175));
+
+    books.Step([&] { Delete(books.db, books.SlotOf(a)); });
+    EXPECT_EQ(books.Get(b).balance1, M(175));
+    ExpectConsistentBalances(books.db);
+}
+
+TEST_F(Balances, NothingToChangeMakesNoStep)
+{
+    AReference<ATransaction> t;
+    books.Step([&] { t = books.Add(TBooks::Single(account, M(50), day)); });
+    books.db.BeginStep();
+    EXPECT_EQ(Recalculate(books.db, account).changedTransactions, 0u);
+    books.db.CommitStep();
+    // The first undo reverses the insertion: the recalculation left no step behind.
+    ASSERT_TRUE(books.db.Undo());
+    EXPECT_FALSE(books.Live(t));
+}
+
+TEST_F(Balances, ARunningBalanceBeyond64BitsIsReported)
+{
+    books.Step([&] { books.db.Accounts().Change(books.SlotOf(account))->initialBalance = std::numeric_limits<AMoney>::max() - 5; });
+    books.db.BeginStep();
+    const auto t = books.Add(TBooks::Single(account, 10, day));
+    const ARecalculation result = ApplyRules(books.db);
+    EXPECT_TRUE(result.overflowed);
+    EXPECT_EQ(books.Get(t).balance1, std::numeric_limits<AMoney>::max());
+    books.db.RollBack();
+}
+
+TEST_F(Balances, RecalculationNeedsAnOpenStep)
+{
+    TAssertionCounter assertions;
+    Recalculate(books.db, account);
+    EXPECT_EQ(assertions.failures, 1);
+}
+
+// Random edits of three accounts, each committed with the rules, always leave stored
+// balances equal to a recomputation from scratch; so does undoing and redoing them all.
+TEST_F(Balances, RandomEditsAgreeWithARecomputationFromScratch)
+{
+    std::mt19937 random(7);
+    const AReference<AAccount> accounts[] = {account, other, books.cash};
+    std::vector<AReference<ATransaction>> live;
+    auto pick = [&](const auto& list) { return list[random() % std::size(list)]; };
+    int steps = 0;
+    for (int i = 0; i < 300; ++i) {
+        const int what = static_cast<int>(random() % 10);
+        books.db.BeginStep();
+        if (what < 5 || live.empty()) {
+            const ADate date = day + static_cast<ADate>(random() % 8);
+            const AMoney amount = M(static_cast<std::int64_t>(random() % 200)) - M(100);
+            ATransaction t = TBooks::Single(pick(accounts), amount, date, static_cast<std::int32_t>(random() % 3) * 3600'000);
+            if (what == 1)
+                t = TBooks::StatedBalance(pick(accounts), amount, date);
+            if (what == 2) {
+                t.account2 = pick(accounts);
+                t.amount2 = -amount;
+            }
+            t.executed = random() % 6 != 0;
+            live.push_back(books.Add(t));
+        } else if (what < 8) {
+            ATransaction* t = books.db.Transactions().Change(books.SlotOf(pick(live)));
+            t->amount1 += M(3);
+            t->date += static_cast<ADate>(random() % 3) - 1;
+            if (what == 7)
+                t->executed = !t->executed;
+        } else {
+            const std::size_t k = random() % live.size();
+            Delete(books.db, books.SlotOf(live[k]));
+            live.erase(live.begin() + static_cast<std::ptrdiff_t>(k));
+        }
+        CommitWithRules(books.db);
+        ++steps;
+        ExpectConsistentBalances(books.db, "step " + std::to_string(i));
+        if (HasFailure())
+            return;
+    }
+    for (int i = 0; i < steps; ++i) {
+        ASSERT_TRUE(books.db.Undo());
+        if (i % 25 == 0)
+            ExpectConsistentBalances(books.db, "undo " + std::to_string(i));
+    }
+    while (books.db.Redo()) {
+    }
+    ExpectConsistentBalances(books.db, "redone");
+}

@@ -1,0 +1,137 @@
+// A small set of books for the rule tests: the default database plus helpers that
+// create records inside the open step.
+#pragma once
+
+#include "core/Assert.h"
+#include "database/DatabaseRules.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace RulesTest {
+
+using namespace Database;
+using Engine::ASlot;
+using Engine::ATableImpl;
+
+// Whole currency units as money.
+constexpr AMoney M(std::int64_t units) { return units * 10'000; }
+
+// Turns assertion failures into a count instead of ending the process.
+class TAssertionCounter {
+public:
+    TAssertionCounter()
+    {
+        previous_ = Fendral::SetAssertionHandler([this](const std::string&) {
+            ++failures;
+            return true;
+        });
+    }
+    ~TAssertionCounter() { Fendral::SetAssertionHandler(previous_); }
+    TAssertionCounter(const TAssertionCounter&) = delete;
+    TAssertionCounter& operator=(const TAssertionCounter&) = delete;
+    int failures = 0;
+
+private:
+    Fendral::AssertionHandler previous_;
+};
+
+class TBooks {
+public:
+    TBooks() : db([] { return Dates::ALocalTime{46000, 12 * 3600000}; })
+    {
+        db.CreateDefaults();
+        rur = ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
+        cash = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
+        plan = ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front());
+        const AClassifier& articles = db.Classifiers().Live().front()->Record();
+        incomeRoot = articles.root1;
+        expenseRoot = articles.root2;
+    }
+
+    // Runs fn inside one step and commits it with the rules applied.
+    void Step(const std::function<void()>& fn)
+    {
+        db.BeginStep();
+        fn();
+        CommitWithRules(db);
+    }
+
+    AReference<ACurrency> AddCurrency(std::u16string_view code)
+    {
+        return ATableImpl<ACurrency>::RefTo(
+            db.Currencies().Create(ACurrency{db.NewText(std::u16string(code) + u" name"), db.NewText(code), 2}));
+    }
+    AReference<AAccount> AddAccount(std::u16string_view name, AReference<ACurrency> currency, AMoney initial = 0,
+                                    AReference<AAccountFolder> folder = {})
+    {
+        AAccount account;
+        account.name = db.NewText(name);
+        account.comment = db.NewText(u"comment of " + std::u16string(name));
+        account.currency = currency;
+        account.initialBalance = initial;
+        const auto ref = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
+        db.Placements().Create(AAccountPlacement{ref, folder ? folder : plan});
+        return ref;
+    }
+    AReference<AAccountFolder> AddFolder(std::u16string_view name, AReference<AAccountFolder> parent)
+    {
+        return ATableImpl<AAccountFolder>::RefTo(
+            db.Folders().Create(AAccountFolder{db.NewText(name), db.NewText(u"note"), parent, 0}));
+    }
+    AReference<ACategory> AddCategory(std::u16string_view name, AReference<ACategory> parent)
+    {
+        return ATableImpl<ACategory>::RefTo(db.Categories().Create(ACategory{db.NewText(name), {}, parent}));
+    }
+    AReference<ATransaction> Add(ATransaction t) { return ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t)); }
+    void Relate(AReference<ATransaction> t, AReference<ACategory> c) { db.Relations().Create(ARelation{c, t}); }
+
+    static ATransaction Single(AReference<AAccount> account, AMoney amount, ADate date, std::int32_t time = 0)
+    {
+        ATransaction t;
+        t.account1 = account;
+        t.amount1 = amount;
+        t.date = t.budgetDate = date;
+        t.time = time;
+        t.executed = 1;
+        return t;
+    }
+    static ATransaction StatedBalance(AReference<AAccount> account, AMoney balance, ADate date)
+    {
+        ATransaction t = Single(account, 0, date);
+        t.balance = 1;
+        t.balance1 = balance;
+        return t;
+    }
+    static ATransaction Transfer(AReference<AAccount> from, AMoney out, AReference<AAccount> to, AMoney in,
+                                 ADate date)
+    {
+        ATransaction t = Single(from, -out, date);
+        t.account2 = to;
+        t.amount2 = in;
+        return t;
+    }
+
+    const ATransaction& Get(AReference<ATransaction> t) { return db.Transactions().Get(t)->Record(); }
+    template <class T>
+    bool Live(AReference<T> ref)
+    {
+        const auto* slot = db.Table<T>().Get(ref);
+        return slot && slot->Exists();
+    }
+    template <class T>
+    ASlot<T>* SlotOf(AReference<T> ref)
+    {
+        return db.Table<T>().Get(ref);
+    }
+
+    ADatabase db;
+    AReference<ACurrency> rur;
+    AReference<AAccount> cash;
+    AReference<AAccountFolder> plan;
+    AReference<ACategory> incomeRoot, expenseRoot;
+};
+
+}  // namespace RulesTest
