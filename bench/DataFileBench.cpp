@@ -91,52 +91,48 @@ bool OpenQuietly(ADatabase& db, const std::string& path)
     return false;
 }
 
+// Times `work` (which answers whether it succeeded) and notes the peak memory around it.
+template <class Work>
+AFigures Timed(Work&& work)
+{
+    AFigures figures;
+    figures.startKb = PeakKb();
+    AClock clock;
+    figures.ok = work();
+    figures.wallMs = clock.WallMs();
+    figures.cpuMs = clock.CpuSpentMs();
+    figures.peakKb = PeakKb();
+    return figures;
+}
+
 AFigures Generate(std::size_t transactions, const std::string& path)
 {
     return InChild([&] {
-        AFigures figures;
-        AClock clock;
         ADatabase db;
-        BenchData::AGeneratorOptions options;
-        options.transactions = transactions;
-        BenchData::Generate(db, options);
-        figures.ok = db.SaveAs(path) == Result::kOk;
-        figures.wallMs = clock.WallMs();
-        figures.cpuMs = clock.CpuSpentMs();
-        figures.peakKb = PeakKb();
-        return figures;
+        return Timed([&] {
+            BenchData::AGeneratorOptions options;
+            options.transactions = transactions;
+            BenchData::Generate(db, options);
+            return db.SaveAs(path) == Result::kOk;
+        });
     });
 }
 
 AFigures MeasureOpen(const std::string& path)
 {
     return InChild([&] {
-        AFigures figures;
-        figures.startKb = PeakKb();
         ADatabase db;
-        AClock clock;
-        figures.ok = OpenQuietly(db, path);
-        figures.wallMs = clock.WallMs();
-        figures.cpuMs = clock.CpuSpentMs();
-        figures.peakKb = PeakKb();
-        return figures;
+        return Timed([&] { return OpenQuietly(db, path); });
     });
 }
 
 AFigures MeasureSaveAs(const std::string& path, const std::string& copy)
 {
     return InChild([&] {
-        AFigures figures;
         ADatabase db;
         if (!OpenQuietly(db, path))
-            return figures;
-        figures.startKb = PeakKb();
-        AClock clock;
-        figures.ok = db.SaveAs(copy) == Result::kOk;
-        figures.wallMs = clock.WallMs();
-        figures.cpuMs = clock.CpuSpentMs();
-        figures.peakKb = PeakKb();
-        return figures;
+            return AFigures{};
+        return Timed([&] { return db.SaveAs(copy) == Result::kOk; });
     });
 }
 
@@ -144,16 +140,13 @@ AFigures MeasureSaveAs(const std::string& path, const std::string& copy)
 AFigures MeasureOneChange(const std::string& copy)
 {
     return InChild([&] {
-        AFigures figures;
         ADatabase db;
         if (!OpenQuietly(db, copy))
-            return figures;
-        AClock clock;
-        BenchData::AddOneExpense(db, Dates::FromYmd(2025, 1, 15));
-        figures.ok = db.Save() == Result::kOk;
-        figures.wallMs = clock.WallMs();
-        figures.cpuMs = clock.CpuSpentMs();
-        return figures;
+            return AFigures{};
+        return Timed([&] {
+            BenchData::AddOneExpense(db, Dates::FromYmd(2025, 1, 15));
+            return db.Save() == Result::kOk;
+        });
     });
 }
 

@@ -5,12 +5,7 @@ using namespace CliTest;
 
 namespace {
 
-class CliCheckConvert : public ::testing::Test {
-protected:
-    ATempFolder folder;
-    std::string Path(const std::string& name) const { return folder / name; }
-    ACliRun Run(const std::vector<std::string>& arguments) const { return RunCli(arguments, folder.Path()); }
-};
+class CliCheckConvert : public ACliTest {};
 
 }  // namespace
 

@@ -7,12 +7,8 @@ using namespace CliTest;
 
 namespace {
 
-class CliErrors : public ::testing::Test {
+class CliErrors : public ACliTest {
 protected:
-    ATempFolder folder;
-    std::string Path(const std::string& name) const { return folder / name; }
-    ACliRun Run(const std::vector<std::string>& arguments) const { return RunCli(arguments, folder.Path()); }
-
     // Every command that opens a file answers the same for it.
     void ExpectOpenRefused(const std::string& name, int exitCode, int messageId)
     {

@@ -7,12 +7,7 @@ using namespace CliTest;
 
 namespace {
 
-class CliNewInfo : public ::testing::Test {
-protected:
-    ATempFolder folder;
-    std::string Path(const std::string& name) const { return folder / name; }
-    ACliRun Run(const std::vector<std::string>& arguments) const { return RunCli(arguments, folder.Path()); }
-};
+class CliNewInfo : public ACliTest {};
 
 // Written without the platform's help: the first three fields little-endian.
 std::string GuidOf(const Database::Engine::AFileHeader& header)

@@ -73,6 +73,14 @@ inline void SetLowestReaderBuild(const std::string& path, std::uint16_t build)
     ASSERT_EQ(file->Commit(), Result::kOk);
 }
 
+// A temporary folder to run the program in.
+class ACliTest : public ::testing::Test {
+protected:
+    ATempFolder folder;
+    std::string Path(const std::string& name) const { return folder / name; }
+    ACliRun Run(const std::vector<std::string>& arguments) const { return RunCli(arguments, folder.Path()); }
+};
+
 inline Json ParseJson(const std::string& text)
 {
     Json parsed = Json::parse(text, nullptr, false);
