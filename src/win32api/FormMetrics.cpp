@@ -1,0 +1,73 @@
+#include "win32api/FormMetrics.h"
+
+#include "win32api/AControl.h"
+#include "win32api/DialogFrame.h"
+#include "win32api/TabControl.h"
+
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace Win32API::VelvixForms {
+
+using VelvixControls::AControl;
+
+AFormMetrics::AFormMetrics(const UtilityClasses::Strings::AStrings* strings, const QFont& font)
+    : ATextLayoutMetrics(strings), font_(font), fontMetrics_(font)
+{
+}
+
+void AFormMetrics::SetFont(const QFont& font)
+{
+    font_ = font;
+    fontMetrics_ = QFontMetrics(font);
+}
+
+int AFormMetrics::FontHeight() const
+{
+    return fontMetrics_.height();
+}
+
+ASize AFormMetrics::TextExtent(std::u16string_view text) const
+{
+    QString s = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return {fontMetrics_.horizontalAdvance(s), fontMetrics_.height()};
+}
+
+ASize AFormMetrics::ControlMinimumSize(const ALayoutElement& element) const
+{
+    ASize size = ATextLayoutMetrics::ControlMinimumSize(element);
+    ADialogFrame* frame = FrameOf(element);
+    QWidget* control = frame ? frame->control.data() : nullptr;
+    if (!control)
+        return size;
+    if (auto* own = dynamic_cast<const AControl*>(control))
+        own->GetMinimumSize(size);
+    // Bars have a natural height of their own in the style.
+    if (qobject_cast<QStatusBar*>(control) || qobject_cast<QProgressBar*>(control))
+        size.cy = std::max(size.cy, control->sizeHint().height());
+    return size;
+}
+
+AMargins AFormMetrics::ControlMargins(const ALayoutElement& element) const
+{
+    AMargins margins = ATextLayoutMetrics::ControlMargins(element);
+    ADialogFrame* frame = FrameOf(element);
+    if (frame && frame->control)
+        if (auto* own = dynamic_cast<const AControl*>(frame->control.data()))
+            own->AddMargins(margins);
+    return margins;
+}
+
+ARect AFormMetrics::TabDisplayArea(const ALayoutElement& stack, const ARect& area) const
+{
+    ADialogFrame* frame = FrameOf(stack);
+    auto* tabs = frame ? qobject_cast<VelvixControls::ATabControl*>(frame->control.data()) : nullptr;
+    if (!tabs)
+        return area;
+    QRect r = tabs->DisplayArea(QRect(area.left, area.top, area.Width(), area.Height()));
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+}  // namespace Win32API::VelvixForms
