@@ -1,0 +1,441 @@
+#include "ReportTestItems.h"
+
+#include "LayoutTestMetrics.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace ReportTests;
+
+namespace {
+
+std::u16string Name(const AReportItemImpl* item)
+{
+    return item ? item->Text(0) : u"(none)";
+}
+
+std::u16string RowNames(const AReportListModel& model)
+{
+    std::u16string names;
+    for (int r = 0; r < model.RowCount(); ++r)
+        names += (r ? u" " : u"") + Name(model.Row(r));
+    return names;
+}
+
+struct ReportModel : ::testing::Test {
+    void Build(bool tree, bool multi)
+    {
+        mode = std::make_unique<ATestMode>(tree, multi);
+        model = std::make_unique<AReportListModel>(mode.get());
+        model->SetNotifier(log.Notifier());
+    }
+    // a (b (c) d) e
+    void BuildTree()
+    {
+        Build(true, false);
+        a = Add(model->Root(), u"a", 1);
+        b = Add(*a, u"b", 2);
+        c = Add(*b, u"c", 3);
+        d = Add(*a, u"d", 4);
+        e = Add(model->Root(), u"e", 5);
+        model->Rebuild();
+    }
+    std::unique_ptr<ATestMode> mode;
+    std::unique_ptr<AReportListModel> model;
+    ANotificationLog log;
+    ATestItem *a = nullptr, *b = nullptr, *c = nullptr, *d = nullptr, *e = nullptr;
+};
+
+TEST_F(ReportModel, RowsAreTheTreeDepthFirstBelowExpandedItems)
+{
+    BuildTree();
+    EXPECT_EQ(RowNames(*model), u"a b c d e");
+    EXPECT_EQ(c->Depth(), 2);
+    EXPECT_EQ(model->RowOf(d), 3);
+    b->SetExpandedFlag(false);
+    model->Rebuild();
+    EXPECT_EQ(RowNames(*model), u"a b d e");
+    EXPECT_EQ(model->RowOf(c), -1);
+    // Adding marks the rows stale until the next rebuild.
+    Add(*e, u"f", 6);
+    EXPECT_TRUE(model->IsStale());
+    EXPECT_EQ(model->Row(0), nullptr);
+    model->Rebuild();
+    EXPECT_EQ(RowNames(*model), u"a b d e f");
+}
+
+TEST_F(ReportModel, ListsSortByTheSortColumnTreesDoNot)
+{
+    Build(false, false);
+    const int numbers[] = {30, 4, 200, 4, 17};
+    const char16_t* names[] = {u"x", u"b", u"a", u"c", u"y"};
+    for (int i = 0; i < 5; ++i)
+        Add(model->Root(), names[i], numbers[i]);
+    struct Case { std::int8_t sort; const char16_t* rows; };
+    const Case cases[] = {
+        {0, u"x b a c y"},
+        {1, u"a b c x y"},
+        {-1, u"y x c b a"},
+        {2, u"b c y x a"},   // by number; equal numbers keep their order
+        {-2, u"a x y b c"},
+    };
+    for (const Case& cs : cases) {
+        mode->SetSortColumn(cs.sort);
+        model->Rebuild();
+        EXPECT_EQ(RowNames(*model), cs.rows) << int(cs.sort);
+    }
+    mode->SetSortColumn(9);  // beyond the columns: unsorted
+    EXPECT_EQ(mode->SortColumn(), 0);
+
+    BuildTree();
+    mode->SetSortColumn(-1);
+    model->Rebuild();
+    EXPECT_EQ(RowNames(*model), u"a b c d e");
+}
+
+TEST_F(ReportModel, OneRowListKeepsTheFocusOnPageDownAndEnd)
+{
+    Build(false, false);
+    Add(model->Root(), u"only", 1);
+    model->Rebuild();
+    for (AReportKey key : {AReportKey::Down, AReportKey::PageDown, AReportKey::End, AReportKey::PageUp,
+                           AReportKey::Up, AReportKey::Home}) {
+        model->HandleKey(key, false, false, 10, false);
+        EXPECT_EQ(model->Focus(), 0);
+        EXPECT_TRUE(model->Row(0)->IsSelected());
+    }
+    EXPECT_EQ(log.Count(kNotifySelectionChanged), 1);  // only the first move changed anything
+}
+
+TEST_F(ReportModel, KeysMoveTheFocusClampedToTheRows)
+{
+    Build(false, false);
+    for (int i = 0; i < 30; ++i)
+        Add(model->Root(), u"r", i);
+    model->Rebuild();
+    struct Step { AReportKey key; int focus; };
+    const Step steps[] = {
+        {AReportKey::Down, 0},  // from no focus to the first row
+        {AReportKey::PageDown, 7}, {AReportKey::PageDown, 14}, {AReportKey::End, 29}, {AReportKey::Down, 29},
+        {AReportKey::PageDown, 29}, {AReportKey::PageUp, 22}, {AReportKey::Up, 21}, {AReportKey::Home, 0},
+        {AReportKey::Up, 0}, {AReportKey::Right, 1}, {AReportKey::Left, 0},
+    };
+    for (const Step& s : steps) {
+        EXPECT_EQ(model->HandleKey(s.key, false, false, 7, false), AKeyOutcome::Handled);
+        EXPECT_EQ(model->Focus(), s.focus);
+        EXPECT_EQ(model->SelectedItems().size(), 1u);
+        EXPECT_EQ(model->SelectedItems()[0], model->FocusedItem());
+    }
+    // With a horizontal scroll bar Left and Right scroll a list instead.
+    EXPECT_EQ(model->HandleKey(AReportKey::Left, false, false, 7, true), AKeyOutcome::ScrollLeft);
+    EXPECT_EQ(model->HandleKey(AReportKey::Right, false, false, 7, true), AKeyOutcome::ScrollRight);
+    EXPECT_EQ(model->Focus(), 0);
+
+    Build(false, false);
+    model->Rebuild();
+    EXPECT_EQ(model->HandleKey(AReportKey::Down, false, false, 7, false), AKeyOutcome::Ignored);
+    EXPECT_EQ(model->Focus(), -1);
+}
+
+TEST_F(ReportModel, RemovingTheFocusedItemClearsTheFocusAndNotifies)
+{
+    Build(false, false);
+    Add(model->Root(), u"a", 1);
+    ATestItem* second = Add(model->Root(), u"b", 2);
+    ATestItem* third = Add(model->Root(), u"c", 3);
+    model->Rebuild();
+    model->FocusRow(2);
+    log.codes.clear();
+
+    // Another item goes: the focus follows its item to its new row, nothing is reported.
+    model->Root().TakeChild(second);
+    model->Rebuild();
+    EXPECT_EQ(model->Focus(), 1);
+    EXPECT_EQ(model->FocusedItem(), third);
+    EXPECT_TRUE(log.codes.empty());
+
+    auto taken = model->Root().TakeChild(third);
+    taken.reset();
+    model->Rebuild();
+    EXPECT_EQ(model->Focus(), -1);
+    EXPECT_EQ(log.codes, std::vector<int>{kNotifySelectionChanged});
+    EXPECT_TRUE(model->SelectedItems().empty());
+    model->Rebuild();
+    EXPECT_EQ(log.codes.size(), 1u);  // once only
+}
+
+TEST_F(ReportModel, DeletingASubtreeWithTheFocusInsideClearsIt)
+{
+    BuildTree();
+    model->FocusRow(model->RowOf(c));
+    log.codes.clear();
+    a->DeleteChildren();
+    model->Rebuild();
+    EXPECT_EQ(RowNames(*model), u"a e");
+    EXPECT_EQ(model->Focus(), -1);
+    EXPECT_EQ(log.Count(kNotifySelectionChanged), 1);
+
+    model->FocusRow(1);
+    model->DeleteAllItems();
+    EXPECT_EQ(model->RowCount(), 0);
+    EXPECT_EQ(model->Focus(), -1);
+    EXPECT_EQ(log.Count(kNotifySelectionChanged), 3);
+}
+
+TEST_F(ReportModel, ParentsAnswerDecidesTheCheckChange)
+{
+    Build(false, false);
+    ATestItem* item = Add(model->Root(), u"a", 1, ACheckState::Unchecked);
+    ATestItem* plain = Add(model->Root(), u"b", 2);
+    model->Rebuild();
+    model->FocusRow(0);
+
+    log.allowCheck = false;
+    model->HandleKey(AReportKey::Space, false, false, 5, false);
+    EXPECT_EQ(item->CheckState(), ACheckState::Unchecked);
+    EXPECT_EQ(log.Count(kNotifyCheckChanging), 1);
+
+    log.allowCheck = true;
+    model->HandleKey(AReportKey::Space, false, false, 5, false);
+    EXPECT_EQ(item->CheckState(), ACheckState::Checked);
+    model->HandleKey(AReportKey::Space, false, false, 5, false);
+    EXPECT_EQ(item->CheckState(), ACheckState::Unchecked);
+
+    // Items without a check box or that refuse the toggle don't ask.
+    item->togglable = false;
+    EXPECT_FALSE(model->ToggleCheck(0));
+    EXPECT_FALSE(model->ToggleCheck(1));
+    EXPECT_EQ(plain->CheckState(), ACheckState::None);
+    EXPECT_EQ(log.Count(kNotifyCheckChanging), 3);
+
+    // The parent may ask which item is concerned.
+    item->togglable = true;
+    AReportItemImpl* asked = nullptr;
+    model->SetNotifier([&](int code) {
+        if (code == kNotifyCheckChanging)
+            asked = model->CheckingItem();
+        return true;
+    });
+    model->ToggleCheck(0);
+    EXPECT_EQ(asked, item);
+}
+
+TEST_F(ReportModel, LeftCollapsesThenGoesToTheParent)
+{
+    BuildTree();
+    model->FocusRow(model->RowOf(b));
+    model->HandleKey(AReportKey::Left, false, false, 5, false);
+    EXPECT_FALSE(b->IsExpanded());
+    EXPECT_EQ(model->FocusedItem(), b);
+    EXPECT_EQ(RowNames(*model), u"a b d e");
+    model->HandleKey(AReportKey::Left, false, false, 5, false);
+    EXPECT_EQ(model->FocusedItem(), a);
+    // Right expands, then moves on.
+    model->FocusRow(model->RowOf(b));
+    model->HandleKey(AReportKey::Right, false, false, 5, false);
+    EXPECT_TRUE(b->IsExpanded());
+    EXPECT_EQ(model->FocusedItem(), b);
+    model->HandleKey(AReportKey::Right, false, false, 5, false);
+    EXPECT_EQ(model->FocusedItem(), c);
+    // A top-level item without children goes to the previous row.
+    model->FocusRow(model->RowOf(e));
+    model->HandleKey(AReportKey::Left, false, false, 5, false);
+    EXPECT_EQ(model->FocusedItem(), d);
+}
+
+TEST_F(ReportModel, ExpandingAndCollapsingByKeys)
+{
+    BuildTree();
+    model->FocusRow(0);
+    model->HandleKey(AReportKey::Minus, false, false, 5, false);
+    EXPECT_EQ(RowNames(*model), u"a e");
+    model->HandleKey(AReportKey::Plus, false, false, 5, false);
+    EXPECT_EQ(RowNames(*model), u"a b c d e");
+    b->SetExpandedFlag(false);
+    a->SetExpandedFlag(false);
+    model->Rebuild();
+    model->HandleKey(AReportKey::ExpandAll, false, false, 5, false);
+    EXPECT_EQ(RowNames(*model), u"a b c d e");
+}
+
+TEST_F(ReportModel, CollapsingOverTheFocusBringsItUp)
+{
+    BuildTree();
+    model->FocusRow(model->RowOf(c));
+    log.codes.clear();
+    model->SetExpanded(*a, false);
+    EXPECT_EQ(model->FocusedItem(), a);
+    EXPECT_TRUE(a->IsSelected());
+    EXPECT_FALSE(c->IsSelected());
+    EXPECT_EQ(log.Count(kNotifySelectionChanged), 1);
+}
+
+TEST_F(ReportModel, MakeVisibleExpandsTheAncestors)
+{
+    BuildTree();
+    a->SetExpandedFlag(false);
+    b->SetExpandedFlag(false);
+    model->Rebuild();
+    model->MakeVisible(*c);
+    EXPECT_EQ(model->FocusedItem(), c);
+    EXPECT_TRUE(a->IsExpanded() && b->IsExpanded());
+}
+
+TEST_F(ReportModel, ShiftExtendsFromTheAnchorCtrlMovesOnlyTheFocus)
+{
+    Build(false, true);
+    for (int i = 0; i < 6; ++i)
+        Add(model->Root(), std::u16string(1, char16_t(u'a' + i)), i);
+    model->Rebuild();
+    auto selected = [&] {
+        std::u16string s;
+        for (AReportItemImpl* item : model->SelectedItems())
+            s += item->Text(0);
+        return s;
+    };
+    model->FocusRow(1);
+    model->HandleKey(AReportKey::Down, true, false, 5, false);
+    model->HandleKey(AReportKey::Down, true, false, 5, false);
+    EXPECT_EQ(selected(), u"bcd");
+    model->HandleKey(AReportKey::Up, true, false, 5, false);
+    EXPECT_EQ(selected(), u"bc");
+    model->HandleKey(AReportKey::End, false, true, 5, false);  // Ctrl: the focus alone
+    EXPECT_EQ(model->Focus(), 5);
+    EXPECT_EQ(selected(), u"bc");
+    // Mouse: Ctrl toggles a row, Shift selects from the anchor.
+    model->PressRow(4, false, true);
+    EXPECT_EQ(selected(), u"bce");
+    model->PressRow(2, false, true);
+    EXPECT_EQ(selected(), u"be");
+    model->PressRow(0, true, false);  // the anchor is the last Ctrl-clicked row
+    EXPECT_EQ(selected(), u"abc");
+    EXPECT_TRUE(model->Row(0)->IsMarked());
+    EXPECT_FALSE(model->Row(2)->IsMarked());  // marks are cleared on every click
+    model->PressRow(5, false, false);
+    EXPECT_EQ(selected(), u"f");
+}
+
+TEST_F(ReportModel, SingleSelectionMouse)
+{
+    Build(false, false);
+    for (int i = 0; i < 3; ++i)
+        Add(model->Root(), u"r", i);
+    model->Rebuild();
+    model->PressRow(1, false, false);
+    model->ReleaseRow(1, true);  // it was not selected before: no link click
+    model->PressRow(1, false, false);
+    EXPECT_EQ(log.codes, std::vector<int>{kNotifySelectionChanged});  // unchanged the second time
+    model->ReleaseRow(1, true);
+    EXPECT_EQ(log.Count(kNotifyLinkClicked), 1);
+    model->PressRow(1, false, false);
+    model->ReleaseRow(2, true);  // released elsewhere
+    model->PressRow(1, false, false);
+    model->ReleaseRow(1, false);  // not over a link
+    EXPECT_EQ(log.Count(kNotifyLinkClicked), 1);
+
+    model->RightPressRow(1);
+    EXPECT_EQ(log.Count(kNotifyRightClickOnFocused), 1);
+    model->RightPressRow(2);
+    EXPECT_EQ(model->Focus(), 2);
+    EXPECT_EQ(log.Count(kNotifyRightClickOnFocused), 1);
+    model->DoubleClickRow(2);
+    model->DoubleClickRow(7);
+    EXPECT_EQ(log.Count(kNotifyDoubleClick), 1);
+    model->Clear();
+    EXPECT_EQ(model->Focus(), -1);
+}
+
+TEST_F(ReportModel, PickerListReportsNoSelectionChanges)
+{
+    Build(false, false);
+    Add(model->Root(), u"a", 1);
+    model->SetPickerList(true);
+    model->Rebuild();
+    model->FocusRow(0);
+    EXPECT_TRUE(log.codes.empty());
+}
+
+TEST(ReportMode, StateRoundTripAndDamagedStates)
+{
+    ATestMode mode(false, false);
+    mode.SetSortColumn(-2);
+    mode.SetColumnWidth(0, 321);
+    mode.SetColumnWidth(2, 70000);  // kept in 16 bits
+    EXPECT_TRUE(mode.SetColumnShown(1, false));
+    std::vector<std::uint8_t> state = mode.SaveState();
+    ASSERT_EQ(state.size(), 1u + 3 * 3);
+
+    ATestMode loaded(false, false);
+    loaded.LoadState(state);
+    EXPECT_EQ(loaded.SortColumn(), -2);
+    EXPECT_EQ(loaded.Column(0).width, 321);
+    EXPECT_EQ(loaded.Column(2).width, 0xFFFF);
+    EXPECT_FALSE(loaded.Column(1).shown);
+    EXPECT_EQ(loaded.SaveState(), state);
+
+    // A sort column beyond the columns is ignored.
+    std::vector<std::uint8_t> wide = state;
+    wide[0] = 4;
+    ATestMode ignoring(false, false);
+    ignoring.SetSortColumn(1);
+    ignoring.LoadState(wide);
+    EXPECT_EQ(ignoring.SortColumn(), 1);
+
+    // Cut anywhere, the rest stays; never every column hidden.
+    std::vector<std::uint8_t> hidden = {0, 10, 0, 0, 10, 0, 0, 10, 0, 0};
+    for (std::size_t cut = 0; cut <= hidden.size(); ++cut) {
+        ATestMode m(false, false);
+        m.LoadState(std::span(hidden.data(), cut));
+        EXPECT_GE(m.ShownColumnCount(), 1) << cut;
+    }
+    std::mt19937 random(7);
+    for (int round = 0; round < 500; ++round) {
+        std::vector<std::uint8_t> bytes(random() % 16);
+        for (auto& byte : bytes)
+            byte = static_cast<std::uint8_t>(random());
+        ATestMode m(false, false);
+        m.LoadState(bytes);
+        EXPECT_GE(m.ShownColumnCount(), 1);
+        EXPECT_LE(m.SortIndex(), m.ColumnCount() - 1);
+    }
+}
+
+TEST(ReportMode, LastShownColumnCannotBeHidden)
+{
+    ATestMode mode(false, false);
+    EXPECT_TRUE(mode.SetColumnShown(0, false));
+    EXPECT_TRUE(mode.SetColumnShown(2, false));
+    EXPECT_FALSE(mode.SetColumnShown(1, false));
+    EXPECT_TRUE(mode.Column(1).shown);
+    EXPECT_TRUE(mode.SetColumnShown(1, true));  // showing a shown one is fine
+}
+
+TEST(ReportMode, TitleOfAMissingColumnReachesTheAssertionRoutine)
+{
+    LayoutTests::AAssertionRecorder recorder;
+    ATestMode mode(false, false);
+    EXPECT_EQ(mode.ColumnTitle(1), u"Число");
+    EXPECT_TRUE(recorder.reports.empty());
+    EXPECT_EQ(mode.ColumnTitle(3), u"");
+    EXPECT_EQ(mode.ColumnTitle(-1), u"");
+    EXPECT_EQ(recorder.reports.size(), 2u);
+}
+
+TEST(ReportModelDepth, DeepTreesNeitherRecurseNorCrash)
+{
+    ATestMode mode(true, false);
+    auto model = std::make_unique<AReportListModel>(&mode);
+    AReportItemImpl* parent = &model->Root();
+    for (int i = 0; i < 20000; ++i)
+        parent = Add(*parent, u"n", i);
+    model->Rebuild();
+    EXPECT_EQ(model->RowCount(), 20000);
+    model->FocusRow(19999);
+    model->SetExpanded(*model->Row(0), false);
+    EXPECT_EQ(model->Focus(), 0);
+    model->DeleteAllItems();
+    EXPECT_EQ(model->RowCount(), 0);
+}
+
+}  // namespace
