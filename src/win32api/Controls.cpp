@@ -1,6 +1,8 @@
 #include "win32api/Controls.h"
 
 #include "win32api/GraphicsControl.h"
+#include "win32api/ReportPicker.h"
+#include "win32api/ReportWindow.h"
 #include "win32api/TabControl.h"
 
 #include <QCheckBox>
@@ -75,14 +77,12 @@ QWidget* CreateByType(const VelvixForms::AControlSpec& spec, QWidget* parent)
     case 'S': return new QStatusBar(parent);
     case 'p': return new QProgressBar(parent);
     case 'w': return new QTextBrowser(parent);
+    case 'R': return new Reports::AReportWindow(parent);
+    case 'r': return new Reports::AReportPicker(parent);
     case 'g':
     case 'h':
     case 'c': return new AGraphicsControl(parent);
-    default: {
-        auto* frame = new QFrame(parent);
-        frame->setFrameShape(QFrame::StyledPanel);
-        return frame;
-    }
+    default: return new QWidget(parent);
     }
 }
 
