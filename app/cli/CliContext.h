@@ -4,6 +4,8 @@
 
 #include "core/AStrings.h"
 
+#include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -24,7 +26,10 @@ struct ACliContext {
     const UtilityClasses::Strings::AStrings& strings;
     std::ostream& out;
     std::ostream& err;
+    std::istream& in;
     bool errIsTerminal = false;  // progress bars only go to a terminal
+    bool inIsTerminal = false;   // passwords are asked for only on a terminal
+    std::optional<std::string> password;  // FENDRAL_PASSWORD, when set
     std::string currentFolder;   // relative paths are taken from here, as a shell user expects
 
     // The path as the engine wants it: absolute and without "." or "..".

@@ -1,6 +1,7 @@
 #include "DataFileAccess.h"
 
 #include "CliMessages.h"
+#include "PasswordPrompt.h"
 #include "TerminalProgress.h"
 
 namespace Cli {
@@ -14,6 +15,9 @@ constexpr int kWritingFile = 497;
 AOpenOutcome OpenDataFile(const ACliContext& context, Database::ADatabase& db, const std::string& path)
 {
     const std::u16string name = FromUtf8(path);
+    db.SetPasswordPrompt(MakePasswordPrompt(context));
+    // Texts of previous-generation files are 8-bit in the language's code page.
+    db.SetTextCodePage(context.strings.CodePage());
     HRESULT result;
     {
         ATerminalProgress progress(context, db.Progress(), context.strings.Format(kReadingFile, {name}));

@@ -82,8 +82,12 @@ int Run(const std::vector<std::string>& words)
         return kUsageError;
     }
     std::error_code error;
-    const ACliContext context{*strings, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1,
-                              std::filesystem::current_path(error).string()};
+    ACliContext context{*strings, std::cout, std::cerr, std::cin};
+    context.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    context.inIsTerminal = ::isatty(STDIN_FILENO) == 1;
+    if (const char* password = std::getenv("FENDRAL_PASSWORD"))
+        context.password = password;
+    context.currentFolder = std::filesystem::current_path(error).string();
     const int exitCode = command->run(context, arguments);
     std::cout.flush();
     return exitCode;

@@ -4,6 +4,7 @@
 #include "core/TempFolder.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <string>
 #include <sys/wait.h>
@@ -16,9 +17,11 @@ struct ACliRun {
     std::string err;
 };
 
-// Runs `program` with `arguments` in `folder`, standard input from /dev/null.
+// Runs `program` with `arguments` in `folder`, standard input from `input`. The
+// child sees FENDRAL_PASSWORD only when `environment` ("NAME=VALUE" words) sets it.
 inline ACliRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::string& folder)
+                          const std::string& folder, const std::vector<std::string>& environment = {},
+                          const std::string& input = "/dev/null")
 {
     const std::string outPath = folder + "/.cli-stdout";
     const std::string errPath = folder + "/.cli-stderr";
@@ -32,7 +35,12 @@ inline ACliRun RunProgram(const std::string& program, const std::vector<std::str
 
     const pid_t child = ::fork();
     if (child == 0) {
-        const int in = ::open("/dev/null", O_RDONLY);
+        ::unsetenv("FENDRAL_PASSWORD");
+        for (const std::string& setting : environment) {
+            const std::size_t equals = setting.find('=');
+            ::setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+        }
+        const int in = ::open(input.c_str(), O_RDONLY);
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (in < 0 || out < 0 || err < 0 || ::chdir(folder.c_str()) != 0)
@@ -55,7 +63,8 @@ inline ACliRun RunProgram(const std::string& program, const std::vector<std::str
 }
 
 // The fendral-cli of this build.
-inline ACliRun RunCli(const std::vector<std::string>& arguments, const std::string& folder)
+inline ACliRun RunCli(const std::vector<std::string>& arguments, const std::string& folder,
+                      const std::vector<std::string>& environment = {})
 {
-    return RunProgram(FENDRAL_CLI, arguments, folder);
+    return RunProgram(FENDRAL_CLI, arguments, folder, environment);
 }

@@ -78,7 +78,10 @@ class ACliTest : public ::testing::Test {
 protected:
     ATempFolder folder;
     std::string Path(const std::string& name) const { return folder / name; }
-    ACliRun Run(const std::vector<std::string>& arguments) const { return RunCli(arguments, folder.Path()); }
+    ACliRun Run(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {}) const
+    {
+        return RunCli(arguments, folder.Path(), environment);
+    }
 };
 
 inline Json ParseJson(const std::string& text)
