@@ -10,6 +10,8 @@ namespace {
 
 using Database::Engine::ATableId;
 
+constexpr const char* kPreviousGenerationMagic = "FendBase";
+
 constexpr std::array<std::string_view, Database::Engine::ADBEngine::kTableCount + 1> kRecordTypeNames = {
     "",
     "AString",
@@ -73,8 +75,9 @@ AFileInfo CollectFileInfo(Database::ADatabase& db)
 {
     AFileInfo info;
     info.path = db.FileName().FullPath();
-    // Opening refuses any other signature, so an open file carries this one.
-    info.signature = Database::Engine::StreamNames::kSignature;
+    // Opening refuses a compound file with any other signature; a file opened without
+    // a compound storage was a previous-generation file, converted while it was read.
+    info.signature = db.HasStorage() ? Database::Engine::StreamNames::kSignature : kPreviousGenerationMagic;
     info.header = db.FileHeader();
     info.guid = GuidText(info.header.identity);
     info.features = CollectFeatures(db);

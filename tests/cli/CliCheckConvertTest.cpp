@@ -1,5 +1,6 @@
 // fendral-cli check and convert, run as a process on temporary files.
 #include "cli/CliTestFiles.h"
+#include "database/OldFileSample.h"
 
 using namespace CliTest;
 
@@ -131,4 +132,24 @@ TEST_F(CliCheckConvert, ConvertOfAMissingOrNewerSourceWritesNothing)
         EXPECT_EQ(run.err, ExpectedMessage(c.messageId, {Utf16(c.source)})) << c.source;
         EXPECT_FALSE(std::filesystem::exists(Path("out.fend"))) << c.source;
     }
+}
+
+TEST_F(CliCheckConvert, ConvertTurnsAPreviousGenerationFileIntoADataFile)
+{
+    const OldFileSample old;
+    WriteTextFile(Path("old.fdb"), std::string(old.Bytes().begin(), old.Bytes().end()));
+    // The converted database is read-only until it is saved under a new name.
+    const ACliRun info = Run({"info", "old.fdb", "--json"});
+    ASSERT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_EQ(ParseJson(info.out).at("readOnly"), true);
+    EXPECT_EQ(ParseJson(info.out).at("header").at("signature"), "FendBase");
+
+    const ACliRun run = Run({"convert", "old.fdb", "new.fend"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ADatabase converted;
+    ASSERT_EQ(converted.Open(Path("new.fend")), Result::kOk);
+    EXPECT_FALSE(converted.ReadOnly());
+    EXPECT_EQ(LiveCounts(converted), LiveCountsInJson(ParseJson(info.out)));
+    EXPECT_EQ(converted.Transactions().LiveCount(), 6u);
+    EXPECT_EQ(converted.Currencies().LiveCount(), 3u);
 }
