@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <limits>
 #include <random>
@@ -68,8 +69,17 @@ HRESULT AFileStream::Open(const std::string& path, EFileMode mode, AStreamPtr* s
     if (path.empty())
         return Result::FromErrno(ENOENT);
 
+    // Replacing a symbolic link writes the file it points to, not a new file over the link.
+    std::string target = path;
+    if (mode == EFileMode::CreateAtomic) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+
     struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return Result::FromErrno(EISDIR);
 
@@ -83,7 +93,7 @@ HRESULT AFileStream::Open(const std::string& path, EFileMode mode, AStreamPtr* s
         fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         break;
     case EFileMode::CreateAtomic:
-        fd = CreateTemporary(path, &tempPath);
+        fd = CreateTemporary(target, &tempPath);
         // The replacement keeps the permissions the user gave the old file.
         if (fd >= 0 && exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
             const int error = errno;
@@ -95,7 +105,7 @@ HRESULT AFileStream::Open(const std::string& path, EFileMode mode, AStreamPtr* s
     }
     if (fd < 0)
         return LastError();
-    *stream = AStreamPtr::Adopt(new AFileStream(fd, mode, path, std::move(tempPath)));
+    *stream = AStreamPtr::Adopt(new AFileStream(fd, mode, target, std::move(tempPath)));
     return Result::kOk;
 }
 

@@ -41,7 +41,6 @@ private:
 class AAttributeSet : private ABase {
 public:
     AAttributeSet() = default;
-    ~AAttributeSet();
 
     // Replaces the value of an existing name, else appends a new attribute.
     void SetAttribute(std::string_view name, std::string_view value);
@@ -59,6 +58,10 @@ public:
 
     void CopyAttributesFrom(const AAttributeSet& other);
     void PrintAttributes(std::string& out) const;
+
+protected:
+    // Only as part of an element or a declaration, never deleted through this base.
+    ~AAttributeSet();
 
 private:
     // A hostile element with thousands of attributes must not make each new name a

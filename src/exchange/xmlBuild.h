@@ -14,6 +14,8 @@ using AAttributeList = std::initializer_list<std::pair<std::string_view, std::st
 // UTF-16 with unpaired surrogates (and, the other way, malformed UTF-8 sequences)
 // turned into U+FFFD, so converting never fails.
 std::string Utf16ToUtf8(std::u16string_view text);
+// Appends one code point (up to U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t code);
 std::u16string Utf8ToUtf16(std::string_view text);
 
 AElement* AddElement(ANodeContainer& parent, std::string_view name);

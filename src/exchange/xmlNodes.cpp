@@ -31,6 +31,14 @@ ANode* ANodeContainer::Append(std::unique_ptr<ANode> child)
 {
     if (!FD_VERIFY(child && !child->m_parent && !child->ToDocument()))
         return nullptr;
+    // A container put below itself would own itself. Freeing it would free this very
+    // container under the caller, so it is let go instead.
+    for (const ANodeContainer* above = this; above; above = above->Parent()) {
+        if (!FD_VERIFY(above != child.get())) {
+            [[maybe_unused]] ANode* leaked = child.release();
+            return nullptr;
+        }
+    }
     ANode* node = child.release();
     node->m_parent = this;
     node->m_previous = m_last;

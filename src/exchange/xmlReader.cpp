@@ -1,6 +1,7 @@
 #include "exchange/xmlReader.h"
 
 #include "core/MemoryStream.h"
+#include "exchange/xmlBuild.h"
 #include "exchange/xmlNodes.h"
 #include "exchange/xmlParseCursor.h"
 
@@ -18,29 +19,6 @@ constexpr AByteSet kQuoteValueStops("\"&");
 constexpr AByteSet kCDataStops("]");
 constexpr AByteSet kCommentStops("-");
 constexpr AByteSet kUnknownStops("<>");
-
-void AppendUtf8(std::string& out, std::uint32_t code)
-{
-    // A NUL would end the text for every reader after us, a lone surrogate is no
-    // character: both become U+FFFD.
-    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF))
-        code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 int DigitValue(char c, bool hex)
 {
@@ -70,6 +48,10 @@ bool DecodeCharacterReference(AParseCursor& cursor, std::string& out)
     if (cursor.Peek(length) == ';')
         ++length;
     cursor.Skip(length);
+    // A NUL would end the text for every reader after us, a lone surrogate is no
+    // character: both become U+FFFD.
+    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF))
+        code = 0xFFFD;
     // Stored as UTF-8, like the rest of the text; a single byte would corrupt it.
     AppendUtf8(out, code);
     return true;

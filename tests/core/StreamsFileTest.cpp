@@ -155,3 +155,15 @@ TEST_F(FileStreamTest, LargeFileIsReadBackInPiecesOfAnySize)
     }
     EXPECT_EQ(back, text);
 }
+
+TEST_F(FileStreamTest, AtomicStreamThroughASymbolicLinkReplacesTheFileItPointsTo)
+{
+    Put(PathOf("real"), "old");
+    ASSERT_EQ(::symlink(PathOf("real").c_str(), PathOf("link").c_str()), 0);
+    AStreamPtr stream;
+    ASSERT_EQ(AFileStream::Open(PathOf("link"), EFileMode::CreateAtomic, &stream), Result::kOk);
+    ASSERT_EQ(WriteAll(*stream, "new"), Result::kOk);
+    ASSERT_EQ(stream->Commit(), Result::kOk);
+    EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link")));
+    EXPECT_EQ(Contents(PathOf("real")), "new");
+}

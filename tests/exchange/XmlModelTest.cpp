@@ -1,5 +1,7 @@
 #include "XmlTestSupport.h"
 
+#include "core/Assert.h"
+
 #include <gtest/gtest.h>
 
 using namespace XmlTest;
@@ -181,4 +183,22 @@ TEST(XmlModel, Utf16AndUtf8ConvertBothWaysAndRepairBadInput)
     };
     for (const Bad& b : bad)
         EXPECT_EQ(Utf8ToUtf16(b.utf8), b.utf16);
+}
+
+TEST(XmlModel, PuttingAContainerBelowItselfIsRefused)
+{
+    int reports = 0;
+    auto previous = Fendral::SetAssertionHandler([&](const std::string&) {
+        ++reports;
+        return true;
+    });
+    auto top = std::make_unique<AElement>("top");
+    AElement* inner = AddElement(*AddElement(*top, "middle"), "inner");
+    AElement* raw = top.get();
+    EXPECT_EQ(inner->Append(std::move(top)), nullptr);
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(raw->ElementCount(), 2u);  // the tree is as it was
+    EXPECT_EQ(inner->ChildCount(), 0u);
+    Fendral::SetAssertionHandler(previous);
+    delete raw;  // let go by the refused call; freed here so the sanitizer sees no leak
 }

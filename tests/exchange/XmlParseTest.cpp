@@ -213,3 +213,24 @@ TEST(XmlParse, ParsingAgainReplacesTheOldTree)
     EXPECT_EQ(Dump(document), "document\n  element c\n");
     EXPECT_EQ(document.ElementCount(), 1u);
 }
+
+// Runs are scanned a word or sixteen bytes at a time; every offset of a stop byte and of
+// a line break must still be found.
+TEST(XmlParse, StopsAndLineBreaksAtEveryOffsetOfAScan)
+{
+    for (std::size_t before = 0; before < 70; ++before) {
+        const std::string run(before, 'x');
+        ADocument document;
+        ASSERT_TRUE(ParseDocument(document, "<a v='" + run + "&amp;" + run + "'>" + run + "&lt;" + run + "</a>").Ok());
+        EXPECT_EQ(*document.RootElement()->FindAttribute("v"), run + "&" + run);
+        EXPECT_EQ(document.RootElement()->Text(), run + "<" + run);
+
+        for (std::size_t after : {std::size_t{0}, std::size_t{5}, std::size_t{17}}) {
+            const std::string text = "<a>" + run + "\r\n" + std::string(after, 'y') + "\n" + run + "</b>";
+            const AParseResult result = ParseDocument(document, text);
+            EXPECT_EQ(result.code, 3);
+            EXPECT_EQ(result.line, 3) << before << " " << after;
+            EXPECT_EQ(result.column, static_cast<std::int64_t>(before) + 3) << before << " " << after;
+        }
+    }
+}
