@@ -1,6 +1,7 @@
 #include "win32api/ReportListModel.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace Win32API::VelvixControls::Reports {
@@ -76,16 +77,11 @@ void AReportListModel::Rebuild()
             for (auto it = item->children_.rbegin(); it != item->children_.rend(); ++it)
                 pending.emplace_back(it->get(), depth + 1);
     }
-    if (!IsTree() && mode_ && mode_->SortIndex() >= 0) {
-        const int column = mode_->SortIndex();
-        const bool descending = mode_->SortDescending();
-        std::stable_sort(rows_.begin(), rows_.end(), [&](const AReportItemImpl* a, const AReportItemImpl* b) {
-            int order = a->Compare(*b, column);
-            return descending ? order > 0 : order < 0;
-        });
-    }
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        rows_[i]->row_ = static_cast<int>(i);
+    if (!IsTree() && mode_ && mode_->SortIndex() >= 0)
+        SortRows(mode_->SortIndex(), mode_->SortDescending());
+    else
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            rows_[i]->row_ = static_cast<int>(i);
     stale_ = false;
 
     focus_ = RowOf(focusItem_);
@@ -96,6 +92,115 @@ void AReportListModel::Rebuild()
         focusLost_ = false;
         Notify(kNotifySelectionChanged);
     }
+}
+
+namespace {
+
+// A row's key, kept together with the row so that sorting touches one compact array. The
+// first four code units of the text, packed so that integer order is text order, settle
+// most comparisons without reading the text.
+struct AKeyedRow {
+    std::int64_t number;
+    std::uint64_t prefix;
+    std::uint32_t textOffset;
+    std::uint32_t textLength;
+    int position;
+};
+
+std::uint64_t TextPrefix(std::u16string_view text)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        prefix = prefix << 16 | (i < text.size() ? text[i] : 0u);
+    return prefix;
+}
+
+// Sorts by number and text prefix first, which needs no text; then each run of equal
+// prefixes by the whole texts, copied next to each other so that the comparisons stay in
+// the cache instead of reading all over the texts of 100,000 rows.
+void SortKeyedRows(std::vector<AKeyedRow>& keyed, const std::u16string& texts, bool descending)
+{
+    auto headOrder = [](const AKeyedRow& a, const AKeyedRow& b) {
+        int c = a.number < b.number ? -1 : a.number > b.number;
+        return c != 0 ? c : (a.prefix < b.prefix ? -1 : a.prefix > b.prefix);
+    };
+    std::sort(keyed.begin(), keyed.end(), [&](const AKeyedRow& a, const AKeyedRow& b) {
+        int c = headOrder(a, b);
+        return c == 0 ? a.position < b.position : (descending ? c > 0 : c < 0);
+    });
+    std::u16string local;
+    for (std::size_t begin = 0, end = 0; begin < keyed.size(); begin = end) {
+        bool longText = false;
+        for (end = begin; end < keyed.size() && headOrder(keyed[begin], keyed[end]) == 0; ++end)
+            longText = longText || keyed[end].textLength > 4;
+        if (end - begin < 2 || !longText)
+            continue;
+        // Code units stored big-endian compare in code-unit order with memcmp.
+        local.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            std::uint32_t offset = static_cast<std::uint32_t>(local.size());
+            for (std::uint32_t k = 0; k < keyed[i].textLength; ++k) {
+                char16_t unit = texts[keyed[i].textOffset + k];
+                local.push_back(static_cast<char16_t>((unit >> 8) | (unit << 8)));
+            }
+            keyed[i].textOffset = offset;
+        }
+        const char16_t* base = local.data();
+        std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(begin), keyed.begin() + static_cast<std::ptrdiff_t>(end),
+                  [&](const AKeyedRow& a, const AKeyedRow& b) {
+                      std::uint32_t common = std::min(a.textLength, b.textLength);
+                      int c = std::memcmp(base + a.textOffset, base + b.textOffset, common * sizeof(char16_t));
+                      if (c == 0)
+                          c = a.textLength < b.textLength ? -1 : a.textLength > b.textLength;
+                      return c == 0 ? a.position < b.position : (descending ? c > 0 : c < 0);
+                  });
+    }
+}
+
+}  // namespace
+
+// Equal items keep their tree order: the tree position breaks ties, which lets the faster
+// unstable sort give the stable result.
+void AReportListModel::SortRows(int column, bool descending)
+{
+    std::vector<AKeyedRow> keyed;
+    std::u16string texts;  // every key text, one after another
+    keyed.reserve(rows_.size());
+    bool allKeyed = true;
+    for (std::size_t i = 0; i < rows_.size() && allKeyed; ++i) {
+        ASortKey key;
+        allKeyed = rows_[i]->SortKey(column, key);
+        keyed.push_back({key.number, TextPrefix(key.text), static_cast<std::uint32_t>(texts.size()),
+                         static_cast<std::uint32_t>(key.text.size()), static_cast<int>(i)});
+        texts.append(key.text);
+    }
+    std::vector<int> order(rows_.size());
+    if (allKeyed) {
+        SortKeyedRows(keyed, texts, descending);
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            order[i] = keyed[i].position;
+    } else {
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+        std::sort(order.begin(), order.end(), [&](int a, int b) {
+            int c = rows_[static_cast<std::size_t>(a)]->Compare(*rows_[static_cast<std::size_t>(b)], column);
+            if (c == 0)
+                return a < b;
+            return descending ? c > 0 : c < 0;
+        });
+    }
+    // Row numbers are written in tree order, which is close to the order of the items in
+    // memory; writing them in sorted order would jump all over it.
+    std::vector<AReportItemImpl*> sorted(rows_.size());
+    std::vector<int> rowNumber(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto from = static_cast<std::size_t>(order[i]);
+        sorted[i] = rows_[from];
+        rowNumber[from] = static_cast<int>(i);
+    }
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        rows_[i]->row_ = rowNumber[i];
+    rows_ = std::move(sorted);
 }
 
 bool AReportListModel::Notify(int code)

@@ -90,6 +90,7 @@ public:
 
 private:
     bool Notify(int code);
+    void SortRows(int column, bool descending);
     bool IsTree() const { return mode_ && mode_->IsTree(); }
     bool IsMulti() const { return mode_ && mode_->MultiSelect(); }
     bool SelectOnly(int row);

@@ -439,3 +439,59 @@ TEST(ReportModelDepth, DeepTreesNeitherRecurseNorCrash)
 }
 
 }  // namespace
+
+namespace {
+
+// An item that also gives sort keys, to check the fast path orders exactly like Compare.
+class AKeyedItem : public ATestItem {
+public:
+    using ATestItem::ATestItem;
+    bool SortKey(int column, ASortKey& key) const override
+    {
+        if (column == 1) {
+            key.number = Data();
+            return true;
+        }
+        if (column != 0)
+            return false;
+        text_ = Text(0);
+        key.text = text_;
+        return true;
+    }
+
+private:
+    mutable std::u16string text_;
+};
+
+TEST(ReportModelSorting, SortKeysOrderExactlyAsTheComparison)
+{
+    std::mt19937 random(11);
+    const std::u16string alphabet = u"abАБяЯ\u00e9\uffff\u0100z";
+    for (int round = 0; round < 20; ++round) {
+        ATestMode keyedMode(false, false), plainMode(false, false);
+        AReportListModel keyed(&keyedMode), plain(&plainMode);
+        for (int i = 0; i < 300; ++i) {
+            // Short texts, long texts with shared prefixes, empty ones, equal ones.
+            std::u16string name;
+            std::size_t length = random() % 3 == 0 ? random() % 4 : 4 + random() % 8;
+            for (std::size_t k = 0; k < length; ++k)
+                name += alphabet[k < 4 && random() % 2 ? 0 : random() % alphabet.size()];
+            int number = static_cast<int>(random() % 20) - 10;
+            keyed.Root().AddChild(std::make_unique<AKeyedItem>(name, number));
+            plain.Root().AddChild(std::make_unique<ATestItem>(name, number));
+        }
+        for (std::int8_t sort : {1, -1, 2, -2}) {
+            keyedMode.SetSortColumn(sort);
+            plainMode.SetSortColumn(sort);
+            keyed.Rebuild();
+            plain.Rebuild();
+            for (int r = 0; r < 300; ++r) {
+                ASSERT_EQ(keyed.Row(r)->Text(0), plain.Row(r)->Text(0)) << int(sort) << " row " << r;
+                ASSERT_EQ(keyed.Row(r)->Text(1), plain.Row(r)->Text(1)) << int(sort) << " row " << r;
+                ASSERT_EQ(keyed.RowOf(keyed.Row(r)), r);
+            }
+        }
+    }
+}
+
+}  // namespace
