@@ -252,6 +252,7 @@ bool ADialogForm::InsertForm(std::int16_t elementId, ADialogForm* child)
     place->parent = parent;
     place->isTabPage = parent->HasTabControl();
     place->embeddedRoot = child->Root();
+    place->alignX = place->alignY = 'e';  // a child form fills the place it is given
     place->visible = parent->type != 'S' || parent->children.empty();
     auto frame = std::make_unique<ADialogFrame>();
     frame->childForm = child;

@@ -71,14 +71,24 @@ void AReportHeader::paintEvent(QPaintEvent*)
         if (mode->SortIndex() == c)
             option.sortIndicator = mode->SortDescending() ? QStyleOptionHeader::SortDown : QStyleOptionHeader::SortUp;
         if (look.raisedHeaders) {
-            style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+            style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, this);
         } else {
             // Flat: the title and a divider only.
             painter.setPen(palette().color(QPalette::Mid));
             painter.drawLine(section.topRight(), section.bottomRight());
             painter.drawLine(section.bottomLeft(), section.bottomRight());
-            option.rect = section.adjusted(4, 0, -4, 0);
-            style()->drawControl(QStyle::CE_HeaderLabel, &option, &painter, this);
+        }
+        // The label and the sort arrow are placed here: styles differ in how they share a
+        // narrow section between them.
+        const int arrow = option.sortIndicator != QStyleOptionHeader::None ? height() / 2 : 0;
+        QStyleOptionHeader label = option;
+        label.rect = section.adjusted(4, 0, -4 - arrow, 0);
+        label.sortIndicator = QStyleOptionHeader::None;
+        style()->drawControl(QStyle::CE_HeaderLabel, &label, &painter, this);
+        if (arrow > 0) {
+            QStyleOptionHeader indicator = option;
+            indicator.rect = QRect(section.right() - arrow - 2, section.top() + height() / 4, arrow, height() / 2);
+            style()->drawPrimitive(QStyle::PE_IndicatorHeaderArrow, &indicator, &painter, this);
         }
     }
 }

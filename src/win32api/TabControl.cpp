@@ -4,6 +4,8 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
+#include <algorithm>
+
 namespace Win32API::VelvixControls {
 
 ATabControl::ATabControl(QWidget* parent) : QWidget(parent), tabBar_(new QTabBar(this))
@@ -17,6 +19,11 @@ QRect ATabControl::DisplayArea(const QRect& area) const
 {
     int barHeight = tabBar_->sizeHint().height();
     return area.adjusted(FrameWidth(), barHeight + FrameWidth(), -FrameWidth(), -FrameWidth());
+}
+
+void ATabControl::GetMinimumSize(VelvixForms::ASize& size) const
+{
+    size.cx = std::max(size.cx, tabBar_->sizeHint().width() + 2 * FrameWidth());
 }
 
 void ATabControl::resizeEvent(QResizeEvent*)

@@ -18,6 +18,8 @@ public:
     // The part of `area` (in the parent's coordinates, the control covering it) left for pages.
     QRect DisplayArea(const QRect& area) const;
     int FrameWidth() const { return 2; }
+    // Wide enough for every tab.
+    void GetMinimumSize(VelvixForms::ASize& size) const override;
 
 signals:
     void currentChanged(int index);

@@ -242,6 +242,11 @@ TEST_F(DynaForm, ElementsAndChildFormsInsertedAtRunTime)
     ASSERT_NE(child->CaptionWindow(117), nullptr);
     EXPECT_TRUE(child->CaptionWindow(117)->isVisible());
     EXPECT_GE(child->width(), child->MinimumClientSize().cx);
+    // It fills the place it is given: the whole cell of its column.
+    const ALayoutElement& place = *form->Root()->children.back();
+    EXPECT_EQ(child->geometry(), ToQRect(place.content));
+    EXPECT_EQ(place.content.Width(), place.cell.Width() - place.margins.left - place.margins.right);
+    EXPECT_EQ(place.cell.Width(), form->Root()->content.Width());
 }
 
 TEST_F(DynaForm, InvalidLayoutReachesTheAssertionRoutine)
