@@ -105,9 +105,9 @@ QWidget* CreateControlWindow(const VelvixForms::AControlSpec& spec, QWidget* par
 void SetControlText(QWidget* control, const QString& text)
 {
     if (auto* button = qobject_cast<QAbstractButton*>(control))
-        button->setText(text);
+        button->setText(QString(text).remove(u'\r'));
     else if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(text);
+        label->setText(QString(text).remove(u'\r'));
     else if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->setText(text);
     else if (auto* browser = qobject_cast<QTextBrowser*>(control))

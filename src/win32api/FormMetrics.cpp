@@ -4,6 +4,8 @@
 #include "win32api/DialogFrame.h"
 #include "win32api/TabControl.h"
 
+#include <QAbstractButton>
+#include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
 
@@ -32,7 +34,25 @@ int AFormMetrics::FontHeight() const
 ASize AFormMetrics::TextExtent(std::u16string_view text) const
 {
     QString s = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-    return {fontMetrics_.horizontalAdvance(s), fontMetrics_.height()};
+    if (!s.contains(u'\n'))
+        return {fontMetrics_.horizontalAdvance(s), fontMetrics_.height()};
+    // Statics may hold several lines (message texts with "\r\n").
+    s.remove(u'\r');
+    QSize size = fontMetrics_.size(0, s);
+    return {size.width(), size.height()};
+}
+
+std::u16string AFormMetrics::CurrentControlText(const ALayoutElement& element) const
+{
+    ADialogFrame* frame = FrameOf(element);
+    QString text;
+    if (auto* label = frame ? qobject_cast<QLabel*>(frame->control.data()) : nullptr)
+        text = label->text();
+    else if (auto* button = frame ? qobject_cast<QAbstractButton*>(frame->control.data()) : nullptr)
+        text = button->text();
+    else
+        return ATextLayoutMetrics::CurrentControlText(element);
+    return text.toStdU16String();
 }
 
 ASize AFormMetrics::ControlMinimumSize(const ALayoutElement& element) const

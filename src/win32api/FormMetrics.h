@@ -17,6 +17,8 @@ public:
     int FontHeight() const override;
     ASize TextExtent(std::u16string_view text) const override;
     ASize ControlMinimumSize(const ALayoutElement& element) const override;
+    // Code sets the texts of controls with negative ids: the window knows the text.
+    std::u16string CurrentControlText(const ALayoutElement& element) const override;
     AMargins ControlMargins(const ALayoutElement& element) const override;
     ARect TabDisplayArea(const ALayoutElement& stack, const ARect& area) const override;
 

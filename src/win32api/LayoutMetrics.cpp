@@ -21,6 +21,11 @@ bool IsFramedEdit(const AControlSpec& control)
     return control.type == 'e' || control.type == 'D' || control.type == 'T' || control.type == 'r';
 }
 
+std::u16string ATextLayoutMetrics::CurrentControlText(const ALayoutElement& element) const
+{
+    return element.control ? ControlText(*element.control, strings_) : std::u16string();
+}
+
 ASize ATextLayoutMetrics::CaptionExtent(const ALayoutElement& element) const
 {
     return TextExtent(StripMnemonic(CaptionText(element, strings_)));
@@ -37,14 +42,14 @@ ASize ATextLayoutMetrics::ControlMinimumSize(const ALayoutElement& element) cons
         if (control.HasFlag('i'))
             return {Units(14), Units(14)};
         if (control.HasFlag('C') || control.HasFlag('R')) {
-            ASize text = TextExtent(StripMnemonic(ControlText(control, strings_)));
+            ASize text = TextExtent(StripMnemonic(CurrentControlText(element)));
             return {text.cx + 2 * fontHeight, std::max(text.cy, fontHeight)};
         }
         return {Units(50), Units(14)};
     case 's':
         if (control.HasFlag('i'))
             return IconSize();
-        return TextExtent(StripMnemonic(ControlText(control, strings_)));
+        return TextExtent(StripMnemonic(CurrentControlText(element)));
     default:
         if (IsFramedEdit(control))
             return {Units(32), fontHeight};

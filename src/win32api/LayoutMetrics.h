@@ -38,6 +38,8 @@ public:
     // Width and height of one line of text in the base font, mnemonic "&" already removed.
     virtual ASize TextExtent(std::u16string_view text) const = 0;
     virtual ASize IconSize() const { return {32, 32}; }
+    // The text a control shows now; by default the one the layout gives it.
+    virtual std::u16string CurrentControlText(const ALayoutElement& element) const;
 
     ASize CaptionExtent(const ALayoutElement& element) const override;
     ASize ControlMinimumSize(const ALayoutElement& element) const override;
