@@ -17,7 +17,8 @@ public:
     HRESULT ReadAt(std::uint64_t position, void* buffer, std::size_t count, std::size_t* read) override
     {
         const std::size_t n = position >= bytes.size() ? 0 : std::min<std::size_t>(count, bytes.size() - position);
-        std::memcpy(buffer, bytes.data() + position, n);
+        if (n != 0)
+            std::memcpy(buffer, bytes.data() + position, n);
         *read = n;
         return Result::kOk;
     }

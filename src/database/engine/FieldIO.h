@@ -151,7 +151,8 @@ public:
     {
         if (failed_ || n > Remaining())
             return failed_ = true, false;
-        std::memcpy(out, data_ + position_, n);
+        if (n != 0)
+            std::memcpy(out, data_ + position_, n);
         position_ += n;
         return true;
     }
