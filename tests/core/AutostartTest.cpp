@@ -76,7 +76,8 @@ TEST(AutostartFuzz, DamagedEntriesNeverBreakTheReader)
         for (int flips = 0; flips < 3; ++flips)
             text[random() % text.size()] = "\"\\% \n=[]%a"[random() % 11];
         const auto entry = ParseDesktopEntry(text);
-        if (entry)
+        if (entry) {
             EXPECT_FALSE(entry->programPath.empty());
+        }
     }
 }
