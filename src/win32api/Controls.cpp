@@ -1,12 +1,13 @@
 #include "win32api/Controls.h"
 
+#include "win32api/AEdit.h"
+#include "win32api/DateCtrl.h"
 #include "win32api/GraphicsControl.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
 #include "win32api/TabControl.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +16,6 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTextBrowser>
-#include <QTimeEdit>
 
 namespace Win32API::VelvixControls {
 
@@ -53,7 +53,7 @@ QWidget* CreateStatic(const VelvixForms::AControlSpec& spec, QWidget* parent)
 
 QWidget* CreateEdit(const VelvixForms::AControlSpec& spec, QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new AEdit(spec.flags, parent);
     if (spec.HasFlag('='))
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (spec.HasFlag('*'))
@@ -67,12 +67,8 @@ QWidget* CreateByType(const VelvixForms::AControlSpec& spec, QWidget* parent)
     case 'b': return CreateButton(spec, parent);
     case 's': return CreateStatic(spec, parent);
     case 'e': return CreateEdit(spec, parent);
-    case 'D': {
-        auto* picker = new QDateEdit(parent);
-        picker->setCalendarPopup(true);
-        return picker;
-    }
-    case 'T': return new QTimeEdit(parent);
+    case 'D': return new ADatePicker(parent);
+    case 'T': return new ATimePicker(parent);
     case 't': return new ATabControl(parent);
     case 'S': return new QStatusBar(parent);
     case 'p': return new QProgressBar(parent);
