@@ -3,13 +3,16 @@
 //   toolkit-gallery [output folder]     (default: the current folder)
 #include "core/AStrings.h"
 #include "core/LocaleInfo.h"
+#include "win32api/AWizard.h"
 #include "win32api/DynaForm.h"
+#include "win32api/MessageBox.h"
 #include "win32api/ReportWindow.h"
 #include "win32api/TabControl.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -66,13 +69,18 @@ bool TransactionParts(const AStrings& strings, const QDir& folder)
     auto* dates = new ADialogForm("{t2{br2}{bW117}{bxr[sg#416]}{b{bWe[Dt#-10]}}{bxr[s#417]}{bt2p{bWe[Tt#-11]}}{bxr[s#418]}"
                                   "{bt2p{bWe[Dt#-12]}}}",
                                   &strings);
-    auto* comments = new ADialogForm("{t2{br2}{bWe}{bxr[sg#436]}{b{bWe[etX#-14]}}{bt4xr[sg#-29]}{b{bWe[etX#-33]}}}", &strings);
+    auto* comments = new ADialogForm("{t2{br2}{bWe}{bxr[sg#436]}{b{bWe[etX#-14]}}{bt4xr[sg#-29]}{b{bWe[etX#-33]}}"
+                                     "{bt4xr[s#-30]}{b{bWe[e=t.#-34]}}}",
+                                     &strings);
     dialog.InsertForm(-2, kind);
     dialog.InsertForm(-3, dates);
     dialog.InsertForm(-4, comments);
     kind->ControlAs<QRadioButton>(413)->setChecked(true);
     comments->ControlAs<QLineEdit>(-14)->setText(QString::fromUtf8("Продукты на неделю"));
     comments->ControlAs<QLineEdit>(-33)->setPlaceholderText(QString::fromUtf8("доп. примечание"));
+    comments->ControlAs<QLineEdit>(-34)->setText(QString::fromUtf8("1 250,00"));
+    comments->ControlAs<QLabel>(-30)->setText(QString::fromUtf8("Сумма:"));
+    comments->Relayout(true);
     ShowAndFit(dialog, 80);
     return Save(dialog, folder, "transaction-parts");
 }
@@ -160,6 +168,31 @@ bool ReportTree(const QDir& folder)
     return Save(report, folder, "report-tree");
 }
 
+bool MessageBoxes(const AStrings& strings, const QDir& folder)
+{
+    AMessageBoxOptions options;
+    options.title = u"Операция";
+    options.text = std::u16string(strings.Text(457));
+    options.buttons = AMessageButtons::YesNo;
+    options.icon = AMessageIcon::Question;
+    options.defaultButton = 1;
+    options.offerDontShowAgain = true;
+    AMessageBox box(&strings, options);
+    ShowAndFit(box);
+    return Save(box, folder, "message-box");
+}
+
+bool Wizard(const AStrings& strings, const QDir& folder)
+{
+    UserInterface::AWizard wizard(&strings, 518);
+    wizard.AddStep(std::make_unique<UserInterface::AWizard::AWizardStep>(
+        524, 525, "{bm8xeyt{t1xl{bt4xl[bCt#335]}{bt4xl[bCt#336]}{bt4xl[bCt#331]}{bt4xl[bCt#332]}}}"));
+    wizard.resize(520, 340);
+    wizard.show();
+    QApplication::processEvents();
+    return Save(wizard, folder, "wizard");
+}
+
 bool ReportList(const QDir& folder)
 {
     AAccountMode mode(false);
@@ -194,5 +227,7 @@ int main(int argc, char** argv)
     ok = TransactionParts(strings, folder) && ok;
     ok = ReportTree(folder) && ok;
     ok = ReportList(folder) && ok;
+    ok = MessageBoxes(strings, folder) && ok;
+    ok = Wizard(strings, folder) && ok;
     return ok ? 0 : 1;
 }

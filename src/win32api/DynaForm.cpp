@@ -46,6 +46,7 @@ bool ADialogForm::Create()
     root_ = ParseLayout(layout_, where_);
     if (!root_)
         return false;
+    root_->captionIsTitle = IsTopLevelForm();
     CreateWindows(*root_);
     NormaliseStacks(*root_);
     ApplyElementTexts(*root_);
@@ -56,7 +57,7 @@ bool ADialogForm::Create()
 void ADialogForm::CreateWindows(ALayoutElement& e)
 {
     auto frame = std::make_unique<ADialogFrame>();
-    if (HasCaptionWindow(e, IsTopLevelForm())) {
+    if (HasCaptionWindow(e)) {
         auto* caption = new QLabel(this);
         caption->setAlignment(Qt::AlignCenter);
         caption->setFont(metrics_->Font());

@@ -91,7 +91,7 @@ void ADialogForm::ApplyGeometry(ALayoutElement& e)
 // of them start a group.
 void ADialogForm::AppendTabChain(std::vector<QWidget*>& chain, std::vector<bool>& groupStarts)
 {
-    for (const ATabStop& stop : CollectTabOrder(*root_, IsTopLevelForm())) {
+    for (const ATabStop& stop : CollectTabOrder(*root_)) {
         ADialogFrame* frame = FrameOf(*stop.element);
         switch (stop.kind) {
         case ATabStop::Kind::Caption:

@@ -198,7 +198,7 @@ void ArrangeElement(ALayoutElement& e, const ARect& cell, const ALayoutMetrics& 
     Align(e.content.top, e.content.bottom, e.minimum.cy, e.stretchY, e.alignY, 't', 'b');
 
     e.captionRect = {};
-    if (e.HasCaption()) {
+    if (HasCaptionWindow(e)) {
         ASize text = metrics.CaptionExtent(e);
         int top = cell.top + CaptionDrop(e.borderStyle);
         e.captionRect = {e.content.left, top, e.content.left + text.cx + metrics.FontHeight(), top + text.cy};
@@ -235,7 +235,7 @@ void MoveSplitterBar(ALayoutElement& splitter, int position)
 ARect BorderRect(const ALayoutElement& element, int fontHeight)
 {
     ARect r = element.cell;
-    if (element.HasCaption() && (element.borderStyle == 'e' || element.borderStyle == 'b'))
+    if (HasCaptionWindow(element) && (element.borderStyle == 'e' || element.borderStyle == 'b'))
         r.top += fontHeight / 2;
     return r;
 }

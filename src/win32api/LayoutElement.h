@@ -83,6 +83,7 @@ struct ALayoutElement {
     ALayoutElement* parent = nullptr;
     bool isSplitterBar = false;          // the bar a splitter inserts after its first pane
     bool isTabPage = false;              // a child of a stack whose control is a tab control
+    bool captionIsTitle = false;         // the root of a top-level window: its caption is the title
     // A child form placed here: its own tree, arranged in its own window (not owned).
     ALayoutElement* embeddedRoot = nullptr;
 

@@ -35,9 +35,10 @@ int ShownStackChild(const ALayoutElement& stack);
 ARect BorderRect(const ALayoutElement& element, int fontHeight);
 int BorderThickness(char style);
 
-// Whether the element gets a static window for its caption: not the root of a top-level
-// window (its caption is the title) nor a tab page (its caption is on the tab).
-bool HasCaptionWindow(const ALayoutElement& element, bool rootIsTopLevel);
+// Whether the element shows its caption in a static window of its own: not the root of a
+// top-level window (its caption is the title) nor a tab page (its caption is on the tab).
+// Only such captions take room in the layout.
+bool HasCaptionWindow(const ALayoutElement& element);
 
 struct ATabStop {
     enum class Kind { Caption, Control, ChildForm };
@@ -46,6 +47,6 @@ struct ATabStop {
 };
 // Every caption and control window, and every child form as one stop with its root's
 // number, sorted stably by tab order number.
-std::vector<ATabStop> CollectTabOrder(ALayoutElement& root, bool rootIsTopLevel);
+std::vector<ATabStop> CollectTabOrder(ALayoutElement& root);
 
 }  // namespace Win32API::VelvixForms

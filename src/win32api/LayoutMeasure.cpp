@@ -97,7 +97,7 @@ void AddBorder(ALayoutElement& e)
     if (e.borderEdges & kEdgeBottom)
         e.margins.bottom += thickness;
     // The top line of e and b styles runs through the caption, which already takes the room.
-    bool lineThroughCaption = e.HasCaption() && (e.borderStyle == 'e' || e.borderStyle == 'b');
+    bool lineThroughCaption = HasCaptionWindow(e) && (e.borderStyle == 'e' || e.borderStyle == 'b');
     if ((e.borderEdges & kEdgeTop) && !lineThroughCaption)
         e.margins.top += thickness;
 }
@@ -131,7 +131,7 @@ void MeasureElement(ALayoutElement& e, const ALayoutMetrics& metrics)
         e.margins.right += frame.right;
         e.margins.bottom += frame.bottom;
     }
-    if (e.HasCaption()) {
+    if (HasCaptionWindow(e)) {
         ASize caption = metrics.CaptionExtent(e);
         e.minimum.cx = std::max(e.minimum.cx, caption.cx + fontHeight);
         e.margins.top += caption.cy;

@@ -52,18 +52,16 @@ int ShownStackChild(const ALayoutElement& stack)
     return -1;
 }
 
-bool HasCaptionWindow(const ALayoutElement& element, bool rootIsTopLevel)
+bool HasCaptionWindow(const ALayoutElement& element)
 {
-    if (!element.HasCaption() || element.isTabPage)
-        return false;
-    return !(rootIsTopLevel && element.parent == nullptr);
+    return element.HasCaption() && !element.isTabPage && !element.captionIsTitle;
 }
 
-std::vector<ATabStop> CollectTabOrder(ALayoutElement& root, bool rootIsTopLevel)
+std::vector<ATabStop> CollectTabOrder(ALayoutElement& root)
 {
     std::vector<ATabStop> stops;
     ForEachElement(root, [&](ALayoutElement& e) {
-        if (HasCaptionWindow(e, rootIsTopLevel))
+        if (HasCaptionWindow(e))
             stops.push_back({&e, ATabStop::Kind::Caption});
         if (e.control)
             stops.push_back({&e, ATabStop::Kind::Control});

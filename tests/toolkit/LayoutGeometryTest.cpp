@@ -287,7 +287,7 @@ TEST_F(LayoutGeometry, VerticalSplitterWithItsOwnBarThickness)
 TEST_F(LayoutGeometry, TabOrderSortsStablyUnnumberedLast)
 {
     auto root = Arrange("{t1{b*3[bt#-1]}{b[bt#-2]}{b*1[bt#-3]}{b[bt#-4]}{b#117*2[bt#-5]}{b#-9*0}}", {0, 0, 500, 500});
-    std::vector<ATabStop> stops = CollectTabOrder(*root, true);
+    std::vector<ATabStop> stops = CollectTabOrder(*root);
     ASSERT_EQ(stops.size(), 6u);
     const int expectedIds[] = {-3, 117, -5, -1, -2, -4};
     for (int i = 0; i < 6; ++i) {
@@ -301,10 +301,19 @@ TEST_F(LayoutGeometry, TabOrderSortsStablyUnnumberedLast)
 TEST_F(LayoutGeometry, CaptionWindowsExceptTitleAndTabs)
 {
     auto root = ParseLayout("{b#105{S[t]{b#106}{b#107}}}");
-    EXPECT_FALSE(HasCaptionWindow(*root, true));   // the window title
-    EXPECT_TRUE(HasCaptionWindow(*root, false));   // a child form's root has one
-    EXPECT_FALSE(HasCaptionWindow(*root->children[0]->children[0], true));  // on its tab
-    EXPECT_EQ(CollectTabOrder(*root, true).size(), 1u);  // only the tab control
+    EXPECT_TRUE(HasCaptionWindow(*root));  // a child form's root has one
+    root->captionIsTitle = true;
+    EXPECT_FALSE(HasCaptionWindow(*root));  // the window title
+    EXPECT_FALSE(HasCaptionWindow(*root->children[0]->children[0]));  // on its tab
+    EXPECT_EQ(CollectTabOrder(*root).size(), 1u);  // only the tab control
+
+    // Captions without a window of their own take no room.
+    MeasureLayout(*root, metrics);
+    EXPECT_EQ(root->margins.top, 0);
+    EXPECT_EQ(root->children[0]->children[0]->margins.top, 0);
+    root->captionIsTitle = false;
+    MeasureLayout(*root, metrics);
+    EXPECT_EQ(root->margins.top, 16);
 }
 
 TEST_F(LayoutGeometry, ChildFormIsMeasuredAndArrangedInItsOwnWindow)
@@ -321,7 +330,7 @@ TEST_F(LayoutGeometry, ChildFormIsMeasuredAndArrangedInItsOwnWindow)
     EXPECT_EQ(child->cell, (ARect{0, 0, 84, 24}));
     EXPECT_EQ(child->content, (ARect{2, 2, 82, 22}));
     EXPECT_EQ(child->controlRect, (ARect{0, 0, 84, 24}));
-    std::vector<ATabStop> stops = CollectTabOrder(*root, true);
+    std::vector<ATabStop> stops = CollectTabOrder(*root);
     ASSERT_EQ(stops.size(), 1u);
     EXPECT_EQ(stops[0].kind, ATabStop::Kind::ChildForm);
 }
