@@ -1,11 +1,8 @@
 #include "database/PreviousGenerationConvert.h"
 
-#include "database/RecurrenceExecution.h"
-
 #include <algorithm>
 #include <map>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace Database::PreviousGeneration {
 
@@ -35,6 +32,37 @@ std::vector<std::size_t> OrderByOffset(const std::vector<T>& items)
 {
     return OrderByOffset(items, [](const T& item) { return item.offset; });
 }
+
+// Hands out times of day that no other transaction of the same date has, moving
+// on one millisecond at a time from the one asked for. A taken time remembers
+// where the search went on from it, so a file with many transactions at one
+// moment does not make every later one walk the whole run again.
+class AUniqueTimes {
+public:
+    std::int32_t Take(ADate date, std::int32_t time)
+    {
+        std::vector<std::uint64_t> walked;
+        std::int32_t free = time;
+        for (auto it = next_.find(Key(date, free)); it != next_.end(); it = next_.find(Key(date, free))) {
+            walked.push_back(it->first);
+            free = it->second;
+            if (walked.size() > static_cast<std::size_t>(kMillisecondsPerDay))
+                return time;  // a full day; a file can't hold that many transactions
+        }
+        for (std::uint64_t key : walked)
+            next_[key] = free;
+        next_[Key(date, free)] = free + 1 == kMillisecondsPerDay ? 0 : free + 1;
+        return free;
+    }
+
+private:
+    static constexpr std::int32_t kMillisecondsPerDay = 86400000;
+    static std::uint64_t Key(ADate date, std::int32_t time)
+    {
+        return static_cast<std::uint64_t>(static_cast<std::uint32_t>(date)) << 32 | static_cast<std::uint32_t>(time);
+    }
+    std::unordered_map<std::uint64_t, std::int32_t> next_;
+};
 
 class AConverter {
 public:
@@ -204,15 +232,9 @@ void AConverter::Transactions()
 {
     // Times are made unique in file order, the order the old program read them in.
     std::vector<std::int32_t> times(data_.transactions.size());
-    std::unordered_set<std::uint64_t> taken;
-    for (std::size_t i = 0; i < times.size(); ++i) {
-        const AOldTransaction& old = data_.transactions[i];
-        const std::uint64_t day = static_cast<std::uint64_t>(static_cast<std::uint32_t>(old.date)) << 32;
-        times[i] = Recurrence::FreeTimeOfDay(old.time, [&](std::int32_t time) {
-            return taken.contains(day | static_cast<std::uint32_t>(time));
-        });
-        taken.insert(day | static_cast<std::uint32_t>(times[i]));
-    }
+    AUniqueTimes unique;
+    for (std::size_t i = 0; i < times.size(); ++i)
+        times[i] = unique.Take(data_.transactions[i].date, data_.transactions[i].time);
 
     std::vector<AReference<ATransaction>> made(data_.transactions.size());
     for (std::size_t i : OrderByOffset(data_.transactions)) {

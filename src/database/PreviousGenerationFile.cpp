@@ -183,7 +183,10 @@ std::u16string AParser::Text(AOffset offset)
     if (UtilityClasses::Strings::MultiByteToUtf16(bytes, codePage_, text))
         return text;
     // A code page this system does not know: keep the bytes as Latin-1 rather than lose the text.
-    return std::u16string(bytes.begin(), bytes.end());
+    text.clear();
+    for (char byte : bytes)
+        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));
+    return text;
 }
 
 std::optional<std::u16string> AParser::OptionalText(AOffset offset)

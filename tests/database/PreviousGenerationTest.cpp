@@ -4,6 +4,7 @@
 #include "database/Password.h"
 #include "database/PreviousGenerationFile.h"
 
+#include <chrono>
 #include <cmath>
 #include <fstream>
 
@@ -302,6 +303,14 @@ TEST_F(PreviousGeneration, TextsUseTheCodePageOfTheLanguage)
     db.SetTextCodePage(866);
     ASSERT_EQ(Open(sample.Bytes()), Result::kOk);
     EXPECT_EQ(db.Text(db.Accounts().Live()[0]->Record().name), u"Кошелёк");
+
+    // A code page the system does not know keeps the bytes as they are.
+    ADatabase unknown(FixedClock());
+    unknown.SetTextCodePage(59999);
+    ASSERT_EQ(unknown.Open(folder.File("old.fdb")), Result::kOk);
+    const std::u16string name = unknown.Text(unknown.Accounts().Live()[0]->Record().name);
+    ASSERT_EQ(name.size(), 7u);
+    EXPECT_EQ(name[0], 0x8A);  // "К" in code page 866
 }
 
 TEST_F(PreviousGeneration, APasswordIsAskedForAndKept)
@@ -326,6 +335,40 @@ TEST_F(PreviousGeneration, APasswordIsAskedForAndKept)
     EXPECT_EQ(cancelled.Currencies().SlotCount(), 0u);
     ADatabase noPrompt(FixedClock());
     EXPECT_EQ(noPrompt.Open(folder.File("old.fdb")), Result::kPasswordCancelled);
+}
+
+TEST_F(PreviousGeneration, ManyTransactionsAtOneMomentGetConsecutiveTimes)
+{
+    OldFileBuilder file;
+    const std::uint32_t currency = file.Currency(u"Рубли", u"RUR");
+    const std::uint32_t account = file.Account(u"Кошелёк", currency);
+    file.List(OldFileBuilder::kFirstCurrency, {currency}, 0);
+    file.List(OldFileBuilder::kFirstAccount, {account}, 0);
+    file.Put32(OldFileBuilder::kIncomeRoot, file.Category(u"Доходы"));
+    file.Put32(OldFileBuilder::kExpenseRoot, file.Category(u"Расходы"));
+    const std::size_t count = 5000;
+    std::vector<std::uint32_t> transactions;
+    for (std::size_t i = 0; i < count; ++i)
+        transactions.push_back(file.Transaction(OldFileBuilder::Single{
+            .when = OldFileSample::Ole(2020, 1, 1, 0.5), .account = account, .amount = 1, .balance = 1}));
+    // Two at the last millisecond of a day: the second one goes round to the first.
+    const double lastMillisecond = OldFileSample::Ole(2020, 1, 2, 86399999.0 / 86400000);
+    for (int i = 0; i < 2; ++i)
+        transactions.push_back(file.Transaction(
+            OldFileBuilder::Single{.when = lastMillisecond, .account = account, .amount = 1, .balance = 1}));
+    file.Put32(OldFileBuilder::kTransactionRoot, transactions.front());
+    file.List(0, transactions, 92);
+    file.Put32(0, 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Open(file.Bytes()), Result::kOk);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    const auto& converted = db.Transactions().Live();
+    ASSERT_EQ(converted.size(), count + 2);
+    for (std::size_t i = 0; i < count; ++i)
+        ASSERT_EQ(converted[i]->Record().time, 43200000 + static_cast<std::int32_t>(i)) << i;
+    EXPECT_EQ(converted[count]->Record().time, 86399999);
+    EXPECT_EQ(converted[count + 1]->Record().time, 0);
 }
 
 TEST_F(PreviousGeneration, ProgressCountsTheBytesOfTheRecords)
