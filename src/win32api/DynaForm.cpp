@@ -3,7 +3,10 @@
 
 #include "core/AStrings.h"
 #include "core/Assert.h"
+#include "win32api/AEdit.h"
 #include "win32api/Controls.h"
+#include "win32api/ReportPicker.h"
+#include "win32api/ReportWindow.h"
 #include "win32api/FormMetrics.h"
 #include "win32api/LayoutParser.h"
 #include "win32api/TabControl.h"
@@ -150,6 +153,24 @@ void ADialogForm::SetBaseFont(const QFont& font)
             frame->childForm->SetBaseFont(font);
     });
     Relayout(true, false);
+}
+
+void ADialogForm::SetLook(const VelvixControls::AToolkitLook& look)
+{
+    SetClassicBorders(!look.visualTheme);
+    if (!root_)
+        return;
+    ForEachElement(*root_, [&](ALayoutElement& e) {
+        ADialogFrame* frame = FrameOf(e);
+        if (auto* report = qobject_cast<VelvixControls::Reports::AReportWindow*>(frame->control.data()))
+            report->SetLook(look);
+        else if (auto* picker = qobject_cast<VelvixControls::Reports::AReportPicker*>(frame->control.data()))
+            picker->SetLook(look);
+        else if (auto* edit = qobject_cast<VelvixControls::AEdit*>(frame->control.data()))
+            edit->SetDropDownOnRight(look.dropDownOnRight);
+        if (frame->childForm)
+            frame->childForm->SetLook(look);
+    });
 }
 
 void ADialogForm::SetClassicBorders(bool classic)

@@ -3,6 +3,7 @@
 #pragma once
 #include "win32api/DialogFrame.h"
 #include "win32api/LayoutEngine.h"
+#include "win32api/ToolkitLook.h"
 
 #include <QWidget>
 
@@ -70,6 +71,8 @@ public:
     void SetBaseFont(const QFont& font);
     // Borders drawn as 3D edges (no visual theme) instead of theme lines.
     void SetClassicBorders(bool classic);
+    // The settings the controls draw with, handed to every control (and child form) now.
+    void SetLook(const VelvixControls::AToolkitLook& look);
 
     // Places the bar of the splitter `splitterId` (0: the first splitter of the form) centred
     // on `position` and clamped, then relayouts with remeasuring.

@@ -29,6 +29,7 @@ public:
     AReportItemImpl* SelectedItem() { return model_.FocusedItem(); }
     void Select(AReportItemImpl* item);
     void SetLook(const AToolkitLook& look);
+    const AToolkitLook& Look() const { return look_; }
 
     void Open();
     void Close();

@@ -4,6 +4,9 @@
 #include "win32api/DynaForm.h"
 #include "win32api/FormMetrics.h"
 #include "win32api/GraphicsControl.h"
+#include "win32api/AEdit.h"
+#include "win32api/ReportPicker.h"
+#include "win32api/ReportWindow.h"
 #include "win32api/TabControl.h"
 
 #include <QCheckBox>
@@ -271,6 +274,25 @@ TEST_F(DynaForm, LargerFontMakesUnitLengthsLarger)
     EXPECT_GT(after.cx, before.cx);
     EXPECT_EQ(after.cx, 100 * form->Metrics().FontHeight() / 8);
     EXPECT_EQ(after.cy, 10);
+}
+
+TEST_F(DynaForm, LookReachesEveryControlAtOnce)
+{
+    auto form = MakeForm("{t1{b[R#-1]}{b[e=#-2]}{b#-3}}");
+    auto* child = new ADialogForm("{b[r#-4]}", strings.get());
+    form->InsertForm(-3, child);
+    Win32API::VelvixControls::AToolkitLook look;
+    look.oddLineColor = 0x00123456;
+    look.dropDownOnRight = true;
+    look.visualTheme = false;
+    form->SetLook(look);
+    EXPECT_EQ(form->ControlAs<Win32API::VelvixControls::Reports::AReportWindow>(-1)->Look().oddLineColor, 0x00123456u);
+    auto* edit = form->ControlAs<Win32API::VelvixControls::AEdit>(-2);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->ButtonAt(QPoint(edit->width() - 5, edit->height() / 2)), 701);
+    auto* picker = child->ControlAs<Win32API::VelvixControls::Reports::AReportPicker>(-4);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->Look().oddLineColor, 0x00123456u);
 }
 
 TEST_F(DynaForm, ButtonsReportCommands)
