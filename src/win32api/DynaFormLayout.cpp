@@ -33,7 +33,8 @@ void ADialogForm::Relayout(bool remeasure, bool reorder)
     if (!root_ || inRelayout_)
         return;
     inRelayout_ = true;
-    if (remeasure || measureDirty_) {
+    bool remeasured = remeasure || measureDirty_;
+    if (remeasured) {
         MeasureLayout(*root_, *metrics_);
         measureDirty_ = false;
         UpdateSizeLimits();
@@ -49,6 +50,9 @@ void ADialogForm::Relayout(bool remeasure, bool reorder)
     setUpdatesEnabled(true);
     update();
     inRelayout_ = false;
+    // A child form that changed its minimum size changes its parent's layout too.
+    if (auto* parentForm = qobject_cast<ADialogForm*>(parentWidget()); parentForm && remeasured)
+        parentForm->Relayout(true, false);
 }
 
 void ADialogForm::HideWindows(ALayoutElement& e)

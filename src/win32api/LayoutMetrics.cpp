@@ -64,24 +64,35 @@ AMargins ATextLayoutMetrics::ControlMargins(const ALayoutElement& element) const
     return {};
 }
 
+namespace {
+
+// A text given inline (8-bit, in the string table's code page) or by a positive string id.
+std::u16string InlineOrTableText(const std::optional<std::string>& inlineText, std::int16_t id,
+                                 const UtilityClasses::Strings::AStrings* strings)
+{
+    if (inlineText) {
+        if (strings)
+            return strings->ToUtf16(*inlineText);
+        std::u16string text;
+        for (char c : *inlineText)
+            text += static_cast<char16_t>(static_cast<unsigned char>(c));
+        return text;
+    }
+    if (id > 0 && strings)
+        return std::u16string(strings->Text(id));
+    return {};
+}
+
+}  // namespace
+
 std::u16string CaptionText(const ALayoutElement& element, const UtilityClasses::Strings::AStrings* strings)
 {
-    if (element.inlineCaption)
-        return strings ? strings->ToUtf16(*element.inlineCaption)
-                       : std::u16string(element.inlineCaption->begin(), element.inlineCaption->end());
-    if (element.id > 0 && strings)
-        return std::u16string(strings->Text(element.id));
-    return {};
+    return InlineOrTableText(element.inlineCaption, element.id, strings);
 }
 
 std::u16string ControlText(const AControlSpec& control, const UtilityClasses::Strings::AStrings* strings)
 {
-    if (control.inlineText)
-        return strings ? strings->ToUtf16(*control.inlineText)
-                       : std::u16string(control.inlineText->begin(), control.inlineText->end());
-    if (control.id > 0 && strings)
-        return std::u16string(strings->Text(control.id));
-    return {};
+    return InlineOrTableText(control.inlineText, control.id, strings);
 }
 
 std::u16string StripMnemonic(std::u16string_view text)

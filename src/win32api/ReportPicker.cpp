@@ -125,6 +125,8 @@ void AReportPicker::Open()
     layout->addWidget(list_);
     auto* grip = new QSizeGrip(popup_);
     layout->addWidget(grip, 0, Qt::AlignBottom | Qt::AlignRight);
+    // The list's own notifications (check boxes, double clicks...) are the picker's.
+    connect(list_, &AReportWindow::Notify, this, &AReportPicker::Notify);
     list_->viewport()->installEventFilter(this);
     list_->installEventFilter(this);
     connect(popup_, &QObject::destroyed, this, [this] {

@@ -249,6 +249,10 @@ TEST_F(DynaForm, ElementsAndChildFormsInsertedAtRunTime)
     const ALayoutElement& place = *form->Root()->children.back();
     EXPECT_EQ(child->geometry(), ToQRect(place.content));
     EXPECT_EQ(place.content.Width(), place.cell.Width() - place.margins.left - place.margins.right);
+    // Hiding inside the child form gives its room back in the parent.
+    const int parentHeight = form->MinimumClientSize().cy;
+    child->ShowElement(117, false);
+    EXPECT_LT(form->MinimumClientSize().cy, parentHeight);
     EXPECT_EQ(place.cell.Width(), form->Root()->content.Width());
 }
 
