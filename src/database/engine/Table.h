@@ -155,13 +155,22 @@ public:
 
     void ApplyIndexChange(const AIndexChange& change, const std::function<void()>& stepVersions) override
     {
+        std::vector<std::vector<ARecordBase*>> moving(indexes_.size());  // [k]: index k + 1
+        for (ARecordBase* base : change.rekeyed)
+            for (int n = 2; n < T::kIndexCount; ++n)
+                if (KeyMoves(static_cast<Slot&>(*base), n, change.versionsAhead))
+                    moving[static_cast<std::size_t>(n - 1)].push_back(base);
         Leave(indexes_[0], change.leaveLive, 0);
-        for (int n = 2; n < T::kIndexCount; ++n)
+        for (int n = 2; n < T::kIndexCount; ++n) {
             Leave(indexes_[static_cast<std::size_t>(n - 1)], change.leaveKeyed, n);
+            Leave(indexes_[static_cast<std::size_t>(n - 1)], moving[static_cast<std::size_t>(n - 1)], n);
+        }
         stepVersions();
         Enter(indexes_[0], change.enterLive, 0);
-        for (int n = 2; n < T::kIndexCount; ++n)
+        for (int n = 2; n < T::kIndexCount; ++n) {
             Enter(indexes_[static_cast<std::size_t>(n - 1)], change.enterKeyed, n);
+            Enter(indexes_[static_cast<std::size_t>(n - 1)], moving[static_cast<std::size_t>(n - 1)], n);
+        }
     }
 
     HRESULT Load(const std::uint8_t* data, std::size_t size, std::uint32_t& errors) override;
@@ -193,8 +202,19 @@ private:
     };
 
     static bool IsUnique(int n) { return n >= 2 && (T::kUniqueIndexes & (1u << n)) != 0; }
-    // Many changes at once are cheaper as one sort than as many binary insertions.
-    static bool IsBulk(std::size_t changes, std::size_t size) { return changes > 64 && changes * 16 > size; }
+    // Each single erase or insertion moves half the index on average; one pass over the
+    // whole index (a filter, or a sort of the new slots and a merge) costs about as much
+    // as a few of them, whatever the index's size.
+    static bool IsBulk(std::size_t changes, std::size_t) { return changes > 16; }
+    // Whether key n differs between the two versions of a changed record that a step
+    // goes between.
+    static bool KeyMoves(const Slot& slot, int n, bool versionsAhead)
+    {
+        const std::int32_t earlier = versionsAhead ? slot.current : slot.current - 1;
+        if (earlier < 0 || earlier + 1 >= slot.VersionCount())
+            return true;
+        return T::Compare(slot.Version(earlier).record, slot.Version(earlier + 1).record, n) != 0;
+    }
 
     void Leave(Index& index, const std::vector<ARecordBase*>& slots, int n);
     void Enter(Index& index, const std::vector<ARecordBase*>& slots, int n);

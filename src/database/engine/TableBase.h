@@ -58,6 +58,13 @@ public:
     struct AIndexChange {
         std::vector<ARecordBase*> leaveLive, leaveKeyed;   // taken out first
         std::vector<ARecordBase*> enterLive, enterKeyed;   // put in afterwards
+        // Changed records: they stay in index 1, and move in an index n only when key n
+        // differs between the two versions the step goes between (most changes, such
+        // as a recalculated balance, move in none).
+        std::vector<ARecordBase*> rekeyed;
+        // Redo: those two versions are the current one and the next; commit and undo:
+        // the previous one and the current.
+        bool versionsAhead = false;
     };
     virtual void ApplyIndexChange(const AIndexChange& change, const std::function<void()>& stepVersions) = 0;
     virtual void StepVersion(ARecordBase& slot, int direction) = 0;

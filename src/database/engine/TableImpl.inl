@@ -9,10 +9,13 @@ void ATableImpl<T>::Leave(Index& index, const std::vector<ARecordBase*>& slots, 
     if (slots.empty())
         return;
     if (IsBulk(slots.size(), index.size())) {
-        std::vector<bool> leaving(slots_.size());
-        for (ARecordBase* slot : slots)
-            leaving[slot->position] = true;
-        std::erase_if(index, [&](const Slot* slot) { return leaving[slot->position]; });
+        // Membership by pointer value: no slot of the index is read, which matters for
+        // indexes whose order scatters their slots over memory.
+        std::vector<const ARecordBase*> leaving(slots.begin(), slots.end());
+        std::sort(leaving.begin(), leaving.end());
+        std::erase_if(index, [&](const Slot* slot) {
+            return std::binary_search(leaving.begin(), leaving.end(), static_cast<const ARecordBase*>(slot));
+        });
         return;
     }
     for (ARecordBase* base : slots) {
@@ -30,20 +33,48 @@ void ATableImpl<T>::Enter(Index& index, const std::vector<ARecordBase*>& slots, 
 {
     if (slots.empty())
         return;
+    const ByKeyThenId less{n};
     if (IsBulk(slots.size(), index.size())) {
-        const auto oldSize = static_cast<std::ptrdiff_t>(index.size());
+        Index added;
+        added.reserve(slots.size());
         for (ARecordBase* slot : slots)
-            index.push_back(static_cast<Slot*>(slot));
-        std::sort(index.begin() + oldSize, index.end(), ByKeyThenId{n});
-        std::inplace_merge(index.begin(), index.begin() + oldSize, index.end(), ByKeyThenId{n});
+            added.push_back(static_cast<Slot*>(slot));
+        // Steps list their slots in the order they were touched, which is often already
+        // the key's order or its reverse (a clean-up deletes last to first).
+        if (std::is_sorted(added.rbegin(), added.rend(), less))
+            std::reverse(added.begin(), added.end());
+        else
+            std::sort(added.begin(), added.end(), less);
+        // Merged from the back into the grown index, so nothing is allocated but the
+        // growth. Each new slot's place is found by doubling steps back from the
+        // previous one and the run between is moved: the index's own slots are read only
+        // near the places, not all of them as a full merge would.
+        const std::ptrdiff_t oldSize = static_cast<std::ptrdiff_t>(index.size());
+        index.resize(index.size() + added.size());
+        auto write = index.begin() + static_cast<std::ptrdiff_t>(index.size());
+        auto readEnd = index.begin() + oldSize;
+        std::vector<std::size_t> places;
+        places.reserve(added.size());
+        for (auto it = added.rbegin(); it != added.rend(); ++it) {
+            Slot* slot = *it;
+            const std::ptrdiff_t size = readEnd - index.begin();
+            std::ptrdiff_t bound = 1;
+            while (bound <= size && less(slot, readEnd[-bound]))
+                bound *= 2;
+            const auto at = std::upper_bound(readEnd - std::min(bound, size), readEnd - bound / 2, slot, less);
+            write = std::move_backward(at, readEnd, write);
+            *--write = slot;
+            places.push_back(static_cast<std::size_t>(write - index.begin()));
+            readEnd = at;
+        }
         if (IsUnique(n))
-            for (auto it = index.begin(); it + 1 < index.end(); ++it)
-                FD_VERIFY(T::Compare((*it)->IndexedRecord(), it[1]->IndexedRecord(), n) != 0);
+            for (std::size_t place : places)
+                CheckUniqueAround(index, index.cbegin() + static_cast<std::ptrdiff_t>(place), n);
         return;
     }
     for (ARecordBase* base : slots) {
         auto* slot = static_cast<Slot*>(base);
-        auto it = index.insert(std::upper_bound(index.begin(), index.end(), slot, ByKeyThenId{n}), slot);
+        auto it = index.insert(std::upper_bound(index.begin(), index.end(), slot, less), slot);
         if (IsUnique(n))
             CheckUniqueAround(index, it, n);
     }

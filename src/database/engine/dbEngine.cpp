@@ -72,11 +72,8 @@ void ADBEngine::CommitStep()
         change.leaveLive.push_back(slot);
         change.leaveKeyed.push_back(slot);
     }
-    for (ARecordBase* slot : step.lists[kChanged]) {
-        auto& change = perTable.changes[slot->table->Id()];
-        change.leaveKeyed.push_back(slot);
-        change.enterKeyed.push_back(slot);
-    }
+    for (ARecordBase* slot : step.lists[kChanged])
+        perTable.changes[slot->table->Id()].rekeyed.push_back(slot);
     for (ARecordBase* slot : step.lists[kInserted]) {
         auto& change = perTable.changes[slot->table->Id()];
         change.enterLive.push_back(slot);
@@ -143,11 +140,8 @@ void ADBEngine::Replay(AStep& step, int direction)
         change.leaveLive.push_back(slot);
         change.leaveKeyed.push_back(slot);
     }
-    for (ARecordBase* slot : step.lists[kChanged]) {
-        auto& change = perTable.changes[slot->table->Id()];
-        change.leaveKeyed.push_back(slot);
-        change.enterKeyed.push_back(slot);
-    }
+    for (ARecordBase* slot : step.lists[kChanged])
+        perTable.changes[slot->table->Id()].rekeyed.push_back(slot);
     for (ARecordBase* slot : entering) {
         auto& change = perTable.changes[slot->table->Id()];
         change.enterLive.push_back(slot);
@@ -157,6 +151,7 @@ void ADBEngine::Replay(AStep& step, int direction)
         if (perTable.slots[id].empty())
             continue;
         ATableBase& table = *tables_[id];
+        perTable.changes[id].versionsAhead = direction > 0;
         table.ApplyIndexChange(perTable.changes[id], [&] {
             for (ARecordBase* slot : perTable.slots[id])
                 table.StepVersion(*slot, direction);
