@@ -5,6 +5,7 @@
 #include "database/StepView.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace Database {
@@ -48,13 +49,15 @@ public:
     }
 
 private:
-    // Whether the open step deleted any record of table T.
+    // Whether the open step deleted any record of table T. The step's list only grows,
+    // so each call looks at what was added since the last one.
     template <class T>
-    bool Lost() const
+    bool Lost()
     {
         const auto& deleted = db_.StepDeleted();
-        return std::any_of(deleted.begin(), deleted.end(),
-                           [](const Engine::ARecordBase* slot) { return slot->table->Id() == T::kTableId; });
+        for (; seen_ < deleted.size(); ++seen_)
+            lost_[deleted[seen_]->table->Id()] = true;
+        return lost_[T::kTableId];
     }
 
     // A reference to a record that no longer exists. Live records point only to live
@@ -80,24 +83,32 @@ private:
     }
 
     // The live records of table T whose reference (field) names a record deleted in this
-    // step, found through index n (ordered by that reference first) and the step's own
-    // lists; last to first in identifier order, each once.
+    // step, last to first in identifier order, each once. A few deleted targets are
+    // looked up in index n (ordered by that reference first); for many, one walk over
+    // the table is cheaper than as many searches.
     template <class T, class Target, class Field>
     std::vector<ASlotPtr<T>> PointingToDeleted(Engine::ATableImpl<T>& table, int n, Field field)
     {
+        std::vector<ASlotPtr<Target>> targets;
+        ForEachStepSlot<Target>(db_.StepDeleted(), [&](ASlotPtr<Target> target) { targets.push_back(target); });
         std::vector<ASlotPtr<T>> found;
-        ForEachStepSlot<Target>(db_.StepDeleted(), [&](ASlotPtr<Target> target) {
+        auto takeIfPointing = [&](ASlotPtr<T> slot) {
+            if (slot->Exists() && Gone(field(slot->Record())))
+                found.push_back(slot);
+        };
+        if (targets.size() * kSearchesPerWalk >= table.SlotCount()) {
+            for (std::size_t i = table.SlotCount(); i-- > 0;)
+                takeIfPointing(&table.SlotAt(i));
+            return found;
+        }
+        for (ASlotPtr<Target> target : targets) {
             const auto ref = Engine::ATableImpl<Target>::RefTo(target);
             for (ASlotPtr<T> slot :
                  IndexedPrefixRange(table, n, [&](const T& record) { return Compare3(field(record), ref); }))
                 if (slot->role == Engine::ARecordBase::AStepRole::None)
                     found.push_back(slot);
-        });
-        // Records the step itself touched sit in the index under their old values.
-        auto takeIfPointing = [&](ASlotPtr<T> slot) {
-            if (slot->Exists() && Gone(field(slot->Record())))
-                found.push_back(slot);
-        };
+        }
+        // Records the step itself touched sit in the index under their old values, or not at all.
         ForEachStepSlot<T>(db_.StepChanged(), takeIfPointing);
         ForEachStepSlot<T>(db_.StepInserted(), takeIfPointing);
         std::sort(found.begin(), found.end(), [](auto* a, auto* b) { return a->position > b->position; });
@@ -169,7 +180,12 @@ private:
                     Delete(db_, relation);
     }
 
+    // A search in an index costs about as much as walking this many records in order.
+    static constexpr std::size_t kSearchesPerWalk = 16;
+
     ADatabase& db_;
+    std::size_t seen_ = 0;
+    std::array<bool, Engine::ADBEngine::kTableCount + 1> lost_{};
 };
 
 }  // namespace
