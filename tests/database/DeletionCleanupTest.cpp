@@ -1,6 +1,7 @@
 #include "RulesTestSupport.h"
 
 #include <map>
+#include <random>
 #include <vector>
 
 using namespace RulesTest;
@@ -355,4 +356,110 @@ TEST(TextOwnership, ATextSharedByTwoOwnersInADamagedFileIsDeletedOnce)
     });
     EXPECT_EQ(assertions.failures, 0);
     EXPECT_EQ(books.db.Categories().LiveCount(), 2u);
+}
+
+// Random books lose some accounts or transactions in one step; every transaction and
+// relation must end as the rules say, whichever way the clean-up looked them up (a few
+// deleted records are searched in the indexes, many make it walk the table).
+TEST(DeletionCleanupRandom, EveryTransactionAndRelationEndsAsTheRulesSay)
+{
+    struct AScenario {
+        unsigned seed;
+        int accountsToDelete;
+        int transactionsToDelete;
+    };
+    for (const AScenario scenario : {AScenario{1, 1, 0}, AScenario{2, 4, 0}, AScenario{3, 0, 3}, AScenario{4, 2, 2}}) {
+        TBooks books;
+        std::mt19937 random(scenario.seed);
+        std::vector<AReference<AAccount>> accounts;
+        AReference<ACategory> food, exchange, bank;
+        std::vector<AReference<ATransaction>> transactions;
+        books.Step([&] {
+            for (int i = 0; i < 6; ++i)
+                accounts.push_back(books.AddAccount(u"A" + std::u16string(1, char16_t(u'0' + i)), books.rur, M(i)));
+            const auto transferRoot = books.AddCategory(u"Все переводы", {});
+            books.db.Classifiers().Change(books.db.Classifiers().Live().front())->root3 = transferRoot;
+            exchange = books.AddCategory(u"Обмен", transferRoot);
+            food = books.AddCategory(u"Продукты", books.expenseRoot);
+            const auto agents = books.AddCategory(u"Все агенты", {});
+            books.db.Classifiers().Create(
+                AClassifier{books.db.NewText(u"Агент"), books.db.NewText(u"Агенты"), agents, {}, {}, 0, 0});
+            bank = books.AddCategory(u"Банк", agents);
+            const AReference<ACategory> categories[] = {food, exchange, bank};
+            for (int i = 0; i < 300; ++i) {
+                ATransaction t = TBooks::Single(accounts[random() % 6], M(static_cast<std::int64_t>(random() % 50)) - M(25),
+                                                Dates::FromYmd(2024, 1, 1) + static_cast<ADate>(random() % 30));
+                if (random() % 2) {
+                    t.account2 = accounts[random() % 6];
+                    t.amount2 = M(static_cast<std::int64_t>(random() % 50));
+                }
+                t.comment = random() % 3 ? AReference<AString>{} : books.db.NewText(u"заметка");
+                transactions.push_back(books.Add(t));
+                for (const auto& category : categories)
+                    if (random() % 3 == 0)
+                        books.Relate(transactions.back(), category);
+            }
+        });
+        std::map<std::uint32_t, ATransaction> before;
+        for (const auto& t : transactions)
+            before[t.Word()] = books.Get(t);
+        std::vector<std::pair<AReference<ATransaction>, AReference<ACategory>>> relationsBefore;
+        for (const auto* relation : books.db.Relations().Live())
+            relationsBefore.emplace_back(relation->Record().transaction, relation->Record().category);
+
+        std::vector<AReference<AAccount>> doomedAccounts;
+        std::vector<AReference<ATransaction>> doomedTransactions;
+        std::shuffle(accounts.begin(), accounts.end(), random);
+        doomedAccounts.assign(accounts.begin(), accounts.begin() + scenario.accountsToDelete);
+        for (int i = 0; i < scenario.transactionsToDelete; ++i)
+            doomedTransactions.push_back(transactions[random() % transactions.size()]);
+        books.Step([&] {
+            for (const auto& account : doomedAccounts)
+                Delete(books.db, books.SlotOf(account));
+            for (const auto& t : doomedTransactions)
+                if (books.Live(t))
+                    Delete(books.db, books.SlotOf(t));
+        });
+
+        auto doomed = [&](AReference<AAccount> a) {
+            return std::find(doomedAccounts.begin(), doomedAccounts.end(), a) != doomedAccounts.end();
+        };
+        std::map<std::uint32_t, bool> converted;
+        for (const auto& ref : transactions) {
+            const ATransaction& was = before[ref.Word()];
+            const bool gone1 = doomed(was.account1), gone2 = !was.account2.IsNull() && doomed(was.account2);
+            const bool deletedByHand =
+                std::find(doomedTransactions.begin(), doomedTransactions.end(), ref) != doomedTransactions.end();
+            const bool shouldLive = !deletedByHand && !(gone1 && (was.account2.IsNull() || gone2));
+            const std::string where = "seed " + std::to_string(scenario.seed) + " transaction " +
+                                      std::to_string(books.SlotOf(ref)->id);
+            ASSERT_EQ(books.Live(ref), shouldLive) << where;
+            if (!shouldLive) {
+                EXPECT_FALSE(books.Live(was.comment)) << where;
+                continue;
+            }
+            const ATransaction& now = books.Get(ref);
+            converted[ref.Word()] = gone1 != gone2;
+            if (gone1 == gone2) {
+                EXPECT_EQ(now.account1, was.account1) << where;
+                EXPECT_EQ(now.account2, was.account2) << where;
+                continue;
+            }
+            EXPECT_EQ(now.account1, gone1 ? was.account2 : was.account1) << where;
+            EXPECT_EQ(now.amount1, gone1 ? was.amount2 : was.amount1) << where;
+            EXPECT_TRUE(now.account2.IsNull()) << where;
+        }
+        std::size_t expectedRelations = 0;
+        for (const auto& [transaction, category] : relationsBefore)
+            expectedRelations += books.Live(transaction) && !(converted[transaction.Word()] && category == exchange);
+        std::size_t liveRelations = 0;
+        for (const auto* relation : books.db.Relations().Live()) {
+            ++liveRelations;
+            const auto t = relation->Record().transaction;
+            EXPECT_TRUE(books.Live(t));
+            EXPECT_FALSE(converted[t.Word()] && relation->Record().category == exchange);
+        }
+        EXPECT_EQ(liveRelations, expectedRelations) << "seed " << scenario.seed;
+        ExpectConsistentBalances(books.db, "seed " + std::to_string(scenario.seed));
+    }
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 
 namespace RulesTest {
@@ -133,5 +134,33 @@ public:
     AReference<AAccountFolder> plan;
     AReference<ACategory> incomeRoot, expenseRoot;
 };
+
+// An independent reference: every account's balances recomputed from scratch in the
+// committed order of index 3, compared with what is stored.
+inline void ExpectConsistentBalances(ADatabase& db, const std::string& where = {})
+{
+    std::map<std::uint32_t, AMoney> running;
+    for (const auto* account : db.Accounts().Live())
+        running[ATableImpl<AAccount>::RefTo(account).Word()] = account->Record().initialBalance;
+    for (const auto* slot : db.Transactions().IndexAt(3)) {
+        const ATransaction& t = slot->Record();
+        if (!t.executed)
+            continue;
+        auto side = [&](AReference<AAccount> account, AMoney amount, AMoney balance) {
+            if (account.IsNull())
+                return;
+            AMoney& r = running[account.Word()];
+            if (t.Kind() == ATransactionKind::Balance) {
+                EXPECT_EQ(amount, balance - r) << where << " transaction " << slot->id;
+                r = balance;
+            } else {
+                r += amount;
+                EXPECT_EQ(balance, r) << where << " transaction " << slot->id;
+            }
+        };
+        side(t.account1, t.amount1, t.balance1);
+        side(t.account2, t.amount2, t.balance2);
+    }
+}
 
 }  // namespace RulesTest
