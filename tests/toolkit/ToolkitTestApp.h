@@ -1,18 +1,11 @@
 // The application object widget tests need, on the offscreen platform unless told otherwise.
+// It is created before the first test and destroyed after the last one, while Qt's own
+// globals still exist (a function-local static would outlive them).
 #pragma once
 #include <QApplication>
 
 namespace ToolkitTests {
 
-inline QApplication& TestApplication()
-{
-    static int argc = 1;
-    static char name[] = "toolkit_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
-}
+QApplication& TestApplication();
 
 }  // namespace ToolkitTests
