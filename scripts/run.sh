@@ -7,6 +7,6 @@ scripts/install-deps.sh
 scripts/build.sh build >/dev/null
 file=${1:-$HOME/Fendral.fend}
 if [ ! -e "$file" ]; then
-  build/app/fendral-cli new "$file"
+  build/bin/fendral-cli new "$file"
 fi
-build/app/fendral-cli info "$file"
+build/bin/fendral-cli info "$file"

@@ -37,16 +37,10 @@ protected:
             u1 = books.AddAccount(u"U1", usd, M(1000));
             u2 = books.AddAccount(u"U2", usd);
             r = books.AddAccount(u"R", books.rur, M(100));
-            transferRoot = books.AddCategory(u"Все переводы", {});
-            AClassifier* articles = books.db.Classifiers().Change(books.db.Classifiers().Live().front());
-            articles->root3 = transferRoot;
-            articles->useInTransfers = 1;
-            exchange = books.AddCategory(u"Обмен", transferRoot);
-            food = books.AddCategory(u"Продукты", books.expenseRoot);
-            const auto agents = books.AddCategory(u"Все агенты", {});
-            books.db.Classifiers().Create(
-                AClassifier{books.db.NewText(u"Агент"), books.db.NewText(u"Агенты"), agents, {}, {}, 0, 0});
-            bank = books.AddCategory(u"Банк", agents);
+            const auto classification = books.AddClassification();
+            exchange = classification.exchange;
+            food = classification.food;
+            bank = classification.bank;
 
             ATransaction spent = TBooks::Single(u1, -M(10), day);
             spent.comment = books.db.NewText(u"обед");
@@ -105,7 +99,7 @@ protected:
     const ADate day = Dates::FromYmd(2024, 6, 1);
     AReference<ACurrency> usd, eur;
     AReference<AAccount> u1, u2, r;
-    AReference<ACategory> transferRoot, exchange, food, bank;
+    AReference<ACategory> exchange, food, bank;
     AReference<ATransaction> singleOnU1, u1ToR, rToU2, u1ToU2, singleOnR;
     AReference<ARateValue> usdRate, eurRate;
     AReference<ABudgetLimit> usdLimit, rurLimit;
@@ -377,14 +371,10 @@ TEST(DeletionCleanupRandom, EveryTransactionAndRelationEndsAsTheRulesSay)
         books.Step([&] {
             for (int i = 0; i < 6; ++i)
                 accounts.push_back(books.AddAccount(u"A" + std::u16string(1, char16_t(u'0' + i)), books.rur, M(i)));
-            const auto transferRoot = books.AddCategory(u"Все переводы", {});
-            books.db.Classifiers().Change(books.db.Classifiers().Live().front())->root3 = transferRoot;
-            exchange = books.AddCategory(u"Обмен", transferRoot);
-            food = books.AddCategory(u"Продукты", books.expenseRoot);
-            const auto agents = books.AddCategory(u"Все агенты", {});
-            books.db.Classifiers().Create(
-                AClassifier{books.db.NewText(u"Агент"), books.db.NewText(u"Агенты"), agents, {}, {}, 0, 0});
-            bank = books.AddCategory(u"Банк", agents);
+            const auto classification = books.AddClassification();
+            exchange = classification.exchange;
+            food = classification.food;
+            bank = classification.bank;
             const AReference<ACategory> categories[] = {food, exchange, bank};
             for (int i = 0; i < 300; ++i) {
                 ATransaction t = TBooks::Single(accounts[random() % 6], M(static_cast<std::int64_t>(random() % 50)) - M(25),

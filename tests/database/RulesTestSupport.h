@@ -86,6 +86,25 @@ public:
     {
         return ATableImpl<ACategory>::RefTo(db.Categories().Create(ACategory{db.NewText(name), {}, parent}));
     }
+    // A transfer tree in the default classifier with "Обмен" in it, "Продукты" under the
+    // expense root, and a second classifier of agents with "Банк". Inside the open step.
+    struct AClassification {
+        AReference<ACategory> transferRoot, exchange, food, bank;
+    };
+    AClassification AddClassification()
+    {
+        AClassification c;
+        c.transferRoot = AddCategory(u"Все переводы", {});
+        AClassifier* articles = db.Classifiers().Change(db.Classifiers().Live().front());
+        articles->root3 = c.transferRoot;
+        articles->useInTransfers = 1;
+        c.exchange = AddCategory(u"Обмен", c.transferRoot);
+        c.food = AddCategory(u"Продукты", expenseRoot);
+        const auto agents = AddCategory(u"Все агенты", {});
+        db.Classifiers().Create(AClassifier{db.NewText(u"Агент"), db.NewText(u"Агенты"), agents, {}, {}, 0, 0});
+        c.bank = AddCategory(u"Банк", agents);
+        return c;
+    }
     AReference<ATransaction> Add(ATransaction t) { return ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t)); }
     void Relate(AReference<ATransaction> t, AReference<ACategory> c) { db.Relations().Create(ARelation{c, t}); }
 
