@@ -34,6 +34,21 @@ const std::u16string& ADatabase::Text(AReference<AString> ref)
 
 void ADatabase::AfterTablesRead() { ConvertOlderAccounts(); }
 
+bool ADatabase::SavesAfterEveryChange() const
+{
+    return afterChangeSave_ && afterChangeSave_->Enabled() && HasStorage() && !ReadOnly();
+}
+
+void ADatabase::AfterChange()
+{
+    // A database without a file (or a read-only one) waits for Save as.
+    if (!SavesAfterEveryChange() || !Modified())
+        return;
+    afterChangeSave_->BeforeSave(FileName().FullPath());
+    if (const HRESULT result = Save(); Result::Failed(result))
+        afterChangeSave_->SaveFailed(result);
+}
+
 void ADatabase::ConvertOlderAccounts()
 {
     auto& accounts = Accounts();

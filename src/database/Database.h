@@ -1,6 +1,7 @@
 // The finance database: the nineteen record tables over the engine.
 #pragma once
 
+#include "database/AfterChangeSave.h"
 #include "database/Records.h"
 #include "database/engine/dbEngine.h"
 
@@ -31,6 +32,11 @@ public:
     // Without a prompt, a file with a password can't be opened (as if cancelled).
     void SetPasswordPrompt(APasswordPrompt prompt) { passwordPrompt_ = std::move(prompt); }
     const APasswordPrompt& PasswordPrompt() const { return passwordPrompt_; }
+    // Saving after every change: the program's saver, or none (never saved by itself).
+    void SetAfterChangeSave(AAfterChangeSave* saver) { afterChangeSave_ = saver; }
+    // The file is written after every change, so unsaved changes are never shown.
+    bool SavesAfterEveryChange() const;
+
     // The code page of the 8-bit texts of previous-generation files: the current language's.
     void SetTextCodePage(std::uint32_t codePage) { textCodePage_ = codePage; }
 
@@ -67,6 +73,7 @@ public:
 
 protected:
     void AfterTablesRead() override;
+    void AfterChange() override;
     // After the user table: the password check.
     HRESULT AfterTableLoaded(Engine::ATableId table) override;
     // A file that is not a compound file: a data file of the previous generation.
@@ -74,6 +81,7 @@ protected:
 
 private:
     APasswordPrompt passwordPrompt_;
+    AAfterChangeSave* afterChangeSave_ = nullptr;
     std::uint32_t textCodePage_ = 1251;
 
     // Account records of the older layout: folders and placements kept in table 7.
