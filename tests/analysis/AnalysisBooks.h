@@ -1,0 +1,180 @@
+// Small books for the analysis tests: the default database with a fixed clock, the string
+// table with the Russian locale, and helpers that create records inside one step.
+#pragma once
+
+#include "core/AStrings.h"
+#include "core/Assert.h"
+#include "core/LocaleInfo.h"
+#include "database/DatabaseRules.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace AnalysisTest {
+
+using namespace Database;
+using Engine::ASlot;
+using Engine::ATableImpl;
+
+// Whole currency units as money.
+constexpr AMoney M(std::int64_t units) { return units * 10'000; }
+inline ADate D(int year, int month, int day) { return Dates::FromYmd(year, month, day); }
+
+class TBooks {
+public:
+    // "Today" is 2024-05-15, a Wednesday.
+    static constexpr Dates::AYmd kToday{2024, 5, 15};
+
+    TBooks()
+        : strings(UtilityClasses::Strings::RussianLocale()),
+          db([] { return Dates::ALocalTime{Dates::FromYmd(2024, 5, 15), 12 * 3600000}; })
+    {
+        db.CreateDefaults();
+        rur = ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
+        cash = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
+        plan = ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front());
+        articles = ATableImpl<AClassifier>::RefTo(db.Classifiers().Live().front());
+        incomeRoot = db.Classifiers().Live().front()->Record().root1;
+        expenseRoot = db.Classifiers().Live().front()->Record().root2;
+    }
+    static ADate Today() { return D(kToday.year, kToday.month, kToday.day); }
+
+    // Runs fn inside one step and commits it with the rules (balances) applied.
+    void Step(const std::function<void()>& fn)
+    {
+        db.BeginStep();
+        fn();
+        CommitWithRules(db);
+    }
+
+    AReference<ACurrency> AddCurrency(std::u16string_view code, std::uint32_t precision = 2)
+    {
+        return ATableImpl<ACurrency>::RefTo(db.Currencies().Create(
+            ACurrency{db.NewText(std::u16string(code) + u" name"), db.NewText(code), precision}));
+    }
+    // amount1 of c1 is worth amount2 of c2 on the date.
+    void AddRate(AReference<ACurrency> c1, AReference<ACurrency> c2, ADate date, AMoney amount1, AMoney amount2)
+    {
+        const ASlot<ARateHeader>* header = RateHeaderFor(db, c1, c2);
+        if (!header)
+            header = db.RateHeaders().Create(ARateHeader{c1, c2});
+        const bool reversed = header->Record().currency1 != c1;
+        db.RateValues().Create(ARateValue{ATableImpl<ARateHeader>::RefTo(header), date,
+                                          reversed ? amount2 : amount1, reversed ? amount1 : amount2});
+    }
+    AReference<AAccount> AddAccount(std::u16string_view name, AReference<ACurrency> currency = {}, AMoney initial = 0,
+                                    AReference<AAccountFolder> folder = {})
+    {
+        AAccount account;
+        account.name = db.NewText(name);
+        account.currency = currency ? currency : rur;
+        account.initialBalance = initial;
+        const auto ref = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
+        db.Placements().Create(AAccountPlacement{ref, folder ? folder : plan});
+        return ref;
+    }
+    AReference<AAccountFolder> AddFolder(std::u16string_view name, AReference<AAccountFolder> parent)
+    {
+        return ATableImpl<AAccountFolder>::RefTo(
+            db.Folders().Create(AAccountFolder{db.NewText(name), {}, parent, 0}));
+    }
+    AReference<ACategory> AddCategory(std::u16string_view name, AReference<ACategory> parent)
+    {
+        return ATableImpl<ACategory>::RefTo(db.Categories().Create(ACategory{db.NewText(name), {}, parent}));
+    }
+    // A classifier with one single tree; answers its root.
+    AReference<ACategory> AddSingleClassifier(std::u16string_view singular, std::u16string_view plural,
+                                              AReference<AClassifier>* classifier = nullptr)
+    {
+        const auto root = AddCategory(u"Все " + std::u16string(plural), {});
+        const auto ref = ATableImpl<AClassifier>::RefTo(db.Classifiers().Create(
+            AClassifier{db.NewText(singular), db.NewText(plural), root, {}, {}, 0, 0}));
+        if (classifier)
+            *classifier = ref;
+        return root;
+    }
+    AReference<ATransaction> Add(ATransaction t) { return ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t)); }
+    void Relate(AReference<ATransaction> t, AReference<ACategory> c) { db.Relations().Create(ARelation{c, t}); }
+    void SetSettings(const std::function<void(ADBSettings&)>& change)
+    {
+        change(*db.Settings().Change(db.Settings().Live().front()));
+    }
+
+    AReference<ASeries> AddSeries(std::u16string_view name, std::vector<AReference<AAccount>> accounts,
+                                  bool income = true, bool expense = true, bool credits = true, bool debits = true,
+                                  std::vector<AReference<ACategory>> nodes = {})
+    {
+        ASeries series;
+        series.name = db.NewText(name);
+        series.hue = 40;
+        series.income = income;
+        series.expense = expense;
+        series.transferCredits = credits;
+        series.transferDebits = debits;
+        const auto ref = ATableImpl<ASeries>::RefTo(db.Series().Create(series));
+        for (auto account : accounts)
+            db.SeriesAccounts().Create(ASeriesAccountFilter{ref, account});
+        for (auto node : nodes)
+            db.SeriesNodes().Create(ASeriesNodeFilter{ref, node});
+        return ref;
+    }
+
+    static ATransaction Single(AReference<AAccount> account, AMoney amount, ADate date, bool executed = true)
+    {
+        ATransaction t;
+        t.account1 = account;
+        t.amount1 = amount;
+        t.date = t.budgetDate = date;
+        t.executed = executed ? 1 : 0;
+        return t;
+    }
+    static ATransaction StatedBalance(AReference<AAccount> account, AMoney balance, ADate date)
+    {
+        ATransaction t = Single(account, 0, date);
+        t.balance = 1;
+        t.balance1 = balance;
+        return t;
+    }
+    static ATransaction Transfer(AReference<AAccount> from, AMoney out, AReference<AAccount> to, AMoney in,
+                                 ADate date)
+    {
+        ATransaction t = Single(from, -out, date);
+        t.account2 = to;
+        t.amount2 = in;
+        return t;
+    }
+
+    std::u16string Text(int id) const { return std::u16string(strings.Text(id)); }
+
+    UtilityClasses::Strings::AStrings strings;
+    ADatabase db;
+    AReference<ACurrency> rur;
+    AReference<AAccount> cash;
+    AReference<AAccountFolder> plan;
+    AReference<AClassifier> articles;
+    AReference<ACategory> incomeRoot, expenseRoot;
+};
+
+// Turns assertion failures into a count instead of ending the process.
+class TAssertionCounter {
+public:
+    TAssertionCounter()
+    {
+        previous_ = Fendral::SetAssertionHandler([this](const std::string&) {
+            ++failures;
+            return true;
+        });
+    }
+    ~TAssertionCounter() { Fendral::SetAssertionHandler(previous_); }
+    TAssertionCounter(const TAssertionCounter&) = delete;
+    TAssertionCounter& operator=(const TAssertionCounter&) = delete;
+    int failures = 0;
+
+private:
+    Fendral::AssertionHandler previous_;
+};
+
+}  // namespace AnalysisTest
