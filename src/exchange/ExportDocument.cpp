@@ -1,0 +1,224 @@
+#include "exchange/ExportDocument.h"
+
+#include "core/Version.h"
+#include "database/StepView.h"
+#include "exchange/ExportTransactions.h"
+#include "exchange/xmlBuild.h"
+#include "exchange/xmlWriter.h"
+
+namespace ExportImport {
+
+namespace XML = UtilityClasses::XML;
+using namespace Private;
+
+namespace {
+
+constexpr int kCaptionCurrencies = 335;
+constexpr int kCaptionRates = 336;
+constexpr int kCaptionAccounts = 331;
+constexpr int kCaptionClassifiers = 334;
+constexpr int kCaptionTransactions = 332;
+constexpr int kFolderParentIndex = 2;
+
+// Moves the bar one record at a time over the first step, telling only whole percents.
+class ARecordProgress {
+public:
+    ARecordProgress(AExchangeProgress* progress, std::uint64_t total) : progress_(progress), total_(total) {}
+
+    void Advance()
+    {
+        if (!progress_ || total_ == 0)
+            return;
+        ++done_;
+        const auto percent = static_cast<unsigned>(std::min<std::uint64_t>(done_ * 100 / total_, 100));
+        if (percent != reported_) {
+            reported_ = percent;
+            progress_->Notify(percent);
+        }
+    }
+
+private:
+    AExchangeProgress* progress_;
+    std::uint64_t total_;
+    std::uint64_t done_ = 0;
+    unsigned reported_ = 0;
+};
+
+class ADocumentBuilder {
+public:
+    ADocumentBuilder(ADatabase& db, const AExportSelection& selection, const AExportEnvironment& environment)
+        : db_(db), selection_(selection), environment_(environment), writers_(db)
+    {
+        if (const auto* settings = FirstLive(db.Settings(), [](const ADBSettings&) { return true; }))
+            features_ = settings->Record();
+        if (selection.transactions)
+            transactions_ = SelectTransactions(db, selection);
+    }
+
+    std::unique_ptr<XML::ADocument> Build()
+    {
+        ARecordProgress progress(environment_.progress, LoadSteps());
+        auto document = std::make_unique<XML::ADocument>();
+        XML::AddXmlDeclaration(*document);
+        AElement* root = XML::AddElement(*document, "fendral");
+        ExportOptions(*root);
+        if (Caption(selection_.currencies, kCaptionCurrencies))
+            Currencies(*root, progress);
+        if (Caption(selection_.rates, kCaptionRates))
+            Rates(*root, progress);
+        if (Caption(selection_.accounts, kCaptionAccounts)) {
+            Accounts(*root, progress);
+            AccountPlans(*root);
+        }
+        if (Caption(selection_.classifiers, kCaptionClassifiers))
+            Classifiers(*root, progress);
+        if (Caption(selection_.transactions, kCaptionTransactions))
+            Transactions(*root, progress);
+        return document;
+    }
+
+private:
+    // The records that will be written; the steps are weighted by it, a quarter and a fifth.
+    std::uint64_t LoadSteps()
+    {
+        std::uint64_t count = transactions_.size();
+        if (selection_.currencies)
+            count += db_.Currencies().LiveCount();
+        if (selection_.rates)
+            count += db_.RateValues().LiveCount();
+        if (selection_.accounts)
+            count += db_.Accounts().LiveCount();
+        if (environment_.progress) {
+            const auto weight = static_cast<unsigned>(std::min<std::uint64_t>(count, 1u << 24));
+            environment_.progress->LoadSteps({weight, weight / 4, weight / 5});
+        }
+        return count;
+    }
+
+    bool Caption(bool selected, int id)
+    {
+        if (selected && environment_.progress && environment_.strings)
+            environment_.progress->SetCaption(environment_.strings->Text(id));
+        return selected;
+    }
+
+    void ExportOptions(AElement& root)
+    {
+        AElement* options = XML::AddElement(root, "export-options");
+        AddValue(*options, "module", ModuleIdText(selection_.module));
+        AddValue(*options, "program-build", IntegerText(Version::kBuild));
+        const Dates::ALocalTime now = environment_.clock();
+        AddValue(*options, "export-date", TimestampText(now.date, now.milliseconds));
+        AddFlag(*options, "account-folders", features_.accountFolders != 0);
+        AddFlag(*options, "budget-date", features_.budgetDates != 0);
+        AddFlag(*options, "quantity", features_.quantities != 0);
+        AddFlag(*options, "time", features_.times != 0);
+        for (int field = 0; field < 4; ++field) {
+            if (!features_.extraCommentInUse[field])
+                continue;
+            AElement* extra = AddValue(*options, "extra-comment", db_.Text(features_.extraCommentCaption[field]));
+            XML::SetAttribute(*extra, "n", IntegerText(static_cast<std::uint64_t>(field + 1)));
+        }
+        AddFlag(*options, "account-plans", features_.accountPlans != 0);
+    }
+
+    void Currencies(AElement& root, ARecordProgress& progress)
+    {
+        if (db_.Currencies().LiveCount() == 0)
+            return;
+        AElement* section = XML::AddElement(root, "currencies");
+        for (const auto* slot : db_.Currencies().Live()) {
+            writers_.Currency(*section, slot->Record());
+            progress.Advance();
+        }
+    }
+
+    void Rates(AElement& root, ARecordProgress& progress)
+    {
+        if (db_.RateValues().LiveCount() == 0)
+            return;
+        AElement* section = XML::AddElement(root, "rates");
+        for (const auto* slot : db_.RateValues().Live()) {
+            writers_.Rate(*section, slot->Record());
+            progress.Advance();
+        }
+    }
+
+    void Accounts(AElement& root, ARecordProgress& progress)
+    {
+        if (db_.Accounts().LiveCount() == 0)
+            return;
+        AElement* section = XML::AddElement(root, "accounts");
+        for (const auto* slot : db_.Accounts().Live()) {
+            writers_.Account(*section, slot->Record());
+            progress.Advance();
+        }
+    }
+
+    void AccountPlans(AElement& root)
+    {
+        if (!features_.accountFolders || db_.Folders().LiveCount() == 0)
+            return;
+        AElement* section = XML::AddElement(root, "account-plans");
+        const AAccountFolder topProbe;  // no parent
+        for (const auto* plan : db_.Folders().EqualRange(kFolderParentIndex, topProbe))
+            writers_.Folder(*section, *plan, "account-plan");
+    }
+
+    void Classifiers(AElement& root, ARecordProgress& progress)
+    {
+        AElement* section = nullptr;
+        for (const AReference<AClassifier> ref : selection_.classifierList) {
+            const AClassifier* classifier = db_.Classifiers().Record(ref);
+            if (!classifier)
+                continue;
+            if (!section)
+                section = XML::AddElement(root, "classifiers");
+            writers_.Classifier(*section, *classifier);
+            progress.Advance();
+        }
+    }
+
+    void Transactions(AElement& root, ARecordProgress& progress)
+    {
+        if (transactions_.empty())
+            return;
+        AElement* section = XML::AddElement(root, "transactions");
+        ATransactionWriter writer(db_, writers_, features_);
+        for (const auto* slot : transactions_) {
+            writer.Write(*section, *slot);
+            progress.Advance();
+        }
+    }
+
+    ADatabase& db_;
+    const AExportSelection& selection_;
+    const AExportEnvironment& environment_;
+    ARecordWriters writers_;
+    ADBSettings features_;
+    std::vector<const Engine::ASlot<ATransaction>*> transactions_;
+};
+
+}  // namespace
+
+std::unique_ptr<XML::ADocument> BuildExportDocument(ADatabase& db, const AExportSelection& selection,
+                                                     const AExportEnvironment& environment)
+{
+    return ADocumentBuilder(db, selection, environment).Build();
+}
+
+HRESULT ExportDocument(ADatabase& db, const AExportSelection& selection, const AExportEnvironment& environment,
+                       IStream* stream)
+{
+    if (!stream)
+        return Result::kInvalidArg;
+    const auto document = BuildExportDocument(db, selection, environment);
+    if (environment.progress)
+        environment.progress->NextStep();
+    const HRESULT hr = XML::WriteDocument(*document, stream, environment.progress);
+    if (environment.progress)
+        environment.progress->NextStep();
+    return hr;
+}
+
+}  // namespace ExportImport

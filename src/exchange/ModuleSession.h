@@ -1,0 +1,83 @@
+// What the modules of one wizard (or one command) share: the program's texts, the
+// settings store, the messages collected for the user and the progress of the running
+// export or import.
+#pragma once
+#include "exchange/ExchangeProgress.h"
+
+#include "core/AStrings.h"
+#include "core/OptionStore.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ExportImport {
+
+// Where the caption and the bar of a run are shown: the wizard's progress page, the
+// terminal's progress line, or nothing.
+class AProgressDisplay {
+public:
+    virtual ~AProgressDisplay() = default;
+    virtual void ShowCaption(std::u16string_view caption) = 0;
+    virtual void ShowPercent(unsigned percent) = 0;
+};
+
+struct AModuleMessage {
+    bool error = false;
+    std::u16string text;
+    bool operator==(const AModuleMessage&) const = default;
+};
+
+class AModuleSession final : public AExchangeProgress {
+public:
+    // The built-in modules keep their settings under the GUI program's file name, so that
+    // the program and the command-line program remember the same files.
+    static constexpr const char* kProgramModuleName = "fendral";
+
+    AModuleSession(const UtilityClasses::Strings::AStrings& strings,
+                   UserInterface::Settings::OptionStorage::AOptionStore& store, AProgressDisplay* display = nullptr);
+    ~AModuleSession() override;
+
+    const UtilityClasses::Strings::AStrings& Strings() const { return strings_; }
+    UserInterface::Settings::OptionStorage::AOptionStore& Store() { return store_; }
+
+    // ---- the running operation: modules may report progress only while one runs ----
+    void BeginRun();
+    void EndRun();
+    bool Running() const { return running_; }
+
+    void SetCaption(std::u16string_view caption) override;
+    void LoadSteps(std::vector<unsigned> weights) override;
+    void NextStep() override;
+    void Notify(unsigned percent) override;
+
+    // ---- messages: an operation is clean when it collected none ----
+    void AddMessage(bool error, std::u16string text);
+    const std::vector<AModuleMessage>& Messages() const { return messages_; }
+    std::size_t ErrorCount() const { return errors_; }
+    std::size_t WarningCount() const { return messages_.size() - errors_; }
+    bool Clean() const { return messages_.empty(); }
+    void ClearMessages();
+
+private:
+    // Passes the overall percentage of the stepped bar to the display.
+    class ADisplayTarget final : public UtilityClasses::XML::AUserProgressNotifier {
+    public:
+        explicit ADisplayTarget(AProgressDisplay* display) : display_(display) {}
+        void Notify(unsigned percent) override;
+
+    private:
+        AProgressDisplay* display_;
+    };
+
+    const UtilityClasses::Strings::AStrings& strings_;
+    UserInterface::Settings::OptionStorage::AOptionStore& store_;
+    AProgressDisplay* display_;
+    ADisplayTarget target_;
+    std::unique_ptr<UtilityClasses::XML::AUserMultiStepNotifier> steps_;
+    bool running_ = false;
+    std::vector<AModuleMessage> messages_;
+    std::size_t errors_ = 0;
+};
+
+}  // namespace ExportImport
