@@ -1,0 +1,129 @@
+#include "exchange/ImportItemReader.h"
+
+#include "exchange/ImportValues.h"
+#include "exchange/xmlBuild.h"
+
+namespace ExportImport::Private {
+
+AChild FindChild(const XML::AElement& parent, std::string_view name)
+{
+    AChild child;
+    for (const XML::ANode& node : parent.Children()) {
+        const XML::AElement* element = node.ToElement();
+        if (!element || element->Name() != name)
+            continue;
+        if (child.element) {
+            child.state = AChild::AState::Several;
+            child.text.clear();
+            return child;
+        }
+        child.element = element;
+    }
+    if (child.element) {
+        child.state = AChild::AState::Present;
+        child.text = XML::Utf8ToUtf16(child.element->Text());
+    }
+    return child;
+}
+
+std::size_t CountChildren(const XML::AElement& parent, std::string_view name)
+{
+    std::size_t count = 0;
+    for (const XML::ANode& node : parent.Children())
+        if (const XML::AElement* element = node.ToElement(); element && element->Name() == name)
+            ++count;
+    return count;
+}
+
+bool HasFlag(const XML::AElement& parent, std::string_view name) { return parent.FirstElement(name) != nullptr; }
+
+bool AItemReader::Fail(const AImportText& text, const XML::ANode* at)
+{
+    return Fail(text.Resolve(context_.strings), at);
+}
+
+bool AItemReader::Fail(std::u16string text, const XML::ANode* at)
+{
+    context_.messages.AddError(LocatedText(context_.strings, std::move(text), at, false));
+    return false;
+}
+
+void AItemReader::Warn(const AImportText& text, const XML::ANode* at)
+{
+    context_.messages.AddWarning(LocatedText(context_.strings, text.Resolve(context_.strings), at, true));
+}
+
+std::optional<std::u16string> AItemReader::RequiredText(const XML::AElement& item, std::string_view name,
+                                                        const AImportText& absent, const AImportText& several)
+{
+    AChild child = FindChild(item, name);
+    if (child.Several())
+        return Fail(several, child.element), std::nullopt;
+    if (child.Absent() || child.text.empty())
+        return Fail(absent, child.element ? child.element : &item), std::nullopt;
+    return std::move(child.text);
+}
+
+std::optional<std::u16string> AItemReader::OptionalText(const XML::AElement& item, std::string_view name,
+                                                        const AImportText& several)
+{
+    AChild child = FindChild(item, name);
+    if (child.Several())
+        return Fail(several, child.element), std::nullopt;
+    return std::move(child.text);
+}
+
+bool AItemReader::OptionalAmount(const XML::AElement& item, std::string_view name, const AImportText& malformed,
+                                 const AImportText& several, std::optional<AMoney>& value)
+{
+    const AChild child = FindChild(item, name);
+    if (child.Several())
+        return Fail(several, child.element);
+    if (child.Absent())
+        return true;
+    value = ParseAmount(child.element->Text());
+    return value ? true : Fail(malformed, child.element);
+}
+
+bool AItemReader::OptionalDate(const XML::AElement& item, std::string_view name, const AImportText& malformed,
+                               const AImportText& several, std::optional<ADate>& value)
+{
+    const AChild child = FindChild(item, name);
+    if (child.Several())
+        return Fail(several, child.element);
+    if (child.Absent())
+        return true;
+    value = ParseDate(child.element->Text());
+    return value ? true : Fail(malformed, child.element);
+}
+
+AReference<ACurrency> AItemReader::CurrencyReference(const XML::AElement& item, std::string_view name)
+{
+    const AChild child = FindChild(item, name);
+    if (child.Absent())
+        return Fail(ImportText::kCurrencyRefMissing, &item), AReference<ACurrency>();
+    if (child.Several())
+        return Fail(ImportText::kCurrencyRefSeveral, child.element), AReference<ACurrency>();
+    if (child.text.empty())
+        return Fail(ImportText::kCurrencyRefEmpty, child.element), AReference<ACurrency>();
+    const AReference<ACurrency> currency = context_.batch.CurrencyByCode(child.text);
+    if (!currency)
+        Fail(ImportText::kCurrencyNotFound, child.element);
+    return currency;
+}
+
+AReference<AAccount> AItemReader::AccountReference(const XML::AElement& element)
+{
+    const auto name = RequiredText(element, "name", ImportText::kAccountNoName, ImportText::kAccountSeveralNames);
+    if (!name)
+        return {};
+    const AReference<ACurrency> currency = CurrencyReference(element, "currency");
+    if (!currency)
+        return {};
+    const AReference<AAccount> account = context_.batch.FindAccount(*name, currency);
+    if (!account)
+        Fail(ImportText::kAccountNotFound, &element);
+    return account;
+}
+
+}  // namespace ExportImport::Private

@@ -1,0 +1,153 @@
+// The messages of the import's read phase. Those the string table holds are fetched by
+// id, so a language file translates them; the others are the program's fixed texts.
+#pragma once
+
+#include "core/AStrings.h"
+
+#include <string>
+#include <string_view>
+
+namespace ExportImport {
+
+struct AImportText {
+    int stringId = -1;  // -1: the literal below
+    std::u16string_view literal;
+
+    std::u16string Resolve(const UtilityClasses::Strings::AStrings& strings) const
+    {
+        return std::u16string(stringId >= 0 ? strings.Text(stringId) : literal);
+    }
+};
+
+namespace ImportText {
+
+constexpr AImportText Id(int id) { return {id, {}}; }
+constexpr AImportText Fixed(std::u16string_view text) { return {-1, text}; }
+
+// String-table ids used by the read and save phases.
+constexpr int kImportCaption = 563;        // "Импорт данных", also the step's label
+constexpr int kSectionCurrencies = 567;    // " (валюты)." ... " (операции)." follow
+constexpr int kSavingCurrencies = 572;     // "Сохраняются валюты." ... "Сохраняются операции." follow
+constexpr int kSeeLocation = 579;          // "\r\n\r\nСмотри: "
+constexpr int kParseErrorId = 778;         // code, line, column
+constexpr int kImportCompleted = 562;
+
+constexpr AImportText kNothingToImport = Id(561);
+constexpr AImportText kUnknownModuleError = Id(577);
+
+// Currencies.
+constexpr AImportText kCurrencyNoCode = Fixed(u"Не указано обозначение для валюты.");
+constexpr AImportText kCurrencySeveralCodes = Fixed(u"Указано более одного обозначения для одной валюты.");
+constexpr AImportText kCurrencyNoName = Id(591);
+constexpr AImportText kCurrencySeveralNames = Fixed(u"Указано более одного названия для одной валюты.");
+constexpr AImportText kCurrencySeveralPrecisions = Fixed(u"Указано более одного значения точности валюты.");
+constexpr AImportText kCurrencyBadPrecision =
+    Fixed(u"Указано неправильное значение точности валюты.\r\nДолжно быть целое число от 0 до 4 включительно.");
+constexpr AImportText kCurrencyTwice = Id(594);
+constexpr AImportText kCurrencyOtherName =
+    Fixed(u"Импортируемая валюта имеет название,\r\nотличное от уже существующего в файле данных.\r\nНовое название "
+          u"будет проигрорировано.");
+constexpr AImportText kCurrencyOtherPrecision =
+    Fixed(u"Импортируемая валюта имеет точность,\r\nотличную от уже существующей в файле данных.\r\nНовое значение "
+          u"точности будет проигрорировано.");
+
+// Currency references.
+constexpr AImportText kCurrencyRefMissing = Id(593);
+constexpr AImportText kCurrencyRefSeveral = Fixed(u"Найдено более одного описателя валюты.");
+constexpr AImportText kCurrencyRefEmpty = Id(592);
+constexpr AImportText kCurrencyNotFound = Id(588);
+
+// Rates. The dates and amounts of a rate have no messages of their own in the older
+// program, which took such a rate with a zero date or amount; a rate must not divide by
+// zero later, so these refuse it.
+constexpr AImportText kRateChanged = Id(595);
+constexpr AImportText kRateToItself = Id(597);
+constexpr AImportText kRateNoDate = Fixed(u"Не указана дата курса.");
+constexpr AImportText kRateBadDate = Fixed(u"Дата курса указана неправильно.");
+constexpr AImportText kRateSeveralDates = Fixed(u"Дата курса указана более одного раза.");
+constexpr AImportText kRateNoAmount = Fixed(u"Не указана сумма курса.");
+constexpr AImportText kRateBadAmount = Fixed(u"Сумма курса указана неправильно.\r\nДолжно быть положительное число.");
+constexpr AImportText kRateSeveralAmounts = Fixed(u"Сумма курса указана более одного раза.");
+
+// Accounts.
+constexpr AImportText kAccountNoName = Id(590);
+constexpr AImportText kAccountSeveralNames = Fixed(u"Указано более одного названия для счета.");
+constexpr AImportText kAccountSeveralComments = Fixed(u"Указано более одного примечания к счету.");
+constexpr AImportText kAccountBadBalance = Fixed(u"Неправильно указан начальный остаток по счету.");
+constexpr AImportText kAccountSeveralBalances = Fixed(u"Для одного счета указано несколько начальных остатков.");
+constexpr AImportText kAccountTwice =
+    Fixed(u"В импортируемых данных обнаружено два счета с одинаковым\r\nназванием и в одной и той же валюте.");
+constexpr AImportText kAccountOtherBalance =
+    Fixed(u"Для импортируемого счета указан начальный остаток,\r\nотличный от начального остатка существующего "
+          u"счета.\r\n\r\nУказанный начальный остаток будет проигнорирован.");
+constexpr AImportText kAccountCannotLock = Fixed(u"Невозможно заблокировать уже существующий счет.");
+constexpr AImportText kAccountNotFound = Id(589);
+
+// Classifiers and categories.
+constexpr AImportText kClassifierNoSingular = Fixed(u"Не указано название классификатора в единственном числе.");
+constexpr AImportText kClassifierSeveralSingular =
+    Fixed(u"Для классификатора указано несколько названий в единственном числе.");
+constexpr AImportText kClassifierNoPlural = Fixed(u"Не указано название классификатора в множественном числе.");
+constexpr AImportText kClassifierSeveralPlural =
+    Fixed(u"Для классификатора указано несколько названий в множественном числе.");
+constexpr AImportText kClassifierBadTrees = Id(603);
+constexpr AImportText kClassifierTwice =
+    Fixed(u"В импортируемых данных один и тот же классификатор\r\nсодержится более одного раза.");
+constexpr AImportText kCategoryNoName = Fixed(u"Не указано название категории.");
+constexpr AImportText kCategorySeveralNames = Fixed(u"Указано более одного названия категории.");
+constexpr AImportText kCategorySeveralComments = Fixed(u"Указано более одного комментария для категории.");
+
+// Transactions.
+constexpr AImportText kTransactionNoDate = Id(598);
+constexpr AImportText kTransactionBadDate = Id(599);
+constexpr AImportText kTransactionSeveralDates = Fixed(u"Дата операции указана более одного раза.");
+constexpr AImportText kSideNoAccount = Id(601);
+constexpr AImportText kSideSeveralAccounts = Fixed(u"Указано более одного счета прихода, расхода или перевода для операции.");
+constexpr AImportText kSideSeveralAmounts = Fixed(u"Указано более одной суммы операции.");
+constexpr AImportText kSideBadAmount = Fixed(u"Ошибка конвертации при чтении суммы операции.");
+constexpr AImportText kSideNoAmount = Id(600);
+constexpr AImportText kExpenseSidePositive =
+    Fixed(u"Расходная часть операции перевода и сумма операции\r\nрасхода не может быть положительной.");
+constexpr AImportText kIncomeSideNegative =
+    Fixed(u"Приходная часть операции перевода и сумма операции\r\nприхода не может быть отрицательной.");
+constexpr AImportText kSideBadBalance = Fixed(u"Ошибка конвертации при чтении остатка после операции.");
+constexpr AImportText kSideSeveralBalances = Fixed(u"Указано более одного значения остатка.");
+constexpr AImportText kSideNoBalance = Fixed(u"Не указан значение остатка для операции фиксации остатка.");
+constexpr AImportText kBalanceNothingGiven =
+    Fixed(u"Для операции фиксации остатка не были указаны существенные данные.");
+constexpr AImportText kUnknownKind = Id(596);
+constexpr AImportText kLockedNotExecuted = Fixed(u"Только выполненные операции могут быть заблокированы.");
+constexpr AImportText kBadBudgetDate = Fixed(u"Неправильно указана бюджетная дата операции.");
+constexpr AImportText kSeveralBudgetDates = Fixed(u"Бюджетная дата операции указана более одного раза.");
+constexpr AImportText kBadQuantity = Fixed(u"Значение количества для операции указано неправильно.");
+constexpr AImportText kSeveralQuantities = Fixed(u"Значение количества для операции указано более одного раза.");
+constexpr AImportText kNoClassifierName = Fixed(u"Не указано название классификатора.");
+constexpr AImportText kClassifierNotFound = Id(604);
+constexpr AImportText kCategoryOnBalance = Fixed(u"Для операции фиксации остатка классификаторы не задаются.");
+constexpr AImportText kClassifierNotInTransfers =
+    Fixed(u"Указанный классификатор не используется в операциях перевода.");
+constexpr AImportText kNoRootName = Fixed(u"Не указано название корневой категории.");
+constexpr AImportText kWrongRootName = Id(602);
+constexpr AImportText kBadCategoryPath = Fixed(u"Неправильно указано значение классификатора.");
+constexpr AImportText kSeveralComments = Fixed(u"Примечание к операции указано более одного раза.");
+constexpr AImportText kExtraNoNumber = Fixed(u"Не указан номер дополнительного комментария.");
+constexpr AImportText kExtraBadNumber = Fixed(u"Номер дополнительного комментария указан неправильно.");
+constexpr AImportText kExtraNumberRange =
+    Fixed(u"Номер дополнительного комментария должен быть в диапазоне от 1 до 4 включительно.");
+constexpr AImportText kExtraTwice =
+    Fixed(u"Дополнительный комментарий с заданным номером уже был указан для данной операции.");
+
+// Recurrence; "%s" is the name of the element.
+constexpr AImportText kSeveralRecurrences = Fixed(u"Повторение может указываться не более одного раза для операции.");
+constexpr AImportText kExecutedRecurrence = Fixed(u"Операция не может быть выполненной и повторяющейся одновременно.");
+constexpr AImportText kNoRecurrenceType = Fixed(u"Не указан тип повторения.");
+constexpr AImportText kUnknownRecurrenceType = Fixed(u"Неизвестный тип повторения.");
+constexpr AImportText kBadEndDate = Fixed(u"Неправильно указано значение даты окончания повторения.");
+constexpr AImportText kSeveralEndDates = Fixed(u"Дата окончания повторения указана более одного раза.");
+constexpr AImportText kBadRecurrenceValue =
+    Fixed(u"Значение %s указано неверно.\r\nДолжно быть неотрицательное целое число.");
+constexpr AImportText kSeveralRecurrenceValues = Fixed(u"Значение %s указано более одного раза.");
+constexpr AImportText kNegativeRecurrenceValue = Fixed(u"Значение %s должно быть больше или равно нулю.");
+
+}  // namespace ImportText
+}  // namespace ExportImport
