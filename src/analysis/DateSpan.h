@@ -65,6 +65,8 @@ constexpr ADate kNoBudgetDate = 0;
 
 class ADatePeriod {
 public:
+    // Day 0 to day 0 without a kind, until a page sets or loads its period.
+    ADatePeriod() = default;
     // The current month, labelled by recognition.
     ADatePeriod(ADate today, const std::optional<ADateRange>& transactions);
     // Given dates and kind as they are; for tests and the command-line program.
@@ -104,8 +106,8 @@ public:
 private:
     void Step(int direction);
 
-    ADate start_;
-    ADate end_;
+    ADate start_ = 0;
+    ADate end_ = 0;
     std::optional<APeriodKind> kind_;
     bool byBudgetDate_ = false;
 };
