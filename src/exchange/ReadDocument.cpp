@@ -123,12 +123,13 @@ bool ReadInterchange(const AImportEnvironment& environment, Streams::IStream& st
         environment.progress->LoadSteps({1, 1});
     XML::ADocument document;
     const XML::AParseResult parsed = XML::ParseDocument(document, &stream, environment.progress, size);
-    if (parsed.code != 0) {
-        messages.AddError(environment.strings.Format(ImportText::kParseErrorId, {parsed.code, parsed.line, parsed.column}));
+    // A failed read cuts the text, so the parse error it causes says nothing about the document.
+    if (Result::Failed(parsed.streamError)) {
+        messages.AddError(ImportText::kUnknownModuleError.Resolve(environment.strings));
         return false;
     }
-    if (!parsed.Ok()) {
-        messages.AddError(ImportText::kUnknownModuleError.Resolve(environment.strings));
+    if (parsed.code != 0) {
+        messages.AddError(environment.strings.Format(ImportText::kParseErrorId, {parsed.code, parsed.line, parsed.column}));
         return false;
     }
     if (environment.progress)
