@@ -54,17 +54,22 @@ std::optional<APeriodKind> PeriodKindFromIndex(int index)
 
 ADate AddDays(ADate date, std::int64_t days) { return ClampDate(static_cast<std::int64_t>(date) + days); }
 
-ADate AddMonths(ADate date, int months)
+std::optional<ADate> MonthsLater(ADate date, int months)
 {
     const Dates::AYmd ymd = Dates::ToYmd(date);
     const std::int64_t monthIndex = static_cast<std::int64_t>(ymd.year) * 12 + (ymd.month - 1) + months;
-    if (monthIndex < 100 * 12)
-        return Dates::kMinDate;
-    if (monthIndex > 9999 * 12 + 11)
-        return Dates::kMaxDate;
+    if (monthIndex < 100 * 12 || monthIndex > 9999 * 12 + 11)
+        return std::nullopt;
     const int year = static_cast<int>(monthIndex / 12);
     const int month = static_cast<int>(monthIndex % 12) + 1;
     return Dates::FromYmd(year, month, std::min(ymd.day, Dates::DaysInMonth(year, month)));
+}
+
+ADate AddMonths(ADate date, int months)
+{
+    if (auto later = MonthsLater(date, months))
+        return *later;
+    return months < 0 ? Dates::kMinDate : Dates::kMaxDate;
 }
 
 ADate MondayOf(ADate date) { return AddDays(date, 1 - Dates::DayOfWeek(date)); }

@@ -39,6 +39,8 @@ std::optional<APeriodKind> PeriodKindFromIndex(int index);
 // valid date range.
 ADate AddDays(ADate date, std::int64_t days);
 ADate AddMonths(ADate date, int months);
+// The same without clamping: nothing when the result lies outside the valid range.
+std::optional<ADate> MonthsLater(ADate date, int months);
 ADate MondayOf(ADate date);
 
 // The first and the last date of the transactions, by date or by budget date (empty

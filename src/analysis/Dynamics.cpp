@@ -25,16 +25,17 @@ int BucketMonths(APeriodKind kind)
     }
 }
 
-ADate NextDayBoundary(APeriodKind kind, ADate boundary)
+// Days to the next boundary for the kinds counted in days.
+int DaysToNextBoundary(APeriodKind kind, ADate boundary)
 {
     const int dayOfWeek = Dates::DayOfWeek(boundary);
     switch (kind) {
-    case APeriodKind::Day: return Filters::AddDays(boundary, 1);
-    case APeriodKind::SevenDays: return Filters::AddDays(boundary, 7);
-    case APeriodKind::Week: return Filters::AddDays(boundary, 8 - dayOfWeek);
-    case APeriodKind::TwoWeeks: return Filters::AddDays(boundary, 15 - dayOfWeek);
-    case APeriodKind::FourWeeks: return Filters::AddDays(boundary, 29 - dayOfWeek);
-    default: return Dates::kMaxDate;
+    case APeriodKind::Day: return 1;
+    case APeriodKind::SevenDays: return 7;
+    case APeriodKind::Week: return 8 - dayOfWeek;
+    case APeriodKind::TwoWeeks: return 15 - dayOfWeek;
+    case APeriodKind::FourWeeks: return 29 - dayOfWeek;
+    default: return 0;
     }
 }
 
@@ -42,25 +43,24 @@ ADate NextDayBoundary(APeriodKind kind, ADate boundary)
 
 std::vector<ADate> BucketBoundaries(ADate start, ADate end, APeriodKind bucket)
 {
-    if (start > end)
+    if (start > end || end > Dates::kMaxDate)
         return {};
-    const ADate after = Filters::AddDays(end, 1);
+    // Not clamped: the day after 9999-12-31 still closes the last bucket.
+    const ADate after = end + 1;
     std::vector<ADate> boundaries{start};
     if (bucket != APeriodKind::AllTransactions) {
         const int months = BucketMonths(bucket);
         for (int step = 1;; ++step) {
-            const ADate previous = boundaries.back();
-            const ADate next = months ? Filters::AddMonths(start, months * step) : NextDayBoundary(bucket, previous);
-            // At the end of the calendar dates stop rather than repeat the last one.
-            if (next >= after || next <= previous)
+            // Computed without clamping: a boundary past the calendar ends the list.
+            const std::optional<ADate> next =
+                months ? Filters::MonthsLater(start, months * step)
+                       : std::optional<ADate>(boundaries.back() + DaysToNextBoundary(bucket, boundaries.back()));
+            if (!next || *next >= after)
                 break;
-            boundaries.push_back(next);
+            boundaries.push_back(*next);
         }
     }
-    if (after > boundaries.back())
-        boundaries.push_back(after);
-    else
-        boundaries.push_back(boundaries.back() + 1);  // a period ending on 9999-12-31
+    boundaries.push_back(after);
     return boundaries;
 }
 
