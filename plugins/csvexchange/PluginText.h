@@ -1,0 +1,23 @@
+// Text helpers of the CSV plug-in: UTF-8 and UTF-16, CSV fields, XML escaping.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace CsvExchange {
+
+std::string ToUtf8(std::u16string_view text);
+// Malformed sequences become U+FFFD.
+std::u16string ToUtf16(std::string_view text);
+
+// A field quoted when it holds a comma, a quote or a line break; quotes are doubled.
+std::string CsvField(std::string_view value);
+
+// Splits CSV text into records of fields. Quoted fields may hold commas, doubled quotes
+// and line breaks. False when a quoted field is not closed.
+bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& records);
+
+// The five XML characters as entities.
+std::string XmlEscape(std::string_view text);
+
+}  // namespace CsvExchange
