@@ -25,9 +25,9 @@ std::u16string WithElementName(const AImportText& text, const UtilityClasses::St
 
 }  // namespace
 
-bool ATransactionReader::ReadCategories(const XML::AElement& item)
+bool ATransactionReader::ReadCategories(const XML::AElement& kind)
 {
-    for (const XML::AElement* category = item.FirstElement("category"); category;
+    for (const XML::AElement* category = kind.FirstElement("category"); category;
          category = XML::ANodeContainer::NextElement(category, "category")) {
         const std::string* classifierName = category->FindAttribute("classifier");
         if (!classifierName)

@@ -26,7 +26,7 @@ void ATransactionReader::Read(const XML::AElement& item)
     record_.date = when->date;
     // Without times in the data file every transaction is at 0, as its dialog makes them.
     record_.time = times_ ? ATransaction::WholeSeconds(when->milliseconds) : 0;
-    if (!ReadKind(item) || !ReadCategories(item) || !ReadComments(item) || !ReadRecurrence(item))
+    if (!ReadKind(item) || !ReadCategories(*kindElement_) || !ReadComments(item) || !ReadRecurrence(item))
         return;
     Add();
 }
@@ -47,6 +47,7 @@ bool ATransactionReader::ReadKind(const XML::AElement& item)
         }
     if (!kind)
         return Fail(ImportText::kUnknownKind, &item);
+    kindElement_ = kind;
 
     ASide first;
     ASide second;

@@ -38,7 +38,8 @@ private:
     bool ReadKind(const XML::AElement& item);
     ASideResult ReadSide(const XML::AElement& kind, ASideKind side, ASide& out);
     bool ReadKindValues(const XML::AElement& kind);
-    bool ReadCategories(const XML::AElement& item);
+    // The `category` elements stand inside the kind element.
+    bool ReadCategories(const XML::AElement& kind);
     bool ReadCategoryPath(const XML::AElement& category, APath& path);
     bool ReadComments(const XML::AElement& item);
     bool ReadRecurrence(const XML::AElement& item);
@@ -50,6 +51,7 @@ private:
     const bool budgetDates_;
     ATransaction record_;
     Database::ATransactionKind kind_ = Database::ATransactionKind::Income;
+    const XML::AElement* kindElement_ = nullptr;
     std::optional<ADate> budgetDate_;
     std::vector<APath> paths_;
     std::u16string comment_;

@@ -45,6 +45,8 @@ std::string Expense(std::string_view kindInner, std::string_view after = {})
     return Transaction(kDate + "<expense>" + std::string(kindInner) + "</expense>" + std::string(after));
 }
 std::string Spent(std::string_view after) { return Expense(kSpend, after); }
+// Categories stand inside the kind element.
+std::string Classified(std::string_view categories) { return Expense(kSpend + std::string(categories)); }
 std::string Planned(std::string_view after) { return Transaction(kDate + "<expense>" + kSpend + "</expense>" + std::string(after)); }
 std::string Balance(std::string_view kindInner) { return Transaction(kDate + "<balance>" + std::string(kindInner) + "</balance>"); }
 
@@ -248,32 +250,32 @@ const ACase kCases[] = {
      "E: Значение количества для операции указано более одного раза.", TransactionCount, 0},
 
     // Categories.
-    {"category without classifier", Spent("<category><name>All payees</name></category>"),
+    {"category without classifier", Classified("<category><name>All payees</name></category>"),
      "E: Не указано название классификатора.", TransactionCount, 0},
-    {"category of an unknown classifier", Spent("<category classifier='Nobody'><name>All payees</name></category>"),
+    {"category of an unknown classifier", Classified("<category classifier='Nobody'><name>All payees</name></category>"),
      "E: Указанный классификатор не найден.", TransactionCount, 0},
     {"category on a balance",
-     Transaction(kDate + "<balance><income-account>" + kWallet + "</income-account><income-balance>3</income-balance></balance>"
-                 "<category classifier='Project'><name>All projects</name></category>"),
+     Transaction(kDate + "<balance><income-account>" + kWallet + "</income-account><income-balance>3</income-balance>"
+                 "<category classifier='Project'><name>All projects</name></category></balance>"),
      "E: Для операции фиксации остатка классификаторы не задаются.", TransactionCount, 0},
     {"transfer by a classifier not used in transfers",
      Transaction(kDate + "<transfer>" + kSpend + "<income-account><name>Bank</name><currency>EUR</currency></income-account>"
-                 "<income-amount>4</income-amount></transfer><category classifier='Project'><name>All projects</name></category>"),
+                 "<income-amount>4</income-amount><category classifier='Project'><name>All projects</name></category></transfer>"),
      "E: Указанный классификатор не используется в операциях перевода.", TransactionCount, 0},
-    {"category without root name", Spent("<category classifier='Agent'><category><name>Shop</name></category></category>"),
+    {"category without root name", Classified("<category classifier='Agent'><category><name>Shop</name></category></category>"),
      "E: Не указано название корневой категории.", TransactionCount, 0},
-    {"category path with two root names", Spent("<category classifier='Agent'><name>All payees</name><name>All payees</name></category>"),
+    {"category path with two root names", Classified("<category classifier='Agent'><name>All payees</name><name>All payees</name></category>"),
      "E: Указано более одного названия категории.", TransactionCount, 0},
-    {"category under the wrong root", Spent("<category classifier='Agent'><name>All payers</name></category>"),
+    {"category under the wrong root", Classified("<category classifier='Agent'><name>All payers</name></category>"),
      "E: Неправильно указано название корневого элемента классификатора.", TransactionCount, 0},
     {"category path that forks",
-     Spent("<category classifier='Agent'><name>All payees</name><category><name>A</name></category><category><name>B</name></category></category>"),
+     Classified("<category classifier='Agent'><name>All payees</name><category><name>A</name></category><category><name>B</name></category></category>"),
      "E: Неправильно указано значение классификатора.", TransactionCount, 0},
     {"two categories of one classifier",
-     Spent("<category classifier='Agent'><name>All payees</name></category><category classifier='Agent'><name>All payees</name></category>"),
+     Classified("<category classifier='Agent'><name>All payees</name></category><category classifier='Agent'><name>All payees</name></category>"),
      "E: Неправильно указано значение классификатора.", TransactionCount, 0},
     {"category level without name",
-     Spent("<category classifier='Agent'><name>All payees</name><category><comment>x</comment></category></category>"),
+     Classified("<category classifier='Agent'><name>All payees</name><category><comment>x</comment></category></category>"),
      "E: Не указано название категории.", TransactionCount, 0},
 
     // Comments.
@@ -344,7 +346,7 @@ INSTANTIATE_TEST_SUITE_P(ReadPhase, ImportMessage, testing::ValuesIn(kCases),
 TEST(ImportMessage, TheSharedBooksAreValid)
 {
     TImport import;
-    ASSERT_TRUE(import.Read(Doc(Spent("<category classifier='Agent'><name>All payees</name><category><name>Shop</name></category></category>"))));
+    ASSERT_TRUE(import.Read(Doc(Classified("<category classifier='Agent'><name>All payees</name><category><name>Shop</name></category></category>"))));
     EXPECT_EQ(import.MessageTexts(), std::vector<std::string>{});
     EXPECT_EQ(import.batch->Db().Transactions().SlotCount(), 1u);
     EXPECT_EQ(import.batch->Db().Accounts().SlotCount(), 2u);

@@ -66,9 +66,11 @@ public:
 
 class TImport {
 public:
-    TImport() : strings(UtilityClasses::Strings::RussianLocale()), db([] { return Dates::ALocalTime{46000, 0}; })
+    // genuine: with the default classifier, currency and account of a new data file.
+    explicit TImport(bool genuine = true)
+        : strings(UtilityClasses::Strings::RussianLocale()), db([] { return Dates::ALocalTime{46000, 0}; })
     {
-        db.CreateDefaults();
+        db.CreateDefaults({.genuine = genuine});
     }
 
     // The read phase over the text, through a memory stream as a module would hand it.

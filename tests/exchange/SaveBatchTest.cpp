@@ -12,11 +12,13 @@ using namespace ImportTest;
 const std::string kRoubles = "<currency><name>Российские рубли</name><code>RUR</code></currency>";
 const std::string kCash = AccountRef("Наличные", "RUR");
 
-std::string Income(std::string_view date, std::string_view account, std::string_view amount, std::string_view extra = {})
+// An executed income; `inKind` goes inside the kind element (categories), `after` after it.
+std::string Income(std::string_view date, std::string_view account, std::string_view amount,
+                   std::string_view inKind = {}, std::string_view after = {})
 {
     return "<transaction><date>" + std::string(date) + "</date><income><executed/><income-account>" +
-           std::string(account) + "</income-account><income-amount>" + std::string(amount) +
-           "</income-amount></income>" + std::string(extra) + "</transaction>";
+           std::string(account) + "</income-account><income-amount>" + std::string(amount) + "</income-amount>" +
+           std::string(inKind) + "</income>" + std::string(after) + "</transaction>";
 }
 
 class SaveBatchTest : public testing::Test {
@@ -137,12 +139,12 @@ TEST_F(SaveBatchTest, MatchingClassifierTakesNewCategoriesByName)
         "<category><name>Кино</name><comment>films</comment><category><name>IMAX</name></category></category>"
         "</category></expense-tree></classifier></classifiers><transactions>"
         "<transaction><date>2020-01-03</date><expense><executed/><expense-account>" + kCash +
-        "</expense-account><expense-amount>-1</expense-amount></expense><category classifier='Статья'>"
-        "<name>Все статьи расхода</name><category><name>Еда</name></category></category></transaction>"
+        "</expense-account><expense-amount>-1</expense-amount><category classifier='Статья'>"
+        "<name>Все статьи расхода</name><category><name>Еда</name></category></category></expense></transaction>"
         "<transaction><date>2020-01-04</date><expense><executed/><expense-account>" + kCash +
-        "</expense-account><expense-amount>-2</expense-amount></expense><category classifier='Статья'>"
+        "</expense-account><expense-amount>-2</expense-amount><category classifier='Статья'>"
         "<name>Все статьи расхода</name><category><name>Кино</name><category><name>3D</name></category></category>"
-        "</category></transaction></transactions>"));
+        "</category></expense></transaction></transactions>"));
 
     EXPECT_EQ(import.db.Classifiers().LiveCount(), 1u);
     EXPECT_EQ(import.ChildNames(ExpenseRoot()), (std::vector<std::string>{"Еда", "Кино"}));
@@ -262,7 +264,7 @@ TEST_F(SaveBatchTest, TheWholeImportIsOneUndoableStep)
             "<plural-name>Ps</plural-name><single-tree><category><name>All</name></category></single-tree>"
             "</classifier></classifiers><transactions>" +
             Income("2020-01-01", AccountRef("Card", "USD"), "1",
-                   "<category classifier='P'><name>All</name><category><name>New</name></category></category>"
+                   "<category classifier='P'><name>All</name><category><name>New</name></category></category>",
                    "<comment>c</comment>") +
             "</transactions>");
     std::vector<std::size_t> before;

@@ -1,0 +1,16 @@
+#include "exchange/ImportSources.h"
+
+#include "exchange/ImportFromXML.h"
+
+namespace ExportImport {
+
+std::unique_ptr<Private::AImportSource> CreateImportSource(AModuleSession& session, const std::string& programFolder)
+{
+    auto source = std::make_unique<Private::AImportSource>(session);
+    source->AddBuiltIn(new FileTypeXML::AImportFromXML);
+    if (!programFolder.empty())
+        source->LoadPlugins(programFolder);
+    return source;
+}
+
+}  // namespace ExportImport
