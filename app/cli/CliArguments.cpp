@@ -45,10 +45,15 @@ private:
     {
         AParsedArguments& parsed = outcome_.arguments;
         if (parsed.command.empty()) {
-            syntax_ = FindCommand(commands_, word);
+            std::string name = word;
+            // Commands of two words ("rates download"): the group's word, then the command's.
+            if (!FindCommand(commands_, name) && next_ < arguments_.size() &&
+                FindCommand(commands_, word + " " + arguments_[next_]))
+                name = word + " " + arguments_[next_++];
+            syntax_ = FindCommand(commands_, name);
             if (!syntax_)
                 return Fail("unknown command '" + word + "'");
-            parsed.command = word;
+            parsed.command = name;
             return;
         }
         parsed.positionals.push_back(word);
