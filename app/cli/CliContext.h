@@ -36,4 +36,7 @@ struct ACliContext {
     std::string WholePath(const std::string& path) const;
 };
 
+// The folder of the running program: language files and plug-ins lie there.
+std::string ProgramFolder();
+
 }  // namespace Cli

@@ -24,13 +24,6 @@ namespace {
 using namespace Cli;
 using UtilityClasses::Strings::AStrings;
 
-std::string ProgramFolder()
-{
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : self.parent_path().string();
-}
-
 // Language files lie beside the program, as for the GUI. False when NAME names none.
 bool SelectLanguageByName(std::unique_ptr<AStrings>& strings, const std::string& name)
 {
