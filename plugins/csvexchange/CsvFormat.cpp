@@ -108,7 +108,7 @@ std::string Side(bool income, std::string_view account, std::string_view currenc
 bool TransactionElement(const std::vector<std::string>& f, std::string& out, std::string& problem)
 {
     if (f.size() != kColumnCount && f.size() != kColumnCount - 1) {
-        problem = "expected 10 fields, found " + std::to_string(f.size());
+        problem = "expected 10 fields, found " + NumberText(f.size());
         return false;
     }
     const std::string& kind = f[kKind];

@@ -148,7 +148,7 @@ HRESULT ACsvImport::OpenStream(IStream** stream)
     if (tools_) {
         for (const ACsvProblem& problem : problems)
             tools_->AddWarning(
-                ToUtf16("CSV record " + std::to_string(problem.record) + " is left out: " + problem.what).c_str());
+                ToUtf16("CSV record " + NumberText(problem.record) + " is left out: " + problem.what).c_str());
     }
     *stream = AMemoryStream::Create(std::move(document));
     return kOk;

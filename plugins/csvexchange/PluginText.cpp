@@ -1,5 +1,7 @@
 #include "PluginText.h"
 
+#include <cstdio>
+
 namespace CsvExchange {
 
 namespace {
@@ -129,6 +131,13 @@ bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& reco
     if (fieldStarted || !field.empty() || !record.empty())
         endRecord();
     return true;
+}
+
+std::string NumberText(std::size_t value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%zu", value);
+    return text;
 }
 
 std::string XmlEscape(std::string_view text)

@@ -17,6 +17,10 @@ std::string CsvField(std::string_view value);
 // and line breaks. False when a quoted field is not closed.
 bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& records);
 
+// Decimal digits. Not std::to_string, which would give the library unique symbols and so
+// keep it from ever being unloaded.
+std::string NumberText(std::size_t value);
+
 // The five XML characters as entities.
 std::string XmlEscape(std::string_view text);
 
