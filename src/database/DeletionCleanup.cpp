@@ -154,6 +154,9 @@ private:
         t->account2 = {};
         t->amount2 = 0;
         t->balance2 = 0;
+        // A transfer ignores the balance flag; kept on a single-sided transaction it would
+        // turn the moved amount into a stated balance and let later changes rewrite it.
+        t->balance = 0;
         // A single-sided transaction can't be classified by a transfer category.
         const auto ref = Engine::ATableImpl<ATransaction>::RefTo(slot);
         std::vector<ASlotPtr<ARelation>> doomed;

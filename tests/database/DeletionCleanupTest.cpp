@@ -185,6 +185,30 @@ TEST_F(DeletionCleanup, TheTransferThatLosesOneAccountMovesToTheSurvivingSide)
     }
 }
 
+// A transfer whose balance flag was set (a foreign or damaged file) kept the flag when it
+// became single-sided, so it turned into a stated balance: an earlier transaction then
+// rewrote its amount instead of shifting its balance.
+TEST_F(DeletionCleanup, ATransferWithTheBalanceFlagStaysAnAmountWhenItLosesASide)
+{
+    AReference<ATransaction> flagged, later;
+    books.Step([&] {
+        ATransaction t = TBooks::Transfer(u1, M(2), r, M(180), day + 10);
+        t.balance = 1;
+        flagged = books.Add(t);
+        later = books.Add(TBooks::Single(r, M(3), day + 11));
+    });
+    books.Step([&] { Delete(books.db, books.SlotOf(u1)); });
+    ASSERT_TRUE(books.Live(flagged));
+    EXPECT_EQ(books.Get(flagged).Kind(), ATransactionKind::Income);
+    const AMoney balanceBefore = books.Get(flagged).balance1;
+
+    books.Step([&] { books.Add(TBooks::Single(r, M(7), day - 1)); });
+    EXPECT_EQ(books.Get(flagged).amount1, M(180));
+    EXPECT_EQ(books.Get(flagged).balance1, balanceBefore + M(7));
+    EXPECT_EQ(books.Get(later).balance1, balanceBefore + M(10));
+    ExpectConsistentBalances(books.db);
+}
+
 TEST_F(DeletionCleanup, TransferTreeCategoriesGoWhileOtherClassifiersStay)
 {
     ASSERT_TRUE(Related(u1ToR, exchange));
