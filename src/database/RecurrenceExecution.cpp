@@ -1,6 +1,7 @@
 #include "database/RecurrenceExecution.h"
 
 #include "database/Recurrence.h"
+#include "database/StepView.h"
 
 #include <unordered_set>
 
@@ -8,52 +9,28 @@ namespace Database::Recurrence {
 
 namespace {
 
-using Engine::ARecordBase;
 using Engine::ASlot;
 using Engine::ATableImpl;
 
 constexpr std::int32_t kMillisecondsPerDay = 86400000;
 
-// Records created in the open step are not in the indexes before the commit; they
-// are the newest slots of their table.
-template <class T, class F>
-void ForEachInsertedInStep(ATableImpl<T>& table, F visit)
-{
-    for (std::size_t i = table.SlotCount(); i-- > 0;) {
-        ASlot<T>& slot = table.SlotAt(i);
-        if (slot.role != ARecordBase::AStepRole::Inserted)
-            break;
-        visit(slot);
-    }
-}
-
-std::unordered_set<std::int32_t> TimesOnDate(ATableImpl<ATransaction>& transactions, ADate date)
+// The step's own work counts: transactions and relations it inserted, or changed onto
+// the date or the transaction, are not yet where the indexes will put them.
+std::unordered_set<std::int32_t> TimesOnDate(ADatabase& db, ADate date)
 {
     std::unordered_set<std::int32_t> times;
-    ATransaction probe;
-    probe.date = date;
-    for (const ASlot<ATransaction>* slot : transactions.EqualRange(2, probe))
-        if (slot->Exists() && slot->Record().date == date)
-            times.insert(slot->Record().time);
-    ForEachInsertedInStep(transactions, [&](const ASlot<ATransaction>& slot) {
-        if (slot.Record().date == date)
-            times.insert(slot.Record().time);
-    });
+    for (const ASlot<ATransaction>* slot :
+         CurrentPrefixRange(db, db.Transactions(), 2, [&](const ATransaction& t) { return Compare3(t.date, date); }))
+        times.insert(slot->Record().time);
     return times;
 }
 
 std::vector<AReference<ACategory>> CategoriesOf(ADatabase& db, AReference<ATransaction> transaction)
 {
     std::vector<AReference<ACategory>> categories;
-    ARelation probe;
-    probe.transaction = transaction;
-    for (const ASlot<ARelation>* slot : db.Relations().EqualRange(3, probe))
-        if (slot->Exists() && slot->Record().transaction == transaction)
-            categories.push_back(slot->Record().category);
-    ForEachInsertedInStep(db.Relations(), [&](const ASlot<ARelation>& slot) {
-        if (slot.Record().transaction == transaction)
-            categories.push_back(slot.Record().category);
-    });
+    for (const ASlot<ARelation>* slot : CurrentPrefixRange(
+             db, db.Relations(), 3, [&](const ARelation& r) { return Compare3(r.transaction, transaction); }))
+        categories.push_back(slot->Record().category);
     return categories;
 }
 
@@ -86,7 +63,7 @@ ASlot<ATransaction>* InsertNext(ADatabase& db, ASlot<ATransaction>& planned, con
     next.date = *date;
     next.budgetDate = *budgetDate;
     next.executed = 0;
-    const auto taken = TimesOnDate(db.Transactions(), next.date);
+    const auto taken = TimesOnDate(db, next.date);
     next.time = FreeTimeOfDay(source.time, [&](std::int32_t time) { return taken.contains(time); });
     next.comment = CopyText(db, source.comment);
     for (int i = 0; i < 4; ++i)

@@ -1,7 +1,10 @@
 #include "DataFileHelpers.h"
 
+#include "database/Deletion.h"
 #include "database/Recurrence.h"
 #include "database/RecurrenceExecution.h"
+
+#include <algorithm>
 
 using namespace DataFileHelpers;
 using namespace Database::Recurrence;
@@ -193,6 +196,43 @@ TEST_F(RecurrenceExecution, TheNewTimeIsOneNoOtherTransactionOfThatDateHas)
     db.CommitStep();
     ASSERT_NE(madeInStep, nullptr);
     EXPECT_EQ(madeInStep->Record().time, time + 4);
+}
+
+// Records the step changed stay under their old values in the indexes until the commit;
+// the copy used to miss a transaction moved onto its date and a relation moved onto the
+// planned transaction in the same step.
+TEST_F(RecurrenceExecution, WorkOfTheSameStepCountsForTheTimeAndTheCategories)
+{
+    const std::int32_t time = 36000000;
+    auto* elsewhere = AddPlanned(ARule{}, FromYmd(2023, 7, 1), time);
+    auto* planned = AddPlanned(Monthly(), FromYmd(2023, 1, 15), time);
+    const auto& classifier = db.Classifiers().Live()[0]->Record();
+    ASlot<ARelation>* moved = nullptr;
+    for (auto* relation : db.Relations().Live())
+        if (relation->Record().transaction == ATableImpl<ATransaction>::RefTo(elsewhere) &&
+            relation->Record().category == classifier.root1)
+            moved = relation;
+    ASSERT_NE(moved, nullptr);
+
+    db.BeginStep();
+    db.Transactions().Change(elsewhere)->date = FromYmd(2023, 2, 15);
+    // The planned one loses its income root and gets the other's relation to it instead.
+    for (auto* relation : db.Relations().Live())
+        if (relation->Record().transaction == ATableImpl<ATransaction>::RefTo(planned) &&
+            relation->Record().category == classifier.root1)
+            Delete(db, relation);
+    db.Relations().Change(moved)->transaction = ATableImpl<ATransaction>::RefTo(planned);
+    auto* made = ExecuteOccurrence(db, *planned);
+    db.CommitStep();
+
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->Record().time, time + 1);
+    auto categories = CategoriesOf(made);
+    std::sort(categories.begin(), categories.end(),
+              [](auto a, auto b) { return a.Word() < b.Word(); });
+    auto expected = std::vector{classifier.root1, classifier.root2};
+    std::sort(expected.begin(), expected.end(), [](auto a, auto b) { return a.Word() < b.Word(); });
+    EXPECT_EQ(categories, expected);
 }
 
 TEST(FreeTimeOfDay, WrapsAfterTheLastMillisecond)
