@@ -3,6 +3,7 @@
 #include "InterchangeReader.h"
 #include "PluginText.h"
 
+#include <algorithm>
 #include <array>
 
 namespace CsvExchange {
@@ -104,6 +105,37 @@ std::string Side(bool income, std::string_view account, std::string_view currenc
            "account>" + Element(prefix + std::string(valueName), value);
 }
 
+// The currencies and accounts the transactions name: the document must carry them, for
+// the program matches transactions only to accounts of the same document.
+class AReferences {
+public:
+    void Add(const std::string& account, const std::string& currency)
+    {
+        if (std::find(currencies_.begin(), currencies_.end(), currency) == currencies_.end())
+            currencies_.push_back(currency);
+        const auto key = std::make_pair(account, currency);
+        if (std::find(accounts_.begin(), accounts_.end(), key) == accounts_.end())
+            accounts_.push_back(key);
+    }
+    // A CSV file knows no currency names: the code stands in for the name.
+    std::string Sections() const
+    {
+        if (accounts_.empty())
+            return {};
+        std::string out = "<currencies>";
+        for (const std::string& code : currencies_)
+            out += "<currency>" + Element("name", code) + Element("code", code) + "</currency>";
+        out += "</currencies><accounts>";
+        for (const auto& [name, code] : accounts_)
+            out += "<account>" + Element("name", name) + Element("currency", code) + "</account>";
+        return out + "</accounts>";
+    }
+
+private:
+    std::vector<std::string> currencies_;
+    std::vector<std::pair<std::string, std::string>> accounts_;
+};
+
 // The transaction element of one CSV record, or a problem.
 bool TransactionElement(const std::vector<std::string>& f, std::string& out, std::string& problem)
 {
@@ -173,16 +205,22 @@ std::string CsvToDocument(std::string_view csv, std::string_view moduleId, std::
         records.clear();
     }
     std::string transactions;
+    AReferences references;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const auto& record = records[i];
         if ((i == 0 && !record.empty() && record[0] == "date") || (record.size() == 1 && record[0].empty()))
             continue;  // the header line, an empty line
         std::string element, problem;
-        if (TransactionElement(record, element, problem))
-            transactions += element;
-        else
+        if (!TransactionElement(record, element, problem)) {
             problems.push_back({i + 1, problem});
+            continue;
+        }
+        transactions += element;
+        references.Add(record[kAccount], record[kCurrency]);
+        if (record[kKind] == "transfer")
+            references.Add(record[kToAccount], record[kToCurrency]);
     }
+    document += references.Sections();
     if (!transactions.empty())
         document += "<transactions>" + transactions + "</transactions>";
     return document + "</fendral>";

@@ -3,7 +3,8 @@
 // One line per transaction after a header line:
 //   date,kind,executed,account,currency,amount,to_account,to_currency,to_amount,comment
 // kind is income, expense, transfer or balance. A transfer's first account is the one the
-// money leaves; a balance correction's amount is the balance it states.
+// money leaves; a balance correction's amount is the balance it states. Imported, the
+// accounts and currencies the lines name come with them (a currency named by its code).
 #pragma once
 #include <cstddef>
 #include <functional>

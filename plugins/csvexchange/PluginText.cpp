@@ -151,7 +151,10 @@ std::string XmlEscape(std::string_view text)
         case '>': out += "&gt;"; break;
         case '\'': out += "&apos;"; break;
         case '"': out += "&quot;"; break;
-        default: out += c;
+        // Control characters have no place in XML text; a NUL would even end it.
+        default:
+            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
+                out += c;
         }
     }
     return out;

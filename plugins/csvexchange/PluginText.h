@@ -21,7 +21,8 @@ bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& reco
 // keep it from ever being unloaded.
 std::string NumberText(std::size_t value);
 
-// The five XML characters as entities.
+// The five XML characters as entities; control characters other than tab and line breaks
+// are left out.
 std::string XmlEscape(std::string_view text);
 
 }  // namespace CsvExchange
