@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Builds the release configuration, generates the 100,000- and 1,000,000-transaction files and
+# runs every benchmark, then prints one table of figures against their targets.
+#   bench/run-all.sh [--quick]     --quick skips the 1,000,000-transaction file
+set -euo pipefail
+cd "$(dirname "$0")/.."
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+build=build-release
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENDRAL_TESTS=OFF >/dev/null
+ninja -C "$build" >/dev/null
+
+out=$(mktemp -d)
+data=$(mktemp -d)
+trap 'rm -rf "$out" "$data"' EXIT
+bin="$build/bench"
+
+run() {  # run NAME ARGS...: its output is kept for the table and shown as it comes
+  local name=$1; shift
+  [ -x "$bin/$name" ] || { echo "($name not built)"; return; }
+  echo "== $name $*"
+  "$bin/$name" "$@" 2>&1 | tee "$out/$name.txt" || echo "$name failed" | tee -a "$out/$name.txt"
+}
+gbench() {  # Google Benchmark programs: JSON for the table
+  local name=$1; shift
+  [ -x "$bin/$name" ] || { echo "($name not built)"; return; }
+  echo "== $name"
+  QT_QPA_PLATFORM=offscreen "$bin/$name" --benchmark_format=json --benchmark_out="$out/$name.json" \
+    --benchmark_out_format=json "$@" >/dev/null 2>&1 || echo "$name failed"
+}
+
+if [ $quick -eq 1 ]; then run DataFileBench --folder "$data"; else run DataFileBench --million --folder "$data"; fi
+run RulesBench
+run ExportBench
+run ImportBench
+run AnalysisBench
+[ -x "$bin/StartupBench" ] && run StartupBench
+gbench XmlParseBench
+gbench ReportListBench
+gbench FormatBench
+
+/usr/bin/python3 - "$out" <<'PY'
+import json, os, re, sys
+out = sys.argv[1]
+rows = []
+# Timed programs print one line per measure with its target and a verdict.
+for name in sorted(os.listdir(out)):
+    path = os.path.join(out, name)
+    if name.endswith('.txt'):
+        for line in open(path, encoding='utf-8', errors='replace'):
+            if re.search(r'target', line) and re.search(r'\b(ok|MISSED|SLOW)\b', line):
+                verdict = re.search(r'\b(ok|MISSED|SLOW)\b', line).group(1)
+                rows.append((name[:-4], ' '.join(line.split()), verdict))
+# Google Benchmark programs: targets kept here.
+targets = {
+    'XmlParseBench': ('bytes_per_second', lambda v: v >= 150e6, lambda v: f'{v/1e6:.0f} MB/s', '>= 150 MB/s'),
+    'ReportListBench': ('real_time', lambda v: v < 50, lambda v: f'{v:.1f} ms', '< 50 ms'),
+    'FormatBench': ('real_time', None, lambda v: f'{v:.1f} ms per million', ''),
+}
+for name in sorted(os.listdir(out)):
+    if not name.endswith('.json'):
+        continue
+    program = name[:-5]
+    key, check, show, target = targets.get(program, ('real_time', None, lambda v: f'{v:.2f}', ''))
+    for b in json.load(open(os.path.join(out, name))).get('benchmarks', []):
+        if key not in b:
+            continue
+        value = b[key]
+        verdict = '' if check is None else ('ok' if check(value) else 'MISSED')
+        rows.append((program, f"{b['name']}: {show(value)} {('target ' + target) if target else ''}", verdict))
+print()
+print(f"{'program':<16} {'verdict':<7} measure")
+for program, text, verdict in rows:
+    print(f"{program:<16} {verdict:<7} {text}")
+missed = sum(1 for r in rows if r[2] in ('MISSED', 'SLOW'))
+print(f"\n{len(rows)} figures, {missed} target(s) missed")
+PY
