@@ -3,8 +3,11 @@
 //   toolkit-gallery [output folder]     (default: the current folder)
 #include "core/AStrings.h"
 #include "core/LocaleInfo.h"
+#include "win32api/APieCtrl.h"
 #include "win32api/AWizard.h"
+#include "win32api/ChrtCtrl.h"
 #include "win32api/DynaForm.h"
+#include "win32api/HistCtrl.h"
 #include "win32api/MessageBox.h"
 #include "win32api/ReportWindow.h"
 #include "win32api/TabControl.h"
@@ -213,6 +216,127 @@ bool ReportList(const QDir& folder)
     return Save(report, folder, "report-list");
 }
 
+// Monthly turnover of three series: income and expenses as bars, transport as a line.
+bool Histogram(const AStrings& strings, const QDir& folder)
+{
+    using Win32API::VelvixControls::AHistogram;
+    AHistogram histogram;
+    histogram.SetStrings(&strings);
+    histogram.SetCurrency(u"RUB", 2);
+    const int salary = histogram.AddSeries({u"Зарплата", 80, false, true, false});
+    const int food = histogram.AddSeries({u"Продукты и хозяйственные товары", 0, true, true, false});
+    const int transport = histogram.AddSeries({u"Транспорт", 160, true, false, true});
+    std::vector<ADate> boundaries;
+    for (int month = 1; month <= 13; ++month)
+        boundaries.push_back(Dates::FromYmd(2024 + (month - 1) / 12, (month - 1) % 12 + 1, 1));
+    histogram.SetBoundaries(boundaries);
+    for (int month = 0; month < 12; ++month) {
+        const ADate date = boundaries[month] + 9;
+        histogram.AddValue((85'000 + (month % 3) * 4'000) * 10'000LL, date, salary, nullptr);
+        histogram.AddValue(-(38'000 + (month * 7919 % 13) * 2'100) * 10'000LL, date, food, nullptr);
+        histogram.AddValue(-(6'000 + (month * 3571 % 7) * 900) * 10'000LL, date + 5, transport, nullptr);
+    }
+    histogram.resize(640, 420);
+    histogram.show();
+    QApplication::processEvents();
+    return Save(histogram, folder, "chart-histogram");
+}
+
+// The turnover tree of a month: income and expenses by category.
+bool PieChart(const AStrings& strings, const QDir& folder)
+{
+    using Win32API::VelvixControls::APieChart;
+    APieChart chart;
+    chart.SetStrings(&strings);
+    chart.SetCurrency(u"RUB", 2);
+    auto root = std::make_unique<APieChart::AItem>(u"Финансовый результат", 1'120'000'000, -905'000'000);
+    auto add = [](APieChart::AItem* parent, const char16_t* name, std::int64_t first, std::int64_t second) {
+        return parent->AddChild(std::make_unique<APieChart::AItem>(name, first * 10'000, second * 10'000));
+    };
+    APieChart::AItem* income = add(root.get(), u"Все поступления", 112'000, 0);
+    add(income, u"Зарплата", 95'000, 0);
+    APieChart::AItem* other = add(income, u"Прочий доход", 17'000, 0);
+    add(other, u"Проценты по вкладу", 12'000, 0);
+    add(other, u"Кэшбэк", 5'000, 0);
+    APieChart::AItem* expense = add(root.get(), u"Все списания", 0, -90'500);
+    APieChart::AItem* home = add(expense, u"Дом", 0, -52'000);
+    add(home, u"Продукты", 0, -31'000);
+    add(home, u"Коммунальные платежи", 0, -21'000);
+    add(expense, u"Транспорт", 0, -14'500);
+    add(expense, u"Отдых", 0, -24'000);
+    chart.SetRoot(std::move(root));
+    chart.resize(420, 420);
+    chart.show();
+    QApplication::processEvents();
+    const APieChart::AItem* transport = chart.Root()->Children()[1]->Children()[1].get();
+    chart.SetSelected(const_cast<APieChart::AItem*>(transport));
+    return Save(chart, folder, "chart-ring");
+}
+
+// Balances: executed transactions in blue, everything including planned ones in red.
+bool BalanceChart(const AStrings& strings, const QDir& folder)
+{
+    using Win32API::VelvixControls::AChartControl;
+    AChartControl chart;
+    chart.SetStrings(&strings);
+    chart.SetDecimals(2);
+    chart.SetZeroLine(true);
+    const ADate start = Dates::FromYmd(2024, 1, 1), end = Dates::FromYmd(2024, 6, 30);
+    AChartControl::ALine executed{{}, QColor(0, 0, 255), AChartControl::ALineStyle::Normal,
+                                  QString::fromUtf8("Выполненные операции")};
+    AChartControl::ALine full{{}, QColor(255, 0, 0), AChartControl::ALineStyle::Normal,
+                              QString::fromUtf8("С учётом планируемых")};
+    std::int64_t balance = 42'000 * 10'000LL;
+    executed.points.push_back({start, 0, balance});
+    for (ADate day = start + 3; day <= end; day += 4 + day % 5) {
+        balance += (day % 11 == 0 ? 90'000 : -(2'000 + day % 7 * 1'300)) * 10'000LL;
+        executed.points.push_back({day, 0, balance});
+    }
+    full.points = executed.points;
+    for (ADate day = Dates::FromYmd(2024, 4, 10); day <= end; day += 30)
+        for (auto& point : full.points)
+            if (point.date >= day)
+                point.value -= 15'000 * 10'000LL;
+    executed.points.push_back({end, 86'399'999, executed.points.back().value});
+    full.points.push_back({end, 86'399'999, full.points.back().value});
+    chart.SetLines({executed, full});
+    chart.resize(640, 360);
+    chart.show();
+    QApplication::processEvents();
+    return Save(chart, folder, "chart-balances");
+}
+
+// A rate over a year, smoothed, with the stretches before and after the stored rates.
+bool RateChart(const AStrings& strings, const QDir& folder)
+{
+    using Win32API::VelvixControls::AChartControl;
+    AChartControl chart;
+    chart.SetStrings(&strings);
+    chart.SetDecimals(4);
+    chart.SetSmoothing(true);
+    const QColor colour(0, 110, 60);
+    AChartControl::ALine stored{{}, colour, AChartControl::ALineStyle::Normal, {}};
+    const ADate first = Dates::FromYmd(2024, 2, 12), last = Dates::FromYmd(2024, 11, 20);
+    std::int64_t rate = 905'000;
+    std::uint32_t seed = 7;
+    for (ADate day = first; day <= last; day += 7) {
+        seed = seed * 1'103'515'245u + 12'345u;
+        rate += (static_cast<int>(seed >> 16) % 41 - 19) * 400;  // a random walk drifting upwards
+        stored.points.push_back({day, 0, rate});
+    }
+    AChartControl::ALine before{{{Dates::FromYmd(2024, 1, 1), 0, stored.points.front().value},
+                                 {first, 0, stored.points.front().value}},
+                                colour, AChartControl::ALineStyle::Continuation, {}};
+    AChartControl::ALine after{{{stored.points.back().date, 0, stored.points.back().value},
+                                {Dates::FromYmd(2024, 12, 31), 0, stored.points.back().value}},
+                               colour, AChartControl::ALineStyle::Continuation, {}};
+    chart.SetLines({before, stored, after});
+    chart.resize(640, 360);
+    chart.show();
+    QApplication::processEvents();
+    return Save(chart, folder, "chart-rates");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -229,5 +353,9 @@ int main(int argc, char** argv)
     ok = ReportList(folder) && ok;
     ok = MessageBoxes(strings, folder) && ok;
     ok = Wizard(strings, folder) && ok;
+    ok = Histogram(strings, folder) && ok;
+    ok = PieChart(strings, folder) && ok;
+    ok = BalanceChart(strings, folder) && ok;
+    ok = RateChart(strings, folder) && ok;
     return ok ? 0 : 1;
 }

@@ -2,7 +2,10 @@
 
 #include "win32api/AEdit.h"
 #include "win32api/DateCtrl.h"
+#include "win32api/APieCtrl.h"
+#include "win32api/ChrtCtrl.h"
 #include "win32api/GraphicsControl.h"
+#include "win32api/HistCtrl.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
 #include "win32api/TabControl.h"
@@ -75,9 +78,9 @@ QWidget* CreateByType(const VelvixForms::AControlSpec& spec, QWidget* parent)
     case 'w': return new QTextBrowser(parent);
     case 'R': return new Reports::AReportWindow(parent);
     case 'r': return new Reports::AReportPicker(parent);
-    case 'g':
-    case 'h':
-    case 'c': return new AGraphicsControl(parent);
+    case 'g': return new AChartControl(parent);
+    case 'h': return new AHistogram(parent);
+    case 'c': return new APieChart(parent);
     default: return new QWidget(parent);
     }
 }
