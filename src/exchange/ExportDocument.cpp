@@ -47,7 +47,7 @@ private:
 class ADocumentBuilder {
 public:
     ADocumentBuilder(ADatabase& db, const AExportSelection& selection, const AExportEnvironment& environment)
-        : db_(db), selection_(selection), environment_(environment), writers_(db)
+        : db_(db), selection_(selection), environment_(environment), writers_(db, maker_)
     {
         if (const auto* settings = FirstLive(db.Settings(), [](const ADBSettings&) { return true; }))
             features_ = settings->Record();
@@ -60,7 +60,7 @@ public:
         ARecordProgress progress(environment_.progress, LoadSteps());
         auto document = std::make_unique<XML::ADocument>();
         XML::AddXmlDeclaration(*document);
-        AElement* root = XML::AddElement(*document, "fendral");
+        AElement* root = maker_.Element(*document, "fendral");
         ExportOptions(*root);
         if (Caption(selection_.currencies, kCaptionCurrencies))
             Currencies(*root, progress);
@@ -104,29 +104,29 @@ private:
 
     void ExportOptions(AElement& root)
     {
-        AElement* options = XML::AddElement(root, "export-options");
-        AddValue(*options, "module", ModuleIdText(selection_.module));
-        AddValue(*options, "program-build", IntegerText(Version::kBuild));
+        AElement* options = maker_.Element(root, "export-options");
+        maker_.Value(*options, "module", ModuleIdText(selection_.module));
+        maker_.Value(*options, "program-build", IntegerText(Version::kBuild));
         const Dates::ALocalTime now = environment_.clock();
-        AddValue(*options, "export-date", TimestampText(now.date, now.milliseconds));
-        AddFlag(*options, "account-folders", features_.accountFolders != 0);
-        AddFlag(*options, "budget-date", features_.budgetDates != 0);
-        AddFlag(*options, "quantity", features_.quantities != 0);
-        AddFlag(*options, "time", features_.times != 0);
+        maker_.Value(*options, "export-date", TimestampText(now.date, now.milliseconds));
+        maker_.Flag(*options, "account-folders", features_.accountFolders != 0);
+        maker_.Flag(*options, "budget-date", features_.budgetDates != 0);
+        maker_.Flag(*options, "quantity", features_.quantities != 0);
+        maker_.Flag(*options, "time", features_.times != 0);
         for (int field = 0; field < 4; ++field) {
             if (!features_.extraCommentInUse[field])
                 continue;
-            AElement* extra = AddValue(*options, "extra-comment", db_.Text(features_.extraCommentCaption[field]));
+            AElement* extra = maker_.Value(*options, "extra-comment", db_.Text(features_.extraCommentCaption[field]));
             XML::SetAttribute(*extra, "n", IntegerText(static_cast<std::uint64_t>(field + 1)));
         }
-        AddFlag(*options, "account-plans", features_.accountPlans != 0);
+        maker_.Flag(*options, "account-plans", features_.accountPlans != 0);
     }
 
     void Currencies(AElement& root, ARecordProgress& progress)
     {
         if (db_.Currencies().LiveCount() == 0)
             return;
-        AElement* section = XML::AddElement(root, "currencies");
+        AElement* section = maker_.Element(root, "currencies");
         for (const auto* slot : db_.Currencies().Live()) {
             writers_.Currency(*section, slot->Record());
             progress.Advance();
@@ -137,7 +137,7 @@ private:
     {
         if (db_.RateValues().LiveCount() == 0)
             return;
-        AElement* section = XML::AddElement(root, "rates");
+        AElement* section = maker_.Element(root, "rates");
         for (const auto* slot : db_.RateValues().Live()) {
             writers_.Rate(*section, slot->Record());
             progress.Advance();
@@ -148,7 +148,7 @@ private:
     {
         if (db_.Accounts().LiveCount() == 0)
             return;
-        AElement* section = XML::AddElement(root, "accounts");
+        AElement* section = maker_.Element(root, "accounts");
         for (const auto* slot : db_.Accounts().Live()) {
             writers_.Account(*section, slot->Record());
             progress.Advance();
@@ -159,7 +159,7 @@ private:
     {
         if (!features_.accountFolders || db_.Folders().LiveCount() == 0)
             return;
-        AElement* section = XML::AddElement(root, "account-plans");
+        AElement* section = maker_.Element(root, "account-plans");
         const AAccountFolder topProbe;  // no parent
         for (const auto* plan : db_.Folders().EqualRange(kFolderParentIndex, topProbe))
             writers_.Folder(*section, *plan, "account-plan");
@@ -173,7 +173,7 @@ private:
             if (!classifier)
                 continue;
             if (!section)
-                section = XML::AddElement(root, "classifiers");
+                section = maker_.Element(root, "classifiers");
             writers_.Classifier(*section, *classifier);
             progress.Advance();
         }
@@ -183,8 +183,8 @@ private:
     {
         if (transactions_.empty())
             return;
-        AElement* section = XML::AddElement(root, "transactions");
-        ATransactionWriter writer(db_, writers_, features_);
+        AElement* section = maker_.Element(root, "transactions");
+        ATransactionWriter writer(db_, maker_, writers_, features_);
         for (const auto* slot : transactions_) {
             writer.Write(*section, *slot);
             progress.Advance();
@@ -194,6 +194,7 @@ private:
     ADatabase& db_;
     const AExportSelection& selection_;
     const AExportEnvironment& environment_;
+    ANodeMaker maker_;  // before the writers, which use it
     ARecordWriters writers_;
     ADBSettings features_;
     std::vector<const Engine::ASlot<ATransaction>*> transactions_;

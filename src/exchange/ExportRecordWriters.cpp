@@ -17,10 +17,10 @@ constexpr int kCategoryParentIndex = 2;
 
 constexpr const char* kRecurrenceTypes[] = {"daily", "weekly", "monthly", "month-nth", "yearly", "year-nth"};
 
-void AddNumber(ANodeContainer& parent, std::string_view name, std::uint64_t value)
+void AddNumber(ANodeMaker& maker, ANodeContainer& parent, std::string_view name, std::uint64_t value)
 {
     if (value != 0)
-        AddValue(parent, name, IntegerText(value));
+        maker.Value(parent, name, IntegerText(value));
 }
 
 }  // namespace
@@ -33,10 +33,10 @@ std::u16string_view ARecordWriters::CurrencyCode(AReference<ACurrency> currency)
 
 void ARecordWriters::Currency(ANodeContainer& section, const ACurrency& currency)
 {
-    AElement* element = XML::AddElement(section, "currency");
-    AddValue(*element, "name", db_.Text(currency.name));
-    AddValue(*element, "code", db_.Text(currency.code));
-    AddValue(*element, "precision", IntegerText(currency.precision));
+    AElement* element = maker_.Element(section, "currency");
+    maker_.Value(*element, "name", db_.Text(currency.name));
+    maker_.Value(*element, "code", db_.Text(currency.code));
+    maker_.Value(*element, "precision", IntegerText(currency.precision));
 }
 
 bool ARecordWriters::Rate(ANodeContainer& section, const ARateValue& rate)
@@ -48,23 +48,23 @@ bool ARecordWriters::Rate(ANodeContainer& section, const ARateValue& rate)
     const ACurrency* second = db_.Currencies().Record(header->currency2);
     if (!first || !second)
         return false;
-    AElement* element = XML::AddElement(section, "rate");
-    AddValue(*element, "date", DateText(rate.date));
-    AddValue(*element, "currency-1", db_.Text(first->code));
-    AddValue(*element, "currency-2", db_.Text(second->code));
-    AddValue(*element, "amount-1", AmountText(rate.amount1));
-    AddValue(*element, "amount-2", AmountText(rate.amount2));
+    AElement* element = maker_.Element(section, "rate");
+    maker_.Value(*element, "date", DateText(rate.date));
+    maker_.Value(*element, "currency-1", db_.Text(first->code));
+    maker_.Value(*element, "currency-2", db_.Text(second->code));
+    maker_.Value(*element, "amount-1", AmountText(rate.amount1));
+    maker_.Value(*element, "amount-2", AmountText(rate.amount2));
     return true;
 }
 
 void ARecordWriters::Account(ANodeContainer& section, const AAccount& account)
 {
-    AElement* element = XML::AddElement(section, "account");
-    AddValue(*element, "name", db_.Text(account.name));
-    AddValue(*element, "currency", CurrencyCode(account.currency));
-    AddValue(*element, "init-balance", AmountText(account.initialBalance));
-    AddOptionalText(*element, "comment", db_.Text(account.comment));
-    AddFlag(*element, "locked", account.locked != 0);
+    AElement* element = maker_.Element(section, "account");
+    maker_.Value(*element, "name", db_.Text(account.name));
+    maker_.Value(*element, "currency", CurrencyCode(account.currency));
+    maker_.Value(*element, "init-balance", AmountText(account.initialBalance));
+    maker_.OptionalText(*element, "comment", db_.Text(account.comment));
+    maker_.Flag(*element, "locked", account.locked != 0);
 }
 
 bool ARecordWriters::AccountReference(AElement& target, AReference<AAccount> account)
@@ -72,8 +72,8 @@ bool ARecordWriters::AccountReference(AElement& target, AReference<AAccount> acc
     const AAccount* record = db_.Accounts().Record(account);
     if (!record)
         return false;
-    AddValue(target, "name", db_.Text(record->name));
-    AddValue(target, "currency", CurrencyCode(record->currency));
+    maker_.Value(target, "name", db_.Text(record->name));
+    maker_.Value(target, "currency", CurrencyCode(record->currency));
     return true;
 }
 
@@ -81,17 +81,17 @@ void ARecordWriters::Folder(ANodeContainer& parent, const ASlot<AAccountFolder>&
                             int depth)
 {
     const AAccountFolder& record = folder.Record();
-    AElement* element = XML::AddElement(parent, elementName);
-    AddValue(*element, "name", db_.Text(record.name));
-    AddOptionalText(*element, "comment", db_.Text(record.comment));
-    AddFlag(*element, "locked", record.locked != 0);
+    AElement* element = maker_.Element(parent, elementName);
+    maker_.Value(*element, "name", db_.Text(record.name));
+    maker_.OptionalText(*element, "comment", db_.Text(record.comment));
+    maker_.Flag(*element, "locked", record.locked != 0);
 
     const auto self = Engine::ATableImpl<AAccountFolder>::RefTo(&folder);
     AAccountPlacement placementProbe;
     placementProbe.folder = self;
     for (const auto* placement : db_.Placements().EqualRange(kPlacementFolderIndex, placementProbe))
         if (db_.Accounts().Record(placement->Record().account))
-            AccountReference(*XML::AddElement(*element, "account"), placement->Record().account);
+            AccountReference(*maker_.Element(*element, "account"), placement->Record().account);
     if (depth >= kMaxTreeDepth)
         return;
     AAccountFolder folderProbe;
@@ -102,9 +102,9 @@ void ARecordWriters::Folder(ANodeContainer& parent, const ASlot<AAccountFolder>&
 
 void ARecordWriters::Category(ANodeContainer& parent, const ASlot<ACategory>& category, int depth)
 {
-    AElement* element = XML::AddElement(parent, "category");
-    AddValue(*element, "name", db_.Text(category.Record().name));
-    AddOptionalText(*element, "comment", db_.Text(category.Record().comment));
+    AElement* element = maker_.Element(parent, "category");
+    maker_.Value(*element, "name", db_.Text(category.Record().name));
+    maker_.OptionalText(*element, "comment", db_.Text(category.Record().comment));
     if (depth >= kMaxTreeDepth)
         return;
     ACategory probe;
@@ -115,7 +115,7 @@ void ARecordWriters::Category(ANodeContainer& parent, const ASlot<ACategory>& ca
 
 void ARecordWriters::Tree(AElement& classifierElement, std::string_view name, AReference<ACategory> root)
 {
-    AElement* tree = XML::AddElement(classifierElement, name);
+    AElement* tree = maker_.Element(classifierElement, name);
     auto* slot = db_.Categories().Get(root);
     if (slot && slot->Exists())
         Category(*tree, *slot);
@@ -123,16 +123,16 @@ void ARecordWriters::Tree(AElement& classifierElement, std::string_view name, AR
 
 void ARecordWriters::Classifier(ANodeContainer& section, const AClassifier& classifier)
 {
-    AElement* element = XML::AddElement(section, "classifier");
-    AddValue(*element, "singular-name", db_.Text(classifier.singular));
-    AddValue(*element, "plural-name", db_.Text(classifier.plural));
+    AElement* element = maker_.Element(section, "classifier");
+    maker_.Value(*element, "singular-name", db_.Text(classifier.singular));
+    maker_.Value(*element, "plural-name", db_.Text(classifier.plural));
     if (classifier.separateTrees) {
         Tree(*element, "income-tree", classifier.root1);
         Tree(*element, "expense-tree", classifier.root2);
         if (classifier.useInTransfers)
             Tree(*element, "transfer-tree", classifier.root3);
     } else {
-        AddFlag(*element, "use-in-transfers", classifier.useInTransfers != 0);
+        maker_.Flag(*element, "use-in-transfers", classifier.useInTransfers != 0);
         Tree(*element, "single-tree", classifier.root1);
     }
 }
@@ -153,12 +153,12 @@ void ARecordWriters::CategoryPath(ANodeContainer& parent, AReference<ACategory> 
     }
     if (names.empty())
         return;
-    AElement* level = XML::AddElement(parent, "category");
+    AElement* level = maker_.Element(parent, "category");
     XML::SetAttribute(*level, "classifier", std::u16string_view(db_.Text(classifier.singular)));
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
         if (name != names.rbegin())
-            level = XML::AddElement(*level, "category");
-        AddValue(*level, "name", *name);
+            level = maker_.Element(*level, "category");
+        maker_.Value(*level, "name", *name);
     }
 }
 
@@ -168,11 +168,11 @@ void ARecordWriters::Side(ANodeContainer& kind, AReference<AAccount> account, AM
     if (!db_.Accounts().Record(account))
         return;
     const bool income = amount >= 0;
-    AccountReference(*XML::AddElement(kind, income ? "income-account" : "expense-account"), account);
+    AccountReference(*maker_.Element(kind, income ? "income-account" : "expense-account"), account);
     if (withAmount)
-        AddValue(kind, income ? "income-amount" : "expense-amount", AmountText(amount));
+        maker_.Value(kind, income ? "income-amount" : "expense-amount", AmountText(amount));
     if (withBalance)
-        AddValue(kind, income ? "income-balance" : "expense-balance", AmountText(balance));
+        maker_.Value(kind, income ? "income-balance" : "expense-balance", AmountText(balance));
 }
 
 void ARecordWriters::Recurrence(ANodeContainer& transaction, const ATransaction& record)
@@ -181,18 +181,18 @@ void ARecordWriters::Recurrence(ANodeContainer& transaction, const ATransaction&
     const ARule rule = ARule::FromWords(record.recurrence, record.recurrenceCount, record.recurrenceEnd);
     if (!rule.active || rule.kind >= std::size(kRecurrenceTypes))
         return;
-    AElement* element = XML::AddElement(transaction, "recurrence");
+    AElement* element = maker_.Element(transaction, "recurrence");
     XML::SetAttribute(*element, "type", std::string_view(kRecurrenceTypes[rule.kind]));
-    AddNumber(*element, "day-of-week-mask", rule.maskOrSelector);
-    AddNumber(*element, "day-of-month", rule.dayOfMonth);
-    AddNumber(*element, "month-of-year", rule.month);
-    AddNumber(*element, "instance", rule.instance);
-    AddNumber(*element, "interval", rule.interval);
+    AddNumber(maker_, *element, "day-of-week-mask", rule.maskOrSelector);
+    AddNumber(maker_, *element, "day-of-month", rule.dayOfMonth);
+    AddNumber(maker_, *element, "month-of-year", rule.month);
+    AddNumber(maker_, *element, "instance", rule.instance);
+    AddNumber(maker_, *element, "interval", rule.interval);
     if (rule.endsAfterCount)
-        AddNumber(*element, "occurrences", rule.count);
+        AddNumber(maker_, *element, "occurrences", rule.count);
     if (rule.endsAtDate)
-        AddValue(*element, "end-date", DateText(rule.end));
-    AddFlag(*element, "regenerate", rule.regenerate);
+        maker_.Value(*element, "end-date", DateText(rule.end));
+    maker_.Flag(*element, "regenerate", rule.regenerate);
 }
 
 }  // namespace ExportImport::Private

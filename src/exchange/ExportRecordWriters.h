@@ -18,7 +18,7 @@ constexpr int kMaxTreeDepth = 256;
 
 class ARecordWriters {
 public:
-    explicit ARecordWriters(ADatabase& db) : db_(db) {}
+    ARecordWriters(ADatabase& db, ANodeMaker& maker) : db_(db), maker_(maker) {}
 
     // The code of a currency; empty when the currency is missing.
     std::u16string_view CurrencyCode(AReference<ACurrency> currency);
@@ -50,6 +50,7 @@ private:
     void Tree(AElement& classifierElement, std::string_view name, AReference<ACategory> root);
 
     ADatabase& db_;
+    ANodeMaker& maker_;
 };
 
 }  // namespace ExportImport::Private

@@ -15,8 +15,9 @@ constexpr const char* kKindElements[] = {"income", "expense", "transfer", "balan
 
 }  // namespace
 
-ATransactionWriter::ATransactionWriter(ADatabase& db, ARecordWriters& writers, const ADBSettings& features)
-    : db_(db), writers_(writers), features_(features)
+ATransactionWriter::ATransactionWriter(ADatabase& db, ANodeMaker& maker, ARecordWriters& writers,
+                                       const ADBSettings& features)
+    : db_(db), maker_(maker), writers_(writers), features_(features)
 {
     for (const auto* classifier : db.Classifiers().Live())
         classifiers_.push_back(classifier);
@@ -66,17 +67,17 @@ void ATransactionWriter::Categories(AElement& kind, const ASlot<ATransaction>& t
 void ATransactionWriter::Write(ANodeContainer& section, const ASlot<ATransaction>& transaction)
 {
     const ATransaction& record = transaction.Record();
-    AElement* element = XML::AddElement(section, "transaction");
-    AddValue(*element, "date",
+    AElement* element = maker_.Element(section, "transaction");
+    maker_.Value(*element, "date",
              features_.times ? TimestampText(record.date, record.time) : DateText(record.date));
 
     const ATransactionKind kindOf = record.Kind();
-    AElement* kind = XML::AddElement(*element, kKindElements[static_cast<int>(kindOf)]);
+    AElement* kind = maker_.Element(*element, kKindElements[static_cast<int>(kindOf)]);
     const bool executed = record.executed != 0;
-    AddFlag(*kind, "executed", executed);
-    AddFlag(*kind, "locked", record.locked != 0);
+    maker_.Flag(*kind, "executed", executed);
+    maker_.Flag(*kind, "locked", record.locked != 0);
     if (features_.budgetDates)
-        AddValue(*kind, "budget-date", DateText(record.budgetDate));
+        maker_.Value(*kind, "budget-date", DateText(record.budgetDate));
     const bool isBalance = kindOf == ATransactionKind::Balance;
     const bool withAmount = executed || !isBalance;
     const bool withBalance = executed || isBalance;
@@ -85,17 +86,17 @@ void ATransactionWriter::Write(ANodeContainer& section, const ASlot<ATransaction
     if (record.account2)
         writers_.Side(*kind, record.account2, record.amount2, record.balance2, withAmount, withBalance);
     if (features_.quantities && kindOf != ATransactionKind::Transfer)
-        AddValue(*kind, "quantity", AmountText(record.quantity));
+        maker_.Value(*kind, "quantity", AmountText(record.quantity));
     Categories(*kind, transaction);
 
-    AddOptionalText(*element, "comment", db_.Text(record.comment));
+    maker_.OptionalText(*element, "comment", db_.Text(record.comment));
     for (int field = 0; field < 4; ++field) {
         if (!features_.extraCommentInUse[field])
             continue;
         const std::u16string& text = db_.Text(record.extraComment[field]);
         if (text.empty())
             continue;
-        AElement* extra = AddValue(*element, "extra-comment", text);
+        AElement* extra = maker_.Value(*element, "extra-comment", text);
         XML::SetAttribute(*extra, "n", IntegerText(static_cast<std::uint64_t>(field + 1)));
     }
     writers_.Recurrence(*element, record);

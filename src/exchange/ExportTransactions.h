@@ -9,7 +9,7 @@ namespace ExportImport::Private {
 
 class ATransactionWriter {
 public:
-    ATransactionWriter(ADatabase& db, ARecordWriters& writers, const ADBSettings& features);
+    ATransactionWriter(ADatabase& db, ANodeMaker& maker, ARecordWriters& writers, const ADBSettings& features);
 
     void Write(ANodeContainer& section, const ASlot<ATransaction>& transaction);
 
@@ -19,6 +19,7 @@ private:
     int ClassifierIndexOf(AReference<ACategory> category);
 
     ADatabase& db_;
+    ANodeMaker& maker_;
     ARecordWriters& writers_;
     const ADBSettings& features_;
     std::vector<const ASlot<AClassifier>*> classifiers_;  // every classifier, identifier order

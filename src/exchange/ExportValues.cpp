@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <memory>
 
 namespace ExportImport::Private {
 
@@ -47,29 +48,42 @@ std::string IntegerText(std::uint64_t value)
     return std::string(text, result.ptr);
 }
 
-AElement* AddValue(ANodeContainer& parent, std::string_view name, std::string_view utf8)
+ANodeMaker::ANodeMaker() : arena_(XML::Implementation::ANodeArena::Create()) {}
+
+// Nodes hold their own references on the arena: the document outlives the maker.
+ANodeMaker::~ANodeMaker()
 {
-    AElement* element = XML::AddElement(parent, name);
+    arena_->Release();
+}
+
+AElement* ANodeMaker::Element(ANodeContainer& parent, std::string_view name)
+{
+    return static_cast<AElement*>(parent.Append(std::unique_ptr<XML::ANode>(new (*arena_) AElement(std::string(name)))));
+}
+
+AElement* ANodeMaker::Value(ANodeContainer& parent, std::string_view name, std::string_view utf8)
+{
+    AElement* element = Element(parent, name);
     if (!utf8.empty())
-        XML::AddText(*element, utf8);
+        element->Append(std::unique_ptr<XML::ANode>(new (*arena_) XML::AText(std::string(utf8))));
     return element;
 }
 
-AElement* AddValue(ANodeContainer& parent, std::string_view name, std::u16string_view text)
+AElement* ANodeMaker::Value(ANodeContainer& parent, std::string_view name, std::u16string_view text)
 {
-    return AddValue(parent, name, std::string_view(XML::Utf16ToUtf8(text)));
+    return Value(parent, name, std::string_view(XML::Utf16ToUtf8(text)));
 }
 
-void AddOptionalText(ANodeContainer& parent, std::string_view name, std::u16string_view text)
+void ANodeMaker::OptionalText(ANodeContainer& parent, std::string_view name, std::u16string_view text)
 {
     if (!text.empty())
-        AddValue(parent, name, text);
+        Value(parent, name, text);
 }
 
-void AddFlag(ANodeContainer& parent, std::string_view name, bool set)
+void ANodeMaker::Flag(ANodeContainer& parent, std::string_view name, bool set)
 {
     if (set)
-        XML::AddElement(parent, name);
+        Element(parent, name);
 }
 
 }  // namespace ExportImport::Private
