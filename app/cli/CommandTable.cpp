@@ -2,6 +2,7 @@
 
 #include "FileCommands.h"
 #include "RateCommands.h"
+#include "ReportCommands.h"
 
 namespace Cli {
 
@@ -28,6 +29,35 @@ const ACommand kCommands[] = {
      "open any data file and save it as TARGET",
      "TARGET is written as a new compound data file, replacing a file of that name.",
      RunConvert},
+    {{"report turnover", {"FILE"}, {"--from", "--to", "--currency", "--group-by", "--accounts", "--kinds"}, {"--json"}},
+     "FILE --from DATE --to DATE --currency CODE --group-by CLASSIFIER [--accounts LIST] [--kinds LIST] [--json]",
+     "turnover tree of a period by the nodes of one classifier",
+     "DATE is YYYY-MM-DD; CLASSIFIER its singular or plural name; LIST of accounts is NAME@CODE,...\n"
+     "(every account by default); --kinds takes income,expense,credits,debits (all by default).\n"
+     "Exits with 3 when accounts without a rate to CODE were left out.",
+     RunReportTurnover},
+    {{"report dynamics", {"FILE"}, {"--from", "--to", "--currency", "--bucket", "--series"}, {"--json"}},
+     "FILE --from DATE --to DATE --currency CODE --bucket KIND --series NAMES [--json]",
+     "one value per time bucket for every data series",
+     "KIND is a period kind's index 0..13 or its label; NAMES is a comma list of series names.\n"
+     "Exits with 3 when series without a rate to CODE were left out.",
+     RunReportDynamics},
+    {{"report balances", {"FILE"}, {"--from", "--to", "--currency", "--accounts"}, {"--json"}},
+     "FILE --from DATE --to DATE --currency CODE [--accounts LIST] [--json]",
+     "balance of the accounts over the period, executed and with planned transactions",
+     "LIST is NAME@CODE,... (every account by default). Exits with 3 when accounts without a rate\n"
+     "to CODE were left out.",
+     RunReportBalances},
+    {{"report rates", {"FILE"}, {"--from", "--to", "--rate", "--in"}, {"--json"}},
+     "FILE --from DATE --to DATE --rate CODE --in CODE [--json]",
+     "stored exchange rates of one currency pair over the period",
+     "Values are units of the --in currency for one unit of the --rate currency, four decimals.",
+     RunReportRates},
+    {{"budget", {"FILE"}, {"--from", "--to", "--currency"}, {"--hide-unplanned", "--json"}},
+     "FILE --from DATE --to DATE --currency CODE [--hide-unplanned] [--json]",
+     "plan against fact of every budget folder and article",
+     "--hide-unplanned leaves out the rows without a plan. Unconvertible amounts show as ?.",
+     RunBudget},
     {{"rates sources", {}, {}, {}},
      "",
      "the rate-source plug-ins found beside the program, with their info",
