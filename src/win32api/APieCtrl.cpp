@@ -55,17 +55,23 @@ void APieChart::Relayout()
     std::vector<ChartMath::ARingItem> items;
     if (root_) {
         // Depth-first without recursion: a deep tree cannot exhaust the stack.
-        std::vector<std::pair<AItem*, std::size_t>> pending{{root_.get(), SIZE_MAX}};
+        struct APending {
+            AItem* item;
+            std::size_t parent;
+            int depth;
+        };
+        std::vector<APending> pending{{root_.get(), SIZE_MAX, 0}};
         while (!pending.empty()) {
-            auto [item, parent] = pending.back();
+            const APending next = pending.back();
             pending.pop_back();
             const std::size_t index = items.size();
-            flat_.push_back(item);
-            items.push_back({item->first_, item->second_, {}});
-            if (parent != SIZE_MAX)
-                items[parent].children.push_back(index);
-            for (auto child = item->children_.rbegin(); child != item->children_.rend(); ++child)
-                pending.emplace_back(child->get(), index);
+            flat_.push_back(next.item);
+            next.item->depth_ = next.depth;  // hidden items too, which the layout skips
+            items.push_back({next.item->first_, next.item->second_, {}});
+            if (next.parent != SIZE_MAX)
+                items[next.parent].children.push_back(index);
+            for (auto child = next.item->children_.rbegin(); child != next.item->children_.rend(); ++child)
+                pending.push_back({child->get(), index, next.depth + 1});
         }
     }
     layout_ = ChartMath::LayoutRing(items, width(), height(), fontMetrics().height());
@@ -76,7 +82,6 @@ void APieChart::Relayout()
         item.sweep_ = slice.sweep;
         item.visible_ = slice.visible;
         item.colour_ = Charts::ToQColor(slice.colour);
-        item.depth_ = slice.depth;
     }
     update();
 }

@@ -151,15 +151,21 @@ QString AHistogram::AmountLabel(AMoney amount) const
 
 std::pair<AHistogram::AMoney, AHistogram::AMoney> AHistogram::ValueRange() const
 {
-    bool any = false;
+    bool any = false, bars = false;
     AMoney lowest = 0, highest = 0;
-    for (std::size_t s = 0; s < series_.size(); ++s)
+    for (std::size_t s = 0; s < series_.size(); ++s) {
+        bars = bars || series_[s].showBars;
         for (const ACellData& cell : cells_[s]) {
             const AMoney value = ChartMath::DisplayedValue(cell.sum, series_[s].debitsAboveZero);
             lowest = any ? std::min(lowest, value) : value;
             highest = any ? std::max(highest, value) : value;
             any = true;
         }
+    }
+    // Bars stand on the zero line, so it must be on the plot: an axis starting above zero
+    // would cut every bar short and hide the lowest one altogether.
+    if (bars)
+        return {std::min<AMoney>(lowest, 0), std::max<AMoney>(highest, 0)};
     return {lowest, highest};
 }
 

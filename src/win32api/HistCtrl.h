@@ -93,7 +93,7 @@ private:
     const UtilityClasses::Strings::LocaleInfo& Locale() const;
     QString DateLabel(ADate date) const;
     QString AmountLabel(AMoney amount) const;
-    // The lowest and highest drawn values; both 0 without buckets.
+    // The lowest and highest drawn values, and zero when a series shows bars.
     std::pair<AMoney, AMoney> ValueRange() const;
     int BucketX(std::size_t boundary, const AGeometry& geometry) const;
     void DrawAxes(QPainter& painter, const AGeometry& geometry) const;

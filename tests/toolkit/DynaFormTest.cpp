@@ -3,7 +3,9 @@
 
 #include "win32api/DynaForm.h"
 #include "win32api/FormMetrics.h"
-#include "win32api/GraphicsControl.h"
+#include "win32api/APieCtrl.h"
+#include "win32api/ChrtCtrl.h"
+#include "win32api/HistCtrl.h"
 #include "win32api/AEdit.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
@@ -26,7 +28,9 @@
 #include <gtest/gtest.h>
 
 using namespace Win32API::VelvixForms;
-using Win32API::VelvixControls::AGraphicsControl;
+using Win32API::VelvixControls::AChartControl;
+using Win32API::VelvixControls::AHistogram;
+using Win32API::VelvixControls::APieChart;
 using Win32API::VelvixControls::ATabControl;
 
 namespace {
@@ -70,8 +74,9 @@ TEST_F(DynaForm, OneWindowPerControlLetter)
     EXPECT_NE(form->ControlAs<QProgressBar>(-8), nullptr);
     EXPECT_NE(form->ControlAs<QStatusBar>(-9), nullptr);
     EXPECT_NE(form->ControlAs<QTextBrowser>(-10), nullptr);
-    for (int id : {-11, -12, -13})
-        EXPECT_NE(form->ControlAs<AGraphicsControl>(static_cast<std::int16_t>(id)), nullptr) << id;
+    EXPECT_NE(form->ControlAs<AChartControl>(-11), nullptr);
+    EXPECT_NE(form->ControlAs<AHistogram>(-12), nullptr);
+    EXPECT_NE(form->ControlAs<APieChart>(-13), nullptr);
     EXPECT_NE(form->ControlAs<ATabControl>(-14), nullptr);
     EXPECT_EQ(form->DefaultButtonId(), -15);
     EXPECT_TRUE(form->ControlAs<QPushButton>(-15)->isDefault());

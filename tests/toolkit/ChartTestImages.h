@@ -1,0 +1,53 @@
+// Rendering a chart offscreen and reading its pixels.
+#pragma once
+#include "ToolkitTestApp.h"
+
+#include "analysis/ChartColours.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace ChartTests {
+
+inline QImage Render(QWidget& widget)
+{
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);  // a control that forgets its background shows black
+    widget.render(&image);
+    return image;
+}
+
+inline QColor ToColour(UserInterface::Charts::ARgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+
+inline QColor Pixel(const QImage& image, double x, double y)
+{
+    return image.pixelColor(static_cast<int>(x), static_cast<int>(y));
+}
+
+inline bool Near(const QColor& a, const QColor& b, int tolerance = 6)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// `over` laid on `base` with the given alpha (0..255), as the painter blends it.
+inline QColor Blend(const QColor& base, const QColor& over, int alpha)
+{
+    auto channel = [alpha](int b, int o) { return (b * (255 - alpha) + o * alpha + 127) / 255; };
+    return QColor(channel(base.red(), over.red()), channel(base.green(), over.green()),
+                  channel(base.blue(), over.blue()));
+}
+
+inline int CountColour(const QImage& image, const QColor& colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+}  // namespace ChartTests
