@@ -66,8 +66,8 @@ public:
     {
         Mode().AddTitledColumn(80, 240, false);
         Mode().AddTitledColumn(71, 70);
-        Mode().AddTitledColumn(256, 130);
-        Mode().AddTitledColumn(257, 130);
+        Mode().AddTitledColumn(256, 150);
+        Mode().AddTitledColumn(257, 150);
         Mode().AddTitledColumn(79, 220);
     }
 

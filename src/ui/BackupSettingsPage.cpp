@@ -21,15 +21,15 @@ constexpr int kBrowseButton = 702;
 
 const char* const kBackupLayout =
     "{bm4xeyt{t1xe"
-    "{bt4xl[bCgt#117]}"
-    "{t1xet8b8#118(:t){bl10t6xl[bRgt#119]}{bl10t4xl[bRt#120]}{t2l10t4xe{bxl[bRt#121]}{bl4Wexe[e.t#-5]}}}"
+    "{bl3t4xl[bCgt#117]}"
+    "{t1xet10b8#118(:t){bl10t6xl[bRgt#119]}{bl10t4xl[bRt#120]}{t2l10t4xe{bxl[bRt#121]}{bl4Wexe[e.t#-5]}}}"
     "{t1xet6b8#122(:t){bl10t6xl[bRgt#123]}{bl10t4xl[bRt#124]}{bl10t4xl[bRt#125]}{bl10t4xl[bRt#126]}}"
-    "{t2t6xl{bxl[sg#127]}{bl6W24[e=t#-6]}}"
+    "{t2l3t8xl{bxl[sg#127]}{bl6W24[et#-6]}}"
     "}}";
 
 class ABackupPage final : public ASettingsPage {
 public:
-    explicit ABackupPage(const AProgramContext& context) : ASettingsPage(context, kBackupLayout)
+    ABackupPage(const AProgramContext& context, QWidget* parent) : ASettingsPage(context, kBackupLayout, parent)
     {
         Create();
         for (int id : {kEnabled, kPlaces[0], kPlaces[1], kPlaces[2]})
@@ -100,9 +100,9 @@ private:
 
 }  // namespace
 
-ASettingsPage* CreateBackupPage(const AProgramContext& context)
+ASettingsPage* CreateBackupPage(const AProgramContext& context, QWidget* parent)
 {
-    return new ABackupPage(context);
+    return new ABackupPage(context, parent);
 }
 
 }  // namespace UserInterface::Settings

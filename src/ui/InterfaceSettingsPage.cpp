@@ -28,7 +28,7 @@ const char* const kInterfaceLayout =
 
 class AInterfacePage final : public ASettingsPage {
 public:
-    explicit AInterfacePage(const AProgramContext& context) : ASettingsPage(context, kInterfaceLayout)
+    AInterfacePage(const AProgramContext& context, QWidget* parent) : ASettingsPage(context, kInterfaceLayout, parent)
     {
         Create();
         // The desktop here has no visual theme to switch off: the row stays hidden.
@@ -111,9 +111,9 @@ private:
 
 }  // namespace
 
-ASettingsPage* CreateInterfacePage(const AProgramContext& context)
+ASettingsPage* CreateInterfacePage(const AProgramContext& context, QWidget* parent)
 {
-    return new AInterfacePage(context);
+    return new AInterfacePage(context, parent);
 }
 
 }  // namespace UserInterface::Settings

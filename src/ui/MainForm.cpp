@@ -225,6 +225,7 @@ bool AMainWindow::HasFileOpen(const std::string& path) const
 
 void AMainWindow::ComeToFront()
 {
+    emit BroughtToFront();
     if (QWidget* modal = QApplication::activeModalWidget()) {
         modal->raise();
         modal->activateWindow();

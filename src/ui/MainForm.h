@@ -110,6 +110,8 @@ public:
 signals:
     // The page list was rebuilt (tests and the screenshot program wait for it).
     void PagesRebuilt();
+    // Another copy asked this one to come to the front.
+    void BroughtToFront();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -197,6 +199,7 @@ private:
     QActionGroup* languageGroup_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* trayMenu_ = nullptr;
+    bool helpBarPlaced_ = false;
     bool exiting_ = false;  // Exit closes even when the close box would minimise
     bool sessionEnding_ = false;  // the session's end was agreed to: closing asks nothing more
 };

@@ -44,6 +44,11 @@ void AMainWindow::ShowHelpPane(bool show)
     if (root_->IsElementShown(kHelpPaneId) == show)
         return;
     root_->ShowElement(kHelpPaneId, show);
+    // The pages keep most of the width; the bar is placed once and then stays where put.
+    if (show && !helpBarPlaced_) {
+        root_->PlaceSplitterBar(root_->width() * 3 / 5);
+        helpBarPlaced_ = true;
+    }
     if (show && helpBrowser_ && helpBrowser_->toHtml().isEmpty())
         helpBrowser_->setHtml(Help::ContentsPage());
 }

@@ -25,8 +25,8 @@ ASettingsForm::ASettingsForm(const AProgramContext& context, QWidget* parent)
 {
     // The page boxes have no ids of their own; they get some so that the pages can go in.
     auto* stack = Form().FindElement(kStackId);
-    pages_ = {CreateGeneralPage(context), CreateBackupPage(context), CreateInterfacePage(context),
-              CreateTransactionsPage(context)};
+    pages_ = {CreateGeneralPage(context, &Form()), CreateBackupPage(context, &Form()),
+              CreateInterfacePage(context, &Form()), CreateTransactionsPage(context, &Form())};
     const bool unusable = context.Options().IsStoreUnusable();
     for (int i = 0; i < kPageCount; ++i) {
         const auto boxId = static_cast<std::int16_t>(kFirstPageBoxId - i);

@@ -16,8 +16,8 @@ namespace UserInterface::Settings {
 
 using namespace Win32API::VelvixForms;
 
-ASettingsPage::ASettingsPage(const AProgramContext& context, std::string layout)
-    : ADialogForm(std::move(layout), context.strings.get()), context_(context)
+ASettingsPage::ASettingsPage(const AProgramContext& context, std::string layout, QWidget* parent)
+    : ADialogForm(std::move(layout), context.strings.get(), parent), context_(context)
 {
 }
 
@@ -61,12 +61,12 @@ const char* const kGeneralLayout =
     "{bm4xeyt{t1xe"
     "{t1xeb8#110(:t){bl10t6xl[bCgt#111]}{bl22t4xl[bRgt#112]}{t2l22t2xe{bxl[bRt#113]}{bl4Wexe[e.t#-4]}}}"
     "{t1xet6b8#114(:t){bl10t6xl[bCgt#115]}{bl10t4xl[bCgt#116]}}"
-    "{bt6xl[bCgt#640]}"
+    "{bl3t8xl[bCgt#640]}"
     "}}";
 
 class AGeneralPage final : public ASettingsPage {
 public:
-    explicit AGeneralPage(const AProgramContext& context) : ASettingsPage(context, kGeneralLayout)
+    AGeneralPage(const AProgramContext& context, QWidget* parent) : ASettingsPage(context, kGeneralLayout, parent)
     {
         Create();
         for (int id : {kAutostart, kLastSession, kThisFile})
@@ -149,7 +149,7 @@ const char* const kTransactionsLayout =
 
 class ATransactionsPage final : public ASettingsPage {
 public:
-    explicit ATransactionsPage(const AProgramContext& context) : ASettingsPage(context, kTransactionsLayout)
+    ATransactionsPage(const AProgramContext& context, QWidget* parent) : ASettingsPage(context, kTransactionsLayout, parent)
     {
         Create();
     }
@@ -181,14 +181,14 @@ public:
 
 }  // namespace
 
-ASettingsPage* CreateGeneralPage(const AProgramContext& context)
+ASettingsPage* CreateGeneralPage(const AProgramContext& context, QWidget* parent)
 {
-    return new AGeneralPage(context);
+    return new AGeneralPage(context, parent);
 }
 
-ASettingsPage* CreateTransactionsPage(const AProgramContext& context)
+ASettingsPage* CreateTransactionsPage(const AProgramContext& context, QWidget* parent)
 {
-    return new ATransactionsPage(context);
+    return new ATransactionsPage(context, parent);
 }
 
 }  // namespace UserInterface::Settings

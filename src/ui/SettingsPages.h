@@ -13,7 +13,8 @@ namespace UserInterface::Settings {
 class ASettingsPage : public Win32API::VelvixForms::ADialogForm {
     Q_OBJECT
 public:
-    ASettingsPage(const AProgramContext& context, std::string layout);
+    // Made inside the dialog's form: a form made without a parent would be sized as a window.
+    ASettingsPage(const AProgramContext& context, std::string layout, QWidget* parent);
     virtual void Load() = 0;
     // False keeps the dialog open, after the page told the user why.
     virtual bool Store(bool apply) = 0;
@@ -26,9 +27,9 @@ protected:
     const AProgramContext& context_;
 };
 
-ASettingsPage* CreateGeneralPage(const AProgramContext& context);
-ASettingsPage* CreateBackupPage(const AProgramContext& context);
-ASettingsPage* CreateInterfacePage(const AProgramContext& context);
-ASettingsPage* CreateTransactionsPage(const AProgramContext& context);
+ASettingsPage* CreateGeneralPage(const AProgramContext& context, QWidget* parent);
+ASettingsPage* CreateBackupPage(const AProgramContext& context, QWidget* parent);
+ASettingsPage* CreateInterfacePage(const AProgramContext& context, QWidget* parent);
+ASettingsPage* CreateTransactionsPage(const AProgramContext& context, QWidget* parent);
 
 }  // namespace UserInterface::Settings

@@ -116,7 +116,7 @@ public:
         Mode().AddTitledColumn(74, 110);
         Mode().AddTitledColumn(71, 60);
         Mode().AddTitledColumn(68, 110);
-        Mode().AddTitledColumn(73, 170);
+        Mode().AddTitledColumn(73, 230);
         Mode().AddTitledColumn(79, 260);
         Mode().SetSortColumn(kDate + 1);
     }

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -64,6 +65,9 @@ ASize AFormMetrics::ControlMinimumSize(const ALayoutElement& element) const
         return size;
     if (auto* own = dynamic_cast<const AControl*>(control))
         own->GetMinimumSize(size);
+    // A push button is wide enough for its text in the style's font and padding.
+    if (auto* button = qobject_cast<QPushButton*>(control); button && !button->text().isEmpty())
+        size.cx = std::max(size.cx, button->sizeHint().width());
     // Bars have a natural height of their own in the style.
     if (qobject_cast<QStatusBar*>(control) || qobject_cast<QProgressBar*>(control))
         size.cy = std::max(size.cy, control->sizeHint().height());

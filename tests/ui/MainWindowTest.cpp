@@ -1,0 +1,416 @@
+#include "UiTestSupport.h"
+
+#include "core/RecentFiles.h"
+#include "ui/MainForm.h"
+#include "ui/MenuText.h"
+#include "ui/RecordListPage.h"
+#include "win32api/DynaForm.h"
+#include "win32api/TabControl.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QTabBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace UserInterface;
+using namespace Win32API::VelvixForms;
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() { window.NewDatabase(); }
+
+    Database::ADatabase& Db() { return window.CurrentDatabase(); }
+    std::u16string Utf16(const std::string& text) { return UtilityClasses::Strings::Utf8ToUtf16(text); }
+    QString ItemText(int id)
+    {
+        window.UpdateMenus();
+        QAction* action = window.FindAction(id);
+        return action ? action->text() : QStringLiteral("<none>");
+    }
+    // One labelled change of the database.
+    void ChangeSomething(std::u16string_view label)
+    {
+        Db().BeginStep();
+        Db().LabelStep(label);
+        auto* account = Db().Accounts().Live().front();
+        Db().Accounts().Change(account)->initialBalance += 10000;
+        Db().CommitStep();
+        QTest::qWait(0);
+    }
+    // Lets the window react to the database's notifications.
+    static void Settle() { QCoreApplication::processEvents(); }
+
+    UiTests::ATestProgram test;
+    AMainWindow window{test.context};
+};
+
+TEST_F(MainWindow, TheMenuBarHasItsFiveMenusAndEveryCommand)
+{
+    const QList<QAction*> top = window.menuBar()->actions();
+    ASSERT_EQ(top.size(), 5);
+    const char16_t* titles[] = {u"Файл", u"Действия", u"Сервис", u"Просмотр", u"Помощь"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(UiTests::ToU16(top[i]->text()), titles[i]);
+    for (int id : {207, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217, 218, 220, 222, 224, 225, 226, 227, 645, 652,
+                   229, 230, 231, 233, 235, 236, 237, 238, 239, 240})
+        EXPECT_NE(window.FindAction(id), nullptr) << id;
+    EXPECT_EQ(ItemText(209), QStringLiteral("&Сохранить\tCtrl+S"));
+    EXPECT_EQ(ItemText(218), QStringLiteral("В&ыход\tAlt+F4"));
+}
+
+TEST_F(MainWindow, UndoAndRedoItemsNameTheSteps)
+{
+    EXPECT_EQ(ItemText(220), QStringLiteral("&Отменить\tCtrl+Z"));
+    EXPECT_FALSE(window.FindAction(220)->isEnabled());
+    ChangeSomething(u"Изменить счёт");
+    EXPECT_EQ(ItemText(220), QStringLiteral("&Отменить \"Изменить счёт\"\tCtrl+Z"));
+    EXPECT_TRUE(window.FindAction(220)->isEnabled());
+    EXPECT_EQ(ItemText(222), QStringLiteral("&Вернуть\tCtrl+Y"));
+    window.RunCommand(220);
+    EXPECT_EQ(ItemText(222), QStringLiteral("&Вернуть \"Изменить счёт\"\tCtrl+Y"));
+    EXPECT_FALSE(window.FindAction(220)->isEnabled());
+    window.RunCommand(222);
+    EXPECT_FALSE(Db().CanRedo());
+}
+
+TEST_F(MainWindow, TheTitleShowsUnsavedChangesAndReadOnlyFiles)
+{
+    EXPECT_EQ(window.TitleText(), QStringLiteral("Без имени - Fendral"));
+    ChangeSomething(u"Изменить счёт");
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("* Без имени - Fendral"));
+    test.dialogs.saveFile = test.Path("saved.fend");
+    ASSERT_TRUE(window.Save());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("saved.fend - Fendral"));
+
+    // A file another holder has locked opens read-only.
+    UiTests::WriteDataFile(test.Path("locked.fend"));
+    Database::ADatabase holder;
+    ASSERT_EQ(holder.Open(test.Path("locked.fend")), Result::kOk);
+    ASSERT_EQ(window.OpenFile(test.Path("locked.fend")), Result::kOk);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("locked.fend [Только чтение] - Fendral"));
+    ChangeSomething(u"Изменить счёт");
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("* locked.fend [Только чтение] - Fendral"));
+}
+
+TEST_F(MainWindow, SavingAfterEveryChangeShowsNoUnsavedMark)
+{
+    test.context.Options().SetFlag(UserInterface::Settings::kSaveAfterEveryChange, true);
+    test.dialogs.saveFile = test.Path("auto.fend");
+    ASSERT_TRUE(window.SaveAs());
+    ChangeSomething(u"Изменить счёт");
+    EXPECT_FALSE(Db().Modified());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("auto.fend - Fendral"));
+    Database::ADatabase reread;
+    ASSERT_EQ(reread.Open(test.Path("auto.fend")), Result::kOk);
+    EXPECT_EQ(reread.Accounts().Live().front()->Record().initialBalance,
+              Db().Accounts().Live().front()->Record().initialBalance);
+}
+
+TEST_F(MainWindow, TheSavePromptsThreeAnswers)
+{
+    test.dialogs.saveFile = test.Path("prompt.fend");
+    ASSERT_TRUE(window.SaveAs());
+
+    ChangeSomething(u"Изменить счёт");
+    test.dialogs.answers = {kIdCancel};
+    EXPECT_FALSE(window.QueryClose());
+    ASSERT_EQ(test.dialogs.messages.size(), 1u);
+    EXPECT_EQ(test.dialogs.messages[0], test.Message(490, {u"prompt.fend"}));
+    EXPECT_TRUE(Db().Modified());
+
+    test.dialogs.answers = {kIdNo};
+    EXPECT_TRUE(window.QueryClose());
+    EXPECT_TRUE(Db().Modified());  // closing goes on without saving
+
+    test.dialogs.answers = {kIdYes};
+    EXPECT_TRUE(window.QueryClose());
+    EXPECT_FALSE(Db().Modified());
+    Database::ADatabase reread;
+    ASSERT_EQ(reread.Open(test.Path("prompt.fend")), Result::kOk);
+    EXPECT_EQ(reread.Accounts().Live().front()->Record().initialBalance, 10000);
+}
+
+TEST_F(MainWindow, ANeverSavedDatabaseIsNamedUntitledAndYesAsksForAName)
+{
+    ChangeSomething(u"Изменить счёт");
+    test.dialogs.answers = {kIdYes};
+    test.dialogs.saveFile = std::nullopt;  // the user cancels the file dialog
+    EXPECT_FALSE(window.QueryClose());
+    EXPECT_EQ(test.dialogs.messages.back(), test.Message(490, {u"Без имени"}));
+    ASSERT_EQ(test.dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(test.dialogs.fileDialogs[0].title, QStringLiteral("Сохранить файл Fendral"));
+    EXPECT_EQ(test.dialogs.fileDialogs[0].filters, QStringLiteral("Файлы Fendral (*.fend *.fbk)"));
+}
+
+TEST_F(MainWindow, OpeningAnotherFileReplacesTheDatabaseOnlyOnSuccess)
+{
+    ChangeSomething(u"Изменить счёт");
+    test.dialogs.answers = {kIdNo};
+    EXPECT_EQ(window.OpenFile(test.Path("missing.fend")), Result::kFileNotFound);
+    EXPECT_TRUE(Db().Modified());  // the current database stays as it was
+    EXPECT_EQ(test.dialogs.messages.back(), test.Message(489, {Utf16(test.Path("missing.fend"))}));
+
+    UiTests::WriteDataFile(test.Path("other.fend"));
+    test.dialogs.answers = {kIdCancel};
+    EXPECT_EQ(window.OpenFile(test.Path("other.fend")), Result::kFalse);
+    EXPECT_TRUE(Db().FileName().Empty());
+    test.dialogs.answers = {kIdNo};
+    EXPECT_EQ(window.OpenFile(test.Path("other.fend")), Result::kOk);
+    EXPECT_EQ(Db().FileName().FullPath(), test.Path("other.fend"));
+    EXPECT_TRUE(window.HasFileOpen(test.Path("OTHER.fend")));
+    EXPECT_FALSE(window.HasFileOpen(test.Path("other.fend2")));
+}
+
+TEST_F(MainWindow, TheOpenDialogOffersEveryDataFileAndAllFiles)
+{
+    UiTests::WriteDataFile(test.Path("chosen.fend"));
+    test.dialogs.openFile = test.Path("chosen.fend");
+    window.RunCommand(Command::kOpen);
+    ASSERT_EQ(test.dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(test.dialogs.fileDialogs[0].title, QStringLiteral("Открыть файл Fendral"));
+    EXPECT_EQ(test.dialogs.fileDialogs[0].filters,
+              QStringLiteral("Файлы Fendral (*.fend *.fdbf *.fdb *.fbk);;Все файлы (*)"));
+    EXPECT_EQ(test.dialogs.fileDialogs[0].defaultSuffix, QStringLiteral("fend"));
+    EXPECT_EQ(Db().FileName().FullPath(), test.Path("chosen.fend"));
+}
+
+TEST_F(MainWindow, RecentFilesOpenAndAMissingOneLeavesTheList)
+{
+    for (const char* name : {"a.fend", "b.fend"}) {
+        UiTests::WriteDataFile(test.Path(name));
+        ASSERT_EQ(window.OpenFile(test.Path(name)), Result::kOk);
+    }
+    EXPECT_EQ(window.FindAction(791)->text(), QStringLiteral("&1. b.fend"));
+    EXPECT_EQ(window.FindAction(792)->text(), QStringLiteral("&2. a.fend"));
+    window.RunCommand(792);
+    EXPECT_EQ(Db().FileName().FullPath(), test.Path("a.fend"));
+    EXPECT_EQ(window.FindAction(791)->text(), QStringLiteral("&1. a.fend"));
+
+    std::filesystem::remove(test.Path("b.fend"));
+    EXPECT_EQ(window.OpenRecentFile(1), Result::kFileNotFound);
+    EXPECT_EQ(UserInterface::Settings::RecentFiles(test.context.Options().Store()),
+              std::vector<std::string>{test.Path("a.fend")});
+    EXPECT_EQ(window.FindAction(792), nullptr);
+}
+
+// Twelve page records, the first of them hidden.
+void MakeTwelvePages(Database::ADatabase& db)
+{
+    std::vector<Database::Engine::ASlot<Database::APageInfo>*> pages(db.Pages().Live().begin(), db.Pages().Live().end());
+    for (auto* page : pages)
+        Database::Delete(db, page);
+    for (int i = 0; i < 12; ++i) {
+        Database::APageInfo page;
+        page.type = i % 2 ? Database::APageInfo::kCurrencies : Database::APageInfo::kAccounts;
+        const std::string name = "Страница " + std::to_string(i + 1);
+        page.name = db.NewText(UtilityClasses::Strings::Utf8ToUtf16(name));
+        page.position = static_cast<std::int16_t>(i);
+        page.visible = i == 0 ? 0 : 1;
+        db.Pages().Create(page);
+    }
+}
+
+TEST_F(MainWindow, ThePageMenuNumbersVisiblePagesAndGivesAltOnlyToTheFirstNinePositions)
+{
+    UiTests::WriteDataFile(test.Path("twelve.fend"), MakeTwelvePages);
+    ASSERT_EQ(window.OpenFile(test.Path("twelve.fend")), Result::kOk);
+    ASSERT_EQ(window.PageCount(), 11);
+    QList<QAction*> items = window.TopMenu(3)->actions();
+    ASSERT_EQ(items.size(), 13);  // eleven pages, a separator, the page order
+    EXPECT_EQ(items[0]->text(), QStringLiteral("&1 Страница 2\tAlt+1"));
+    EXPECT_EQ(items[7]->text(), QStringLiteral("&8 Страница 9\tAlt+8"));
+    EXPECT_EQ(items[8]->text(), QStringLiteral("Страница 10"));
+    EXPECT_EQ(items[10]->text(), QStringLiteral("Страница 12"));
+    EXPECT_EQ(items[8]->data().toInt(), 796 + 8);
+    EXPECT_TRUE(items[11]->isSeparator());
+    EXPECT_EQ(items[12]->text(), QStringLiteral("Страницы..."));
+    // The items show their pages; Alt+n does the same from the keyboard.
+    window.RunCommand(796 + 9);
+    EXPECT_EQ(window.CurrentPageIndex(), 9);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_3, Qt::AltModifier);
+    EXPECT_EQ(window.CurrentPageIndex(), 2);
+    auto* tabs = window.RootForm().ControlAs<Win32API::VelvixControls::ATabControl>(-14)->TabBar();
+    EXPECT_EQ(tabs->count(), 11);
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Страница 2"));
+}
+
+TEST_F(MainWindow, PagesFollowTheirRecordsAndKeepTheSelectedOne)
+{
+    ASSERT_GE(window.PageCount(), 3);
+    window.ShowPage(2);
+    const std::uint32_t selected = window.PageRecordAt(2);
+    AAbstractPage* kept = window.PageAt(2);
+    // Hiding the first page moves the others up; the selected page object stays.
+    Db().BeginStep();
+    Db().Pages().Change(Db().Pages().Find(window.PageRecordAt(0)))->visible = 0;
+    Db().CommitStep();
+    Settle();
+    EXPECT_EQ(window.CurrentPageIndex(), 1);
+    EXPECT_EQ(window.PageRecordAt(1), selected);
+    EXPECT_EQ(window.PageAt(1), kept);
+    // Undo brings the page back in its place.
+    window.RunCommand(Command::kUndo);
+    Settle();
+    EXPECT_EQ(window.PageRecordAt(2), selected);
+    EXPECT_EQ(window.CurrentPageIndex(), 2);
+}
+
+TEST_F(MainWindow, PageSettingsAreStoredAsAStepAndReadAgain)
+{
+    auto* page = dynamic_cast<ARecordListPage*>(window.CurrentPage());
+    ASSERT_NE(page, nullptr);
+    page->Mode().SetColumnWidth(0, 321);
+    window.RunCommand(Command::kStorePageSettings);
+    EXPECT_EQ(Db().UndoLabel(), std::u16string(u"Настройки страницы"));
+    EXPECT_EQ(Db().Pages().Find(window.PageRecordAt(0))->Record().settings, page->Mode().SaveState());
+    page->Mode().SetColumnWidth(0, 99);
+    window.RunCommand(Command::kRereadPageSettings);
+    EXPECT_EQ(page->Mode().Column(0).width, 321);
+    // A new window over the same file starts with the stored widths.
+    test.dialogs.saveFile = test.Path("widths.fend");
+    ASSERT_TRUE(window.SaveAs());
+    AMainWindow other(test.context);
+    ASSERT_EQ(other.OpenFile(test.Path("widths.fend")), Result::kOk);
+    EXPECT_EQ(dynamic_cast<ARecordListPage*>(other.PageAt(0))->Mode().Column(0).width, 321);
+}
+
+TEST_F(MainWindow, HidingClosedAccountsIsASettingThePagesFollow)
+{
+    Db().BeginStep();
+    Db().Accounts().Change(Db().Accounts().Live().front())->locked = 1;
+    Db().CommitStep();
+    Settle();
+    auto* accounts = dynamic_cast<ARecordListPage*>(window.PageAt(0));
+    ASSERT_NE(accounts, nullptr);
+    accounts->Refill();
+    const int shown = accounts->Report()->Model().RowCount();
+    window.RunCommand(Command::kHideClosedAccounts);
+    Settle();
+    EXPECT_TRUE(test.context.Options().Flag(UserInterface::Settings::kHideClosedAccounts));
+    accounts->Refill();
+    EXPECT_EQ(accounts->Report()->Model().RowCount(), shown - 1);
+    EXPECT_TRUE(ItemText(652).startsWith(QStringLiteral("Спрятать &закрытые счета")));
+    EXPECT_TRUE(window.FindAction(652)->isChecked());
+    window.RunCommand(Command::kHideClosedAccounts);
+    accounts->Refill();
+    EXPECT_EQ(accounts->Report()->Model().RowCount(), shown);
+}
+
+TEST_F(MainWindow, SwitchingTheLanguageRelabelsEveryItemAndKeepsAcceleratorTexts)
+{
+    std::ofstream(test.Path("bin/English.lng"), std::ios::binary)
+        << "206=File\r\n208=&Open...\r\n209=&Save\r\n219=Actions\r\n220=&Undo\r\n230=&Settings...\r\n233=Pages...\r\n";
+    UiTests::ATestProgram english;
+    std::filesystem::copy_file(test.Path("bin/English.lng"), english.Path("bin/English.lng"));
+    english.context.LoadSettings();
+    AMainWindow localized(english.context);
+    localized.NewDatabase();
+    QAction* languages = nullptr;
+    for (QAction* action : localized.TopMenu(2)->actions())
+        if (action->menu() && action->text() == QStringLiteral("Language"))
+            languages = action;
+    ASSERT_NE(languages, nullptr);
+    const QList<QAction*> choices = languages->menu()->actions();
+    ASSERT_EQ(choices.size(), 3);
+    EXPECT_EQ(choices[0]->text(), QStringLiteral("Russian (built in)"));
+    EXPECT_TRUE(choices[0]->isChecked());
+    EXPECT_EQ(choices[2]->text(), QStringLiteral("English"));
+
+    localized.RunCommand(0xFFFF);
+    EXPECT_TRUE(choices[2]->isChecked());
+    EXPECT_EQ(localized.menuBar()->actions()[0]->text(), QStringLiteral("File"));
+    EXPECT_EQ(localized.FindAction(208)->text(), QStringLiteral("&Open...\tCtrl+O"));
+    EXPECT_EQ(localized.FindAction(209)->text(), QStringLiteral("&Save\tCtrl+S"));
+    EXPECT_EQ(localized.FindAction(230)->text(), QStringLiteral("&Settings..."));
+    EXPECT_EQ(localized.FindAction(233)->text(), QStringLiteral("Pages..."));
+    localized.UpdateMenus();
+    EXPECT_EQ(localized.FindAction(220)->text(), QStringLiteral("&Undo\tCtrl+Z"));
+    // The fixed texts of the language menu stay in English; the choice is kept.
+    EXPECT_EQ(choices[0]->text(), QStringLiteral("Russian (built in)"));
+    EXPECT_EQ(english.context.Options().language.value, "English");
+
+    localized.RunCommand(0xFE00);
+    EXPECT_EQ(localized.FindAction(208)->text(), QStringLiteral("&Открыть...\tCtrl+O"));
+    EXPECT_EQ(localized.menuBar()->actions()[0]->text(), QStringLiteral("Файл"));
+    EXPECT_EQ(english.context.Options().language.value, "");
+}
+
+TEST_F(MainWindow, WithoutLanguageFilesThereIsNoLanguageMenu)
+{
+    for (QAction* action : window.TopMenu(2)->actions())
+        EXPECT_NE(action->text(), QStringLiteral("Language"));
+}
+
+TEST_F(MainWindow, TheCloseBoxMinimisesWhenTheSettingsSaySo)
+{
+    window.show();
+    test.context.Options().SetFlag(UserInterface::Settings::kMinimizeOnClose, true);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isMinimized());
+    // Exit still ends.
+    window.RunCommand(Command::kExit);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindow, ClosingAsksToSaveAndACancelKeepsTheWindow)
+{
+    window.show();
+    ChangeSomething(u"Изменить счёт");
+    test.dialogs.answers = {kIdCancel};
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    test.dialogs.answers = {kIdNo};
+    EXPECT_TRUE(window.close());
+}
+
+TEST_F(MainWindow, ThePlacementIsKeptAndRestored)
+{
+    window.setGeometry(40, 50, 800, 600);
+    window.SavePlacement();
+    AMainWindow again(test.context);
+    again.ShowWithPlacement();
+    EXPECT_EQ(again.geometry().size(), QSize(800, 600));
+}
+
+TEST_F(MainWindow, PrintingWritesEverySheetOfTheCurrentPage)
+{
+    UiTests::WriteDataFile(test.Path("print.fend"), [](Database::ADatabase& db) {
+        auto* account = db.Accounts().Live().front();
+        for (int i = 0; i < 300; ++i) {
+            Database::ATransaction t;
+            t.account1 = Database::Engine::ATableImpl<Database::AAccount>::RefTo(account);
+            t.amount1 = -10000 * (i + 1);
+            t.date = Dates::FromYmd(2025, 1, 1) + i;
+            t.executed = 1;
+            db.Transactions().Create(t);
+        }
+    });
+    ASSERT_EQ(window.OpenFile(test.Path("print.fend")), Result::kOk);
+    ASSERT_TRUE(window.ShowPage(1));  // the transactions page of a new database
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(test.Path("page.pdf")));
+    ASSERT_TRUE(window.PrintCurrentPage(printer));
+    std::ifstream pdf(test.Path("page.pdf"), std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(pdf)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content.rfind("%PDF", 0), 0u);
+    // 300 rows of 10-point text need several A4 sheets.
+    std::size_t sheets = 0;
+    for (std::size_t at = 0; (at = content.find("/Type /Page", at)) != std::string::npos; ++at)
+        if (content.compare(at, 12, "/Type /Pages") != 0)
+            ++sheets;
+    EXPECT_GE(sheets, 4u);
+}
+
+}  // namespace

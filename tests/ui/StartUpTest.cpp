@@ -1,0 +1,178 @@
+#include "UiTestSupport.h"
+
+#include "core/RecentFiles.h"
+#include "ui/InstanceChannel.h"
+#include "ui/MainForm.h"
+#include "ui/StartUp.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace UserInterface;
+using UiTests::AScriptedDialogs;
+
+namespace {
+
+// The program started in this process over a temporary folder, its questions scripted.
+class StartUp : public ::testing::Test {
+protected:
+    StartUp()
+    {
+        UiTests::TestApplication();
+        auto scripted = std::make_unique<AScriptedDialogs>();
+        dialogs = scripted.get();
+        program = std::make_unique<AProgram>(Folders(), std::move(scripted));
+    }
+    AProgramFolders Folders() const
+    {
+        return {folder / "bin/fendral", folder / "bin", folder / "config", folder / "data", folder / "run/Fendral"};
+    }
+    std::string Path(const std::string& name) const { return folder / name; }
+    std::u16string Message(int id, std::initializer_list<UtilityClasses::Strings::FormatArg> args)
+    {
+        return program->Context().Strings().Format(id, args);
+    }
+    AMainWindow& Window() { return *program->MainWindow(); }
+    Database::ADatabase& Db() { return Window().CurrentDatabase(); }
+    UserInterface::Settings::OptionStorage::AOptionStore& Store() { return program->Context().Options().Store(); }
+    // Puts entries into the recently-used list before the program starts.
+    void SeedRecentFiles(const std::vector<std::string>& paths)
+    {
+        Files::ALocalFileSystem fs;
+        std::filesystem::create_directories(folder / "bin");
+        auto store = UserInterface::Settings::OptionStorage::ChooseOptionStore(fs, folder / "bin/fendral", folder / "config");
+        for (auto it = paths.rbegin(); it != paths.rend(); ++it)
+            UserInterface::Settings::AddRecentFile(*store, *it);
+    }
+
+    ATempFolder folder;
+    AScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<AProgram> program;
+};
+
+TEST_F(StartUp, WithoutArgumentOrRecentFileANewDatabase)
+{
+    EXPECT_EQ(program->Start({"fendral"}), kExitDone);
+    EXPECT_FALSE(program->HandedOver());
+    ASSERT_NE(program->MainWindow(), nullptr);
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_TRUE(Db().FileName().Empty());
+    EXPECT_FALSE(Db().Modified());
+    EXPECT_EQ(Window().TitleText(), QStringLiteral("Без имени - Fendral"));
+    EXPECT_GT(Window().PageCount(), 0);
+    EXPECT_EQ(Window().CurrentPageIndex(), 0);
+    EXPECT_TRUE(dialogs->messages.empty());
+    // Other copies can find this one.
+    EXPECT_TRUE(program->Channel()->IsListening());
+}
+
+TEST_F(StartUp, AFileArgumentOpensTheFileAndHeadsTheRecentList)
+{
+    UiTests::WriteDataFile(Path("Семья.fend"));
+    program->Start({"fendral", Path("Семья.fend")});
+    EXPECT_EQ(Db().FileName().FullPath(), Path("Семья.fend"));
+    EXPECT_EQ(Window().TitleText(), QStringLiteral("Семья.fend - Fendral"));
+    EXPECT_EQ(UserInterface::Settings::ReadRecentFile(Store(), 0), Path("Семья.fend"));
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(QDir::currentPath().toStdString(), folder.Path());
+}
+
+TEST_F(StartUp, AQuotedPathWithBlanksIsOneName)
+{
+    std::filesystem::create_directories(Path("My books"));
+    UiTests::WriteDataFile(Path("My books/Дом 2025.fend"));
+    program->Start({"fendral", "\"" + Path("My books/Дом 2025.fend") + "\"", "ignored"});
+    EXPECT_EQ(Db().FileName().FullPath(), Path("My books/Дом 2025.fend"));
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(StartUp, WithoutArgumentTheMostRecentFileOpens)
+{
+    UiTests::WriteDataFile(Path("last.fend"));
+    SeedRecentFiles({Path("last.fend")});
+    program->Start({"fendral"});
+    EXPECT_EQ(Db().FileName().FullPath(), Path("last.fend"));
+}
+
+TEST_F(StartUp, AMissingRecentFileIsReportedAndLeavesTheList)
+{
+    UiTests::WriteDataFile(Path("older.fend"));
+    SeedRecentFiles({Path("gone.fend"), Path("older.fend")});
+    program->Start({"fendral"});
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0], Message(489, {UtilityClasses::Strings::Utf8ToUtf16(Path("gone.fend"))}));
+    EXPECT_EQ(UserInterface::Settings::RecentFiles(Store()), std::vector<std::string>{Path("older.fend")});
+    EXPECT_TRUE(Db().FileName().Empty());  // a new database instead
+    EXPECT_TRUE(Window().FindAction(791)->text().endsWith(QStringLiteral("older.fend")));
+    EXPECT_EQ(Window().FindAction(792), nullptr);
+}
+
+TEST_F(StartUp, EveryFailureHasItsMessageAndLeavesANewDatabase)
+{
+    struct Case { const char* name; std::function<void(const std::string&)> write; int message; };
+    const Case cases[] = {
+        {"newer.fend", UiTests::WriteNewerFile, 695},
+        {"damaged.fend", [](const std::string& path) { WriteTextFile(path, std::string(3000, 'x')); }, 498},
+        {"missing.fend", [](const std::string&) {}, 489},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto scripted = std::make_unique<AScriptedDialogs>();
+        AScriptedDialogs* asked = scripted.get();
+        AProgram run(Folders(), std::move(scripted));
+        c.write(Path(c.name));
+        EXPECT_EQ(run.Start({"fendral", Path(c.name)}), kExitDone);
+        ASSERT_EQ(asked->messages.size(), 1u);
+        EXPECT_EQ(asked->messages[0], run.Context().Strings().Format(c.message, {UtilityClasses::Strings::Utf8ToUtf16(Path(c.name))}));
+        EXPECT_TRUE(run.MainWindow()->CurrentDatabase().FileName().Empty());
+        EXPECT_GT(run.MainWindow()->PageCount(), 0);
+    }
+}
+
+TEST_F(StartUp, AFileWithErrorsIsReportedAndStaysOpen)
+{
+    UiTests::WriteFileWithErrors(Path("errors.fend"));
+    program->Start({"fendral", Path("errors.fend")});
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0], Message(499, {UtilityClasses::Strings::Utf8ToUtf16(Path("errors.fend")), 1}));
+    EXPECT_EQ(Db().FileName().FullPath(), Path("errors.fend"));
+}
+
+TEST_F(StartUp, ACancelledPasswordSaysNothingAndStartsNew)
+{
+    UiTests::WritePasswordFile(Path("secret.fend"), u"тайна");
+    program->Start({"fendral", Path("secret.fend")});
+    EXPECT_EQ(dialogs->modalCount, 1);  // the password dialog, cancelled
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(Db().FileName().Empty());
+}
+
+TEST_F(StartUp, ASecondCopyHandsItsFileToTheFirstAndEnds)
+{
+    UiTests::WriteDataFile(Path("shared.fend"));
+    program->Start({"fendral", Path("shared.fend")});
+    QSignalSpy front(program->MainWindow(), &AMainWindow::BroughtToFront);
+
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(folder / "run"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(folder / "second-config"));
+    environment.insert(QStringLiteral("HOME"), QString::fromStdString(folder.Path()));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Should the hand-over fail, the second copy ends by itself instead of running on.
+    environment.insert(QStringLiteral("FENDRAL_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+    second.setProcessEnvironment(environment);
+    // The path is compared without regard to letter case.
+    second.start(QStringLiteral(FENDRAL_GUI_PROGRAM), {QString::fromStdString(folder / "SHARED.FEND")});
+    ASSERT_TRUE(second.waitForStarted(10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(front.count(), 1);
+}
+
+}  // namespace

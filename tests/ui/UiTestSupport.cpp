@@ -1,0 +1,174 @@
+#include "UiTestSupport.h"
+
+#include "core/LocaleInfo.h"
+#include "core/OptionStore.h"
+#include "database/engine/CompoundFile.h"
+#include "database/engine/PagedStream.h"
+#include "database/engine/StreamNames.h"
+
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace UiTests {
+
+namespace {
+
+int argc = 1;
+char name[] = "ui_tests";
+char* argv[] = {name, nullptr};
+std::unique_ptr<QApplication> application;
+
+class AApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { application.reset(); }
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new AApplicationEnvironment);
+
+}  // namespace
+
+QApplication& TestApplication()
+{
+    if (!application) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    return *application;
+}
+
+std::u16string ToU16(const QString& text)
+{
+    return text.toStdU16String();
+}
+
+// ---- dialogs
+
+int AScriptedDialogs::ShowMessage(QWidget*, const Win32API::VelvixForms::AMessageBoxOptions& options)
+{
+    messages.push_back(options.text);
+    if (answers.empty())
+        return Win32API::VelvixForms::kIdOk;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> AScriptedDialogs::AskOpenFile(QWidget*, const UserInterface::AFileDialogSpec& spec)
+{
+    fileDialogs.push_back(spec);
+    return openFile;
+}
+
+std::optional<std::string> AScriptedDialogs::AskSaveFile(QWidget*, const UserInterface::AFileDialogSpec& spec)
+{
+    fileDialogs.push_back(spec);
+    return saveFile;
+}
+
+std::optional<std::string> AScriptedDialogs::AskFolder(QWidget*, const std::string&)
+{
+    return folder;
+}
+
+std::optional<std::uint32_t> AScriptedDialogs::ChooseColour(QWidget*, std::uint32_t,
+                                                            UserInterface::Settings::ACustomColours& custom)
+{
+    if (editCustomColours)
+        editCustomColours(custom);
+    return colour;
+}
+
+std::optional<QFont> AScriptedDialogs::ChooseFont(QWidget*, const QFont&)
+{
+    return font;
+}
+
+int AScriptedDialogs::RunModal(QDialog& dialog)
+{
+    ++modalCount;
+    return onModal ? onModal(dialog) : QDialog::Rejected;
+}
+
+// ---- the program's context
+
+ATestProgram::ATestProgram()
+{
+    TestApplication();
+    context.strings = std::make_unique<UtilityClasses::Strings::AStrings>(UtilityClasses::Strings::RussianLocale());
+    context.fs = &fs;
+    context.folders = Folders();
+    context.clock = [] { return Dates::ALocalTime{Dates::FromYmd(2025, 3, 15), 12 * 3600 * 1000}; };
+    context.dialogs = &dialogs;
+    std::filesystem::create_directories(context.folders.programFolder);
+    context.settings = std::make_unique<UserInterface::Settings::ASettings>(
+        UserInterface::Settings::OptionStorage::ChooseOptionStore(fs, context.folders.programPath,
+                                                                  context.folders.configFolder));
+    context.LoadSettings();
+}
+
+ATestProgram::~ATestProgram() = default;
+
+UserInterface::AProgramFolders ATestProgram::Folders() const
+{
+    return {Path("bin/fendral"), Path("bin"), Path("config"), Path("data"), Path("run")};
+}
+
+std::u16string ATestProgram::Message(int id, std::initializer_list<UtilityClasses::Strings::FormatArg> args) const
+{
+    return context.Strings().Format(id, args);
+}
+
+// ---- data files
+
+void WriteDataFile(const std::string& path, const std::function<void(Database::ADatabase&)>& change)
+{
+    Database::ADatabase db;
+    db.CreateDefaults();
+    if (change) {
+        db.BeginStep();
+        change(db);
+        db.CommitStep();
+    }
+    ASSERT_EQ(db.SaveAs(path), Result::kOk) << path;
+}
+
+void WriteFileWithErrors(const std::string& path)
+{
+    WriteDataFile(path, [](Database::ADatabase& db) { db.Accounts().Delete(db.Accounts().Live().front()); });
+}
+
+void WriteNewerFile(const std::string& path)
+{
+    using namespace Database::Engine;
+    WriteDataFile(path);
+    std::unique_ptr<ACompoundFile> file;
+    ASSERT_EQ(ACompoundFile::Open(path, true, file), Result::kOk);
+    ACompoundStream* raw = nullptr;
+    ASSERT_EQ(file->OpenStream(StreamNames::kHeader, &raw), Result::kOk);
+    {
+        APagedStream header(*raw, true);
+        // After the length byte, the signature with its NUL, the GUID and four words: the lowest
+        // program build allowed to read the file.
+        const std::uint64_t at = 1 + sizeof StreamNames::kSignature + 16 + 8;
+        const std::uint8_t word[2] = {0x2C, 0x01};  // 300
+        ASSERT_EQ(header.Write(at, word, 2), Result::kOk);
+        ASSERT_EQ(header.Flush(), Result::kOk);
+    }
+    ASSERT_EQ(file->Commit(), Result::kOk);
+}
+
+void WritePasswordFile(const std::string& path, std::u16string_view password)
+{
+    Database::ADatabase db;
+    db.CreateDefaults();
+    ASSERT_EQ(Database::ChangePassword(db, u"", password, password, u"Изменить пароль"),
+              Database::APasswordChange::Changed);
+    ASSERT_EQ(db.SaveAs(path), Result::kOk) << path;
+}
+
+}  // namespace UiTests

@@ -1,0 +1,78 @@
+// What the program's tests share: the application object, dialogs that answer as a test
+// scripts them, a program context over a temporary folder, and data files made for tests.
+#pragma once
+#include "ui/DatabaseModel.h"
+
+#include "core/CodePage.h"
+#include "core/FileSystem.h"
+#include "core/TempFolder.h"
+#include "ui/ProgramContext.h"
+#include "ui/UserDialogs.h"
+
+#include <QApplication>
+
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace UiTests {
+
+// Created before the first test and destroyed after the last, while Qt's globals exist.
+QApplication& TestApplication();
+
+// Answers every question from the script and remembers what was asked.
+class AScriptedDialogs final : public UserInterface::AUserDialogs {
+public:
+    int ShowMessage(QWidget* parent, const Win32API::VelvixForms::AMessageBoxOptions& options) override;
+    std::optional<std::string> AskOpenFile(QWidget* parent, const UserInterface::AFileDialogSpec& spec) override;
+    std::optional<std::string> AskSaveFile(QWidget* parent, const UserInterface::AFileDialogSpec& spec) override;
+    std::optional<std::string> AskFolder(QWidget* parent, const std::string& initialFolder) override;
+    std::optional<std::uint32_t> ChooseColour(QWidget* parent, std::uint32_t initial,
+                                              UserInterface::Settings::ACustomColours& custom) override;
+    std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
+    int RunModal(QDialog& dialog) override;
+
+    std::vector<std::u16string> messages;  // the texts of the message boxes, in order
+    std::deque<int> answers;               // the buttons pressed, in order; then OK (1)
+    std::optional<std::string> openFile, saveFile, folder;
+    std::vector<UserInterface::AFileDialogSpec> fileDialogs;
+    std::optional<std::uint32_t> colour;
+    std::function<void(UserInterface::Settings::ACustomColours&)> editCustomColours;
+    std::optional<QFont> font;
+    // Drives a modal dialog and answers its result; without one, dialogs are cancelled.
+    std::function<int(QDialog&)> onModal;
+    int modalCount = 0;
+};
+
+// A context like the program's, over a temporary folder: the built-in Russian texts and
+// locale, the user's store in the folder, a fixed clock (15 March 2025, noon).
+class ATestProgram {
+public:
+    ATestProgram();
+    ~ATestProgram();
+
+    std::string Path(const std::string& name) const { return folder / name; }
+    // The text of message `id` as the program fills it in.
+    std::u16string Message(int id, std::initializer_list<UtilityClasses::Strings::FormatArg> args = {}) const;
+    UserInterface::AProgramFolders Folders() const;
+
+    ATempFolder folder;
+    Files::ALocalFileSystem fs;
+    AScriptedDialogs dialogs;
+    UserInterface::AProgramContext context;
+};
+
+// A new database with its default contents saved at `path`, after `change` ran inside a step.
+void WriteDataFile(const std::string& path, const std::function<void(Database::ADatabase&)>& change = {});
+// A file whose only account was deleted without its placement: opens with one error.
+void WriteFileWithErrors(const std::string& path);
+// A file that only a newer program may read.
+void WriteNewerFile(const std::string& path);
+// A file protected by `password`.
+void WritePasswordFile(const std::string& path, std::u16string_view password);
+
+std::u16string ToU16(const QString& text);
+
+}  // namespace UiTests

@@ -1,0 +1,167 @@
+// Renders the main window with each of its pages, and the program's dialogs, to PNG files
+// offscreen, from a generated data file, so that a person without a display sees the program.
+//   fendral-screenshots [output folder] [transactions]     (default: the current folder, 3000)
+#include "ui/DatabaseModel.h"
+
+#include "../bench/DataFileGenerator.h"
+#include "ui/MainForm.h"
+#include "ui/PageOrdr.h"
+#include "ui/Passwords.h"
+#include "ui/SettingsDialog.h"
+#include "ui/StartUp.h"
+#include "win32api/DynaForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+using namespace UserInterface;
+
+// Answers every question as the user who just looks: OK, no files, no colours.
+class AQuietDialogs final : public AUserDialogs {
+public:
+    int ShowMessage(QWidget*, const Win32API::VelvixForms::AMessageBoxOptions&) override { return 1; }
+    std::optional<std::string> AskOpenFile(QWidget*, const AFileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> AskSaveFile(QWidget*, const AFileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> AskFolder(QWidget*, const std::string&) override { return std::nullopt; }
+    std::optional<std::uint32_t> ChooseColour(QWidget*, std::uint32_t, Settings::ACustomColours&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    int RunModal(QDialog&) override { return 0; }
+};
+
+bool Save(QWidget& widget, const QDir& folder, const QString& name)
+{
+    const QString path = folder.filePath(name + ".png");
+    const bool saved = widget.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", path.toUtf8().constData());
+    return saved;
+}
+
+// What the generator leaves out: budget items with plans for this year, and chart series.
+void AddBudgetAndSeries(Database::ADatabase& db, int year)
+{
+    using namespace Database;
+    db.BeginStep();
+    const auto rub = Engine::ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
+    struct APlan { const char16_t* name; AMoney monthly; };
+    const APlan expenses[] = {{u"Продукты", 35'000}, {u"Жильё", 12'000}, {u"Транспорт", 6'000}, {u"Отдых", 9'000}};
+    const auto addItem = [&](std::u16string_view name, AReference<ABudgetItem> parent) {
+        return Engine::ATableImpl<ABudgetItem>::RefTo(db.BudgetItems().Create(ABudgetItem{db.NewText(name), {}, parent}));
+    };
+    const auto income = addItem(u"Доходы", {});
+    const auto salary = addItem(u"Зарплата", income);
+    const auto spending = addItem(u"Расходы", {});
+    ABudgetLimit limit;
+    limit.currency = rub;
+    limit.year = static_cast<std::uint32_t>(year);
+    limit.kind = ABudgetLimit::kPerMonth;
+    limit.item = salary;
+    limit.amount = BenchData::Money(120'000);
+    db.BudgetLimits().Create(limit);
+    for (const APlan& plan : expenses) {
+        limit.item = addItem(plan.name, spending);
+        limit.amount = BenchData::Money(plan.monthly);
+        db.BudgetLimits().Create(limit);
+    }
+    for (const char16_t* name : {u"Доходы семьи", u"Расходы на жизнь", u"Переводы между счетами"}) {
+        ASeries series;
+        series.name = db.NewText(name);
+        series.income = name[0] == u'Д';
+        series.expense = name[0] == u'Р';
+        db.Series().Create(series);
+    }
+    db.CommitStep();
+    db.ClearHistory();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QDir output(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    QDir().mkpath(output.path());
+    QTemporaryDir temporary;
+    const std::string root = temporary.path().toStdString();
+
+    BenchData::AGeneratorOptions options;
+    options.transactions = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 3000;
+    options.accounts = 12;
+    options.rates = 40;
+    const std::string file = root + "/Семья.fend";
+    {
+        Database::ADatabase db;
+        BenchData::Generate(db, options);
+        AddBudgetAndSeries(db, Dates::ToYmd(SystemLocalTime().date).year);
+        if (Result::Failed(db.SaveAs(file))) {
+            std::fprintf(stderr, "could not write the data file\n");
+            return 1;
+        }
+    }
+
+    AProgramFolders folders{root + "/bin/fendral", root + "/bin", root + "/config", root + "/data", root + "/run"};
+    AProgram program(folders, std::make_unique<AQuietDialogs>());
+    program.Start({"fendral", file});
+    AMainWindow& window = *program.MainWindow();
+    window.resize(1180, 720);
+    QApplication::processEvents();
+    int saved = 0, failed = 0;
+    for (int i = 0; i < window.PageCount(); ++i) {
+        window.ShowPage(i);
+        QApplication::processEvents();
+        (Save(window, output, QString("page-%1").arg(i + 1)) ? saved : failed)++;
+    }
+    window.ShowPage(1);
+    window.RunCommand(235);  // the help pane beside the transactions
+    QApplication::processEvents();
+    (Save(window, output, "help-pane") ? saved : failed)++;
+
+    AProgramContext& context = program.Context();
+    {
+        Settings::ASettingsForm dialog(context, &window);
+        for (int page = 0; page < Settings::ASettingsForm::kPageCount; ++page) {
+            dialog.ShowPage(page);
+            dialog.show();
+            dialog.adjustSize();
+            QApplication::processEvents();
+            (Save(dialog, output, QString("settings-%1").arg(page + 1)) ? saved : failed)++;
+        }
+    }
+    {
+        PageOrder::APageOrderDialog dialog(context, window.CurrentDatabase(), &window);
+        dialog.show();
+        QApplication::processEvents();
+        (Save(dialog, output, "page-order") ? saved : failed)++;
+        PageOrder::APageEditDialog edit(context, u"Мои расходы", PageOrder::PageTypes(window.CurrentDatabase(), context.Strings()),
+                                        true, &window);
+        edit.ChooseType(1);
+        edit.show();
+        QApplication::processEvents();
+        (Save(edit, output, "page-edit") ? saved : failed)++;
+    }
+    {
+        APasswords enter(context, file, [](const std::u16string&) { return false; }, &window);
+        enter.show();
+        QApplication::processEvents();
+        (Save(enter, output, "password-enter") ? saved : failed)++;
+        APasswords change(context, window.CurrentDatabase(), &window);
+        change.show();
+        QApplication::processEvents();
+        (Save(change, output, "password-change") ? saved : failed)++;
+    }
+    std::printf("%d pictures, %d failed\n", saved, failed);
+    return failed == 0 ? 0 : 1;
+}
