@@ -40,6 +40,14 @@ const char16_t* PictureOf(ADateTickKind kind)
     }
 }
 
+AMoney SaturatedAdd(AMoney value, AMoney delta)
+{
+    AMoney sum;
+    if (__builtin_add_overflow(value, delta, &sum))
+        return delta < 0 ? std::numeric_limits<AMoney>::min() : std::numeric_limits<AMoney>::max();
+    return sum;
+}
+
 std::vector<AMoney> ValueTicks(const ARoundAxis& axis)
 {
     return UserInterface::Charts::AxisTicks({axis.low, axis.high, axis.step});
@@ -116,6 +124,11 @@ AChartControl::AGeometry AChartControl::Geometry() const
             highest = any ? std::max(highest, point.value) : point.value;
             any = true;
         }
+    // A little room above and below the values, so that lines and markers at the extremes do
+    // not run along the plot's edge; zero is never passed, a line resting on it stays there.
+    const AMoney room = static_cast<AMoney>((static_cast<double>(highest) - static_cast<double>(lowest)) / 20);
+    lowest = lowest >= 0 ? std::max<AMoney>(0, lowest - std::min(room, lowest)) : SaturatedAdd(lowest, -room);
+    highest = highest <= 0 ? std::min<AMoney>(0, highest + std::min(room, -highest)) : SaturatedAdd(highest, room);
     if (zeroLine_) {
         lowest = std::min<AMoney>(lowest, 0);
         highest = std::max<AMoney>(highest, 0);
@@ -234,13 +247,17 @@ void AChartControl::DrawChart(QPainter& painter)
     painter.save();
     painter.setClipRect(geometry.plot.adjusted(-1, -2, 1, 2));
     for (const ALine& line : lines_)
+        if (line.style == ALineStyle::Normal)
+            DrawArea(painter, line, geometry);
+    DrawAxes(painter, geometry);  // over the areas, under the lines
+    for (const ALine& line : lines_)
         if (line.style == ALineStyle::Continuation)
             DrawLine(painter, line, geometry);
     for (const ALine& line : lines_)
         if (line.style == ALineStyle::Normal)
             DrawLine(painter, line, geometry);
-    DrawHover(painter, geometry);
     painter.restore();
+    DrawHover(painter, geometry);
     std::vector<ALegendItem> legend;
     for (const ALine& line : lines_)
         if (!line.name.isEmpty())
@@ -290,12 +307,19 @@ void AChartControl::DrawGrid(QPainter& painter, const AGeometry& geometry) const
         painter.drawText(QRect(labelLeft, plot.bottom() + fh / 2 + 2, labelWidth, fh), Qt::AlignCenter, label);
         lastLabelRight = labelLeft + labelWidth;
     }
-    painter.setPen(text);
+    painter.restore();
+}
+
+void AChartControl::DrawAxes(QPainter& painter, const AGeometry& geometry) const
+{
+    const QRect& plot = geometry.plot;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(palette().color(QPalette::Text));
     painter.drawLine(plot.left(), plot.top(), plot.left(), plot.bottom());
     painter.drawLine(plot.left(), plot.bottom(), plot.right(), plot.bottom());
     if (zeroLine_) {
         const int y = qRound(YOf(0, geometry));
-        painter.setPen(QPen(text, 1));
         painter.drawLine(plot.left(), y, plot.right(), y);
     }
     painter.restore();
@@ -331,22 +355,27 @@ QPainterPath AChartControl::LinePath(const ALine& line, const AGeometry& geometr
     return path;
 }
 
+void AChartControl::DrawArea(QPainter& painter, const ALine& line, const AGeometry& geometry) const
+{
+    const QPainterPath path = LinePath(line, geometry);
+    if (path.isEmpty())
+        return;
+    // A faint area down to zero, or to the plot's floor or ceiling when zero lies beyond it.
+    const double floor = std::clamp<double>(YOf(0, geometry), geometry.plot.top(), geometry.plot.bottom()) + 0.5;
+    QPainterPath area = path;
+    area.lineTo(path.currentPosition().x(), floor);
+    area.lineTo(path.elementAt(0).x, floor);
+    area.closeSubpath();
+    QColor fill = line.colour;
+    fill.setAlpha(28);
+    painter.fillPath(area, fill);
+}
+
 void AChartControl::DrawLine(QPainter& painter, const ALine& line, const AGeometry& geometry) const
 {
     const QPainterPath path = LinePath(line, geometry);
     if (path.isEmpty())
         return;
-    if (line.style == ALineStyle::Normal) {
-        // A faint area down to zero (or to the plot's floor when zero is below it).
-        const double floor = std::min<double>(geometry.plot.bottom(), std::max<double>(geometry.plot.top(), YOf(0, geometry)));
-        QPainterPath area = path;
-        area.lineTo(path.currentPosition().x(), floor + 0.5);
-        area.lineTo(path.elementAt(0).x, floor + 0.5);
-        area.closeSubpath();
-        QColor fill = line.colour;
-        fill.setAlpha(28);
-        painter.fillPath(area, fill);
-    }
     const bool continuation = line.style == ALineStyle::Continuation;
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(line.colour, continuation ? 1.5 : 2, continuation ? Qt::DashLine : Qt::SolidLine,

@@ -92,6 +92,8 @@ private:
     // The value the line shows at x: the last point at or before it, or nothing before the line.
     std::optional<std::size_t> PointBefore(const ALine& line, double x, const AGeometry& geometry) const;
     void DrawGrid(QPainter& painter, const AGeometry& geometry) const;
+    void DrawAxes(QPainter& painter, const AGeometry& geometry) const;
+    void DrawArea(QPainter& painter, const ALine& line, const AGeometry& geometry) const;
     void DrawLine(QPainter& painter, const ALine& line, const AGeometry& geometry) const;
     void DrawHover(QPainter& painter, const AGeometry& geometry) const;
     class QPainterPath LinePath(const ALine& line, const AGeometry& geometry) const;
