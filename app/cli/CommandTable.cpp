@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 
 #include "FileCommands.h"
+#include "ImportCommand.h"
 #include "RateCommands.h"
 #include "ReportCommands.h"
 
@@ -29,6 +30,13 @@ const ACommand kCommands[] = {
      "open any data file and save it as TARGET",
      "TARGET is written as a new compound data file, replacing a file of that name.",
      RunConvert},
+    {{"import", {"FILE", "IN"}, {"--format"}, {"--dry-run"}},
+     "FILE IN [--format xml|xlsx|MODULE] [--dry-run]",
+     "import an interchange document (or a plug-in's file) into the data file",
+     "Every message of the read is printed to standard error; then what was accepted is saved\n"
+     "into FILE as one step, unless --dry-run. MODULE is a plug-in's file name (with or without .so)\n"
+     "or its module's name. Exits with 3 when there were messages.",
+     RunImport},
     {{"report turnover", {"FILE"}, {"--from", "--to", "--currency", "--group-by", "--accounts", "--kinds"}, {"--json"}},
      "FILE --from DATE --to DATE --currency CODE --group-by CLASSIFIER [--accounts LIST] [--kinds LIST] [--json]",
      "turnover tree of a period by the nodes of one classifier",
