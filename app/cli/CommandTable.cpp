@@ -1,5 +1,6 @@
 #include "CommandTable.h"
 
+#include "ExportCommand.h"
 #include "FileCommands.h"
 #include "ImportCommand.h"
 #include "RateCommands.h"
@@ -30,6 +31,15 @@ const ACommand kCommands[] = {
      "open any data file and save it as TARGET",
      "TARGET is written as a new compound data file, replacing a file of that name.",
      RunConvert},
+    {{"export", {"FILE", "OUT"}, {"--format", "--only", "--classifiers", "--from", "--to", "--accounts"}, {}},
+     "FILE OUT [--format xml|xlsx|MODULE] [--only KINDS] [--classifiers NAMES] [--from DATE --to DATE] [--accounts LIST]",
+     "export the data file (or part of it) as an interchange document or through a plug-in",
+     "KINDS is a comma list of currencies, rates, accounts, classifiers, transactions (all by default).\n"
+     "NAMES is a comma list of classifiers by singular or plural name, written in that order (all by\n"
+     "default). Transactions are those dated from --from to --to (both included; all without them)\n"
+     "that touch an account of LIST (NAME@CODE,...; every account by default). MODULE is a plug-in's\n"
+     "file name (with or without .so) or its module's name. Exits with 3 when the module left messages.",
+     RunExportCommand},
     {{"import", {"FILE", "IN"}, {"--format"}, {"--dry-run"}},
      "FILE IN [--format xml|xlsx|MODULE] [--dry-run]",
      "import an interchange document (or a plug-in's file) into the data file",

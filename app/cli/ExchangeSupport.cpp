@@ -1,0 +1,75 @@
+#include "ExchangeSupport.h"
+
+#include "CliMessages.h"
+#include "TerminalProgress.h"
+
+#include "core/XdgFolders.h"
+
+#include <cstdlib>
+
+namespace Cli {
+
+using namespace ExportImport;
+
+namespace {
+constexpr int kErrorLabel = 551;
+constexpr int kWarningLabel = 552;
+}  // namespace
+
+std::unique_ptr<UserInterface::Settings::OptionStorage::AOptionStore> OpenProgramSettings(Files::AFileSystem& fs)
+{
+    return UserInterface::Settings::OptionStorage::ChooseOptionStore(
+        fs, ProgramFolder() + "/fendral", Files::UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+}
+
+ATerminalDisplay::~ATerminalDisplay()
+{
+    if (drawn_)
+        context_.err << '\n' << std::flush;
+}
+
+void ATerminalDisplay::ShowCaption(std::u16string_view caption)
+{
+    if (drawn_)
+        context_.err << '\n';
+    context_.err << TerminalText(caption) << '\n' << std::flush;
+    drawn_ = false;
+}
+
+void ATerminalDisplay::ShowPercent(unsigned percent)
+{
+    context_.err << '\r' << ATerminalProgress::Bar(static_cast<int>(percent)) << std::flush;
+    drawn_ = true;
+}
+
+template <class Interface>
+Interface* FindModule(const Private::ASource<Interface>& source, const std::string& format,
+                      const AModuleGuid* builtIn)
+{
+    if (builtIn)
+        if (const auto* item = source.FindById(ToGuid(*builtIn)))
+            return item->Module();
+    for (std::size_t i = 0; i < source.Count(); ++i) {
+        const auto& item = source.Item(i);
+        const std::string library = item.Library() ? item.Library()->FileName() : std::string();
+        const char16_t* name = item.Module()->GetName();
+        if ((!library.empty() && (library == format || library == format + ".so")) ||
+            (name && TerminalText(name) == format))
+            return item.Module();
+    }
+    return nullptr;
+}
+
+template AExportInterface* FindModule(const Private::ASource<AExportInterface>&, const std::string&,
+                                      const AModuleGuid*);
+template AImportInterface* FindModule(const Private::ASource<AImportInterface>&, const std::string&,
+                                      const AModuleGuid*);
+
+void PrintModuleMessages(const ACliContext& context, const AModuleSession& session)
+{
+    for (const AModuleMessage& message : session.Messages())
+        context.err << TerminalText(context.strings.Text(message.error ? kErrorLabel : kWarningLabel)) << ": "
+                    << TerminalText(message.text) << '\n';
+}
+
+}  // namespace Cli
