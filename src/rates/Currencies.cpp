@@ -3,6 +3,7 @@
 #include "core/AStrings.h"
 #include "core/TextUtilities.h"
 #include "database/DatabaseRules.h"
+#include "rates/DeleteStep.h"
 #include "database/StepView.h"
 
 #include <set>
@@ -146,13 +147,7 @@ AQuestion CurrencyDeletionQuestion(ADatabase& db, AReference<ACurrency> currency
 
 void DeleteCurrency(ADatabase& db, AReference<ACurrency> currency, std::u16string_view label)
 {
-    auto* slot = db.Currencies().Get(currency);
-    if (!FD_VERIFY(slot && slot->Exists()))
-        return;
-    db.BeginStep();
-    db.LabelStep(label);
-    Database::Delete(db, slot);
-    Database::CommitWithRules(db);
+    DeleteInOneStep(db, currency, label);
 }
 
 }  // namespace Rates

@@ -3,6 +3,7 @@
 #include "core/AStrings.h"
 #include "core/FormatDate.h"
 #include "database/DatabaseRules.h"
+#include "rates/DeleteStep.h"
 #include "rates/AmountExpression.h"
 #include "rates/RateStore.h"
 
@@ -105,13 +106,7 @@ AQuestion RateDeletionQuestion(ADatabase& db, AReference<ARateValue> rate,
 
 void DeleteRate(ADatabase& db, AReference<ARateValue> rate, std::u16string_view label)
 {
-    auto* slot = db.RateValues().Get(rate);
-    if (!FD_VERIFY(slot && slot->Exists()))
-        return;
-    db.BeginStep();
-    db.LabelStep(label);
-    Database::Delete(db, slot);
-    Database::CommitWithRules(db);
+    DeleteInOneStep(db, rate, label);
 }
 
 }  // namespace Rates

@@ -103,17 +103,5 @@ TEST_F(RequestListTest, OneRequestPerResourceWithAddressAndTotal)
     EXPECT_EQ(list.TotalExpected(), 0u);
 }
 
-TEST_F(RequestListTest, SamplingFewerDaysShrinksTheEstimate)
-{
-    ASSERT_NE(source, nullptr);
-    ARateDownload download(*source);
-    const std::uint64_t daily = download.BuildRequests(Day(2024, 1, 1), Day(2024, 12, 31), ASamplingMode::EveryDay);
-    const std::uint64_t halfYearly =
-        download.BuildRequests(Day(2024, 1, 1), Day(2024, 12, 31), ASamplingMode::HalfYearStart);
-    EXPECT_EQ(daily, 366u * 300);
-    EXPECT_EQ(halfYearly, 2u * 300);
-    EXPECT_EQ(download.RequestCount(), 2u);
-}
-
 }  // namespace
 }  // namespace RatesTest
