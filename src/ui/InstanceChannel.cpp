@@ -18,8 +18,10 @@ const QString kNamePrefix = QStringLiteral("FD-MW-");
 
 }  // namespace
 
-AInstanceChannel::AInstanceChannel(std::string folder, QObject* parent)
-    : QObject(parent), folder_(std::move(folder)), ownName_("FD-MW-" + std::to_string(::getpid()))
+AInstanceChannel::AInstanceChannel(std::string folder, std::string ownName, QObject* parent)
+    : QObject(parent),
+      folder_(std::move(folder)),
+      ownName_("FD-MW-" + (ownName.empty() ? std::to_string(::getpid()) : ownName))
 {
     if (!folder_.empty()) {
         QDir().mkpath(QString::fromStdString(folder_));

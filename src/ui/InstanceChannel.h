@@ -24,8 +24,9 @@ public:
         std::function<void()> comeToFront;                         // WM_USER+107
     };
 
-    // `folder` is created (for the user alone) when missing.
-    explicit AInstanceChannel(std::string folder, QObject* parent = nullptr);
+    // `folder` is created (for the user alone) when missing. A copy's name is its process id
+    // unless one is given (copies within one process, as in tests).
+    explicit AInstanceChannel(std::string folder, std::string ownName = {}, QObject* parent = nullptr);
     ~AInstanceChannel() override;
 
     // $XDG_RUNTIME_DIR/Fendral, or a folder of the user's own in the temporary folder.
