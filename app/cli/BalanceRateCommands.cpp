@@ -1,5 +1,4 @@
 // report balances and report rates.
-#include "DataFileAccess.h"
 #include "ReportCommands.h"
 #include "ReportOptions.h"
 #include "ReportOutput.h"
@@ -66,65 +65,59 @@ AJson RatePointsJson(const std::vector<Reports::ARatePoint>& points)
 
 AExitCode RunReportBalances(const ACliContext& context, const AParsedArguments& arguments)
 {
-    if (!RequireOptions(context, arguments, {"--from", "--to", "--currency"}))
-        return kUsageError;
     ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
-    if (!opened.open)
-        return opened.exitCode;
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Balances;
-    AReportOptionReader read(context, db, arguments);
-    if (!read.Period(p.period) || !read.Currency("--currency", p.currency) || !read.Accounts(p.accounts))
-        return read.Failure();
-    if (!ValidateForCli(context, db, p))
-        return kFailed;
+    AExitCode opened = kDone;
+    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--currency"}, db, p,
+                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
+                                           return read.Currency("--currency", q.currency) &&
+                                                  read.Accounts(q.accounts);
+                                       },
+                                       opened);
+    if (failure)
+        return *failure;
     const Reports::ABalanceReport report = Reports::ComputeBalances(db, p);
     const AJson messages = ReportMessages(context, report.messages);
     const ACurrencyFacts currency = FactsOf(db, p.currency);
     if (arguments.Flag("--json")) {
-        AJson json = {{"report", "balances"},
-                      {"from", JsonDate(p.period.Start())},
-                      {"to", JsonDate(p.period.End())},
-                      {"currency", Utf8(currency.code)},
-                      {"executed", LineJson(report.executed)},
-                      {"full", LineJson(report.full)},
-                      {"messages", messages}};
+        AJson json = ReportJson("balances", p.period);
+        json["currency"] = Utf8(currency.code);
+        json["executed"] = LineJson(report.executed);
+        json["full"] = LineJson(report.full);
+        json["messages"] = messages;
         context.out << json.dump(2) << '\n';
     } else {
         PrintLine(context, report.executed, kExecutedLine, currency);
         context.out << '\n';
         PrintLine(context, report.full, kFullLine, currency);
     }
-    return Outcome(opened.exitCode, !report.messages.empty());
+    return Outcome(opened, !report.messages.empty());
 }
 
 AExitCode RunReportRates(const ACliContext& context, const AParsedArguments& arguments)
 {
-    if (!RequireOptions(context, arguments, {"--from", "--to", "--rate", "--in"}))
-        return kUsageError;
     ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
-    if (!opened.open)
-        return opened.exitCode;
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Rates;
-    AReportOptionReader read(context, db, arguments);
-    if (!read.Period(p.period) || !read.Currency("--rate", p.rateCurrency) || !read.Currency("--in", p.rateInCurrency))
-        return read.Failure();
-    if (!ValidateForCli(context, db, p))
-        return kFailed;
+    AExitCode opened = kDone;
+    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--rate", "--in"}, db, p,
+                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
+                                           return read.Currency("--rate", q.rateCurrency) &&
+                                                  read.Currency("--in", q.rateInCurrency);
+                                       },
+                                       opened);
+    if (failure)
+        return *failure;
     const Reports::ARateChart chart = Reports::ComputeRates(db, p);
     const ACurrencyFacts rate = FactsOf(db, p.rateCurrency), in = FactsOf(db, p.rateInCurrency);
     if (arguments.Flag("--json")) {
-        AJson json = {{"report", "rates"},
-                      {"from", JsonDate(p.period.Start())},
-                      {"to", JsonDate(p.period.End())},
-                      {"rate", Utf8(rate.code)},
-                      {"in", Utf8(in.code)},
-                      {"stored", RatePointsJson(chart.stored)},
-                      {"before", RatePointsJson(chart.before)},
-                      {"after", RatePointsJson(chart.after)}};
+        AJson json = ReportJson("rates", p.period);
+        json["rate"] = Utf8(rate.code);
+        json["in"] = Utf8(in.code);
+        json["stored"] = RatePointsJson(chart.stored);
+        json["before"] = RatePointsJson(chart.before);
+        json["after"] = RatePointsJson(chart.after);
         context.out << json.dump(2) << '\n';
     } else {
         // The stored rates, framed by the rates in force at the period's edges.
@@ -143,7 +136,7 @@ AExitCode RunReportRates(const ACliContext& context, const AParsedArguments& arg
             table.Row({PeopleDate(context, point.date), PeopleAmount(context, point.value, kRateDecimals)});
         table.Print(context.out);
     }
-    return opened.exitCode;
+    return opened;
 }
 
 }  // namespace Cli

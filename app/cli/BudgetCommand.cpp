@@ -81,11 +81,9 @@ AExitCode RunBudget(const ACliContext& context, const AParsedArguments& argument
         for (int top : budget.tops)
             if (!budget.rows[static_cast<std::size_t>(top)].hidden)
                 rows.push_back(RowJson(budget, top));
-        AJson json = {{"report", "budget"},
-                      {"from", JsonDate(p.period.Start())},
-                      {"to", JsonDate(p.period.End())},
-                      {"currency", Utf8(currency.code)},
-                      {"rows", std::move(rows)}};
+        AJson json = ReportJson("budget", p.period);
+        json["currency"] = Utf8(currency.code);
+        json["rows"] = std::move(rows);
         context.out << json.dump(2) << '\n';
     } else {
         ATextTable table;

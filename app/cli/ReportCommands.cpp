@@ -1,7 +1,6 @@
 // report turnover and report dynamics.
 #include "ReportCommands.h"
 
-#include "DataFileAccess.h"
 #include "ReportOptions.h"
 #include "ReportOutput.h"
 
@@ -51,30 +50,27 @@ void TurnoverRows(const ACliContext& context, const Reports::ATurnoverReport& re
 
 AExitCode RunReportTurnover(const ACliContext& context, const AParsedArguments& arguments)
 {
-    if (!RequireOptions(context, arguments, {"--from", "--to", "--currency", "--group-by"}))
-        return kUsageError;
     ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
-    if (!opened.open)
-        return opened.exitCode;
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Turnover;
-    AReportOptionReader read(context, db, arguments);
-    if (!read.Period(p.period) || !read.Currency("--currency", p.currency) || !read.Grouping(p.grouping) ||
-        !read.Accounts(p.accounts) || !read.Kinds(p.kinds))
-        return read.Failure();
-    if (!ValidateForCli(context, db, p))
-        return kFailed;
+    AExitCode opened = kDone;
+    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--currency", "--group-by"}, db, p,
+                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
+                                           return read.Currency("--currency", q.currency) &&
+                                                  read.Grouping(q.grouping) && read.Accounts(q.accounts) &&
+                                                  read.Kinds(q.kinds);
+                                       },
+                                       opened);
+    if (failure)
+        return *failure;
     const Reports::ATurnoverReport report = Reports::ComputeTurnover(db, context.strings, p);
     const AJson messages = ReportMessages(context, report.messages);
     const ACurrencyFacts currency = FactsOf(db, p.currency);
     if (arguments.Flag("--json")) {
-        AJson json = {{"report", "turnover"},
-                      {"from", JsonDate(p.period.Start())},
-                      {"to", JsonDate(p.period.End())},
-                      {"currency", Utf8(currency.code)},
-                      {"root", report.root >= 0 ? TurnoverNodeJson(report, report.root) : AJson()},
-                      {"messages", messages}};
+        AJson json = ReportJson("turnover", p.period);
+        json["currency"] = Utf8(currency.code);
+        json["root"] = report.root >= 0 ? TurnoverNodeJson(report, report.root) : AJson();
+        json["messages"] = messages;
         context.out << json.dump(2) << '\n';
     } else if (report.root < 0) {
         context.out << Utf8(context.strings.Text(kNothingToShow)) << '\n';
@@ -87,25 +83,23 @@ AExitCode RunReportTurnover(const ACliContext& context, const AParsedArguments& 
         TurnoverRows(context, report, report.root, 0, currency.decimals, table);
         table.Print(context.out);
     }
-    return Outcome(opened.exitCode, !report.messages.empty());
+    return Outcome(opened, !report.messages.empty());
 }
 
 AExitCode RunReportDynamics(const ACliContext& context, const AParsedArguments& arguments)
 {
-    if (!RequireOptions(context, arguments, {"--from", "--to", "--currency", "--bucket", "--series"}))
-        return kUsageError;
     ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
-    if (!opened.open)
-        return opened.exitCode;
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Dynamics;
-    AReportOptionReader read(context, db, arguments);
-    if (!read.Period(p.period) || !read.Currency("--currency", p.currency) || !read.Bucket(p.bucket) ||
-        !read.SeriesList(p.series))
-        return read.Failure();
-    if (!ValidateForCli(context, db, p))
-        return kFailed;
+    AExitCode opened = kDone;
+    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--currency", "--bucket", "--series"}, db, p,
+                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
+                                           return read.Currency("--currency", q.currency) && read.Bucket(q.bucket) &&
+                                                  read.SeriesList(q.series);
+                                       },
+                                       opened);
+    if (failure)
+        return *failure;
     const Reports::ADynamicsReport report = Reports::ComputeDynamics(db, p);
     const AJson messages = ReportMessages(context, report.messages);
     const ACurrencyFacts currency = FactsOf(db, p.currency);
@@ -121,14 +115,12 @@ AExitCode RunReportDynamics(const ACliContext& context, const AParsedArguments& 
                 values.push_back(JsonAmount(sum));
             seriesList.push_back({{"name", Utf8(series.name)}, {"values", std::move(values)}});
         }
-        AJson json = {{"report", "dynamics"},
-                      {"from", JsonDate(p.period.Start())},
-                      {"to", JsonDate(p.period.End())},
-                      {"currency", Utf8(currency.code)},
-                      {"bucket", static_cast<int>(p.bucket)},
-                      {"buckets", std::move(bucketList)},
-                      {"series", std::move(seriesList)},
-                      {"messages", messages}};
+        AJson json = ReportJson("dynamics", p.period);
+        json["currency"] = Utf8(currency.code);
+        json["bucket"] = static_cast<int>(p.bucket);
+        json["buckets"] = std::move(bucketList);
+        json["series"] = std::move(seriesList);
+        json["messages"] = messages;
         context.out << json.dump(2) << '\n';
     } else {
         ATextTable table;
@@ -144,7 +136,7 @@ AExitCode RunReportDynamics(const ACliContext& context, const AParsedArguments& 
         }
         table.Print(context.out);
     }
-    return Outcome(opened.exitCode, !report.messages.empty());
+    return Outcome(opened, !report.messages.empty());
 }
 
 }  // namespace Cli

@@ -30,6 +30,11 @@ std::string JsonAmount(AMoney amount) { return ExportImport::Private::AmountText
 std::string JsonDate(ADate date) { return ExportImport::Private::DateText(date); }
 std::string Utf8(std::u16string_view text) { return TerminalText(text); }
 
+AJson ReportJson(const char* report, const UserInterface::Filters::ADatePeriod& period)
+{
+    return {{"report", report}, {"from", JsonDate(period.Start())}, {"to", JsonDate(period.End())}};
+}
+
 ACurrencyFacts FactsOf(ADatabase& db, AReference<ACurrency> currency)
 {
     const ACurrency* record = db.Currencies().Record(currency);

@@ -26,6 +26,9 @@ std::string JsonAmount(Database::AMoney amount);
 std::string JsonDate(ADate date);
 std::string Utf8(std::u16string_view text);
 
+// The JSON object every report starts with: "report", "from", "to".
+AJson ReportJson(const char* report, const UserInterface::Filters::ADatePeriod& period);
+
 // The currency's code and number of decimals (0..4).
 struct ACurrencyFacts {
     std::u16string code;
