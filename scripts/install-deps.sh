@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config ccache
   zlib1g-dev libminizip-dev libcurl4-openssl-dev nlohmann-json3-dev
-  qt6-base-dev
+  qt6-base-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-olefile python3-openpyxl
 )
