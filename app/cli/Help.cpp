@@ -1,6 +1,5 @@
 #include "Help.h"
 
-#include <cstdio>
 
 namespace Cli {
 
@@ -17,11 +16,13 @@ void PrintProgramHelp(std::ostream& out)
            "       fendral-cli --version\n\n"
            "Commands:\n";
     for (const ACommand& command : Commands()) {
-        const std::string head = std::string(command.syntax.name) + " " + std::string(command.usage);
-        char line[160];
-        std::snprintf(line, sizeof line, "  %-30s %.*s\n", head.c_str(), static_cast<int>(command.summary.size()),
-                      command.summary.data());
-        out << line;
+        // Long usages are not cut: the summary goes on a line of its own after them.
+        std::string head = std::string(command.syntax.name) + " " + std::string(command.usage);
+        if (head.size() > 30)
+            head += "\n" + std::string(33, ' ');
+        else
+            head.resize(31, ' ');
+        out << "  " << head << command.summary << '\n';
     }
     out << "\n--language NAME uses the language file NAME.lng beside the program.\n" << kExitCodes;
 }
