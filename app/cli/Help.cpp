@@ -1,6 +1,5 @@
 #include "Help.h"
 
-
 namespace Cli {
 
 namespace {
