@@ -4,8 +4,6 @@
 
 namespace CsvExchange {
 
-namespace {
-
 void AppendUtf8(std::string& out, char32_t code)
 {
     if (code < 0x80) {
@@ -24,8 +22,6 @@ void AppendUtf8(std::string& out, char32_t code)
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
 }
-
-}  // namespace
 
 std::string ToUtf8(std::u16string_view text)
 {

@@ -7,6 +7,8 @@
 namespace CsvExchange {
 
 std::string ToUtf8(std::u16string_view text);
+// Appends one code point (up to U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t code);
 // Malformed sequences become U+FFFD.
 std::u16string ToUtf16(std::string_view text);
 

@@ -6,6 +6,10 @@
 #include "exchange/xmlBuild.h"
 #include "exchange/xmlWriter.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 namespace ExportImport {
 
 namespace XML = UtilityClasses::XML;
@@ -122,37 +126,36 @@ private:
         maker_.Flag(*options, "account-plans", features_.accountPlans != 0);
     }
 
-    void Currencies(AElement& root, ARecordProgress& progress)
+    // A section of every live record of a table, in identifier order; none for an empty table.
+    template <class T, class Write>
+    void Section(AElement& root, std::string_view name, Engine::ATableImpl<T>& table, ARecordProgress& progress,
+                 Write write)
     {
-        if (db_.Currencies().LiveCount() == 0)
+        if (table.LiveCount() == 0)
             return;
-        AElement* section = maker_.Element(root, "currencies");
-        for (const auto* slot : db_.Currencies().Live()) {
-            writers_.Currency(*section, slot->Record());
+        AElement* section = maker_.Element(root, name);
+        for (const auto* slot : table.Live()) {
+            write(*section, slot->Record());
             progress.Advance();
         }
+    }
+
+    void Currencies(AElement& root, ARecordProgress& progress)
+    {
+        Section(root, "currencies", db_.Currencies(), progress,
+                [&](AElement& section, const ACurrency& currency) { writers_.Currency(section, currency); });
     }
 
     void Rates(AElement& root, ARecordProgress& progress)
     {
-        if (db_.RateValues().LiveCount() == 0)
-            return;
-        AElement* section = maker_.Element(root, "rates");
-        for (const auto* slot : db_.RateValues().Live()) {
-            writers_.Rate(*section, slot->Record());
-            progress.Advance();
-        }
+        Section(root, "rates", db_.RateValues(), progress,
+                [&](AElement& section, const ARateValue& rate) { writers_.Rate(section, rate); });
     }
 
     void Accounts(AElement& root, ARecordProgress& progress)
     {
-        if (db_.Accounts().LiveCount() == 0)
-            return;
-        AElement* section = maker_.Element(root, "accounts");
-        for (const auto* slot : db_.Accounts().Live()) {
-            writers_.Account(*section, slot->Record());
-            progress.Advance();
-        }
+        Section(root, "accounts", db_.Accounts(), progress,
+                [&](AElement& section, const AAccount& account) { writers_.Account(section, account); });
     }
 
     void AccountPlans(AElement& root)
@@ -168,10 +171,13 @@ private:
     void Classifiers(AElement& root, ARecordProgress& progress)
     {
         AElement* section = nullptr;
+        std::vector<AReference<AClassifier>> written;
         for (const AReference<AClassifier> ref : selection_.classifierList) {
             const AClassifier* classifier = db_.Classifiers().Record(ref);
-            if (!classifier)
+            // A classifier listed twice would be refused by the import as a duplicate.
+            if (!classifier || std::find(written.begin(), written.end(), ref) != written.end())
                 continue;
+            written.push_back(ref);
             if (!section)
                 section = maker_.Element(root, "classifiers");
             writers_.Classifier(*section, *classifier);
