@@ -1,5 +1,6 @@
 #include "exchange/ExportSources.h"
 
+#include "exchange/AExcel.h"
 #include "exchange/XmlExportModule.h"
 
 namespace ExportImport {
@@ -8,6 +9,7 @@ std::unique_ptr<Private::AExportSource> CreateExportSource(AModuleSession& sessi
 {
     auto source = std::make_unique<Private::AExportSource>(session);
     source->AddBuiltIn(new FileTypeXML::AExportToXML);
+    source->AddBuiltIn(new FileTypeExcel::AExportToXLS);
     if (!programFolder.empty())
         source->LoadPlugins(programFolder);
     return source;

@@ -1,0 +1,82 @@
+#include "exchange/AExcel.h"
+
+#include "core/CodePage.h"
+#include "exchange/XlsPackage.h"
+#include "exchange/XlsZip.h"
+#include "exchange/xmlNodes.h"
+#include "exchange/xmlReader.h"
+
+#include <cstdio>
+
+namespace ExportImport::FileTypeExcel {
+
+using UtilityClasses::Streams::AMemoryStream;
+
+AExportToXLS::AExportToXLS()
+    : AFileModule({kExportToXlsId, u"Книга Microsoft Excel", u"xlsExportFileName", u"xlsx"})
+{
+}
+
+HRESULT AExportToXLS::OpenStream(IStream** stream)
+{
+    if (!stream)
+        return Result::kInvalidArg;
+    text_ = AMemoryStream::Create();
+    text_->AddRef();  // the caller's reference
+    *stream = text_.get();
+    return Result::kOk;
+}
+
+HRESULT AExportToXLS::End()
+{
+    if (!text_)
+        return Result::kUnexpected;
+    if (Tools())
+        Tools()->SetProgressText(u"Окончательная обработка экспортируемых данных.");
+    const HRESULT hr = WriteWorkbook(text_->Bytes(), UtilityClasses::Strings::Utf16ToUtf8(FileName()));
+    text_.Reset();
+    if (Result::Failed(hr))
+        return hr;
+    return AFileModule::End();
+}
+
+HRESULT AExportToXLS::WriteWorkbook(std::string_view interchangeText, const std::string& path)
+{
+    UtilityClasses::XML::ADocument document;
+    if (!UtilityClasses::XML::ParseDocument(document, interchangeText).Ok())
+        return Result::kFail;
+    const UtilityClasses::XML::AElement* root = document.RootElement();
+    if (!root || root->Name() != "fendral")
+        return Result::kFail;
+    const std::vector<AWorksheetPart> sheets = WriteWorksheets(*root);
+
+    // Written beside the target and renamed over it, so a failed export leaves an
+    // existing workbook as it was.
+    const std::string partial = path + ".part";
+    auto zip = AZipWriter::Create(partial);
+    if (!zip)
+        return Result::kAccessDenied;
+    HRESULT hr = zip->Add("[Content_Types].xml", ContentTypesPart(sheets.size()));
+    if (Result::Succeeded(hr))
+        hr = zip->Add("_rels/.rels", PackageRelationshipsPart());
+    if (Result::Succeeded(hr))
+        hr = zip->Add("xl/styles.xml", StylesPart());
+    for (std::size_t i = 0; i < sheets.size() && Result::Succeeded(hr); ++i)
+        hr = zip->Add("xl/worksheets/sheet" + std::to_string(i + 1) + ".xml", sheets[i].part);
+    if (Result::Succeeded(hr))
+        hr = zip->Add("xl/sharedStrings.xml", SharedStringsPart());
+    if (Result::Succeeded(hr))
+        hr = zip->Add("xl/workbook.xml", WorkbookPart(sheets));
+    if (Result::Succeeded(hr))
+        hr = zip->Add("xl/_rels/workbook.xml.rels", WorkbookRelationshipsPart(sheets.size()));
+    const HRESULT closed = zip->Close();
+    if (Result::Succeeded(hr))
+        hr = closed;
+    if (Result::Succeeded(hr) && std::rename(partial.c_str(), path.c_str()) != 0)
+        hr = Result::kAccessDenied;
+    if (Result::Failed(hr))
+        std::remove(partial.c_str());
+    return hr;
+}
+
+}  // namespace ExportImport::FileTypeExcel

@@ -1,0 +1,136 @@
+#include "exchange/XlsSheetWriter.h"
+
+#include "exchange/ImportValues.h"
+#include "exchange/XlsCells.h"
+#include "exchange/xmlEscape.h"
+#include "exchange/xmlNodes.h"
+
+namespace ExportImport::FileTypeExcel {
+
+using UtilityClasses::XML::AElement;
+
+namespace {
+
+constexpr std::string_view kWorksheetHead =
+    "<?xml version='1.0' encoding='UTF-8' standalone='yes'?>"
+    "<worksheet xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main'"
+    " xmlns:r='http://schemas.openxmlformats.org/officeDocument/2006/relationships'"
+    " xmlns:mc='http://schemas.openxmlformats.org/markup-compatibility/2006' mc:Ignorable='x14ac'"
+    " xmlns:x14ac='http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac'>";
+
+}  // namespace
+
+std::string ChildText(const AElement& parent, std::string_view name)
+{
+    const AElement* child = parent.FirstElement(name);
+    return child ? child->Text() : std::string();
+}
+
+bool HasChild(const AElement& parent, std::string_view name) { return parent.FirstElement(name) != nullptr; }
+
+std::string AttributeText(const AElement& element, std::string_view name)
+{
+    const std::string* value = element.FindAttribute(name);
+    return value ? *value : std::string();
+}
+
+AExportToXLS::ASheetBase::ASheetBase(std::vector<std::string> header, std::vector<AWidth> widths)
+    : header_(std::move(header)), widths_(std::move(widths))
+{
+}
+
+std::string AExportToXLS::ASheetBase::Part(const AElement& root)
+{
+    Prepare(root);
+    rows_.clear();
+    row_ = 0;
+    NewRow();
+    for (std::size_t i = 0; i < header_.size(); ++i)
+        Text(static_cast<int>(i) + 1, header_[i]);
+    WriteRows(root);
+    CloseRow();
+
+    std::string part(kWorksheetHead);
+    part += "<cols>";
+    for (const AWidth& width : widths_)
+        part += "<col min='" + std::to_string(width.first) + "' max='" + std::to_string(width.last) + "' width='" +
+                std::to_string(width.width) + "' bestFit='1' customWidth='1'/>";
+    part += "</cols><sheetData>";
+    part += rows_;
+    part += "</sheetData></worksheet>";
+    return part;
+}
+
+void AExportToXLS::ASheetBase::NewRow()
+{
+    CloseRow();
+    ++row_;
+    rows_ += "<row r='" + std::to_string(row_) + "'>";
+    rowOpen_ = true;
+}
+
+void AExportToXLS::ASheetBase::CloseRow()
+{
+    if (rowOpen_)
+        rows_ += "</row>";
+    rowOpen_ = false;
+}
+
+void AExportToXLS::ASheetBase::Cell(int column, std::string_view attributes, std::string_view value, bool escape)
+{
+    rows_ += "<c r='";
+    rows_ += ColumnLetters(column);
+    rows_ += std::to_string(row_);
+    rows_ += '\'';
+    rows_ += attributes;
+    rows_ += "><v>";
+    if (escape)
+        UtilityClasses::XML::Implementation::AppendEscaped(rows_, value);
+    else
+        rows_ += value;
+    rows_ += "</v></c>";
+}
+
+void AExportToXLS::ASheetBase::Text(int column, std::string_view text) { Cell(column, " t='str'", text, true); }
+
+void AExportToXLS::ASheetBase::TextFormat(int column, std::string_view text)
+{
+    Cell(column, " t='str' s='1'", text, true);
+}
+
+void AExportToXLS::ASheetBase::Flag(int column, bool set) { Cell(column, " t='str' s='2'", set ? "+" : "", false); }
+
+// Values that are not what their column expects stay text, so the workbook stays valid.
+void AExportToXLS::ASheetBase::Amount(int column, std::string_view amount)
+{
+    if (ParseAmount(amount))
+        Cell(column, " s='3'", amount, false);
+    else
+        TextFormat(column, amount);
+}
+
+void AExportToXLS::ASheetBase::Number(int column, std::string_view number)
+{
+    if (ParseInteger(number).form == AIntegerForm::Valid)
+        Cell(column, "", number, false);
+    else
+        Text(column, number);
+}
+
+void AExportToXLS::ASheetBase::Date(int column, std::string_view date)
+{
+    if (const auto serial = DateToSerial(date))
+        Cell(column, " s='4'", *serial, false);
+    else
+        Timestamp(column, date);
+}
+
+void AExportToXLS::ASheetBase::Timestamp(int column, std::string_view timestamp)
+{
+    if (const auto serial = TimestampToSerial(timestamp))
+        Cell(column, " s='5'", *serial, false);
+    else
+        TextFormat(column, timestamp);
+}
+
+}  // namespace ExportImport::FileTypeExcel

@@ -1,0 +1,123 @@
+#include "exchange/XlsZip.h"
+
+#include <minizip/unzip.h>
+#include <minizip/zip.h>
+
+#include <algorithm>
+#include <zlib.h>
+
+namespace ExportImport::FileTypeExcel {
+
+namespace {
+
+// The size a part is allowed to reserve up front, whatever its header claims.
+constexpr std::uint64_t kReserveLimit = std::uint64_t{16} << 20;
+
+}  // namespace
+
+AZipWriter::~AZipWriter()
+{
+    if (zip_)
+        zipClose(static_cast<zipFile>(zip_), nullptr);
+}
+
+std::unique_ptr<AZipWriter> AZipWriter::Create(const std::string& path)
+{
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    if (!zip)
+        return nullptr;
+    return std::unique_ptr<AZipWriter>(new AZipWriter(zip));
+}
+
+HRESULT AZipWriter::Add(std::string_view name, std::string_view content)
+{
+    if (!zip_)
+        return Result::kUnexpected;
+    auto* zip = static_cast<zipFile>(zip_);
+    const std::string entry(name);
+    zip_fileinfo info{};
+    info.tmz_date = {0, 0, 0, 1, 0, 1980};
+    if (zipOpenNewFileInZip64(zip, entry.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                              Z_DEFAULT_COMPRESSION, content.size() >= 0xFFFFFFFFu) != ZIP_OK)
+        return Result::kStgWriteFault;
+    constexpr std::size_t kChunk = 1u << 30;
+    for (std::size_t done = 0; done < content.size();) {
+        const std::size_t size = std::min(kChunk, content.size() - done);
+        if (zipWriteInFileInZip(zip, content.data() + done, static_cast<unsigned>(size)) != ZIP_OK) {
+            zipCloseFileInZip(zip);
+            return Result::kStgWriteFault;
+        }
+        done += size;
+    }
+    return zipCloseFileInZip(zip) == ZIP_OK ? Result::kOk : Result::kStgWriteFault;
+}
+
+HRESULT AZipWriter::Close()
+{
+    if (!zip_)
+        return Result::kUnexpected;
+    const int closed = zipClose(static_cast<zipFile>(zip_), nullptr);
+    zip_ = nullptr;
+    return closed == ZIP_OK ? Result::kOk : Result::kStgWriteFault;
+}
+
+AZipReader::~AZipReader()
+{
+    if (unzip_)
+        unzClose(static_cast<unzFile>(unzip_));
+}
+
+std::unique_ptr<AZipReader> AZipReader::Open(const std::string& path, std::uint64_t partLimit)
+{
+    unzFile unzip = unzOpen64(path.c_str());
+    if (!unzip)
+        return nullptr;
+    return std::unique_ptr<AZipReader>(new AZipReader(unzip, partLimit));
+}
+
+bool AZipReader::Has(std::string_view name)
+{
+    const std::string entry(name);
+    return unzLocateFile(static_cast<unzFile>(unzip_), entry.c_str(), 1) == UNZ_OK;
+}
+
+AZipReadError AZipReader::Read(std::string_view name, std::string& content)
+{
+    content.clear();
+    auto* unzip = static_cast<unzFile>(unzip_);
+    const std::string entry(name);
+    if (unzLocateFile(unzip, entry.c_str(), 1) != UNZ_OK)
+        return AZipReadError::NotFound;
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(unzip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return AZipReadError::Damaged;
+    if (info.uncompressed_size > partLimit_)
+        return AZipReadError::TooLarge;
+    if (unzOpenCurrentFile(unzip) != UNZ_OK)
+        return AZipReadError::Damaged;
+    content.reserve(static_cast<std::size_t>(std::min<std::uint64_t>({info.uncompressed_size, kReserveLimit, partLimit_})));
+    char buffer[64 * 1024];
+    AZipReadError error = AZipReadError::None;
+    for (;;) {
+        const int read = unzReadCurrentFile(unzip, buffer, sizeof buffer);
+        if (read < 0) {
+            error = AZipReadError::Damaged;
+            break;
+        }
+        if (read == 0)
+            break;
+        if (content.size() + static_cast<std::uint64_t>(read) > partLimit_) {
+            error = AZipReadError::TooLarge;
+            break;
+        }
+        content.append(buffer, static_cast<std::size_t>(read));
+    }
+    // Closing checks the CRC once the whole part was read.
+    if (unzCloseCurrentFile(unzip) != UNZ_OK && error == AZipReadError::None)
+        error = AZipReadError::Damaged;
+    if (error != AZipReadError::None)
+        content.clear();
+    return error;
+}
+
+}  // namespace ExportImport::FileTypeExcel

@@ -1,0 +1,58 @@
+// The zip packages that workbooks are: writing parts with deflate, and reading parts
+// back with a bound on what one part may inflate to.
+#pragma once
+#include "core/Result.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ExportImport::FileTypeExcel {
+
+class AZipWriter {
+public:
+    ~AZipWriter();
+    AZipWriter(const AZipWriter&) = delete;
+    AZipWriter& operator=(const AZipWriter&) = delete;
+
+    // Creates (or replaces) the file; null when it cannot be created.
+    static std::unique_ptr<AZipWriter> Create(const std::string& path);
+
+    HRESULT Add(std::string_view name, std::string_view content);
+    // Writes the central directory; the package is complete only after this.
+    HRESULT Close();
+
+private:
+    explicit AZipWriter(void* zip) : zip_(zip) {}
+    void* zip_;
+};
+
+enum class AZipReadError { None, NotFound, TooLarge, Damaged };
+
+class AZipReader {
+public:
+    // A workbook part is never near this; a larger one is taken for a zip bomb.
+    static constexpr std::uint64_t kDefaultPartLimit = std::uint64_t{512} << 20;
+
+    ~AZipReader();
+    AZipReader(const AZipReader&) = delete;
+    AZipReader& operator=(const AZipReader&) = delete;
+
+    // Null when the file cannot be opened or is not a zip package.
+    static std::unique_ptr<AZipReader> Open(const std::string& path, std::uint64_t partLimit = kDefaultPartLimit);
+
+    bool Has(std::string_view name);
+    // The inflated bytes of a part. The declared size is not trusted: inflating stops as
+    // soon as the part outgrows the limit, and a part whose data does not match its
+    // checksum is damaged.
+    AZipReadError Read(std::string_view name, std::string& content);
+
+private:
+    AZipReader(void* unzip, std::uint64_t partLimit) : unzip_(unzip), partLimit_(partLimit) {}
+    void* unzip_;
+    std::uint64_t partLimit_;
+};
+
+}  // namespace ExportImport::FileTypeExcel
