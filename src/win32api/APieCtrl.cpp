@@ -27,10 +27,7 @@ APieChart::AItem* APieChart::AItem::AddChild(std::unique_ptr<AItem> child)
     return children_.back().get();
 }
 
-APieChart::APieChart(QWidget* parent) : AGraphicsControl(parent)
-{
-    setMouseTracking(true);
-}
+APieChart::APieChart(QWidget* parent) : AGraphicsControl(parent) { setMouseTracking(true); }
 
 APieChart::~APieChart() = default;
 

@@ -25,7 +25,8 @@ void DrawMarker(QPainter& painter, QPointF centre, const QColor& colour, double 
     painter.fillRect(QRectF(centre.x() - size / 2, centre.y() - size / 2, size, size), colour);
 }
 
-void DrawLegend(QPainter& painter, const QPalette& palette, const QRect& area, const std::vector<ALegendItem>& items, int fontHeight)
+void DrawLegend(QPainter& painter, const QPalette& palette, const QRect& area, const std::vector<ALegendItem>& items,
+                int fontHeight)
 {
     if (items.empty() || area.width() <= 0)
         return;

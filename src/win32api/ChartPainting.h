@@ -39,7 +39,8 @@ struct ALegendItem {
 
 // Rows of three equal columns, two font heights each, under a separating line at the
 // area's top. Names are cut with an ellipsis.
-void DrawLegend(QPainter& painter, const QPalette& palette, const QRect& area, const std::vector<ALegendItem>& items, int fontHeight);
+void DrawLegend(QPainter& painter, const QPalette& palette, const QRect& area, const std::vector<ALegendItem>& items,
+                int fontHeight);
 
 // The small filled square drawn at each point of a line.
 void DrawMarker(QPainter& painter, QPointF centre, const QColor& colour, double size);

@@ -12,8 +12,8 @@ __extension__ typedef __int128 AWide;
 
 AMoney Clamp(AWide value)
 {
-    return static_cast<AMoney>(std::clamp<AWide>(value, std::numeric_limits<AMoney>::min(),
-                                                 std::numeric_limits<AMoney>::max()));
+    return static_cast<AMoney>(
+        std::clamp<AWide>(value, std::numeric_limits<AMoney>::min(), std::numeric_limits<AMoney>::max()));
 }
 
 AWide FloorTo(AWide value, AWide step)

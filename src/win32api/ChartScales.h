@@ -25,7 +25,10 @@ ARoundAxis RoundAxis(AMoney lowest, AMoney highest, int maxIntervals, int decima
 
 // Where the date axis puts its ticks: every day, on Mondays, on the first of every month,
 // quarter, half-year, or of every 1, 2, 5, 10, 20, 50 or 100 years.
-enum class ADateTickKind { Day, Week, Month, Quarter, HalfYear, Year, Years2, Years5, Years10, Years20, Years50, Years100 };
+enum class ADateTickKind {
+    Day, Week, Month, Quarter, HalfYear,
+    Year, Years2, Years5, Years10, Years20, Years50, Years100
+};
 
 struct ADateTicks {
     ADateTickKind kind = ADateTickKind::Day;

@@ -135,9 +135,8 @@ AChartControl::AGeometry AChartControl::Geometry() const
     }
     if (geometry.lastTime <= geometry.firstTime)
         geometry.lastTime = geometry.firstTime + 1;
-    const int named = static_cast<int>(std::count_if(lines_.begin(), lines_.end(), [](const ALine& line) {
-        return !line.name.isEmpty();
-    }));
+    const int named = static_cast<int>(
+        std::count_if(lines_.begin(), lines_.end(), [](const ALine& line) { return !line.name.isEmpty(); }));
     const int legendHeight = named ? UserInterface::Charts::LegendHeight(named, fh) : 0;
     const int top = fh;
     const int plotHeight = std::max(1, height() - top - (fh + fh / 2 + 4) - legendHeight);
@@ -221,8 +220,8 @@ bool AChartControl::event(QEvent* event)
 void AChartControl::mouseMoveEvent(QMouseEvent* event)
 {
     const std::optional<AHit> hit = HitTest(event->position().toPoint());
-    const bool changed = hit.has_value() != hover_.has_value() ||
-                         (hit && (hit->line != hover_->line || hit->last != hover_->last));
+    const bool changed =
+        hit.has_value() != hover_.has_value() || (hit && (hit->line != hover_->line || hit->last != hover_->last));
     hover_ = hit;
     if (changed)
         update();
@@ -261,8 +260,8 @@ void AChartControl::DrawChart(QPainter& painter)
     std::vector<ALegendItem> legend;
     for (const ALine& line : lines_)
         if (!line.name.isEmpty())
-            legend.push_back({line.name, line.colour, false,
-                              line.style == ALineStyle::Continuation ? Qt::DashLine : Qt::SolidLine});
+            legend.push_back(
+                {line.name, line.colour, false, line.style == ALineStyle::Continuation ? Qt::DashLine : Qt::SolidLine});
     DrawLegend(painter, palette(), geometry.legend, legend, geometry.fontHeight);
 }
 
@@ -378,8 +377,8 @@ void AChartControl::DrawLine(QPainter& painter, const ALine& line, const AGeomet
         return;
     const bool continuation = line.style == ALineStyle::Continuation;
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(line.colour, continuation ? 1.5 : 2, continuation ? Qt::DashLine : Qt::SolidLine,
-                        Qt::FlatCap, Qt::RoundJoin));
+    painter.setPen(QPen(line.colour, continuation ? 1.5 : 2, continuation ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap,
+                        Qt::RoundJoin));
     painter.drawPath(path);
 }
 

@@ -197,7 +197,7 @@ AHistogram::AGeometry AHistogram::Geometry() const
 int AHistogram::BucketX(std::size_t boundary, const AGeometry& geometry) const
 {
     return ChartMath::DateToX(boundaries_[boundary], boundaries_.front(), boundaries_.back(), geometry.plot.left(),
-                           geometry.plot.width() - 1);
+                              geometry.plot.width() - 1);
 }
 
 std::vector<ChartMath::ACell> AHistogram::CellsOf(int bucket, const AGeometry& geometry) const
@@ -209,7 +209,7 @@ std::vector<ChartMath::ACell> AHistogram::CellsOf(int bucket, const AGeometry& g
         values.push_back(cells_[s][bucket].sum);
     }
     return ChartMath::CellGeometry(BucketX(bucket, geometry), BucketX(bucket + 1, geometry), series, values,
-                                geometry.axis, geometry.plot.bottom(), geometry.plot.height() - 1);
+                                   geometry.axis, geometry.plot.bottom(), geometry.plot.height() - 1);
 }
 
 int AHistogram::BucketAt(QPoint point) const
@@ -286,8 +286,8 @@ void AHistogram::DrawAxes(QPainter& painter, const AGeometry& geometry) const
     painter.setPen(palette().color(QPalette::Text));
     painter.drawLine(plot.left(), plot.top(), plot.left(), plot.bottom());
     // Zero may lie outside an axis that starts above it; the axis then sits on the edge.
-    const int zeroY = std::clamp(ChartMath::ValueToY(0, geometry.axis, plot.bottom(), plot.height() - 1), plot.top(),
-                                 plot.bottom());
+    const int zeroY =
+        std::clamp(ChartMath::ValueToY(0, geometry.axis, plot.bottom(), plot.height() - 1), plot.top(), plot.bottom());
     painter.drawLine(plot.left(), zeroY, plot.right(), zeroY);
     for (AMoney tick : ticks) {
         const int y = ChartMath::ValueToY(tick, geometry.axis, plot.bottom(), plot.height() - 1);
@@ -383,9 +383,9 @@ void AHistogram::DrawLegend(QPainter& painter, const AGeometry& geometry) const
     std::vector<ALegendItem> items;
     for (const ASeries& series : series_) {
         const bool bar = series.showBars;
-        items.push_back({ToQString(series.name),
-                         ToQColor(bar ? ChartMath::SeriesBarColour(series.hue) : ChartMath::SeriesLineColour(series.hue)),
-                         bar});
+        items.push_back(
+            {ToQString(series.name),
+             ToQColor(bar ? ChartMath::SeriesBarColour(series.hue) : ChartMath::SeriesLineColour(series.hue)), bar});
     }
     VelvixControls::Charts::DrawLegend(painter, palette(), geometry.legend, items, geometry.fontHeight);
 }

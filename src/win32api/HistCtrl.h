@@ -41,9 +41,9 @@ public:
 
     // Where the parts of the control lie for the current size and data.
     struct AGeometry {
-        QRect plot;         // the value axis runs along its left edge
-        QRect dateLabels;   // under the plot
-        QRect legend;       // under the date labels
+        QRect plot;        // the value axis runs along its left edge
+        QRect dateLabels;  // under the plot
+        QRect legend;      // under the date labels
         UserInterface::Charts::AValueAxis axis;
         int fontHeight = 0;
     };

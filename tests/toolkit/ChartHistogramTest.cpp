@@ -41,7 +41,8 @@ protected:
     }
 
     // One value per month for each series, January to March.
-    void Fill(const std::vector<AHistogram::ASeries>& series, const std::vector<std::vector<AHistogram::AMoney>>& values)
+    void Fill(const std::vector<AHistogram::ASeries>& series,
+              const std::vector<std::vector<AHistogram::AMoney>>& values)
     {
         for (const auto& each : series)
             chart.AddSeries(each);
@@ -66,8 +67,8 @@ protected:
             series.push_back({true, debitsAboveZero});
             values.push_back(chart.Value(s, bucket));
         }
-        return ChartMath::CellGeometry(x(bucket), x(bucket + 1), series, values, geometry.axis,
-                                       geometry.plot.bottom(), geometry.plot.height() - 1);
+        return ChartMath::CellGeometry(x(bucket), x(bucket + 1), series, values, geometry.axis, geometry.plot.bottom(),
+                                       geometry.plot.height() - 1);
     }
 
     int ZeroY() const
@@ -198,7 +199,7 @@ TEST_F(Histogram, ValuesGoToTheBucketOfTheirDate)
         bool added;
         int bucket;
     };
-    const ACase cases[] = {{10, 0, true, 0}, {19, 0, true, 0}, {20, 0, true, 1}, {29, 0, true, 1},
+    const ACase cases[] = {{10, 0, true, 0},   {19, 0, true, 0},  {20, 0, true, 1},   {29, 0, true, 1},
                            {30, 0, false, -1}, {9, 0, false, -1}, {15, 1, false, -1}, {15, -1, false, -1}};
     int expectedReports = 0;
     for (const ACase& c : cases) {
@@ -298,8 +299,12 @@ TEST_F(Histogram, OddDataAndSizesDrawWithoutFailing)
     const auto min = std::numeric_limits<AHistogram::AMoney>::min();
     const std::vector<std::function<void(AHistogram&)>> setups = {
         [](AHistogram&) {},
-        [](AHistogram& h) { h.AddSeries({u"Без корзин", 0, false, true, true}); },
-        [](AHistogram& h) { h.SetBoundaries({kJanuary, kFebruary}); },
+        [](AHistogram& h) {
+            h.AddSeries({u"Без корзин", 0, false, true, true});
+        },
+        [](AHistogram& h) {
+            h.SetBoundaries({kJanuary, kFebruary});
+        },
         [](AHistogram& h) {
             h.AddSeries({u"Одна граница", 0, false, true, true});
             h.SetBoundaries({kJanuary});

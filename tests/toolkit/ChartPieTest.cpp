@@ -101,7 +101,8 @@ TEST_F(PieChart, SlicesAreFilledWithTheirColoursWhereTheLayoutPutsThem)
 TEST_F(PieChart, FirstAndLastSlicesNeverShareAColour)
 {
     for (auto values : {std::initializer_list<APieChart::AMoney>{1, 1, 1},
-                        std::initializer_list<APieChart::AMoney>{1, 1, 1, 1, 1, 1}, {5, 1, 1, 1}}) {
+                        std::initializer_list<APieChart::AMoney>{1, 1, 1, 1, 1, 1},
+                        {5, 1, 1, 1}}) {
         chart.SetRoot(Ring(values));
         const QImage image = Render(chart);
         const auto& children = chart.Root()->Children();

@@ -28,16 +28,16 @@ TEST(RoundAxis, StepsAreOneTwoOrFiveOfTheDisplayedUnit)
         ARoundAxis expected;
     };
     const ACase cases[] = {
-        {0, 1'000'000, 5, 2, {0, 1'000'000, 200'000}},              // 0..100,00 in five steps of 20
-        {0, 1'000'000, 4, 2, {0, 1'000'000, 500'000}},              // four: 25 is not round, 50 is
+        {0, 1'000'000, 5, 2, {0, 1'000'000, 200'000}},  // 0..100,00 in five steps of 20
+        {0, 1'000'000, 4, 2, {0, 1'000'000, 500'000}},  // four: 25 is not round, 50 is
         {-30'000, 70'000, 10, 2, {-30'000, 70'000, 10'000}},
-        {-35'000, 71'000, 10, 2, {-40'000, 80'000, 20'000}},        // 10,60 a step rounds up to 20
+        {-35'000, 71'000, 10, 2, {-40'000, 80'000, 20'000}},  // 10,60 a step rounds up to 20
         {12'345, 12'346, 5, 4, {12'345, 12'346, 1}},
-        {12'345, 12'346, 5, 2, {12'300, 12'400, 100}},              // never finer than 0,01
-        {50'000, 50'000, 4, 2, {45'000, 55'000, 5'000}},            // equal values: a tenth each way
-        {0, 0, 4, 0, {-10'000, 10'000, 10'000}},                    // zero: one displayed unit each way
+        {12'345, 12'346, 5, 2, {12'300, 12'400, 100}},    // never finer than 0,01
+        {50'000, 50'000, 4, 2, {45'000, 55'000, 5'000}},  // equal values: a tenth each way
+        {0, 0, 4, 0, {-10'000, 10'000, 10'000}},          // zero: one displayed unit each way
         {-70'000, -30'000, 4, 2, {-70'000, -30'000, 10'000}},
-        {5, 1, 0, 4, {0, 5, 5}},                                    // swapped ends, no room: one interval
+        {5, 1, 0, 4, {0, 5, 5}},  // swapped ends, no room: one interval
     };
     for (const ACase& c : cases)
         EXPECT_EQ(RoundAxis(c.lowest, c.highest, c.intervals, c.decimals), c.expected)
@@ -90,18 +90,28 @@ TEST(DateTicks, TickDatesOfEachKind)
         {ADateTickKind::Day, wednesday, wednesday + 2, {wednesday, wednesday + 1, wednesday + 2}},
         {ADateTickKind::Week, wednesday, wednesday + 14, {wednesday + 5, wednesday + 12}},
         {ADateTickKind::Week, wednesday + 5, wednesday + 5, {wednesday + 5}},  // a Monday itself
-        {ADateTickKind::Month, Dates::FromYmd(2024, 1, 1), Dates::FromYmd(2024, 3, 1),
+        {ADateTickKind::Month,
+         Dates::FromYmd(2024, 1, 1),
+         Dates::FromYmd(2024, 3, 1),
          {Dates::FromYmd(2024, 1, 1), Dates::FromYmd(2024, 2, 1), Dates::FromYmd(2024, 3, 1)}},
         {ADateTickKind::Month, Dates::FromYmd(2024, 1, 2), Dates::FromYmd(2024, 2, 29), {Dates::FromYmd(2024, 2, 1)}},
-        {ADateTickKind::Quarter, Dates::FromYmd(2023, 11, 15), Dates::FromYmd(2024, 7, 1),
+        {ADateTickKind::Quarter,
+         Dates::FromYmd(2023, 11, 15),
+         Dates::FromYmd(2024, 7, 1),
          {Dates::FromYmd(2024, 1, 1), Dates::FromYmd(2024, 4, 1), Dates::FromYmd(2024, 7, 1)}},
-        {ADateTickKind::HalfYear, Dates::FromYmd(2024, 1, 2), Dates::FromYmd(2025, 6, 30),
+        {ADateTickKind::HalfYear,
+         Dates::FromYmd(2024, 1, 2),
+         Dates::FromYmd(2025, 6, 30),
          {Dates::FromYmd(2024, 7, 1), Dates::FromYmd(2025, 1, 1)}},
-        {ADateTickKind::Years10, Dates::FromYmd(1995, 6, 1), Dates::FromYmd(2021, 1, 1),
+        {ADateTickKind::Years10,
+         Dates::FromYmd(1995, 6, 1),
+         Dates::FromYmd(2021, 1, 1),
          {Dates::FromYmd(2000, 1, 1), Dates::FromYmd(2010, 1, 1), Dates::FromYmd(2020, 1, 1)}},
         {ADateTickKind::Years100, Dates::FromYmd(9950, 1, 1), Dates::kMaxDate, {}},
         {ADateTickKind::Day, 10, 5, {}},
-        {ADateTickKind::Year, Dates::kMinDate - 1000, Dates::FromYmd(102, 1, 1),
+        {ADateTickKind::Year,
+         Dates::kMinDate - 1000,
+         Dates::FromYmd(102, 1, 1),
          {Dates::FromYmd(100, 1, 1), Dates::FromYmd(101, 1, 1), Dates::FromYmd(102, 1, 1)}},
     };
     for (const ACase& c : cases)
@@ -120,11 +130,11 @@ TEST(DateTicks, TheFinestKindWhoseLabelsFit)
         ADateTickKind expected;
     };
     const ACase cases[] = {
-        {start + 9, 600, ADateTickKind::Day},          // 10 labels of 40 + 13
-        {start + 30, 600, ADateTickKind::Week},         // 31 days do not fit, 5 Mondays do
+        {start + 9, 600, ADateTickKind::Day},    // 10 labels of 40 + 13
+        {start + 30, 600, ADateTickKind::Week},  // 31 days do not fit, 5 Mondays do
         {Dates::FromYmd(2024, 6, 30), 600, ADateTickKind::Month},
         {Dates::FromYmd(2024, 12, 31), 600, ADateTickKind::Quarter},
-        {Dates::FromYmd(2034, 12, 31), 900, ADateTickKind::Year},     // 11 New Years of 80
+        {Dates::FromYmd(2034, 12, 31), 900, ADateTickKind::Year},  // 11 New Years of 80
         {Dates::FromYmd(2034, 12, 31), 600, ADateTickKind::Years2},
         {Dates::FromYmd(2034, 12, 31), 200, ADateTickKind::Years5},
     };
@@ -149,7 +159,8 @@ TEST(MonotoneCurve, PassesThroughThePointsWithoutOvershooting)
         for (int i = 0; i < count; ++i) {
             x += 1 + random() % 50;
             // Flat runs, steps and spikes alike.
-            const double y = random() % 4 == 0 && !points.empty() ? points.back().y : static_cast<double>(random() % 400);
+            const double y =
+                random() % 4 == 0 && !points.empty() ? points.back().y : static_cast<double>(random() % 400);
             points.push_back({x, y});
         }
         const auto segments = MonotoneCurve(points);

@@ -50,10 +50,8 @@ protected:
 // 10 from the start, 20 from day 10, to the end of day 20.
 ALine Steps(QColor colour, ALineStyle style = ALineStyle::Normal)
 {
-    return {{{kStart, 0, 10 * kOne}, {kStart + 10, 0, 20 * kOne}, {kStart + 20, 86'399'999, 20 * kOne}},
-            colour,
-            style,
-            {}};
+    return {
+        {{kStart, 0, 10 * kOne}, {kStart + 10, 0, 20 * kOne}, {kStart + 20, 86'399'999, 20 * kOne}}, colour, style, {}};
 }
 
 TEST_F(TimeChart, StepsHoldAValueUntilTheNextPoint)
@@ -152,9 +150,7 @@ TEST_F(TimeChart, HitTestFindsTheNearestLineAndThePointsUnderTheMouse)
     many.points.push_back({kStart + 20, 0, 60 * kOne});
     chart.SetLines({Steps(kBlue), many});
     const auto geometry = chart.Geometry();
-    auto hit = [&](ADate date, AChartControl::AMoney value) {
-        return chart.HitTest(At({date, 0, 0}, value));
-    };
+    auto hit = [&](ADate date, AChartControl::AMoney value) { return chart.HitTest(At({date, 0, 0}, value)); };
     // Over the blue line between its points: the last point before the mouse.
     auto h = hit(kStart + 5, 10 * kOne);
     ASSERT_TRUE(h);
@@ -239,7 +235,8 @@ TEST_F(TimeChart, OddDataAndSizesDrawWithoutFailing)
         {ALine{{{kStart, 0, 5}, {kStart, 0, 7}, {kStart, 0, 5}}, kBlue, ALineStyle::Continuation, {}}},
         {ALine{{{Dates::kMinDate, 0, min}, {Dates::kMaxDate, 86'399'999, max}}, kBlue, ALineStyle::Normal, {}},
          ALine{{{kStart, 0, max}, {kStart + 1, 0, min}}, kRed, ALineStyle::Continuation, QStringLiteral("x")}},
-        {ALine{{{kStart + 10, 0, 1}, {kStart, 0, 2}, {kStart + 5, -5, 3}}, kBlue, ALineStyle::Normal, {}}},  // unordered
+        {ALine{
+            {{kStart + 10, 0, 1}, {kStart, 0, 2}, {kStart + 5, -5, 3}}, kBlue, ALineStyle::Normal, {}}},  // unordered
     };
     const QSize sizes[] = {{500, 300}, {40, 30}, {1, 1}, {3000, 60}};
     for (bool smooth : {false, true})
