@@ -6,6 +6,7 @@
 #include "core/MemoryStream.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace UtilityClasses::XML {
@@ -45,6 +46,14 @@ public:
     HRESULT OpenStream(IStream** stream) override;
     HRESULT Reserved1() override { return Result::kOk; }
     const char16_t* Reserved2() override { return u""; }
+
+    // The interchange text of the workbook, every problem passed to `report` (UTF-8);
+    // false when the file is not a workbook at all.
+    static bool ReadWorkbook(const std::string& path, const std::function<void(const std::string&)>& report,
+                             std::string& interchangeText,
+                             std::uint64_t partLimit = std::uint64_t{512} << 20);
+
+    class ASheetBase;
 };
 
 }  // namespace ExportImport::FileTypeExcel

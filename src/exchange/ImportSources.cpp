@@ -1,5 +1,6 @@
 #include "exchange/ImportSources.h"
 
+#include "exchange/AExcel.h"
 #include "exchange/ImportFromXML.h"
 
 namespace ExportImport {
@@ -8,6 +9,7 @@ std::unique_ptr<Private::AImportSource> CreateImportSource(AModuleSession& sessi
 {
     auto source = std::make_unique<Private::AImportSource>(session);
     source->AddBuiltIn(new FileTypeXML::AImportFromXML);
+    source->AddBuiltIn(new FileTypeExcel::AImportFromXLS);
     if (!programFolder.empty())
         source->LoadPlugins(programFolder);
     return source;

@@ -5,7 +5,7 @@ write PATH  writes a workbook the way a spreadsheet program does: shared strings
             of them with rich text runs), numbers as numbers, dates as serials, a
             column of the user's own and the sheets in another order
 """
-import datetime
+import re
 import sys
 import zipfile
 
@@ -47,18 +47,50 @@ def write(path):
     rates["D2"] = "RUR"
     rates["E2"] = 2.5E1
     book.save(path)
-    # openpyxl writes plain shared strings only; give the one "RICH" text runs as
-    # spreadsheet programs write them.
+    to_shared_strings(path, keep_inline="Currencies")
+
+
+SST_TYPE = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings"
+SST_CONTENT = "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"
+INLINE = re.compile(r'<c r="([A-Z]+[0-9]+)"([^>]*) t="inlineStr"([^>]*)><is><t>([^<]*)</t></is></c>')
+
+
+def to_shared_strings(path, keep_inline):
+    """This openpyxl writes text as inline strings; spreadsheet programs write a
+    shared-string table. Moves the text of every sheet but one there, and gives the
+    text "RICH" rich text runs as spreadsheet programs write them."""
     with zipfile.ZipFile(path) as source:
-        parts = {name: source.read(name) for name in source.namelist()}
-    strings = parts["xl/sharedStrings.xml"].decode("utf-8")
-    rich = "<si><r><rPr><b/></rPr><t>Ri</t></r><r><t xml:space=\"preserve\">ch </t></r><r><t>one</t></r></si>"
-    strings = strings.replace("<si><t>RICH</t></si>", rich)
-    assert rich in strings, strings
-    parts["xl/sharedStrings.xml"] = strings.encode("utf-8")
+        parts = {name: source.read(name).decode("utf-8") for name in source.namelist()}
+    book = openpyxl.load_workbook(path)
+    kept = "xl/worksheets/sheet%d.xml" % (book.sheetnames.index(keep_inline) + 1)
+    strings = []
+
+    def shared(match):
+        strings.append(match.group(4))
+        return '<c r="%s"%s t="s"%s><v>%d</v></c>' % (match.group(1), match.group(2), match.group(3),
+                                                      len(strings) - 1)
+
+    for name in list(parts):
+        if name.startswith("xl/worksheets/sheet") and name != kept:
+            parts[name] = INLINE.sub(shared, parts[name])
+    items = []
+    for text in strings:
+        if text == "RICH":
+            items.append("<si><r><rPr><b/></rPr><t>Ri</t></r><r><t xml:space=\"preserve\">ch </t></r>"
+                         "<r><t>one</t></r></si>")
+        else:
+            items.append("<si><t>%s</t></si>" % text)
+    parts["xl/sharedStrings.xml"] = ('<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" '
+                                     'count="%d" uniqueCount="%d">%s</sst>' % (len(items), len(items),
+                                                                               "".join(items)))
+    parts["xl/_rels/workbook.xml.rels"] = parts["xl/_rels/workbook.xml.rels"].replace(
+        "</Relationships>",
+        '<Relationship Type="%s" Target="sharedStrings.xml" Id="rId99"/></Relationships>' % SST_TYPE)
+    parts["[Content_Types].xml"] = parts["[Content_Types].xml"].replace(
+        "</Types>", '<Override PartName="/xl/sharedStrings.xml" ContentType="%s"/></Types>' % SST_CONTENT)
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as target:
         for name, data in parts.items():
-            target.writestr(name, data)
+            target.writestr(name, data.encode("utf-8"))
 
 
 if __name__ == "__main__":
