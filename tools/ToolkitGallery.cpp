@@ -37,6 +37,14 @@ bool Save(QWidget& widget, const QDir& folder, const char* name)
     return saved;
 }
 
+bool ShowAndSave(QWidget& widget, QSize size, const QDir& folder, const char* name)
+{
+    widget.resize(size);
+    widget.show();
+    QApplication::processEvents();
+    return Save(widget, folder, name);
+}
+
 void ShowAndFit(QWidget& widget, int extraWidth = 0)
 {
     widget.show();
@@ -236,10 +244,7 @@ bool Histogram(const AStrings& strings, const QDir& folder)
         histogram.AddValue(-(38'000 + (month * 7919 % 13) * 2'100) * 10'000LL, date, food, nullptr);
         histogram.AddValue(-(6'000 + (month * 3571 % 7) * 900) * 10'000LL, date + 5, transport, nullptr);
     }
-    histogram.resize(640, 420);
-    histogram.show();
-    QApplication::processEvents();
-    return Save(histogram, folder, "chart-histogram");
+    return ShowAndSave(histogram, {640, 420}, folder, "chart-histogram");
 }
 
 // The turnover tree of a month: income and expenses by category.
@@ -262,15 +267,11 @@ bool PieChart(const AStrings& strings, const QDir& folder)
     APieChart::AItem* home = add(expense, u"Дом", 0, -52'000);
     add(home, u"Продукты", 0, -31'000);
     add(home, u"Коммунальные платежи", 0, -21'000);
-    add(expense, u"Транспорт", 0, -14'500);
+    APieChart::AItem* transport = add(expense, u"Транспорт", 0, -14'500);
     add(expense, u"Отдых", 0, -24'000);
     chart.SetRoot(std::move(root));
-    chart.resize(420, 420);
-    chart.show();
-    QApplication::processEvents();
-    const APieChart::AItem* transport = chart.Root()->Children()[1]->Children()[1].get();
-    chart.SetSelected(const_cast<APieChart::AItem*>(transport));
-    return Save(chart, folder, "chart-ring");
+    chart.SetSelected(transport);
+    return ShowAndSave(chart, {420, 420}, folder, "chart-ring");
 }
 
 // Balances: executed transactions in blue, everything including planned ones in red.
@@ -300,10 +301,7 @@ bool BalanceChart(const AStrings& strings, const QDir& folder)
     executed.points.push_back({end, 86'399'999, executed.points.back().value});
     full.points.push_back({end, 86'399'999, full.points.back().value});
     chart.SetLines({executed, full});
-    chart.resize(640, 360);
-    chart.show();
-    QApplication::processEvents();
-    return Save(chart, folder, "chart-balances");
+    return ShowAndSave(chart, {640, 360}, folder, "chart-balances");
 }
 
 // A rate over a year, smoothed, with the stretches before and after the stored rates.
@@ -331,10 +329,7 @@ bool RateChart(const AStrings& strings, const QDir& folder)
                                 {Dates::FromYmd(2024, 12, 31), 0, stored.points.back().value}},
                                colour, AChartControl::ALineStyle::Continuation, {}};
     chart.SetLines({before, stored, after});
-    chart.resize(640, 360);
-    chart.show();
-    QApplication::processEvents();
-    return Save(chart, folder, "chart-rates");
+    return ShowAndSave(chart, {640, 360}, folder, "chart-rates");
 }
 
 }  // namespace

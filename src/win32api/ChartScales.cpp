@@ -69,7 +69,7 @@ constexpr ADateTickKind kKinds[] = {ADateTickKind::Day,     ADateTickKind::Week,
 
 }  // namespace
 
-ARoundAxis RoundAxis(AMoney lowest, AMoney highest, int maxIntervals, int decimals)
+AValueAxis RoundAxis(AMoney lowest, AMoney highest, int maxIntervals, int decimals)
 {
     if (lowest > highest)
         std::swap(lowest, highest);

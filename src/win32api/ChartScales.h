@@ -1,6 +1,7 @@
 // The time chart's scales: round value ticks, calendar ticks on the date axis, and the
 // monotone curve that replaces the steps when smoothing is on. Plain arithmetic, no drawing.
 #pragma once
+#include "analysis/HistogramScale.h"
 #include "core/ADate.h"
 
 #include <cstdint>
@@ -13,15 +14,10 @@ using AMoney = std::int64_t;
 
 // A value axis whose step is 1, 2 or 5 × 10^m in money units, never finer than the
 // displayed decimals, with low and high on whole steps around the values.
-struct ARoundAxis {
-    AMoney low = 0;
-    AMoney high = 0;
-    AMoney step = 1;
-    bool operator==(const ARoundAxis&) const = default;
-};
+using UserInterface::Charts::AValueAxis;
 // At most `maxIntervals` intervals (at least one is always given). Equal values get room
 // around them so that a flat line sits inside the plot, not on its edge.
-ARoundAxis RoundAxis(AMoney lowest, AMoney highest, int maxIntervals, int decimals);
+AValueAxis RoundAxis(AMoney lowest, AMoney highest, int maxIntervals, int decimals);
 
 // Where the date axis puts its ticks: every day, on Mondays, on the first of every month,
 // quarter, half-year, or of every 1, 2, 5, 10, 20, 50 or 100 years.

@@ -48,11 +48,6 @@ AMoney SaturatedAdd(AMoney value, AMoney delta)
     return sum;
 }
 
-std::vector<AMoney> ValueTicks(const ARoundAxis& axis)
-{
-    return UserInterface::Charts::AxisTicks({axis.low, axis.high, axis.step});
-}
-
 }  // namespace
 
 AChartControl::AChartControl(QWidget* parent)
@@ -127,8 +122,13 @@ AChartControl::AGeometry AChartControl::Geometry() const
     // A little room above and below the values, so that lines and markers at the extremes do
     // not run along the plot's edge; zero is never passed, a line resting on it stays there.
     const AMoney room = static_cast<AMoney>((static_cast<double>(highest) - static_cast<double>(lowest)) / 20);
-    lowest = lowest >= 0 ? std::max<AMoney>(0, lowest - std::min(room, lowest)) : SaturatedAdd(lowest, -room);
-    highest = highest <= 0 ? std::min<AMoney>(0, highest + std::min(room, -highest)) : SaturatedAdd(highest, room);
+    const bool aboveZero = lowest >= 0, belowZero = highest <= 0;
+    lowest = SaturatedAdd(lowest, -room);
+    highest = SaturatedAdd(highest, room);
+    if (aboveZero)
+        lowest = std::max<AMoney>(lowest, 0);
+    if (belowZero)
+        highest = std::min<AMoney>(highest, 0);
     if (zeroLine_) {
         lowest = std::min<AMoney>(lowest, 0);
         highest = std::max<AMoney>(highest, 0);
@@ -142,7 +142,7 @@ AChartControl::AGeometry AChartControl::Geometry() const
     const int plotHeight = std::max(1, height() - top - (fh + fh / 2 + 4) - legendHeight);
     geometry.axis = RoundAxis(lowest, highest, std::max(1, plotHeight / (2 * fh)), decimals_);
     int labelWidth = 0;
-    for (AMoney tick : ValueTicks(geometry.axis))
+    for (AMoney tick : UserInterface::Charts::AxisTicks(geometry.axis))
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(ValueLabel(tick)));
     const int left = fh / 2 + labelWidth + fh / 2 + 2;
     geometry.plot = QRect(left, top, std::max(1, width() - left - fh), plotHeight);
@@ -274,7 +274,7 @@ void AChartControl::DrawGrid(QPainter& painter, const AGeometry& geometry) const
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor grid = GridColour(palette());
     const QColor text = palette().color(QPalette::Text);
-    for (AMoney tick : ValueTicks(geometry.axis)) {
+    for (AMoney tick : UserInterface::Charts::AxisTicks(geometry.axis)) {
         const int y = qRound(YOf(tick, geometry));
         painter.setPen(grid);
         painter.drawLine(plot.left(), y, plot.right(), y);

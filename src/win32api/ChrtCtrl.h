@@ -50,7 +50,7 @@ public:
     struct AGeometry {
         QRect plot;
         QRect legend;
-        Charts::ARoundAxis axis;
+        Charts::AValueAxis axis;
         double firstTime = 0;  // in days, with the time of day as a fraction
         double lastTime = 0;
         int fontHeight = 0;

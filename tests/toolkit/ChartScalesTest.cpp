@@ -25,7 +25,7 @@ TEST(RoundAxis, StepsAreOneTwoOrFiveOfTheDisplayedUnit)
     struct ACase {
         AMoney lowest, highest;
         int intervals, decimals;
-        ARoundAxis expected;
+        AValueAxis expected;
     };
     const ACase cases[] = {
         {0, 1'000'000, 5, 2, {0, 1'000'000, 200'000}},  // 0..100,00 in five steps of 20
@@ -62,7 +62,7 @@ TEST(RoundAxis, RandomRangesAreCoveredWithinTheIntervalLimit)
             b = a + static_cast<AMoney>(random() % static_cast<std::uint64_t>(scale));
         }
         const int intervals = 1 + static_cast<int>(random() % 20), decimals = static_cast<int>(random() % 5);
-        const ARoundAxis axis = RoundAxis(a, b, intervals, decimals);
+        const AValueAxis axis = RoundAxis(a, b, intervals, decimals);
         AMoney unit = 1;
         for (int d = decimals; d < 4; ++d)
             unit *= 10;

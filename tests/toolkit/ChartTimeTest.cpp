@@ -237,6 +237,8 @@ TEST_F(TimeChart, OddDataAndSizesDrawWithoutFailing)
          ALine{{{kStart, 0, max}, {kStart + 1, 0, min}}, kRed, ALineStyle::Continuation, QStringLiteral("x")}},
         {ALine{
             {{kStart + 10, 0, 1}, {kStart, 0, 2}, {kStart + 5, -5, 3}}, kBlue, ALineStyle::Normal, {}}},  // unordered
+        {ALine{{{kStart, 0, min}, {kStart + 1, 0, min}}, kBlue, ALineStyle::Normal, {}}},
+        {ALine{{{kStart, 0, max}, {kStart + 1, 0, max}}, kBlue, ALineStyle::Normal, {}}},
     };
     const QSize sizes[] = {{500, 300}, {40, 30}, {1, 1}, {3000, 60}};
     for (bool smooth : {false, true})
