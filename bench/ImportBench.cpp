@@ -1,7 +1,8 @@
 // The import of a large interchange document: the read phase (parsing and checking into
 // the batch) and the save phase (writing the batch into a data file), with the memory
 // the import takes at its peak against the memory of the database and the batch.
-//   ImportBench [--transactions N]
+//   ImportBench [--transactions N] [--document FILE]
+// With --document the export is kept in FILE and read from there on later runs.
 // The document is the export of generated books (DataFileGenerator.h); it is imported
 // into a new data file, whose defaults match the books' own.
 #include "DataFileGenerator.h"
@@ -20,6 +21,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <malloc.h>
 #include <string>
 
@@ -94,15 +96,25 @@ std::string CpuNote(const ATimer& timer)
 int main(int argc, char** argv)
 {
     std::size_t transactions = 100'000;
+    std::string documentPath;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--transactions") == 0 && i + 1 < argc) {
             transactions = std::strtoull(argv[++i], nullptr, 10);
+        } else if (std::strcmp(argv[i], "--document") == 0 && i + 1 < argc) {
+            documentPath = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: ImportBench [--transactions N]\n");
+            std::fprintf(stderr, "usage: ImportBench [--transactions N] [--document FILE]\n");
             return 2;
         }
     }
-    const std::string text = ExportedBooks(transactions);
+    std::string text;
+    if (!documentPath.empty())
+        text.assign(std::istreambuf_iterator<char>(std::ifstream(documentPath, std::ios::binary).rdbuf()), {});
+    if (text.empty()) {
+        text = ExportedBooks(transactions);
+        if (!documentPath.empty())
+            std::ofstream(documentPath, std::ios::binary) << text;
+    }
     if (text.empty()) {
         std::fprintf(stderr, "the export failed\n");
         return 1;

@@ -10,13 +10,19 @@ std::uint64_t PairKey(std::uint32_t high, std::uint32_t low) { return std::uint6
 
 }  // namespace
 
-// The batch is never saved: its clock only stamps records nobody reads.
-AImportBatch::AImportBatch() : db_([] { return Dates::ALocalTime{0, 0}; }) { db_.BeginStep(); }
+AImportBatch::AImportBatch() { Reset(); }
 
-void AImportBatch::Close()
+void AImportBatch::Reset()
 {
-    if (db_.StepOpen())
-        db_.CommitStep();
+    // The batch is never saved: its clock only stamps records nobody reads.
+    db_ = std::make_unique<Database::ADatabase>([] { return Dates::ALocalTime{0, 0}; });
+    db_->BeginStep();
+    currencies_.clear();
+    headers_.clear();
+    rates_.clear();
+    accounts_.clear();
+    children_.clear();
+    classifiers_.clear();
 }
 
 AReference<ACurrency> AImportBatch::CurrencyByCode(std::u16string_view code) const
@@ -29,7 +35,7 @@ AReference<ACurrency> AImportBatch::AddCurrency(std::u16string_view name, std::u
                                                 std::uint32_t precision)
 {
     const auto ref =
-        ATableImpl<ACurrency>::RefTo(db_.Currencies().Create(ACurrency{db_.NewText(name), db_.NewText(code), precision}));
+        ATableImpl<ACurrency>::RefTo(db_->Currencies().Create(ACurrency{db_->NewText(name), db_->NewText(code), precision}));
     currencies_.emplace(std::u16string(code), ref);
     return ref;
 }
@@ -37,8 +43,8 @@ AReference<ACurrency> AImportBatch::AddCurrency(std::u16string_view name, std::u
 const std::u16string& AImportBatch::CurrencyCode(AReference<ACurrency> currency)
 {
     static const std::u16string none;
-    const ACurrency* record = db_.Currencies().Record(currency);
-    return record ? db_.Text(record->code) : none;
+    const ACurrency* record = db_->Currencies().Record(currency);
+    return record ? db_->Text(record->code) : none;
 }
 
 std::optional<AImportBatch::AKnownRate> AImportBatch::RateOn(AReference<ACurrency> first,
@@ -52,7 +58,7 @@ std::optional<AImportBatch::AKnownRate> AImportBatch::RateOn(AReference<ACurrenc
         const auto rate = rates_.find(PairKey(header->second.Word(), static_cast<std::uint32_t>(date)));
         if (rate == rates_.end())
             return std::nullopt;
-        const ARateValue& value = db_.RateValues().Get(rate->second)->Record();
+        const ARateValue& value = db_->RateValues().Get(rate->second)->Record();
         return swapped ? AKnownRate{value.amount2, value.amount1} : AKnownRate{value.amount1, value.amount2};
     }
     return std::nullopt;
@@ -69,7 +75,7 @@ void AImportBatch::AddRate(AReference<ACurrency> first, AReference<ACurrency> se
         header = reversed->second;
         swapped = true;
     } else {
-        header = ATableImpl<ARateHeader>::RefTo(db_.RateHeaders().Create(ARateHeader{first, second}));
+        header = ATableImpl<ARateHeader>::RefTo(db_->RateHeaders().Create(ARateHeader{first, second}));
         headers_.emplace(PairKey(first.Word(), second.Word()), header);
     }
     ARateValue value;
@@ -78,7 +84,7 @@ void AImportBatch::AddRate(AReference<ACurrency> first, AReference<ACurrency> se
     value.amount1 = swapped ? amount2 : amount1;
     value.amount2 = swapped ? amount1 : amount2;
     rates_.emplace(PairKey(header.Word(), static_cast<std::uint32_t>(date)),
-                   ATableImpl<ARateValue>::RefTo(db_.RateValues().Create(value)));
+                   ATableImpl<ARateValue>::RefTo(db_->RateValues().Create(value)));
 }
 
 AReference<AAccount> AImportBatch::FindAccount(std::u16string_view name, AReference<ACurrency> currency) const
@@ -91,19 +97,19 @@ AReference<AAccount> AImportBatch::AddAccount(std::u16string_view name, AReferen
                                               AMoney initialBalance, bool locked, std::u16string_view comment)
 {
     AAccount account;
-    account.name = db_.NewText(name);
+    account.name = db_->NewText(name);
     account.currency = currency;
     account.initialBalance = initialBalance;
     account.locked = locked ? 1 : 0;
     account.comment = OptionalText(comment);
-    const auto ref = ATableImpl<AAccount>::RefTo(db_.Accounts().Create(account));
+    const auto ref = ATableImpl<AAccount>::RefTo(db_->Accounts().Create(account));
     accounts_.emplace(Private::ANamedKey{currency.Word(), std::u16string(name)}, ref);
     return ref;
 }
 
 AReference<AClassifier> AImportBatch::ClassifierBySingular(std::u16string_view singular)
 {
-    auto& db = db_;
+    auto& db = *db_;
     for (const AReference<AClassifier> ref : classifiers_)
         if (db.Text(db.Classifiers().Record(ref)->singular) == singular)
             return ref;
@@ -112,7 +118,7 @@ AReference<AClassifier> AImportBatch::ClassifierBySingular(std::u16string_view s
 
 bool AImportBatch::HasClassifier(std::u16string_view singular, std::u16string_view plural)
 {
-    auto& db = db_;
+    auto& db = *db_;
     for (const AReference<AClassifier> ref : classifiers_) {
         const AClassifier* classifier = db.Classifiers().Record(ref);
         if (db.Text(classifier->singular) == singular && db.Text(classifier->plural) == plural)
@@ -123,7 +129,7 @@ bool AImportBatch::HasClassifier(std::u16string_view singular, std::u16string_vi
 
 AReference<AClassifier> AImportBatch::AddClassifier(const AClassifier& classifier)
 {
-    const auto ref = ATableImpl<AClassifier>::RefTo(db_.Classifiers().Create(classifier));
+    const auto ref = ATableImpl<AClassifier>::RefTo(db_->Classifiers().Create(classifier));
     classifiers_.push_back(ref);
     return ref;
 }
@@ -132,7 +138,7 @@ AReference<ACategory> AImportBatch::AddCategory(AReference<ACategory> parent, st
                                                 std::u16string_view comment)
 {
     const auto ref =
-        ATableImpl<ACategory>::RefTo(db_.Categories().Create(ACategory{db_.NewText(name), OptionalText(comment), parent}));
+        ATableImpl<ACategory>::RefTo(db_->Categories().Create(ACategory{db_->NewText(name), OptionalText(comment), parent}));
     // A root has no parent to be found under; the first sibling of a name is the one found.
     if (parent)
         children_.emplace(Private::ANamedKey{parent.Word(), std::u16string(name)}, ref);
@@ -147,23 +153,23 @@ AReference<ACategory> AImportBatch::ChildNamed(AReference<ACategory> parent, std
 
 AReference<ATransaction> AImportBatch::AddTransaction(const ATransaction& transaction)
 {
-    return ATableImpl<ATransaction>::RefTo(db_.Transactions().Create(transaction));
+    return ATableImpl<ATransaction>::RefTo(db_->Transactions().Create(transaction));
 }
 
 void AImportBatch::Classify(AReference<ATransaction> transaction, AReference<ACategory> category)
 {
-    db_.Relations().Create(Database::ARelation{category, transaction});
+    db_->Relations().Create(Database::ARelation{category, transaction});
 }
 
 AReference<Database::AString> AImportBatch::OptionalText(std::u16string_view text)
 {
-    return text.empty() ? AReference<Database::AString>() : db_.NewText(text);
+    return text.empty() ? AReference<Database::AString>() : db_->NewText(text);
 }
 
 std::size_t AImportBatch::RecordCount()
 {
-    return db_.Currencies().SlotCount() + db_.RateValues().SlotCount() + db_.Accounts().SlotCount() +
-           db_.Classifiers().SlotCount() + db_.Categories().SlotCount() + db_.Transactions().SlotCount();
+    return db_->Currencies().SlotCount() + db_->RateValues().SlotCount() + db_->Accounts().SlotCount() +
+           db_->Classifiers().SlotCount() + db_->Categories().SlotCount() + db_->Transactions().SlotCount();
 }
 
 }  // namespace ExportImport

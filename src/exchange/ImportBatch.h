@@ -1,12 +1,15 @@
 // The import batch: a second, empty finance database that the read phase fills with
 // the records it accepted, with the lookups the readers need while they fill it.
 // References inside the batch point to batch records; the save phase maps them to
-// records of the data file.
+// records of the data file. The batch keeps its one step open for good: its records
+// are reached through their slots and the lookups here, never through the tables'
+// indexes, so sorting those at a commit would be wasted (and is most of the cost).
 #pragma once
 
 #include "database/Database.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,10 +51,10 @@ public:
     AImportBatch(const AImportBatch&) = delete;
     AImportBatch& operator=(const AImportBatch&) = delete;
 
-    Database::ADatabase& Db() { return db_; }
+    Database::ADatabase& Db() { return *db_; }
 
-    // Ends the filling: what was added becomes the batch's committed content.
-    void Close();
+    // Forgets everything added: the batch is empty again.
+    void Reset();
 
     // ---- currencies ----
     AReference<ACurrency> CurrencyByCode(std::u16string_view code) const;
@@ -94,7 +97,7 @@ public:
     std::size_t RecordCount();
 
 private:
-    Database::ADatabase db_;
+    std::unique_ptr<Database::ADatabase> db_;
     std::unordered_map<std::u16string, AReference<ACurrency>> currencies_;
     std::unordered_map<std::uint64_t, AReference<ARateHeader>> headers_;  // (currency 1, currency 2) words
     std::unordered_map<std::uint64_t, AReference<ARateValue>> rates_;  // (header, date)

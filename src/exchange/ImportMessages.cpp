@@ -3,7 +3,6 @@
 #include "exchange/xmlBuild.h"
 #include "exchange/xmlNodes.h"
 
-#include <algorithm>
 
 namespace ExportImport {
 
@@ -15,11 +14,10 @@ void AImportMessages::Add(bool warning, std::u16string text)
     ++(warning ? warnings_ : errors_);
 }
 
-void AImportMessages::Clear()
+void AImportMessages::KeepFirst(std::size_t count)
 {
-    messages_.clear();
-    errors_ = 0;
-    warnings_ = 0;
+    for (; messages_.size() > count; messages_.pop_back())
+        --(messages_.back().warning ? warnings_ : errors_);
 }
 
 std::u16string ReferencesOf(const XML::ANode* node)

@@ -23,7 +23,9 @@ class AImportMessages {
 public:
     void AddError(std::u16string text) { Add(false, std::move(text)); }
     void AddWarning(std::u16string text) { Add(true, std::move(text)); }
-    void Clear();
+    void Clear() { KeepFirst(0); }
+    // Forgets every message after the first `count`.
+    void KeepFirst(std::size_t count);
 
     const std::vector<AImportMessage>& All() const { return messages_; }
     std::size_t ErrorCount() const { return errors_; }

@@ -1,5 +1,6 @@
 #include "exchange/ReadDocument.h"
 
+#include "exchange/ImportDocumentLayout.h"
 #include "exchange/ImportItemReaders.h"
 #include "exchange/xmlNodes.h"
 #include "exchange/xmlReader.h"
@@ -20,13 +21,19 @@ struct ASection {
     std::string_view item;
     void (*read)(AImportReadContext&, const XML::AElement&);
 };
-constexpr std::array<ASection, 5> kSections = {{
+constexpr std::array<ASection, Private::ADocumentLayout::kKinds> kSections = {{
     {"currencies", "currency", Private::ReadCurrencyItem},
     {"rates", "rate", Private::ReadRateItem},
     {"accounts", "account", Private::ReadAccountItem},
     {"classifiers", "classifier", Private::ReadClassifierItem},
     {"transactions", "transaction", Private::ReadTransactionItem},
 }};
+
+// A module's stream holding more than this is refused rather than read into memory.
+constexpr std::uint64_t kMaxDocumentSize = std::uint64_t{1} << 31;
+// Items parsed together: a run's tree stays small whatever the size of the document.
+constexpr std::size_t kItemsPerRun = 256;
+constexpr std::uint32_t kReadBlock = 1 << 20;
 
 const XML::AElement* FendralRoot(const XML::ADocument& document)
 {
@@ -56,6 +63,11 @@ void ShowStatus(const AImportEnvironment& environment, std::u16string_view suffi
     }
 }
 
+std::u16string_view SectionStatus(const AImportEnvironment& environment, std::size_t kind)
+{
+    return environment.strings.Text(ImportText::kSectionCurrencies + static_cast<int>(kind));
+}
+
 // Tells the notifier each whole percent once.
 class AItemProgress {
 public:
@@ -76,6 +88,105 @@ private:
     unsigned reported_ = 0;
 };
 
+bool NothingToImport(const AImportEnvironment& environment, AImportMessages& messages)
+{
+    messages.AddError(ImportText::kNothingToImport.Resolve(environment.strings));
+    return false;
+}
+
+// The whole stream, from its start, with progress by bytes.
+HRESULT ReadWhole(Streams::IStream& stream, XML::AUserProgressNotifier* notifier, std::string& text)
+{
+    std::uint64_t size = 0;
+    HRESULT hr = stream.Seek(0, Streams::ESeekOrigin::End, &size);
+    if (Result::Succeeded(hr))
+        hr = stream.Seek(0, Streams::ESeekOrigin::Set, nullptr);
+    if (Result::Failed(hr))
+        return hr;
+    if (size > kMaxDocumentSize)
+        return Result::kOutOfMemory;
+    text.reserve(static_cast<std::size_t>(size));
+    for (;;) {
+        const std::size_t before = text.size();
+        text.resize(before + kReadBlock);
+        std::uint32_t got = 0;
+        hr = stream.Read(text.data() + before, kReadBlock, &got);
+        text.resize(before + std::min(got, kReadBlock));
+        if (Result::Failed(hr))
+            return hr;
+        if (got == 0)
+            return Result::kOk;
+        // A stream may hold more than its size said; it is still bounded.
+        if (text.size() > kMaxDocumentSize)
+            return Result::kOutOfMemory;
+        if (notifier && size > 0)
+            notifier->Notify(static_cast<unsigned>(std::min<std::uint64_t>(text.size() * 100 / size, 100)));
+    }
+}
+
+// The element of a start tag alone ("<name attributes>"), without its content.
+std::unique_ptr<XML::ANode> StartTagElement(std::string_view tag)
+{
+    std::string alone(tag);
+    if (!alone.ends_with("/>"))
+        alone.insert(alone.size() - 1, "/");
+    XML::ADocument document;
+    if (!XML::ParseDocument(document, alone).Ok())
+        return nullptr;
+    XML::AElement* element = document.FirstElement();
+    return element ? document.Remove(element) : nullptr;
+}
+
+// The read phase over the document's runs of items (ImportDocumentLayout.h). Nothing when
+// some part does not parse on its own: the caller then parses the text whole, which
+// tells exactly what is wrong, and throws away what was read here.
+std::optional<bool> ReadRuns(const AImportEnvironment& environment, std::string_view text,
+                             const Private::ADocumentLayout& layout, AImportBatch& batch, AImportMessages& messages)
+{
+    for (const Private::ATextRange& other : layout.others) {
+        XML::ADocument document;
+        if (!XML::ParseDocument(document, other.In(text)).Ok())
+            return std::nullopt;
+    }
+    std::unique_ptr<XML::ANode> root;
+    if (layout.rootStartTag && !(root = StartTagElement(layout.rootStartTag->In(text))))
+        return std::nullopt;
+    std::vector<XML::AElement*> sections;
+    for (const auto& section : layout.sections) {
+        std::unique_ptr<XML::ANode> element = StartTagElement(section.startTag.In(text));
+        if (!element)
+            return std::nullopt;
+        sections.push_back(root->ToElement()->Append(std::move(element))->ToElement());
+    }
+    std::size_t total = 0;
+    for (const std::size_t count : layout.itemCounts)
+        total += count;
+    if (total == 0)
+        return NothingToImport(environment, messages);
+
+    Private::ADataFileIndex dataFileIndex(environment.dataFile);
+    AImportReadContext context{environment.strings, messages, batch, environment.dataFile, dataFileIndex};
+    AItemProgress progress(environment.progress, total);
+    for (std::size_t kind = 0; kind < kSections.size(); ++kind) {
+        ShowStatus(environment, SectionStatus(environment, kind));
+        for (const auto& run : layout.runs[kind]) {
+            XML::ADocument document;
+            if (!XML::ParseDocument(document, run.text.In(text)).Ok())
+                return std::nullopt;
+            XML::AElement* section = sections[run.section];
+            while (XML::AElement* item = document.FirstElement(kSections[kind].item)) {
+                // Under its section, so that messages find the `ref` of every ancestor.
+                XML::ANode* placed = section->Append(document.Remove(item));
+                kSections[kind].read(context, *placed->ToElement());
+                section->Remove(placed);
+                progress.Advance();
+            }
+        }
+    }
+    ShowStatus(environment, u".");
+    return true;
+}
+
 }  // namespace
 
 bool ReadInterchangeDocument(const AImportEnvironment& environment, const XML::ADocument& document,
@@ -89,51 +200,54 @@ bool ReadInterchangeDocument(const AImportEnvironment& environment, const XML::A
     std::size_t total = 0;
     for (const std::size_t count : counts)
         total += count;
-    if (total == 0) {
-        messages.AddError(ImportText::kNothingToImport.Resolve(environment.strings));
-        return false;
-    }
+    if (total == 0)
+        return NothingToImport(environment, messages);
 
     Private::ADataFileIndex dataFileIndex(environment.dataFile);
     AImportReadContext context{environment.strings, messages, batch, environment.dataFile, dataFileIndex};
     AItemProgress progress(environment.progress, total);
     for (std::size_t i = 0; i < kSections.size(); ++i) {
-        ShowStatus(environment, environment.strings.Text(ImportText::kSectionCurrencies + static_cast<int>(i)));
+        ShowStatus(environment, SectionStatus(environment, i));
         ForEachItem(*root, kSections[i], [&](const XML::AElement& item) {
             kSections[i].read(context, item);
             progress.Advance();
         });
     }
     ShowStatus(environment, u".");
-    batch.Close();
     return true;
 }
 
 bool ReadInterchange(const AImportEnvironment& environment, Streams::IStream& stream, AImportBatch& batch,
                      AImportMessages& messages)
 {
-    std::uint64_t size = 0;
-    if (Result::Failed(stream.Seek(0, Streams::ESeekOrigin::End, &size)) ||
-        Result::Failed(stream.Seek(0, Streams::ESeekOrigin::Set, nullptr))) {
-        messages.AddError(ImportText::kUnknownModuleError.Resolve(environment.strings));
-        return false;
-    }
-    // Parsing takes about as long as checking the items.
+    // Reading the text takes about as long as checking the items.
     if (environment.progress)
         environment.progress->LoadSteps({1, 1});
-    XML::ADocument document;
-    const XML::AParseResult parsed = XML::ParseDocument(document, &stream, environment.progress, size);
-    // A failed read cuts the text, so the parse error it causes says nothing about the document.
-    if (Result::Failed(parsed.streamError)) {
+    std::string text;
+    if (Result::Failed(ReadWhole(stream, environment.progress, text))) {
         messages.AddError(ImportText::kUnknownModuleError.Resolve(environment.strings));
-        return false;
-    }
-    if (parsed.code != 0) {
-        messages.AddError(environment.strings.Format(ImportText::kParseErrorId, {parsed.code, parsed.line, parsed.column}));
         return false;
     }
     if (environment.progress)
         environment.progress->NextStep();
+
+    std::array<Private::ASectionNames, kSections.size()> names;
+    for (std::size_t i = 0; i < kSections.size(); ++i)
+        names[i] = {kSections[i].section, kSections[i].item};
+    const std::size_t before = messages.All().size();
+    if (const auto layout = Private::ScanDocumentLayout(text, names, kItemsPerRun))
+        if (const auto read = ReadRuns(environment, text, *layout, batch, messages))
+            return *read;
+    batch.Reset();
+    messages.KeepFirst(before);
+
+    XML::ADocument document;
+    const XML::AParseResult parsed = XML::ParseDocument(document, text);
+    if (parsed.code != 0) {
+        messages.AddError(environment.strings.Format(ImportText::kParseErrorId, {parsed.code, parsed.line, parsed.column}));
+        return false;
+    }
+    std::string().swap(text);  // the tree holds what is needed from here on
     return ReadInterchangeDocument(environment, document, batch, messages);
 }
 

@@ -161,7 +161,6 @@ void ABatchSaver::SaveTransactions()
 
 HRESULT SaveBatch(const AImportEnvironment& environment, AImportBatch& batch)
 {
-    batch.Close();
     Database::ADatabase& db = environment.dataFile;
     db.BeginStep();
     db.LabelStep(environment.strings.Text(ImportText::kImportCaption));

@@ -142,8 +142,8 @@ TEST(ImportReadPhase, SectionsAreReadInTheirOrderWhereverTheyStandAndAsOftenAsTh
                                 "</accounts>" +
                                 Currencies({"USD"}) + Currencies({"EUR"}))));
     EXPECT_EQ(import.MessageTexts(), std::vector<std::string>{});
-    EXPECT_EQ(import.batch->Db().Currencies().LiveCount(), 2u);
-    EXPECT_EQ(import.batch->Db().Transactions().LiveCount(), 1u);
+    EXPECT_EQ(import.batch->Db().Currencies().SlotCount(), 2u);
+    EXPECT_EQ(import.batch->Db().Transactions().SlotCount(), 1u);
 }
 
 TEST(ImportReadPhase, DependantsOfARefusedItemFailOnTheirReferences)
@@ -168,7 +168,7 @@ TEST(ImportReadPhase, TwoAccountsOfOneNameInDifferentCurrenciesAreBothTaken)
                                 "<accounts><account><name>Card</name><currency>USD</currency></account>"
                                 "<account><name>Card</name><currency>EUR</currency></account></accounts>")));
     EXPECT_EQ(import.MessageTexts(), std::vector<std::string>{});
-    EXPECT_EQ(import.batch->Db().Accounts().LiveCount(), 2u);
+    EXPECT_EQ(import.batch->Db().Accounts().SlotCount(), 2u);
 }
 
 TEST(ImportReadPhase, RatesAreComparedWithTheDataFileEitherWayRound)
