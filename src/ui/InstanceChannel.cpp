@@ -27,6 +27,12 @@ AInstanceChannel::AInstanceChannel(std::string folder, std::string ownName, QObj
         QDir().mkpath(QString::fromStdString(folder_));
         ::chmod(folder_.c_str(), 0700);
     }
+    // Only a folder of our own that nobody else may write: in a folder someone else made, a
+    // planted socket could claim every file and keep this copy from ever starting.
+    struct stat status {};
+    if (folder_.empty() || ::lstat(folder_.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::getuid() || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        folder_.clear();
 }
 
 AInstanceChannel::~AInstanceChannel()
@@ -45,6 +51,8 @@ std::string AInstanceChannel::DefaultFolder(const char* xdgRuntimeDir, const std
 bool AInstanceChannel::Listen(AHandlers handlers)
 {
     handlers_ = std::move(handlers);
+    if (folder_.empty())
+        return false;  // this copy runs alone
     if (server_)
         return server_->isListening();
     server_ = new QLocalServer(this);
@@ -109,6 +117,8 @@ std::string AInstanceChannel::Respond(const std::string& request)
 std::vector<std::string> AInstanceChannel::OtherCopies() const
 {
     std::vector<std::string> copies;
+    if (folder_.empty())
+        return copies;
     const QDir dir(QString::fromStdString(folder_));
     for (const QString& name : dir.entryList({kNamePrefix + "*"}, QDir::System | QDir::Files, QDir::Name))
         if (name.toStdString() != ownName_)
@@ -118,6 +128,8 @@ std::vector<std::string> AInstanceChannel::OtherCopies() const
 
 std::optional<std::string> AInstanceChannel::Ask(const std::string& copy, const std::string& request)
 {
+    if (folder_.empty() || copy.find('/') != std::string::npos)
+        return std::nullopt;
     QLocalSocket socket;
     const std::string path = folder_ + "/" + copy;
     socket.connectToServer(QString::fromStdString(path));

@@ -24,8 +24,9 @@ public:
         std::function<void()> comeToFront;                         // WM_USER+107
     };
 
-    // `folder` is created (for the user alone) when missing. A copy's name is its process id
-    // unless one is given (copies within one process, as in tests).
+    // `folder` is created (for the user alone) when missing; a folder that is not the user's
+    // alone leaves the copy running alone. A copy's name is its process id unless one is
+    // given (copies within one process, as in tests).
     explicit AInstanceChannel(std::string folder, std::string ownName = {}, QObject* parent = nullptr);
     ~AInstanceChannel() override;
 
@@ -35,6 +36,8 @@ public:
     // Starts answering the other copies.
     bool Listen(AHandlers handlers);
     bool IsListening() const;
+    // False when the folder could not be used: no other copy is seen or answered.
+    bool IsUsable() const { return !folder_.empty(); }
     const std::string& OwnName() const { return ownName_; }
 
     // Asks every other running copy in turn; the name of the first that has `path` open.

@@ -40,7 +40,8 @@ constexpr std::int16_t kHelpBrowserId = -9;
 
 // Hears every change of the open database; the window reacts once the change is complete
 // (a page list rebuilt in the middle of a notification would change the subscriber list).
-class ADatabaseWatcher final : public Database::Engine::ANotify {
+// The reaction waits on this object, so a database replaced in the meantime drops it.
+class ADatabaseWatcher final : public QObject, public Database::Engine::ANotify {
 public:
     ADatabaseWatcher(AMainWindow& window, Database::ADatabase& db) : ANotify(db), window_(window) {}
     void OnChange(const Database::Engine::ASlotList& changed, const Database::Engine::ASlotList& removed,
@@ -55,7 +56,7 @@ public:
         if (queued_)
             return;
         queued_ = true;
-        QTimer::singleShot(0, &window_, [this] {
+        QTimer::singleShot(0, this, [this] {
             queued_ = false;
             const bool rebuild = pagesChanged_;
             pagesChanged_ = false;

@@ -111,6 +111,29 @@ TEST_F(InstanceChannel, RequestsOfOtherKindsAreAnsweredNo)
     EXPECT_FALSE(handled);
 }
 
+TEST_F(InstanceChannel, OnlyAFolderOfTheUsersOwnIsUsed)
+{
+    // A link could lead anywhere, a folder someone else made among them.
+    std::filesystem::create_directories(folder / "real");
+    std::filesystem::create_symlink(folder / "real", folder / "link");
+    AInstanceChannel alone(folder / "link", "alone");
+    EXPECT_FALSE(alone.IsUsable());
+    EXPECT_FALSE(alone.Listen({}));
+    EXPECT_TRUE(alone.OtherCopies().empty());
+    EXPECT_EQ(alone.FindCopyWithFile("/a.fend"), std::nullopt);
+    EXPECT_FALSE(alone.BringToFront("FD-MW-x"));
+    // A folder of the user's that others could write to is made the user's alone.
+    std::filesystem::create_directories(folder / "shared");
+    std::filesystem::permissions(folder / "shared", std::filesystem::perms::all);
+    for (const char* name : {"shared", "new"}) {
+        AInstanceChannel own(folder / name, "own");
+        EXPECT_TRUE(own.IsUsable()) << name;
+        EXPECT_EQ(std::filesystem::status(folder / name).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_all)
+            << name;
+    }
+}
+
 TEST(InstanceChannelFolder, TheUsersRuntimeFolderOrAPrivateOneInTemp)
 {
     EXPECT_EQ(AInstanceChannel::DefaultFolder("/run/user/1000", "/tmp", 1000), "/run/user/1000/Fendral");

@@ -5,9 +5,15 @@
 #include "ui/MenuText.h"
 #include "ui/RecordListPage.h"
 #include "win32api/DynaForm.h"
+#include "win32api/FormMetrics.h"
 #include "win32api/TabControl.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QTextBrowser>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QTabBar>
@@ -411,6 +417,129 @@ TEST_F(MainWindow, PrintingWritesEverySheetOfTheCurrentPage)
         if (content.compare(at, 12, "/Type /Pages") != 0)
             ++sheets;
     EXPECT_GE(sheets, 4u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindow, OneDroppedFileOpensAndSeveralAreIgnored)
+{
+    UiTests::WriteDataFile(test.Path("dropped.fend"));
+    std::filesystem::create_symlink(test.Path("dropped.fend"), test.Path("shortcut.fend"));
+    window.show();
+    const auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &event);
+        return enter.isAccepted();
+    };
+    const QUrl file = QUrl::fromLocalFile(QString::fromStdString(test.Path("shortcut.fend")));
+    EXPECT_FALSE(drop({file, file}));
+    EXPECT_TRUE(Db().FileName().Empty());
+    EXPECT_TRUE(drop({file}));
+    // The link stands for its target.
+    EXPECT_EQ(Db().FileName().FullPath(), test.Path("dropped.fend"));
+}
+
+TEST_F(MainWindow, SavingInPlaceMakesTheDueBackupCopyFirst)
+{
+    auto& settings = test.context.Options();
+    settings.backupMode.value = UserInterface::Settings::kBackupBesideFile;
+    settings.backupPeriod.value = 0;
+    test.dialogs.saveFile = test.Path("books.fend");
+    ASSERT_TRUE(window.SaveAs());
+    EXPECT_FALSE(std::filesystem::exists(test.Path("2025-03-15 - Backup of books.fend")));  // not for Save as
+    ChangeSomething(u"Изменить счёт");
+    ASSERT_TRUE(window.Save());
+    EXPECT_TRUE(std::filesystem::exists(test.Path("2025-03-15 - Backup of books.fend")));
+    EXPECT_TRUE(test.dialogs.messages.empty());
+}
+
+TEST_F(MainWindow, AReadOnlyFileIsSavedUnderANewName)
+{
+    UiTests::WriteDataFile(test.Path("locked.fend"));
+    Database::ADatabase holder;
+    ASSERT_EQ(holder.Open(test.Path("locked.fend")), Result::kOk);
+    ASSERT_EQ(window.OpenFile(test.Path("locked.fend")), Result::kOk);
+    test.dialogs.saveFile = test.Path("copy");  // the extension is added
+    ASSERT_TRUE(window.Save());
+    EXPECT_EQ(test.dialogs.messages.front(), test.Message(504, {u"locked.fend"}));
+    EXPECT_EQ(Db().FileName().FullPath(), test.Path("copy.fend"));
+    EXPECT_FALSE(Db().ReadOnly());
+}
+
+TEST_F(MainWindow, PageSetupAndFontAreKeptInTheSettings)
+{
+    test.dialogs.onModal = [](QDialog& dialog) {
+        auto& setup = dynamic_cast<QPageSetupDialog&>(dialog);
+        setup.printer()->setPageMargins(QMarginsF(25, 15, 10, 12.5), QPageLayout::Millimeter);
+        setup.printer()->setPageOrientation(QPageLayout::Landscape);
+        return int(QDialog::Accepted);
+    };
+    window.RunCommand(Command::kPageSetup);
+    const auto setup = UserInterface::Settings::LoadPageSetup(test.context.Options().Store());
+    EXPECT_EQ(setup.left, 2500);
+    EXPECT_EQ(setup.top, 1500);
+    EXPECT_EQ(setup.right, 1000);
+    EXPECT_EQ(setup.bottom, 1250);
+    ASSERT_TRUE(setup.mode);
+    EXPECT_EQ(setup.mode->orientation, 2);
+    EXPECT_EQ(setup.mode->paperSize, 9);
+
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPixelSize(19);
+    test.dialogs.font = font;
+    window.RunCommand(Command::kFont);
+    const auto stored = UserInterface::Settings::LoadFont(test.context.Options().Store());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->faceName, "DejaVu Serif");
+    EXPECT_EQ(stored->height, -19);
+    EXPECT_EQ(window.RootForm().Metrics().Font().pixelSize(), 19);  // lengths in units follow it
+}
+
+TEST_F(MainWindow, HelpAboutAndTheHelpPane)
+{
+    EXPECT_FALSE(window.RootForm().IsElementShown(AMainWindow::kHelpPaneId));
+    window.RunCommand(Command::kHelpContents);
+    EXPECT_TRUE(window.RootForm().IsElementShown(AMainWindow::kHelpPaneId));
+    EXPECT_TRUE(window.HelpBrowser()->toPlainText().contains(QStringLiteral("Содержание")));
+    window.RunCommand(Command::kHelpIndex);
+    EXPECT_TRUE(window.HelpBrowser()->toPlainText().contains(QStringLiteral("Указатель")));
+    window.RunCommand(Command::kHelpPane);
+    EXPECT_FALSE(window.RootForm().IsElementShown(AMainWindow::kHelpPaneId));
+
+    window.RunCommand(Command::kAbout);
+    ASSERT_EQ(test.dialogs.messages.size(), 1u);
+    EXPECT_NE(test.dialogs.messages[0].find(u"Версия 2.1.235"), std::u16string::npos);
+    EXPECT_NE(test.dialogs.messages[0].find(test.Message(202)), std::u16string::npos);
+}
+
+TEST_F(MainWindow, TheSessionEndAsksLikeClosingAndThenClosesWithoutAsking)
+{
+    window.show();
+    EXPECT_TRUE(window.QueryEndSession());
+    ChangeSomething(u"Изменить счёт");
+    test.dialogs.answers = {kIdCancel};
+    EXPECT_FALSE(window.QueryEndSession());
+    test.dialogs.answers = {kIdNo};
+    EXPECT_TRUE(window.QueryEndSession());
+    window.EndSession();
+    EXPECT_FALSE(window.HasDatabase());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(test.dialogs.messages.size(), 2u);  // nothing more was asked
+}
+
+TEST_F(MainWindow, AHiddenWindowComesBackToTheFront)
+{
+    window.show();
+    window.hide();
+    window.ComeToFront();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
 }
 
 }  // namespace
