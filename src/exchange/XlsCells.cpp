@@ -193,7 +193,7 @@ std::string CellToDateText(std::string_view cell)
     if (days < Dates::kMinDate || days > Dates::kMaxDate)
         return std::string(cell);
     const auto date = static_cast<ADate>(days);
-    if (milliseconds == 0 && serial == days)
+    if (milliseconds == 0)
         return FormatDate(date);
     char time[24];
     std::snprintf(time, sizeof time, "T%2.2d:%2.2d:%2.2d:%3.3d", static_cast<int>(milliseconds / 3600000),

@@ -35,6 +35,7 @@ def write(path):
     accounts.append(["Card", None, "RUR", 1e-4, "+"])
     accounts.append(["Cash", None, "RUR", -0.0, None])
     accounts.append(["Big", None, "RUR", 1234567.25, None])
+    accounts.append(["Tiny", None, "RUR", 5e-05, None])  # written "5e-05"
     currencies = book.create_sheet("Currencies")
     currencies.append(["Code", "Name", "Precision"])
     currencies.append(["RUR", "Roubles", 2])
