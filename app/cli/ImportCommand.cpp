@@ -8,6 +8,7 @@
 #include "core/FileSystem.h"
 #include "core/OptionStore.h"
 #include "core/XdgFolders.h"
+#include "exchange/AExcel.h"
 #include "exchange/ImportFromXML.h"
 #include "exchange/ImportRun.h"
 #include "exchange/ImportSources.h"
@@ -52,12 +53,16 @@ private:
     bool drawn_ = false;
 };
 
-// The module the --format option names: "xml" (the default), or a plug-in by its library's
-// file name (with or without ".so") or by the module's own name.
+// The module the --format option names: "xml" (the default) or "xlsx" for the built-in
+// ones, or a plug-in by its library's file name (with or without ".so") or by the module's
+// own name.
 AImportInterface* FindModule(const Private::AImportSource& source, const std::string& format)
 {
-    if (format == "xml")
-        if (const auto* item = source.FindById(ToGuid(FileTypeXML::kImportFromXmlId)))
+    const AModuleGuid* builtIn = format == "xml"    ? &FileTypeXML::kImportFromXmlId
+                                 : format == "xlsx" ? &FileTypeExcel::kImportFromXlsId
+                                                    : nullptr;
+    if (builtIn)
+        if (const auto* item = source.FindById(ToGuid(*builtIn)))
             return item->Module();
     for (std::size_t i = 0; i < source.Count(); ++i) {
         const auto& item = source.Item(i);

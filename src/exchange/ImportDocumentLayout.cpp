@@ -202,39 +202,48 @@ public:
     }
 
 private:
-    // The root's content: sections and the rest. The position after its end tag.
-    std::size_t Root(std::size_t at)
+    // The content of the element `name` from `at`: child(tag, start) is called for each
+    // child element and answers where the walk goes on. The position after the end tag;
+    // `contentEnd` is where that tag begins.
+    template <class Child>
+    std::size_t Content(std::size_t at, std::string_view name, std::size_t& contentEnd, Child child)
     {
-        othersFrom_ = at;
         for (;;) {
             at = text_.find('<', at);
             if (at == kNone)
                 return kNone;
             if (scanner_.At(at, "</")) {
-                const std::size_t end = scanner_.EndTag(at, "fendral");
-                if (end != kNone)
-                    layout_.others.push_back({othersFrom_, at});
-                return end;
+                contentEnd = at;
+                return scanner_.EndTag(at, name);
             }
             if (scanner_.At(at, "<!") || scanner_.At(at, "<?")) {
                 at = scanner_.SkipOther(at);
             } else {
                 const auto tag = scanner_.StartTag(at);
-                if (!tag)
-                    return kNone;
-                const std::size_t kind = KindOf(tag->name);
-                if (kind < ADocumentLayout::kKinds) {
-                    layout_.others.push_back({othersFrom_, at});
-                    layout_.sections.push_back({kind, {at, tag->end}});
-                    at = tag->empty ? tag->end : Section(tag->end, kind);
-                    othersFrom_ = at;
-                } else {
-                    at = tag->empty ? tag->end : scanner_.ElementEnd(tag->end, 2);
-                }
+                at = tag ? child(*tag, at) : kNone;
             }
             if (at == kNone)
                 return kNone;
         }
+    }
+
+    // The root's content: sections and the rest. The position after its end tag.
+    std::size_t Root(std::size_t at)
+    {
+        othersFrom_ = at;
+        std::size_t contentEnd = 0;
+        const std::size_t end = Content(at, "fendral", contentEnd, [&](const AScanner::ATag& tag, std::size_t start) {
+            const std::size_t kind = KindOf(tag.name);
+            if (kind == ADocumentLayout::kKinds)
+                return tag.empty ? tag.end : scanner_.ElementEnd(tag.end, 2);
+            layout_.others.push_back({othersFrom_, start});
+            layout_.sections.push_back({kind, {start, tag.end}});
+            othersFrom_ = tag.empty ? tag.end : Section(tag.end, kind);
+            return othersFrom_;
+        });
+        if (end != kNone)
+            layout_.others.push_back({othersFrom_, contentEnd});
+        return end;
     }
 
     // A section's content, cut into runs after every itemsPerRun-th item.
@@ -242,38 +251,24 @@ private:
     {
         const std::size_t section = layout_.sections.size() - 1;
         ADocumentLayout::ARun run{section, {at, at}, 0};
-        for (;;) {
-            at = text_.find('<', at);
-            if (at == kNone)
-                return kNone;
-            if (scanner_.At(at, "</")) {
-                const std::size_t end = scanner_.EndTag(at, names_[kind].section);
-                if (end == kNone)
-                    return kNone;
-                run.text.end = at;
-                if (run.text.end > run.text.begin)
-                    layout_.runs[kind].push_back(run);
-                return end;
-            }
-            if (scanner_.At(at, "<!") || scanner_.At(at, "<?")) {
-                at = scanner_.SkipOther(at);
-            } else {
-                const auto tag = scanner_.StartTag(at);
-                if (!tag)
-                    return kNone;
-                at = tag->empty ? tag->end : scanner_.ElementEnd(tag->end, 3);
-                if (at != kNone && tag->name == names_[kind].item) {
+        std::size_t contentEnd = 0;
+        const std::size_t end =
+            Content(at, names_[kind].section, contentEnd, [&](const AScanner::ATag& tag, std::size_t) {
+                const std::size_t after = tag.empty ? tag.end : scanner_.ElementEnd(tag.end, 3);
+                if (after != kNone && tag.name == names_[kind].item) {
                     ++layout_.itemCounts[kind];
                     if (++run.items == itemsPerRun_) {
-                        run.text.end = at;
+                        run.text.end = after;
                         layout_.runs[kind].push_back(run);
-                        run = {section, {at, at}, 0};
+                        run = {section, {after, after}, 0};
                     }
                 }
-            }
-            if (at == kNone)
-                return kNone;
-        }
+                return after;
+            });
+        run.text.end = contentEnd;
+        if (end != kNone && run.text.end > run.text.begin)
+            layout_.runs[kind].push_back(run);
+        return end;
     }
 
     std::size_t KindOf(std::string_view name) const

@@ -57,10 +57,14 @@ std::optional<std::u16string> AItemReader::RequiredText(const XML::AElement& ite
                                                         const AImportText& absent, const AImportText& several)
 {
     AChild child = FindChild(item, name);
-    if (child.Several())
-        return Fail(several, child.element), std::nullopt;
-    if (child.Absent() || child.text.empty())
-        return Fail(absent, child.element ? child.element : &item), std::nullopt;
+    if (child.Several()) {
+        Fail(several, child.element);
+        return std::nullopt;
+    }
+    if (child.Absent() || child.text.empty()) {
+        Fail(absent, child.element ? child.element : &item);
+        return std::nullopt;
+    }
     return std::move(child.text);
 }
 
@@ -68,48 +72,53 @@ std::optional<std::u16string> AItemReader::OptionalText(const XML::AElement& ite
                                                         const AImportText& several)
 {
     AChild child = FindChild(item, name);
-    if (child.Several())
-        return Fail(several, child.element), std::nullopt;
+    if (child.Several()) {
+        Fail(several, child.element);
+        return std::nullopt;
+    }
     return std::move(child.text);
+}
+
+template <class T, class Parse>
+bool AItemReader::OptionalValue(const XML::AElement& item, std::string_view name, const AImportText& malformed,
+                                const AImportText& several, std::optional<T>& value, Parse parse)
+{
+    const AChild child = FindChild(item, name);
+    if (child.Several())
+        return Fail(several, child.element);
+    if (child.Absent())
+        return true;
+    value = parse(child.element->Text());
+    return value ? true : Fail(malformed, child.element);
 }
 
 bool AItemReader::OptionalAmount(const XML::AElement& item, std::string_view name, const AImportText& malformed,
                                  const AImportText& several, std::optional<AMoney>& value)
 {
-    const AChild child = FindChild(item, name);
-    if (child.Several())
-        return Fail(several, child.element);
-    if (child.Absent())
-        return true;
-    value = ParseAmount(child.element->Text());
-    return value ? true : Fail(malformed, child.element);
+    return OptionalValue(item, name, malformed, several, value, [](std::string_view text) { return ParseAmount(text); });
 }
 
 bool AItemReader::OptionalDate(const XML::AElement& item, std::string_view name, const AImportText& malformed,
                                const AImportText& several, std::optional<ADate>& value)
 {
-    const AChild child = FindChild(item, name);
-    if (child.Several())
-        return Fail(several, child.element);
-    if (child.Absent())
-        return true;
-    value = ParseDate(child.element->Text());
-    return value ? true : Fail(malformed, child.element);
+    return OptionalValue(item, name, malformed, several, value, [](std::string_view text) { return ParseDate(text); });
 }
 
 AReference<ACurrency> AItemReader::CurrencyReference(const XML::AElement& item, std::string_view name)
 {
     const AChild child = FindChild(item, name);
+    const XML::ANode* at = child.element;
     if (child.Absent())
-        return Fail(ImportText::kCurrencyRefMissing, &item), AReference<ACurrency>();
-    if (child.Several())
-        return Fail(ImportText::kCurrencyRefSeveral, child.element), AReference<ACurrency>();
-    if (child.text.empty())
-        return Fail(ImportText::kCurrencyRefEmpty, child.element), AReference<ACurrency>();
-    const AReference<ACurrency> currency = context_.batch.CurrencyByCode(child.text);
-    if (!currency)
-        Fail(ImportText::kCurrencyNotFound, child.element);
-    return currency;
+        Fail(ImportText::kCurrencyRefMissing, &item);
+    else if (child.Several())
+        Fail(ImportText::kCurrencyRefSeveral, at);
+    else if (child.text.empty())
+        Fail(ImportText::kCurrencyRefEmpty, at);
+    else if (const AReference<ACurrency> currency = context_.batch.CurrencyByCode(child.text))
+        return currency;
+    else
+        Fail(ImportText::kCurrencyNotFound, at);
+    return {};
 }
 
 AReference<AAccount> AItemReader::AccountReference(const XML::AElement& element)

@@ -66,6 +66,10 @@ protected:
     bool OptionalDate(const XML::AElement& item, std::string_view name, const AImportText& malformed,
                       const AImportText& several, std::optional<ADate>& value);
 
+    template <class T, class Parse>
+    bool OptionalValue(const XML::AElement& item, std::string_view name, const AImportText& malformed,
+                       const AImportText& several, std::optional<T>& value, Parse parse);
+
     // The currency named by the child `name` (its text is a code) among the batch's
     // currencies; null after an error.
     AReference<ACurrency> CurrencyReference(const XML::AElement& item, std::string_view name);

@@ -6,6 +6,7 @@
 #include "exchange/xmlReader.h"
 
 #include <array>
+#include <span>
 
 namespace ExportImport {
 
@@ -63,11 +64,6 @@ void ShowStatus(const AImportEnvironment& environment, std::u16string_view suffi
     }
 }
 
-std::u16string_view SectionStatus(const AImportEnvironment& environment, std::size_t kind)
-{
-    return environment.strings.Text(ImportText::kSectionCurrencies + static_cast<int>(kind));
-}
-
 // Tells the notifier each whole percent once.
 class AItemProgress {
 public:
@@ -88,10 +84,51 @@ private:
     unsigned reported_ = 0;
 };
 
-bool NothingToImport(const AImportEnvironment& environment, AImportMessages& messages)
+// Hands the items to their readers kind by kind, with the status line and the progress.
+class AItemDispatch {
+public:
+    AItemDispatch(const AImportEnvironment& environment, AImportBatch& batch, AImportMessages& messages,
+                  std::size_t total)
+        : environment_(environment),
+          dataFileIndex_(environment.dataFile),
+          context_{environment.strings, messages, batch, environment.dataFile, dataFileIndex_},
+          progress_(environment.progress, total)
+    {
+    }
+    AItemDispatch(const AItemDispatch&) = delete;
+    AItemDispatch& operator=(const AItemDispatch&) = delete;
+
+    void BeginKind(std::size_t kind)
+    {
+        kind_ = kind;
+        ShowStatus(environment_, environment_.strings.Text(ImportText::kSectionCurrencies + static_cast<int>(kind)));
+    }
+    void Read(const XML::AElement& item)
+    {
+        kSections[kind_].read(context_, item);
+        progress_.Advance();
+    }
+    void Finish() { ShowStatus(environment_, u"."); }
+
+private:
+    const AImportEnvironment& environment_;
+    Private::ADataFileIndex dataFileIndex_;
+    AImportReadContext context_;
+    AItemProgress progress_;
+    std::size_t kind_ = 0;
+};
+
+// The total of the counts; none (after the error) when there is nothing to import.
+std::optional<std::size_t> ItemTotal(const AImportEnvironment& environment, std::span<const std::size_t> counts,
+                                     AImportMessages& messages)
 {
+    std::size_t total = 0;
+    for (const std::size_t count : counts)
+        total += count;
+    if (total != 0)
+        return total;
     messages.AddError(ImportText::kNothingToImport.Resolve(environment.strings));
-    return false;
+    return std::nullopt;
 }
 
 // The whole stream, from its start, with progress by bytes.
@@ -158,17 +195,12 @@ std::optional<bool> ReadRuns(const AImportEnvironment& environment, std::string_
             return std::nullopt;
         sections.push_back(root->ToElement()->Append(std::move(element))->ToElement());
     }
-    std::size_t total = 0;
-    for (const std::size_t count : layout.itemCounts)
-        total += count;
-    if (total == 0)
-        return NothingToImport(environment, messages);
-
-    Private::ADataFileIndex dataFileIndex(environment.dataFile);
-    AImportReadContext context{environment.strings, messages, batch, environment.dataFile, dataFileIndex};
-    AItemProgress progress(environment.progress, total);
+    const auto total = ItemTotal(environment, layout.itemCounts, messages);
+    if (!total)
+        return false;
+    AItemDispatch dispatch(environment, batch, messages, *total);
     for (std::size_t kind = 0; kind < kSections.size(); ++kind) {
-        ShowStatus(environment, SectionStatus(environment, kind));
+        dispatch.BeginKind(kind);
         for (const auto& run : layout.runs[kind]) {
             XML::ADocument document;
             if (!XML::ParseDocument(document, run.text.In(text)).Ok())
@@ -177,13 +209,12 @@ std::optional<bool> ReadRuns(const AImportEnvironment& environment, std::string_
             while (XML::AElement* item = document.FirstElement(kSections[kind].item)) {
                 // Under its section, so that messages find the `ref` of every ancestor.
                 XML::ANode* placed = section->Append(document.Remove(item));
-                kSections[kind].read(context, *placed->ToElement());
+                dispatch.Read(*placed->ToElement());
                 section->Remove(placed);
-                progress.Advance();
             }
         }
     }
-    ShowStatus(environment, u".");
+    dispatch.Finish();
     return true;
 }
 
@@ -197,23 +228,15 @@ bool ReadInterchangeDocument(const AImportEnvironment& environment, const XML::A
     if (root)
         for (std::size_t i = 0; i < kSections.size(); ++i)
             ForEachItem(*root, kSections[i], [&](const XML::AElement&) { ++counts[i]; });
-    std::size_t total = 0;
-    for (const std::size_t count : counts)
-        total += count;
-    if (total == 0)
-        return NothingToImport(environment, messages);
-
-    Private::ADataFileIndex dataFileIndex(environment.dataFile);
-    AImportReadContext context{environment.strings, messages, batch, environment.dataFile, dataFileIndex};
-    AItemProgress progress(environment.progress, total);
-    for (std::size_t i = 0; i < kSections.size(); ++i) {
-        ShowStatus(environment, SectionStatus(environment, i));
-        ForEachItem(*root, kSections[i], [&](const XML::AElement& item) {
-            kSections[i].read(context, item);
-            progress.Advance();
-        });
+    const auto total = ItemTotal(environment, counts, messages);
+    if (!total)
+        return false;
+    AItemDispatch dispatch(environment, batch, messages, *total);
+    for (std::size_t kind = 0; kind < kSections.size(); ++kind) {
+        dispatch.BeginKind(kind);
+        ForEachItem(*root, kSections[kind], [&](const XML::AElement& item) { dispatch.Read(item); });
     }
-    ShowStatus(environment, u".");
+    dispatch.Finish();
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "cli/CliTestFiles.h"
 #include "database/OldFileSample.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace CliTest;
@@ -121,6 +122,30 @@ TEST_F(CliImport, MissingFilesExitWithSix)
     const ACliRun noFile = Import({"nothing.fend", "clean.xml"});
     EXPECT_EQ(noFile.exitCode, 6);
     EXPECT_EQ(noFile.err, ExpectedMessage(489, {u"nothing.fend"}));
+}
+
+TEST_F(CliImport, AWorkbookIsReadWithTheXlsxFormat)
+{
+    // A workbook as a spreadsheet program would save it, with a "Currencies" sheet only.
+    const std::string script =
+        "import openpyxl, sys\n"
+        "book = openpyxl.Workbook()\n"
+        "sheet = book.active\n"
+        "sheet.title = 'Currencies'\n"
+        "sheet.append(['Name', 'Code', 'Precision'])\n"
+        "sheet.append(['Dollar', 'USD', '2'])\n"
+        "sheet.append(['Euro', '', '2'])\n"
+        "book.save(sys.argv[1])\n";
+    WriteTextFile(Path("make.py"), script);
+    ASSERT_EQ(std::system((std::string(FENDRAL_PYTHON) + " " + Path("make.py") + " " + Path("book.xlsx")).c_str()), 0);
+
+    const ACliRun run = Import({"books.fend", "book.xlsx", "--format", "xlsx"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    // The empty code is reported at its cell.
+    EXPECT_EQ(run.err, "Ошибка: Не указано обозначение для валюты.\n\nСмотри: Лист: Currencies, B3\n");
+    ADatabase db;
+    ASSERT_EQ(db.Open(Path("books.fend")), Result::kOk);
+    EXPECT_EQ(db.Currencies().LiveCount(), 2u);
 }
 
 TEST_F(CliImport, AnUnknownFormatIsAUsageError)
