@@ -85,8 +85,9 @@ AValueAxis RoundAxis(AMoney lowest, AMoney highest, int maxIntervals, int decima
         high += pad;
     }
     AWide step = NextRoundStep((high - low + maxIntervals - 1) / maxIntervals, unit);
-    // Rounding the ends outwards can add an interval; the next round step fixes that.
-    while ((CeilTo(high, step) - FloorTo(low, step)) / step > maxIntervals)
+    // Rounding the ends outwards can add an interval; the next round step fixes that, until
+    // the step spans the whole range: across zero two intervals are then the fewest possible.
+    while ((CeilTo(high, step) - FloorTo(low, step)) / step > maxIntervals && step < high - low)
         step = NextRoundStep(step + 1, unit);
     return {Clamp(FloorTo(low, step)), Clamp(CeilTo(high, step)), Clamp(step)};
 }

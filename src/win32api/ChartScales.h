@@ -15,7 +15,7 @@ using AMoney = std::int64_t;
 // A value axis whose step is 1, 2 or 5 × 10^m in money units, never finer than the
 // displayed decimals, with low and high on whole steps around the values.
 using UserInterface::Charts::AValueAxis;
-// At most `maxIntervals` intervals (at least one is always given). Equal values get room
+// At most `maxIntervals` intervals (at least one; a range across zero may need two). Equal values get room
 // around them so that a flat line sits inside the plot, not on its edge.
 AValueAxis RoundAxis(AMoney lowest, AMoney highest, int maxIntervals, int decimals);
 

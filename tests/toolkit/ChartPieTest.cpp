@@ -255,7 +255,7 @@ TEST_F(PieChart, OddTreesAndSizesDrawWithoutFailing)
         [] {
             auto root = Item(u"Корень", 1);
             AItem* at = root.get();
-            for (int level = 0; level < 300; ++level)
+            for (int level = 0; level < 31; ++level)
                 at = at->AddChild(Item(u"Уровень", 1));
             return root;
         },
