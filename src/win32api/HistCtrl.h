@@ -64,7 +64,7 @@ public:
     void SetBoundaries(std::vector<ADate> boundaries);
     // Adds the amount to the bucket whose range holds the date. A date outside every bucket
     // or an unknown series is the caller's mistake: it is reported and the value left out.
-    // A sum that would overflow stays at the largest amount and counts as a failure.
+    // A sum that would overflow stays at the largest amount of its sign and counts as a failure.
     bool AddValue(AMoney amount, ADate date, int series, const ATransactionSlot* transaction);
     // The whole dynamics report at once: its boundaries, series and bucket sums.
     void Load(const UserInterface::Reports::ADynamicsReport& report);
