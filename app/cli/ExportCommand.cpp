@@ -6,6 +6,7 @@
 #include "ReportOptions.h"
 
 #include "database/StepView.h"
+#include "exchange/AExcel.h"
 #include "exchange/ExportRun.h"
 #include "exchange/ExportSources.h"
 #include "exchange/XmlExportModule.h"
@@ -69,13 +70,6 @@ bool ApplyClassifiers(Database::ADatabase& db, const std::string& list, AExportS
     return true;
 }
 
-// The interchange workbook comes with the spreadsheet export; until then "xlsx" is refused.
-AExitCode SpreadsheetNotAvailable(const ACliContext& context)
-{
-    context.err << "fendral-cli: the xlsx export is not available yet\n";
-    return kFailed;
-}
-
 }  // namespace
 
 AExitCode RunExportCommand(const ACliContext& context, const AParsedArguments& arguments)
@@ -103,15 +97,15 @@ AExitCode RunExportCommand(const ACliContext& context, const AParsedArguments& a
             return UsageError(context, arguments, "--from is after --to");
         selection.period = AExportPeriod{*first, *last};
     }
-    if (format == "xlsx")
-        return SpreadsheetNotAvailable(context);
-
     Files::ALocalFileSystem fs;
     const auto store = OpenProgramSettings(fs);
     ATerminalDisplay display(context);
     AModuleSession session(context.strings, *store, context.errIsTerminal ? &display : nullptr);
     const auto source = CreateExportSource(session, ProgramFolder());
-    AExportInterface* module = FindModule(*source, format, format == "xml" ? &FileTypeXML::kExportToXmlId : nullptr);
+    const AModuleGuid* builtIn = format == "xml"    ? &FileTypeXML::kExportToXmlId
+                                 : format == "xlsx" ? &FileTypeExcel::kExportToXlsId
+                                                    : nullptr;
+    AExportInterface* module = FindModule(*source, format, builtIn);
     if (!module)
         return UsageError(context, arguments, "there is no export module \"" + format + "\"");
 

@@ -147,6 +147,29 @@ TEST_F(CliExport, ThroughThePlugInsModule)
     EXPECT_EQ(run.err, "Предупреждение: В документе нет операций.\n");
 }
 
+TEST_F(CliExport, WritesAWorkbookWithTheXlsxFormat)
+{
+    const ACliRun run = Export({"books.fend", "books.xlsx", "--format", "xlsx", "--only", "accounts,transactions"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    // An independent reader sees the sheets and the typed cells.
+    const std::string script =
+        "import openpyxl, sys\n"
+        "book = openpyxl.load_workbook(sys.argv[1])\n"
+        "print('|'.join(book.sheetnames))\n"
+        "sheet = book['Transactions']\n"
+        "print(sheet['C2'].value.date(), sheet['I2'].value, sheet['J2'].value)\n";
+    WriteTextFile(Path("read.py"), script);
+    const std::string command = std::string(FENDRAL_PYTHON) + " " + Path("read.py") + " " + Path("books.xlsx") +
+                                " > " + Path("read.out");
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadTextFile(Path("read.out")),
+              "Transactions|Accounts|Export options\n2021-01-10 RUR - Наличные -5.0\n");
+    const std::string settings = ReadTextFile(Path("config/VelvixSoft/Fendral.conf"));
+    EXPECT_NE(settings.find("fendral:xlsExportFileName=" + Path("books.xlsx")), std::string::npos) << settings;
+    EXPECT_NE(settings.find("ExportLibrary={9E2A4C61-7B3D-4F85-A1C9-5D0E8B2F6A34}"), std::string::npos) << settings;
+}
+
 TEST_F(CliExport, UsageErrorsAndFailures)
 {
     const struct {
@@ -162,7 +185,8 @@ TEST_F(CliExport, UsageErrorsAndFailures)
         {{"books.fend", "x.xml", "--accounts", "Card"}, 2, "fendral-cli: an account is written NAME@CODE"},
         {{"books.fend", "x.xml", "--accounts", "Card@RUR"}, 1, "fendral-cli: the file has no account \"Card@RUR\""},
         {{"books.fend", "x.xml", "--classifiers", "Агенты"}, 1, "fendral-cli: the file has no classifier \"Агенты\""},
-        {{"books.fend", "x.xlsx", "--format", "xlsx"}, 1, "fendral-cli: the xlsx export is not available yet"},
+        {{"books.fend", "no-folder/x.xlsx", "--format", "xlsx"}, 1,
+         "Ошибка: Невозможно создать файл \"" + Path("no-folder/x.xlsx") + "\"."},
         {{"missing.fend", "x.xml"}, 6, ExpectedMessage(489, {Utf16("missing.fend")})},
         {{"books.fend", "no-folder/x.xml"}, 1,
          "Ошибка: Невозможно создать файл \"" + Path("no-folder/x.xml") + "\"."},
