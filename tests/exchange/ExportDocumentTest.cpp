@@ -397,6 +397,12 @@ TEST(ExportDocument, ClassifiersInTheWizardsOrderAndOnlyTicked)
     // Transactions still name their categories in every classifier.
     EXPECT_NE(ExportText(books.db, selection).find("<category classifier='Агент'>"), std::string::npos);
 
+    // Listed twice, written once: the import refuses a classifier it meets twice.
+    selection.classifierList = {Engine::ATableImpl<AClassifier>::RefTo(live[1]),
+                                Engine::ATableImpl<AClassifier>::RefTo(live[1])};
+    const std::string once = ElementText(ExportText(books.db, selection), "classifiers");
+    EXPECT_EQ(once.find("<classifier>", once.find("<classifier>") + 1), std::string::npos) << once;
+
     selection.classifierList.clear();
     EXPECT_EQ(ElementText(ExportText(books.db, selection), "classifiers"), "");
 }
