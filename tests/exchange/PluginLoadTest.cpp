@@ -243,8 +243,9 @@ TEST_F(PluginExport, FailuresEndTheExport)
     for (const auto& c : cases) {
         control().FailAt(c.slot);
         EXPECT_TRUE(Result::Failed(RunExport(*source.Item(0).Module(), books.db, Run(), session))) << c.slot;
-        if (!c.log.empty())
+        if (!c.log.empty()) {
             EXPECT_EQ(control().Log(), c.log) << c.slot;
+        }
         EXPECT_EQ(MessageTexts(), c.messages) << c.slot;
         EXPECT_FALSE(UserInterface::Settings::LoadLibraryGuid(store, UserInterface::Settings::ALibraryUse::Export))
             << c.slot;
