@@ -42,7 +42,10 @@ struct ATimer {
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
         return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
     }
-    double WallMs() const { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count(); }
+    double WallMs() const
+    {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
+    }
     double CpuSpentMs() const { return CpuMs() - cpu; }
 };
 

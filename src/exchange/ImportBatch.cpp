@@ -35,7 +35,8 @@ AReference<ACurrency> AImportBatch::AddCurrency(std::u16string_view name, std::u
                                                 std::uint32_t precision)
 {
     const auto ref =
-        ATableImpl<ACurrency>::RefTo(db_->Currencies().Create(ACurrency{db_->NewText(name), db_->NewText(code), precision}));
+        ATableImpl<ACurrency>::RefTo(db_->Currencies().Create(ACurrency{db_->NewText(name), db_->NewText(code),
+                                                                        precision}));
     currencies_.emplace(std::u16string(code), ref);
     return ref;
 }
@@ -138,7 +139,8 @@ AReference<ACategory> AImportBatch::AddCategory(AReference<ACategory> parent, st
                                                 std::u16string_view comment)
 {
     const auto ref =
-        ATableImpl<ACategory>::RefTo(db_->Categories().Create(ACategory{db_->NewText(name), OptionalText(comment), parent}));
+        ATableImpl<ACategory>::RefTo(db_->Categories().Create(ACategory{db_->NewText(name), OptionalText(comment),
+                                                                        parent}));
     // A root has no parent to be found under; the first sibling of a name is the one found.
     if (parent)
         children_.emplace(Private::ANamedKey{parent.Word(), std::u16string(name)}, ref);

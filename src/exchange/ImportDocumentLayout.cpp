@@ -12,7 +12,10 @@ constexpr int kMaxDepth = 1000;
 
 // The parser's notion of names and space, so that the scan and the parser agree on
 // where a node begins and ends.
-bool IsNameStart(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80; }
+bool IsNameStart(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+}
 bool IsNameByte(unsigned char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-'; }
 bool IsSpace(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
@@ -26,7 +29,10 @@ public:
             ++at;
         return at;
     }
-    bool At(std::size_t at, std::string_view what) const { return at <= text_.size() && text_.substr(at).starts_with(what); }
+    bool At(std::size_t at, std::string_view what) const
+    {
+        return at <= text_.size() && text_.substr(at).starts_with(what);
+    }
 
     // A name at `at` (no space skipped); empty when none starts there.
     std::string_view NameAt(std::size_t at) const

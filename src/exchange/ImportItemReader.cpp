@@ -95,13 +95,15 @@ bool AItemReader::OptionalValue(const XML::AElement& item, std::string_view name
 bool AItemReader::OptionalAmount(const XML::AElement& item, std::string_view name, const AImportText& malformed,
                                  const AImportText& several, std::optional<AMoney>& value)
 {
-    return OptionalValue(item, name, malformed, several, value, [](std::string_view text) { return ParseAmount(text); });
+    return OptionalValue(item, name, malformed, several, value,
+                         [](std::string_view text) { return ParseAmount(text); });
 }
 
 bool AItemReader::OptionalDate(const XML::AElement& item, std::string_view name, const AImportText& malformed,
                                const AImportText& several, std::optional<ADate>& value)
 {
-    return OptionalValue(item, name, malformed, several, value, [](std::string_view text) { return ParseDate(text); });
+    return OptionalValue(item, name, malformed, several, value,
+                         [](std::string_view text) { return ParseDate(text); });
 }
 
 AReference<ACurrency> AItemReader::CurrencyReference(const XML::AElement& item, std::string_view name)

@@ -102,7 +102,8 @@ constexpr AImportText kTransactionNoDate = Id(598);
 constexpr AImportText kTransactionBadDate = Id(599);
 constexpr AImportText kTransactionSeveralDates = Fixed(u"Дата операции указана более одного раза.");
 constexpr AImportText kSideNoAccount = Id(601);
-constexpr AImportText kSideSeveralAccounts = Fixed(u"Указано более одного счета прихода, расхода или перевода для операции.");
+constexpr AImportText kSideSeveralAccounts =
+    Fixed(u"Указано более одного счета прихода, расхода или перевода для операции.");
 constexpr AImportText kSideSeveralAmounts = Fixed(u"Указано более одной суммы операции.");
 constexpr AImportText kSideBadAmount = Fixed(u"Ошибка конвертации при чтении суммы операции.");
 constexpr AImportText kSideNoAmount = Id(600);

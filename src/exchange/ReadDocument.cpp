@@ -142,23 +142,29 @@ HRESULT ReadWhole(Streams::IStream& stream, XML::AUserProgressNotifier* notifier
         return hr;
     if (size > kMaxDocumentSize)
         return Result::kOutOfMemory;
-    text.reserve(static_cast<std::size_t>(size));
+    // One byte more than the size said, to see the end of the stream without growing.
+    text.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t filled = 0;
     for (;;) {
-        const std::size_t before = text.size();
-        text.resize(before + kReadBlock);
+        if (filled == text.size()) {
+            // A stream may hold more than its size said; it is still bounded.
+            if (text.size() > kMaxDocumentSize)
+                return Result::kOutOfMemory;
+            text.resize(text.size() + kReadBlock);
+        }
+        const auto room = static_cast<std::uint32_t>(std::min<std::size_t>(text.size() - filled, kReadBlock));
         std::uint32_t got = 0;
-        hr = stream.Read(text.data() + before, kReadBlock, &got);
-        text.resize(before + std::min(got, kReadBlock));
+        hr = stream.Read(text.data() + filled, room, &got);
         if (Result::Failed(hr))
             return hr;
         if (got == 0)
-            return Result::kOk;
-        // A stream may hold more than its size said; it is still bounded.
-        if (text.size() > kMaxDocumentSize)
-            return Result::kOutOfMemory;
+            break;
+        filled += std::min(got, room);
         if (notifier && size > 0)
-            notifier->Notify(static_cast<unsigned>(std::min<std::uint64_t>(text.size() * 100 / size, 100)));
+            notifier->Notify(static_cast<unsigned>(std::min<std::uint64_t>(filled * 100 / size, 100)));
     }
+    text.resize(filled);
+    return Result::kOk;
 }
 
 // The element of a start tag alone ("<name attributes>"), without its content.
@@ -267,7 +273,8 @@ bool ReadInterchange(const AImportEnvironment& environment, Streams::IStream& st
     XML::ADocument document;
     const XML::AParseResult parsed = XML::ParseDocument(document, text);
     if (parsed.code != 0) {
-        messages.AddError(environment.strings.Format(ImportText::kParseErrorId, {parsed.code, parsed.line, parsed.column}));
+        messages.AddError(
+            environment.strings.Format(ImportText::kParseErrorId, {parsed.code, parsed.line, parsed.column}));
         return false;
     }
     std::string().swap(text);  // the tree holds what is needed from here on

@@ -21,7 +21,7 @@ namespace ExportImport {
 struct AImportEnvironment {
     const UtilityClasses::Strings::AStrings& strings;
     Database::ADatabase& dataFile;  // the open data file the batch will be saved into
-    // The read phase loads two steps (parsing, then the items); the save phase one.
+    // The read phase loads two steps (reading the text, then the items); the save phase one.
     AExchangeProgress* progress = nullptr;
 };
 

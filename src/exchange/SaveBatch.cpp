@@ -11,12 +11,6 @@ namespace Private {
 namespace {
 using Database::Engine::ASlot;
 using Database::Engine::ATableImpl;
-
-template <class T>
-std::size_t Position(AReference<T> ref)
-{
-    return ref.SlotPosition();
-}
 }  // namespace
 
 ABatchSaver::ABatchSaver(const AImportEnvironment& environment, AImportBatch& batch)
@@ -47,6 +41,11 @@ void ABatchSaver::Advance()
     const auto percent = static_cast<unsigned>(++done_ * 100 / total_);
     if (percent != reported_)
         environment_.progress->Notify(reported_ = percent);
+}
+
+AReference<Database::AString> ABatchSaver::CopyText(AReference<Database::AString> text)
+{
+    return text ? target_.NewText(source_.Text(text)) : AReference<Database::AString>();
 }
 
 void ABatchSaver::Run()
@@ -83,8 +82,8 @@ void ABatchSaver::SaveRates()
     Database::ForEachLive(source_.RateValues(), [&](ASlot<ARateValue>* slot) {
         const ARateValue& imported = slot->Record();
         const ARateHeader& pair = *source_.RateHeaders().Record(imported.header);
-        const AReference<ACurrency> first = currencies_[Position(pair.currency1)];
-        const AReference<ACurrency> second = currencies_[Position(pair.currency2)];
+        const AReference<ACurrency> first = currencies_[pair.currency1.SlotPosition()];
+        const AReference<ACurrency> second = currencies_[pair.currency2.SlotPosition()];
         // A rate the data file already has for the day stays as it is (the read phase
         // warned when it differed).
         if (!index_.RateOn(first, second, imported.date)) {
@@ -118,12 +117,13 @@ void ABatchSaver::SaveAccounts()
         if (!stored) {
             AAccount account = imported;
             account.name = target_.NewText(name);
-            account.comment = imported.comment ? target_.NewText(source_.Text(imported.comment)) : AReference<Database::AString>();
-            account.currency = currencies_[Position(imported.currency)];
+            account.comment = CopyText(imported.comment);
+            account.currency = currencies_[imported.currency.SlotPosition()];
             stored = ATableImpl<AAccount>::RefTo(target_.Accounts().Create(account));
             index_.NoteAccount(name, code, stored);
             for (ASlot<Database::AAccountFolder>* plan : plans) {
-                target_.Placements().Create(Database::AAccountPlacement{stored, ATableImpl<Database::AAccountFolder>::RefTo(plan)});
+                target_.Placements().Create(
+                    Database::AAccountPlacement{stored, ATableImpl<Database::AAccountFolder>::RefTo(plan)});
                 // A locked folder holds only locked accounts: an unlocked one opens it.
                 if (!account.locked && plan->Record().locked)
                     target_.Folders().Change(plan)->locked = 0;
@@ -137,23 +137,21 @@ void ABatchSaver::SaveAccounts()
 void ABatchSaver::SaveTransactions()
 {
     Status(ImportText::kSavingCurrencies + 4);
-    auto copyText = [&](AReference<Database::AString> text) {
-        return text ? target_.NewText(source_.Text(text)) : AReference<Database::AString>();
-    };
     Database::ForEachLive(source_.Transactions(), [&](ASlot<ATransaction>* slot) {
         ATransaction transaction = slot->Record();
-        transaction.account1 = transaction.account1 ? accounts_[Position(transaction.account1)] : AReference<AAccount>();
-        transaction.account2 = transaction.account2 ? accounts_[Position(transaction.account2)] : AReference<AAccount>();
-        transaction.comment = copyText(transaction.comment);
+        for (AReference<AAccount>* account : {&transaction.account1, &transaction.account2})
+            if (*account)
+                *account = accounts_[account->SlotPosition()];
+        transaction.comment = CopyText(transaction.comment);
         for (auto& extra : transaction.extraComment)
-            extra = copyText(extra);
+            extra = CopyText(extra);
         transactions_[slot->position] = ATableImpl<ATransaction>::RefTo(target_.Transactions().Create(transaction));
         Advance();
     });
     Database::ForEachLive(source_.Relations(), [&](ASlot<Database::ARelation>* slot) {
         const Database::ARelation& imported = slot->Record();
-        target_.Relations().Create(Database::ARelation{categories_[Position(imported.category)],
-                                                       transactions_[Position(imported.transaction)]});
+        target_.Relations().Create(Database::ARelation{categories_[imported.category.SlotPosition()],
+                                                       transactions_[imported.transaction.SlotPosition()]});
     });
 }
 

@@ -45,6 +45,7 @@ void ABatchSaver::SaveClassifiers()
             if (importedRoots[i]) {
                 categories_[importedRoots[i].SlotPosition()] = storedRoots[i];
                 TakeComment(importedRoots[i], storedRoots[i]);
+                Advance();
                 MergeChildren(importedRoots[i], storedRoots[i]);
             }
         Advance();
@@ -100,7 +101,8 @@ AReference<AClassifier> ABatchSaver::AddClassifier(const AClassifier& imported)
     for (AReference<ACategory>* root : roots)
         if (*root) {
             const ACategory& node = *source_.Categories().Record(*root);
-            *root = ATableImpl<ACategory>::RefTo(target_.Categories().Create(ACategory{target_.NewText(source_.Text(node.name)), {}, {}}));
+            *root = ATableImpl<ACategory>::RefTo(
+                target_.Categories().Create(ACategory{target_.NewText(source_.Text(node.name)), {}, {}}));
         }
     return ATableImpl<AClassifier>::RefTo(target_.Classifiers().Create(classifier));
 }
@@ -136,10 +138,8 @@ AReference<ACategory> ABatchSaver::AddCategory(AReference<ACategory> imported, A
 {
     const ACategory& node = *source_.Categories().Record(imported);
     const std::u16string& name = source_.Text(node.name);
-    const AReference<Database::AString> comment =
-        node.comment ? target_.NewText(source_.Text(node.comment)) : AReference<Database::AString>();
     const auto stored = ATableImpl<ACategory>::RefTo(
-        target_.Categories().Create(ACategory{target_.NewText(name), comment, storedParent}));
+        target_.Categories().Create(ACategory{target_.NewText(name), CopyText(node.comment), storedParent}));
     storedChildren_.emplace(ANamedKey{storedParent.Word(), name}, stored);
     return stored;
 }

@@ -23,6 +23,8 @@ private:
     void SaveAccounts();
     void SaveClassifiers();
     void SaveTransactions();
+    // A copy in the data file of a batch text; none for none.
+    AReference<Database::AString> CopyText(AReference<Database::AString> text);
 
     // Classifiers (SaveBatchClassifiers.cpp).
     AReference<AClassifier> MatchingClassifier(const AClassifier& imported);

@@ -356,7 +356,15 @@ TEST_F(SaveBatchTest, ReportsCaptionsAndProgress)
 {
     TProgress progress;
     import.progress = &progress;
-    import.Import(Doc(Currencies({"USD"})));
+    import.Import(Doc(Currencies({"USD"}) +
+                      "<accounts><account><name>Card</name><currency>USD</currency></account></accounts>"
+                      "<classifiers><classifier><singular-name>P</singular-name><plural-name>Ps</plural-name>"
+                      "<single-tree><category><name>All</name><category><name>One</name></category></category>"
+                      "</single-tree></classifier></classifiers><transactions>" +
+                      Income("2020-01-01", AccountRef("Card", "USD"), "1",
+                             "<category classifier='P'><name>All</name><category><name>Two</name></category>"
+                             "</category>") +
+                      "</transactions>"));
     ASSERT_GE(progress.captions.size(), 5u);
     EXPECT_EQ(std::vector<std::string>(progress.captions.end() - 5, progress.captions.end()),
               (std::vector<std::string>{"Сохраняются валюты.", "Сохраняются курсы валют.", "Сохраняются счета.",
