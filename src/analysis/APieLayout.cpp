@@ -16,8 +16,9 @@ constexpr ARgb kIncrements[3] = {{0x00, 0x80, 0x00}, {0x40, 0x40, 0x80}, {0x80, 
 
 ARgb Add(ARgb base, ARgb increment, int shift)
 {
+    // Rings deeper than a byte's width add nothing (and a shift that wide is undefined).
     auto channel = [shift](std::uint8_t a, std::uint8_t b) {
-        return static_cast<std::uint8_t>(std::min(255, a + (b >> shift)));
+        return static_cast<std::uint8_t>(std::min(255, a + (shift >= 8 ? 0 : b >> std::max(shift, 0))));
     };
     return {channel(base.r, increment.r), channel(base.g, increment.g), channel(base.b, increment.b)};
 }

@@ -169,5 +169,20 @@ TEST(RingLayout, TooltipLines)
     EXPECT_EQ(RingTooltip(books.strings, u"Пусто", 0, 0, u"RUR", 0), u"Пусто\r\nИтого: 0 RUR");
 }
 
+TEST(RingLayout, RingsDeeperThanTheColourStepsKeepTheirParentsColour)
+{
+    // A chain of 40 nested categories: past the eighth ring the increment is used up.
+    std::vector<ARingItem> items(1, ARingItem{M(1), 0, {}});
+    for (std::size_t i = 1; i <= 40; ++i) {
+        items[i - 1].children.push_back(i);
+        items.push_back({M(1), 0, {}});
+    }
+    const ARingLayout layout = LayoutRing(items, 4000, 4000, 16);
+    ASSERT_EQ(layout.slices.size(), items.size());
+    EXPECT_EQ(layout.depth, 41);
+    EXPECT_EQ(layout.slices[40].colour, layout.slices[39].colour);
+    EXPECT_EQ(layout.slices[40].colour, layout.slices[10].colour);
+}
+
 }  // namespace
 }  // namespace AnalysisTest
