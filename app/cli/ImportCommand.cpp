@@ -3,17 +3,13 @@
 #include "CliMessages.h"
 #include "DataFileAccess.h"
 #include "DataFileSave.h"
-#include "TerminalProgress.h"
+#include "ExchangeSupport.h"
 
-#include "core/FileSystem.h"
-#include "core/OptionStore.h"
-#include "core/XdgFolders.h"
 #include "exchange/AExcel.h"
 #include "exchange/ImportFromXML.h"
 #include "exchange/ImportRun.h"
 #include "exchange/ImportSources.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace Cli {
@@ -22,64 +18,16 @@ namespace {
 
 using namespace ExportImport;
 
-constexpr int kErrorLabel = 551;
-constexpr int kWarningLabel = 552;
 constexpr int kSaveFailed = 787;
 
-// The caption and the bar of the running import on standard error, when it is a terminal.
-class ATerminalDisplay final : public AProgressDisplay {
-public:
-    explicit ATerminalDisplay(const ACliContext& context) : context_(context) {}
-    ~ATerminalDisplay() override
-    {
-        if (drawn_)
-            context_.err << '\n' << std::flush;
-    }
-    void ShowCaption(std::u16string_view caption) override
-    {
-        if (drawn_)
-            context_.err << '\n';
-        context_.err << TerminalText(caption) << '\n' << std::flush;
-        drawn_ = false;
-    }
-    void ShowPercent(unsigned percent) override
-    {
-        context_.err << '\r' << ATerminalProgress::Bar(static_cast<int>(percent)) << std::flush;
-        drawn_ = true;
-    }
-
-private:
-    const ACliContext& context_;
-    bool drawn_ = false;
-};
-
-// The module the --format option names: "xml" (the default) or "xlsx" for the built-in
-// ones, or a plug-in by its library's file name (with or without ".so") or by the module's
-// own name.
-AImportInterface* FindModule(const Private::AImportSource& source, const std::string& format)
+// "xml" (the default) and "xlsx" name the built-in modules.
+const AModuleGuid* BuiltInModule(const std::string& format)
 {
-    const AModuleGuid* builtIn = format == "xml"    ? &FileTypeXML::kImportFromXmlId
-                                 : format == "xlsx" ? &FileTypeExcel::kImportFromXlsId
-                                                    : nullptr;
-    if (builtIn)
-        if (const auto* item = source.FindById(ToGuid(*builtIn)))
-            return item->Module();
-    for (std::size_t i = 0; i < source.Count(); ++i) {
-        const auto& item = source.Item(i);
-        const std::string library = item.Library() ? item.Library()->FileName() : std::string();
-        const char16_t* name = item.Module()->GetName();
-        if ((!library.empty() && (library == format || library == format + ".so")) ||
-            (name && TerminalText(name) == format))
-            return item.Module();
-    }
+    if (format == "xml")
+        return &FileTypeXML::kImportFromXmlId;
+    if (format == "xlsx")
+        return &FileTypeExcel::kImportFromXlsId;
     return nullptr;
-}
-
-void PrintMessages(const ACliContext& context, const AModuleSession& session)
-{
-    for (const AModuleMessage& message : session.Messages())
-        context.err << TerminalText(context.strings.Text(message.error ? kErrorLabel : kWarningLabel)) << ": "
-                    << TerminalText(message.text) << '\n';
 }
 
 }  // namespace
@@ -91,14 +39,12 @@ AExitCode RunImport(const ACliContext& context, const AParsedArguments& argument
     const std::string format = arguments.Option("--format").value_or("xml");
     const bool dryRun = arguments.Flag("--dry-run");
 
-    // The settings are the GUI program's, so both remember the same files and modules.
     Files::ALocalFileSystem fs;
-    const auto store = UserInterface::Settings::OptionStorage::ChooseOptionStore(
-        fs, ProgramFolder() + "/fendral", Files::UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    const auto store = OpenProgramSettings(fs);
     ATerminalDisplay display(context);
     AModuleSession session(context.strings, *store, context.errIsTerminal ? &display : nullptr);
     const auto source = CreateImportSource(session, ProgramFolder());
-    AImportInterface* module = FindModule(*source, format);
+    AImportInterface* module = FindModule(*source, format, BuiltInModule(format));
     if (!module) {
         context.err << "fendral-cli: there is no import module \"" << format << "\"\n";
         return kUsageError;
@@ -114,7 +60,7 @@ AExitCode RunImport(const ACliContext& context, const AParsedArguments& argument
         return opened.exitCode;
     std::unique_ptr<AImportBatch> batch;
     const bool read = ReadDocument(*module, db, FromUtf8(input), session, batch);
-    PrintMessages(context, session);
+    PrintModuleMessages(context, session);
     if (!read)
         return kFailed;
     const AExitCode clean = session.Clean() && opened.exitCode == kDone ? kDone : kDoneWithMessages;
