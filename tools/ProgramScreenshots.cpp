@@ -81,6 +81,10 @@ void AddBudgetAndSeries(Database::ADatabase& db, int year)
         series.expense = name[0] == u'Р';
         db.Series().Create(series);
     }
+    // Every page type gets its picture: the pages a new file keeps hidden are shown too.
+    std::vector<Engine::ASlot<APageInfo>*> pages(db.Pages().Live().begin(), db.Pages().Live().end());
+    for (auto* page : pages)
+        db.Pages().Change(page)->visible = 1;
     db.CommitStep();
     db.ClearHistory();
 }

@@ -68,7 +68,7 @@ private:
         const auto ref = Engine::ATableImpl<ABudgetItem>::RefTo(&slot);
         auto* item = parent.AddChild(std::make_unique<ATextItem>(
             slot.id, std::vector<std::u16string>{db_.Text(slot.Record().name), PlanText(ref)},
-            slot.Record().parent.IsNull()));
+            slot.Record().parent.IsNull(), 1u << 1));
         for (auto* child : Children(ref))
             AddItem(*item, *child, visited);
     }

@@ -45,8 +45,9 @@ private:
 // An item with fixed texts, made when the list is filled.
 class ATextItem final : public ARecordItem {
 public:
-    ATextItem(std::uint32_t id, std::vector<std::u16string> texts, bool bold = false)
-        : ARecordItem(id), texts_(std::move(texts)), bold_(bold)
+    // `rightColumns` has bit n set for each column n whose text is an amount.
+    ATextItem(std::uint32_t id, std::vector<std::u16string> texts, bool bold = false, unsigned rightColumns = 0)
+        : ARecordItem(id), texts_(std::move(texts)), bold_(bold), rightColumns_(rightColumns)
     {
     }
     std::u16string Text(int column) const override
@@ -57,12 +58,14 @@ public:
     unsigned CellProperty(int column) const override
     {
         using namespace Win32API::VelvixControls::Reports;
-        return bold_ && column == 0 ? kCellBold : kCellPlain;
+        const bool right = column >= 0 && column < 32 && (rightColumns_ >> column) & 1u;
+        return (bold_ && column == 0 ? kCellBold : kCellPlain) | (right ? kCellRightAligned : kCellPlain);
     }
 
 private:
     std::vector<std::u16string> texts_;
     bool bold_;
+    unsigned rightColumns_;
 };
 
 class ARecordListPage : public QObject, public AAbstractPage, protected Database::Engine::ANotify {

@@ -12,26 +12,29 @@ int ADesktopDialogs::ShowMessage(QWidget* parent, const Win32API::VelvixForms::A
     return Win32API::VelvixForms::ShowMessageBox(parent, strings_.get(), options);
 }
 
-std::optional<std::string> ADesktopDialogs::AskOpenFile(QWidget* parent, const AFileDialogSpec& spec)
+namespace {
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const AFileDialogSpec& spec, bool saving)
 {
     QFileDialog dialog(parent, spec.title, QString::fromStdString(spec.initialPath), spec.filters);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(spec.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }
 
+}  // namespace
+
+std::optional<std::string> ADesktopDialogs::AskOpenFile(QWidget* parent, const AFileDialogSpec& spec)
+{
+    return RunFileDialog(parent, spec, false);
+}
+
 std::optional<std::string> ADesktopDialogs::AskSaveFile(QWidget* parent, const AFileDialogSpec& spec)
 {
-    QFileDialog dialog(parent, spec.title, QString::fromStdString(spec.initialPath), spec.filters);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    return RunFileDialog(parent, spec, true);
 }
 
 std::optional<std::string> ADesktopDialogs::AskFolder(QWidget* parent, const std::string& initialFolder)

@@ -29,7 +29,7 @@ protected:
             ask(other);
             done = true;
         });
-        QTest::qWaitFor([&] { return done.load(); }, 20000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 20000));
         asker.join();
     }
 

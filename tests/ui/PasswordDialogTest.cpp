@@ -28,7 +28,7 @@ protected:
         for (const char16_t* text : fields)
             dialog.Field(i++)->setText(QString::fromUtf16(text));
         dialog.Press(APasswords::kOk);
-        QTest::qWaitFor([&] { return !dialog.IsRefusing(); }, 5000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.IsRefusing(); }, 5000));
     }
 
     UiTests::ATestProgram test;
