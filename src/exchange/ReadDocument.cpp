@@ -2,6 +2,7 @@
 
 #include "exchange/ImportDocumentLayout.h"
 #include "exchange/ImportItemReaders.h"
+#include "exchange/ImportProgress.h"
 #include "exchange/xmlNodes.h"
 #include "exchange/xmlReader.h"
 
@@ -64,26 +65,6 @@ void ShowStatus(const AImportEnvironment& environment, std::u16string_view suffi
     }
 }
 
-// Tells the notifier each whole percent once.
-class AItemProgress {
-public:
-    AItemProgress(XML::AUserProgressNotifier* notifier, std::size_t total) : notifier_(notifier), total_(total) {}
-    void Advance()
-    {
-        if (!notifier_ || total_ == 0)
-            return;
-        const auto percent = static_cast<unsigned>(++done_ * 100 / total_);
-        if (percent != reported_)
-            notifier_->Notify(reported_ = percent);
-    }
-
-private:
-    XML::AUserProgressNotifier* notifier_;
-    std::size_t total_;
-    std::size_t done_ = 0;
-    unsigned reported_ = 0;
-};
-
 // Hands the items to their readers kind by kind, with the status line and the progress.
 class AItemDispatch {
 public:
@@ -114,7 +95,7 @@ private:
     const AImportEnvironment& environment_;
     Private::ADataFileIndex dataFileIndex_;
     AImportReadContext context_;
-    AItemProgress progress_;
+    Private::AItemProgress progress_;
     std::size_t kind_ = 0;
 };
 

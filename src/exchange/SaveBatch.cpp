@@ -24,7 +24,7 @@ ABatchSaver::ABatchSaver(const AImportEnvironment& environment, AImportBatch& ba
       categories_(source_.Categories().SlotCount()),
       transactions_(source_.Transactions().SlotCount()),
       children_(source_.Categories().SlotCount()),
-      total_(batch.RecordCount())
+      progress_(environment.progress, batch.RecordCount())
 {
 }
 
@@ -34,14 +34,7 @@ void ABatchSaver::Status(int stringId)
         environment_.progress->SetCaption(environment_.strings.Text(stringId));
 }
 
-void ABatchSaver::Advance()
-{
-    if (!environment_.progress || total_ == 0)
-        return;
-    const auto percent = static_cast<unsigned>(++done_ * 100 / total_);
-    if (percent != reported_)
-        environment_.progress->Notify(reported_ = percent);
-}
+void ABatchSaver::Advance() { progress_.Advance(); }
 
 AReference<Database::AString> ABatchSaver::CopyText(AReference<Database::AString> text)
 {

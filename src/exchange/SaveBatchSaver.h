@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exchange/ImportDataFileIndex.h"
+#include "exchange/ImportProgress.h"
 #include "exchange/ReadDocument.h"
 
 #include <vector>
@@ -50,9 +51,7 @@ private:
     // Data-file categories by parent and name (the first of equal names).
     std::unordered_map<ANamedKey, AReference<ACategory>, ANamedKeyHash> storedChildren_;
 
-    std::size_t total_ = 0;
-    std::size_t done_ = 0;
-    unsigned reported_ = 0;
+    AItemProgress progress_;
 };
 
 }  // namespace ExportImport::Private
