@@ -30,6 +30,7 @@ struct ACliContext {
     bool errIsTerminal = false;  // progress bars only go to a terminal
     bool inIsTerminal = false;   // passwords are asked for only on a terminal
     std::optional<std::string> password;  // FENDRAL_PASSWORD, when set
+    std::optional<std::string> newPassword;  // FENDRAL_NEW_PASSWORD, when set (passwd)
     std::string currentFolder;   // relative paths are taken from here, as a shell user expects
 
     // The path as the engine wants it: absolute and without "." or "..".

@@ -3,6 +3,7 @@
 #include "ExportCommand.h"
 #include "FileCommands.h"
 #include "ImportCommand.h"
+#include "PasswordCommand.h"
 #include "RateCommands.h"
 #include "ReportCommands.h"
 
@@ -91,6 +92,13 @@ const ACommand kCommands[] = {
      "of the currencies to add (default: those the file has already); --cross adds cross rates.\n"
      "Exits with 3 when resources failed or a listed currency was not downloaded.",
      RunRatesDownload},
+    {{"passwd", {"FILE"}, {}, {}},
+     "FILE",
+     "change the password of the file",
+     "The current password is read as for every command (FENDRAL_PASSWORD or a prompt); the new one\n"
+     "from FENDRAL_NEW_PASSWORD, else typed twice without echo on a terminal. An empty new password\n"
+     "removes the protection. The change is one step, saved in place after a due backup copy.",
+     RunPasswd},
 };
 
 }  // namespace

@@ -61,4 +61,19 @@ Database::APasswordPrompt MakePasswordPrompt(const ACliContext& context)
     };
 }
 
+std::optional<ANewPassword> ReadNewPassword(const ACliContext& context)
+{
+    if (context.newPassword) {
+        const std::u16string password = FromUtf8(*context.newPassword);
+        return ANewPassword{password, password};
+    }
+    if (!context.inIsTerminal)
+        return std::nullopt;
+    std::string password, repeated;
+    if (!ReadHiddenLine(context, u"New password:", password) ||
+        !ReadHiddenLine(context, u"Repeat the new password:", repeated))
+        return std::nullopt;
+    return ANewPassword{FromUtf8(password), FromUtf8(repeated)};
+}
+
 }  // namespace Cli

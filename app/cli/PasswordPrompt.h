@@ -7,8 +7,19 @@
 
 #include "database/Database.h"
 
+#include <optional>
+#include <string>
+
 namespace Cli {
 
 Database::APasswordPrompt MakePasswordPrompt(const ACliContext& context);
+
+struct ANewPassword {
+    std::u16string password;
+    std::u16string repeated;
+};
+// The new password for passwd: FENDRAL_NEW_PASSWORD when it is set (taken as typed twice),
+// else typed twice without echo on a terminal; none otherwise or at the end of input.
+std::optional<ANewPassword> ReadNewPassword(const ACliContext& context);
 
 }  // namespace Cli

@@ -80,6 +80,8 @@ int Run(const std::vector<std::string>& words)
     context.inIsTerminal = ::isatty(STDIN_FILENO) == 1;
     if (const char* password = std::getenv("FENDRAL_PASSWORD"))
         context.password = password;
+    if (const char* newPassword = std::getenv("FENDRAL_NEW_PASSWORD"))
+        context.newPassword = newPassword;
     context.currentFolder = std::filesystem::current_path(error).string();
     const int exitCode = command->run(context, arguments);
     std::cout.flush();

@@ -2,6 +2,8 @@
 #include "cli/CliPtyRunner.h"
 #include "cli/CliTestFiles.h"
 
+#include <fstream>
+
 using namespace CliTest;
 
 namespace {
@@ -74,4 +76,49 @@ TEST_F(CliPassword, EndOfInputAtThePromptCancels)
     // Ctrl-D on an empty line ends the input.
     const APtyRun run = RunOnTerminal(FENDRAL_CLI, {"check", "locked.fend"}, folder.Path(), {{prompt, "\x04"}});
     EXPECT_EQ(run.exitCode, 5) << run.screen;
+}
+
+TEST_F(CliPassword, PasswdChangesAndRemovesThePassword)
+{
+    const ACliRun changed = Run({"passwd", "locked.fend"}, {"FENDRAL_PASSWORD=Пароль 1", "FENDRAL_NEW_PASSWORD=Новый"});
+    ASSERT_EQ(changed.exitCode, 0) << changed.err;
+    EXPECT_EQ(Run({"check", "locked.fend"}, {"FENDRAL_PASSWORD=Пароль 1"}).exitCode, 5);
+    EXPECT_EQ(Run({"check", "locked.fend"}, {"FENDRAL_PASSWORD=Новый"}).exitCode, 0);
+
+    ASSERT_EQ(Run({"passwd", "locked.fend"}, {"FENDRAL_PASSWORD=Новый", "FENDRAL_NEW_PASSWORD="}).exitCode, 0);
+    EXPECT_EQ(Run({"check", "locked.fend"}).exitCode, 0);
+}
+
+TEST_F(CliPassword, PasswdWithoutTheRightPasswordsLeavesTheFileAsItWas)
+{
+    const auto bytes = [&] {
+        std::ifstream in(Path("locked.fend"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = bytes();
+    // Wrong current password, no current password, no new password off a terminal.
+    EXPECT_EQ(Run({"passwd", "locked.fend"}, {"FENDRAL_PASSWORD=нет", "FENDRAL_NEW_PASSWORD=x"}).exitCode, 5);
+    EXPECT_EQ(Run({"passwd", "locked.fend"}, {"FENDRAL_NEW_PASSWORD=x"}).exitCode, 5);
+    EXPECT_EQ(Run({"passwd", "locked.fend"}, {"FENDRAL_PASSWORD=Пароль 1"}).exitCode, 5);
+    EXPECT_EQ(Run({"passwd", "missing.fend"}, {"FENDRAL_NEW_PASSWORD=x"}).exitCode, 6);
+    EXPECT_EQ(bytes(), before);
+}
+
+TEST_F(CliPassword, PasswdOnATerminalAsksTwiceAndRefusesDifferentAnswers)
+{
+    const std::string prompt = ExpectedMessage(508, {}).substr(0, ExpectedMessage(508, {}).size() - 1);
+    const APtyRun differs =
+        RunOnTerminal(FENDRAL_CLI, {"passwd", "locked.fend"}, folder.Path(),
+                      {{prompt, "Пароль 1"}, {"New password:", "один"}, {"Repeat the new password:", "два"}});
+    EXPECT_EQ(differs.exitCode, 1) << differs.screen;
+    const std::string differ = ExpectedMessage(513, {});
+    EXPECT_NE(differs.screen.find(differ.substr(0, differ.find('\n'))), std::string::npos) << differs.screen;
+    EXPECT_EQ(Run({"check", "locked.fend"}, {"FENDRAL_PASSWORD=Пароль 1"}).exitCode, 0);
+
+    const APtyRun same =
+        RunOnTerminal(FENDRAL_CLI, {"passwd", "locked.fend"}, folder.Path(),
+                      {{prompt, "Пароль 1"}, {"New password:", "три"}, {"Repeat the new password:", "три"}});
+    EXPECT_EQ(same.exitCode, 0) << same.screen;
+    EXPECT_EQ(same.screen.find("три"), std::string::npos) << "the typed text was echoed:\n" << same.screen;
+    EXPECT_EQ(Run({"check", "locked.fend"}, {"FENDRAL_PASSWORD=три"}).exitCode, 0);
 }

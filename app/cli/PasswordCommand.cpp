@@ -1,0 +1,41 @@
+#include "PasswordCommand.h"
+
+#include "CliMessages.h"
+#include "DataFileAccess.h"
+#include "DataFileSave.h"
+#include "PasswordPrompt.h"
+
+#include "database/Password.h"
+
+namespace Cli {
+
+AExitCode RunPasswd(const ACliContext& context, const AParsedArguments& arguments)
+{
+    Database::ADatabase db;
+    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
+    if (!opened.open)
+        return opened.exitCode;
+    if (db.ReadOnly()) {
+        context.err << "fendral-cli: the file can't be saved in place; convert it to a new file first\n";
+        return kFailed;
+    }
+    // The current password was checked when the file was opened.
+    const std::optional<ANewPassword> typed = ReadNewPassword(context);
+    if (!typed)
+        return kPasswordMissing;
+    const auto result = Database::ChangePassword(db, Database::PasswordOf(db), typed->password, typed->repeated,
+                                                 context.strings.Text(Database::kChangePasswordLabel));
+    switch (result) {
+    case Database::APasswordChange::Changed: break;
+    case Database::APasswordChange::NewDiffers:
+        PrintMessage(context, context.err, Database::kNewPasswordsDifferMessage);
+        return kFailed;
+    case Database::APasswordChange::WrongCurrent:
+    case Database::APasswordChange::NoUser:
+        context.err << "fendral-cli: the file has no user record to hold a password\n";
+        return kFailed;
+    }
+    return SaveDataFileInPlace(context, db) ? kDone : kFailed;
+}
+
+}  // namespace Cli
