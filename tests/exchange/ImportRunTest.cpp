@@ -1,57 +1,18 @@
 // Imports through modules: the built-in XML file module and a scripted module that
 // fails where told, with the calling order, the messages and the remembered module.
 #include "ImportTestSupport.h"
+#include "ModuleTestSupport.h"
 
-#include "core/OptionStore.h"
 #include "core/SettingsBlobs.h"
 #include "core/TempFolder.h"
 #include "exchange/ImportFromXML.h"
 #include "exchange/ImportRun.h"
 #include "exchange/ImportSources.h"
 
-#include <map>
-
 namespace {
 
 using namespace ImportTest;
 namespace Settings = UserInterface::Settings;
-
-class TMemoryStore final : public Settings::OptionStorage::AOptionStore {
-public:
-    bool IsUnusable() override { return false; }
-    bool ReadBinary(std::string_view name, std::span<std::uint8_t> buffer) override
-    {
-        const auto found = values.find(std::string(name));
-        if (found == values.end() || found->second.size() != buffer.size())
-            return false;
-        std::copy(found->second.begin(), found->second.end(), buffer.begin());
-        return true;
-    }
-    bool WriteBinary(std::string_view name, std::span<const std::uint8_t> data) override
-    {
-        values[std::string(name)] = std::string(data.begin(), data.end());
-        return true;
-    }
-    bool ReadInt(std::string_view, std::int32_t&) override { return false; }
-    bool WriteInt(std::string_view, std::int32_t) override { return false; }
-    bool ReadString(std::string_view name, std::string& value) override
-    {
-        const auto found = values.find(std::string(name));
-        if (found == values.end())
-            return false;
-        value = found->second;
-        return true;
-    }
-    bool WriteString(std::string_view name, std::optional<std::string_view> text) override
-    {
-        if (text)
-            values[std::string(name)] = std::string(*text);
-        else
-            values.erase(std::string(name));
-        return true;
-    }
-    std::map<std::string, std::string> values;
-};
 
 // Hands out its text from a memory stream and fails the operation it was told to.
 class TScriptedModule final : public AImportInterface {
@@ -130,7 +91,7 @@ protected:
     }
 
     TImport import;
-    TMemoryStore store;
+    ModuleTest::TMemoryOptionStore store;
     AModuleSession session{import.strings, store};
     Private::AImportSource source{session};
     std::unique_ptr<AImportBatch> batch;
@@ -152,7 +113,7 @@ TEST_F(ImportRunTest, TheXmlModuleReadsAFileAndIsRememberedAfterSaving)
     EXPECT_EQ(SessionMessages(),
               std::vector<std::string>{"W: Импортируемая валюта имеет название,\r\nотличное от уже существующего в "
                                        "файле данных.\r\nНовое название будет проигрорировано."});
-    EXPECT_EQ(store.values["fendral:xmlImportFileName"], path);
+    EXPECT_EQ(store.strings["fendral:xmlImportFileName"], path);
     EXPECT_FALSE(Settings::LoadLibraryGuid(store, Settings::ALibraryUse::Import));
 
     ASSERT_EQ(SaveImport(xml, import.db, session, *batch), Result::kOk);
