@@ -31,6 +31,8 @@ AExitCode RunPasswd(const ACliContext& context, const AParsedArguments& argument
         PrintMessage(context, context.err, Database::kNewPasswordsDifferMessage);
         return kFailed;
     case Database::APasswordChange::WrongCurrent:
+        PrintMessage(context, context.err, Database::kPasswordMismatchMessage);
+        return kFailed;
     case Database::APasswordChange::NoUser:
         context.err << "fendral-cli: the file has no user record to hold a password\n";
         return kFailed;
