@@ -4,6 +4,7 @@
 
 namespace CsvExchange {
 
+// The same conversions as the program's xmlBuild.cpp: a plug-in links none of the program's layers.
 void AppendUtf8(std::string& out, char32_t code)
 {
     if (code < 0x80) {
