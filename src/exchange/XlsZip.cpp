@@ -81,6 +81,17 @@ bool AZipReader::Has(std::string_view name)
     return unzLocateFile(static_cast<unzFile>(unzip_), entry.c_str(), 1) == UNZ_OK;
 }
 
+std::optional<std::uint64_t> AZipReader::DeclaredSize(std::string_view name)
+{
+    auto* unzip = static_cast<unzFile>(unzip_);
+    const std::string entry(name);
+    unz_file_info64 info{};
+    if (unzLocateFile(unzip, entry.c_str(), 1) != UNZ_OK ||
+        unzGetCurrentFileInfo64(unzip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return std::nullopt;
+    return info.uncompressed_size;
+}
+
 AZipReadError AZipReader::Read(std::string_view name, std::string& content)
 {
     content.clear();

@@ -44,6 +44,9 @@ public:
     static std::unique_ptr<AZipReader> Open(const std::string& path, std::uint64_t partLimit = kDefaultPartLimit);
 
     bool Has(std::string_view name);
+    // The inflated size the package declares for a part (not checked); none when the
+    // part is missing.
+    std::optional<std::uint64_t> DeclaredSize(std::string_view name);
     // The inflated bytes of a part. The declared size is not trusted: inflating stops as
     // soon as the part outgrows the limit, and a part whose data does not match its
     // checksum is damaged.

@@ -1,0 +1,169 @@
+// The workbook modules on generated books (DataFileGenerator.h): the export (interchange
+// document, then the workbook written from its text, as the module's End does) and the
+// import of that workbook (the module's interchange text, then the read phase), with the
+// peak memory of each against the largest worksheet of the package.
+//   WorkbookBench [--transactions N] [--file PATH]
+#include "DataFileGenerator.h"
+
+#include "core/AStrings.h"
+#include "core/MemoryStream.h"
+#include "exchange/AExcel.h"
+#include "exchange/ExportDocument.h"
+#include "exchange/ReadDocument.h"
+#include "exchange/XlsZip.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <malloc.h>
+#include <string>
+
+namespace {
+
+using Database::ADatabase;
+using namespace ExportImport;
+using ExportImport::FileTypeExcel::AExportToXLS;
+using ExportImport::FileTypeExcel::AImportFromXLS;
+
+double CpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Wall-clock time (what the user waits) and CPU time (meaningful on a busy machine).
+struct ATimer {
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    double cpu = CpuMs();
+
+    double WallMs() const
+    {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
+    }
+    double CpuSpentMs() const { return CpuMs() - cpu; }
+};
+
+long StatusKb(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+    return 0;
+}
+
+// The peak resident size of what runs from here on, over the resident size now.
+class APeakMemory {
+public:
+    APeakMemory()
+    {
+        malloc_trim(0);
+        std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts over from the current size
+        before_ = StatusKb("VmRSS:");
+    }
+    double GrowthMb() const { return static_cast<double>(StatusKb("VmHWM:") - before_) / 1024.0; }
+
+private:
+    long before_ = 0;
+};
+
+double Mb(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
+bool Report(const char* what, const ATimer& timer, double targetMs)
+{
+    const double ms = timer.WallMs();
+    const bool met = ms <= targetMs;
+    std::printf("  %-40s %8.1f ms  target < %6.0f ms %-6s (CPU %.0f ms)\n", what, ms, targetMs,
+                met ? "ok" : "MISSED", timer.CpuSpentMs());
+    return met;
+}
+
+// The inflated size of the largest worksheet, as the package declares it.
+std::uint64_t LargestWorksheet(const std::string& path)
+{
+    auto zip = FileTypeExcel::AZipReader::Open(path);
+    std::uint64_t largest = 0;
+    for (int sheet = 1; zip; ++sheet) {
+        const auto size = zip->DeclaredSize("xl/worksheets/sheet" + std::to_string(sheet) + ".xml");
+        if (!size)
+            break;
+        largest = std::max(largest, *size);
+    }
+    return largest;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    BenchData::AGeneratorOptions options;
+    std::string path = "/tmp/fendral-workbook-bench.xlsx";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--transactions") == 0 && i + 1 < argc) {
+            options.transactions = std::strtoull(argv[++i], nullptr, 10);
+        } else if (std::strcmp(argv[i], "--file") == 0 && i + 1 < argc) {
+            path = argv[++i];
+        } else {
+            std::fprintf(stderr, "usage: WorkbookBench [--transactions N] [--file PATH]\n");
+            return 2;
+        }
+    }
+    bool met = true;
+    std::uint64_t interchangeBytes = 0;
+    {
+        ADatabase books([] { return Dates::ALocalTime{46000, 0}; });
+        BenchData::Generate(books, options);
+        const AExportEnvironment environment{nullptr, [] { return Dates::ALocalTime{46000, 0}; }, nullptr};
+
+        const APeakMemory peak;
+        const ATimer timer;
+        auto text = UtilityClasses::Streams::AMemoryStream::Create();
+        if (Result::Failed(ExportDocument(books, SelectEverything(books, {}), environment, text.get())) ||
+            Result::Failed(AExportToXLS::WriteWorkbook(text->Bytes(), path))) {
+            std::fprintf(stderr, "the export to %s failed\n", path.c_str());
+            return 1;
+        }
+        interchangeBytes = text->Bytes().size();
+        std::printf("Workbook of %zu transactions\n", books.Transactions().LiveCount());
+        met = Report("export (document and workbook)", timer, 3000) && met;
+        std::printf("  %-40s %8.1f MB\n", "peak growth during the export", peak.GrowthMb());
+    }
+
+    const std::uint64_t largest = LargestWorksheet(path);
+    std::printf("  %-40s %8.1f MB  (interchange text %.1f MB)\n", "largest worksheet", Mb(largest),
+                Mb(interchangeBytes));
+
+    UtilityClasses::Strings::AStrings strings(UtilityClasses::Strings::RussianLocale());
+    ADatabase db;
+    db.CreateDefaults();
+    const APeakMemory peak;
+    const ATimer timer;
+    std::string text;
+    std::size_t problems = 0;
+    if (!AImportFromXLS::ReadWorkbook(path, [&](const std::string&) { ++problems; }, text) || problems != 0) {
+        std::fprintf(stderr, "reading the workbook failed (%zu problems)\n", problems);
+        return 1;
+    }
+    const double sheetsMs = timer.WallMs();
+    const double sheetsPeakMb = peak.GrowthMb();
+    auto stream = UtilityClasses::Streams::AMemoryStream::Create(text);
+    text = std::string();
+    AImportBatch batch;
+    AImportMessages messages;
+    if (!ReadInterchange(AImportEnvironment{strings, db, nullptr}, *stream, batch, messages) || !messages.Empty()) {
+        std::fprintf(stderr, "the read phase failed or reported %zu messages\n", messages.All().size());
+        return 1;
+    }
+    met = Report("import (workbook and read phase)", timer, 4000) && met;
+    std::printf("  %-40s %8.1f ms\n", "  of which reading the worksheets", sheetsMs);
+    std::printf("  %-40s %8.1f MB  = %.2f x the largest worksheet\n", "peak growth reading the worksheets",
+                sheetsPeakMb, sheetsPeakMb / Mb(largest));
+    std::printf("  %-40s %8.1f MB  (interchange text %.1f MB)\n", "peak growth with the read phase", peak.GrowthMb(),
+                Mb(stream->Bytes().size()));
+    return met ? 0 : 3;
+}
