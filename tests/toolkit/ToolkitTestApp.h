@@ -1,11 +1,12 @@
-// The application object widget tests need, on the offscreen platform unless told otherwise.
-// It is created before the first test and destroyed after the last one, while Qt's own
-// globals still exist (a function-local static would outlive them).
+// The application object of the toolkit tests (see support/QtTestApp.h).
 #pragma once
-#include <QApplication>
+#include "support/QtTestApp.h"
 
 namespace ToolkitTests {
 
-QApplication& TestApplication();
+inline QApplication& TestApplication()
+{
+    return TestSupport::QtTestApplication("toolkit_tests");
+}
 
 }  // namespace ToolkitTests

@@ -14,33 +14,6 @@
 
 namespace UiTests {
 
-namespace {
-
-int argc = 1;
-char name[] = "ui_tests";
-char* argv[] = {name, nullptr};
-std::unique_ptr<QApplication> application;
-
-class AApplicationEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { application.reset(); }
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new AApplicationEnvironment);
-
-}  // namespace
-
-QApplication& TestApplication()
-{
-    if (!application) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QApplication>(argc, argv);
-    }
-    return *application;
-}
-
 std::u16string ToU16(const QString& text)
 {
     return text.toStdU16String();

@@ -9,7 +9,7 @@
 #include "ui/ProgramContext.h"
 #include "ui/UserDialogs.h"
 
-#include <QApplication>
+#include "support/QtTestApp.h"
 
 #include <deque>
 #include <functional>
@@ -19,8 +19,11 @@
 
 namespace UiTests {
 
-// Created before the first test and destroyed after the last, while Qt's globals exist.
-QApplication& TestApplication();
+// The application object; running copies of the program are told apart by this name.
+inline QApplication& TestApplication()
+{
+    return TestSupport::QtTestApplication("ui_tests");
+}
 
 // Answers every question from the script and remembers what was asked.
 class AScriptedDialogs final : public UserInterface::AUserDialogs {
