@@ -2,6 +2,7 @@
 #pragma once
 
 #include "database/engine/FieldIO.h"
+#include "database/engine/IndexOrder.h"
 #include "database/engine/TableBase.h"
 
 #include <algorithm>

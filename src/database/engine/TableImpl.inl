@@ -232,7 +232,7 @@ void ATableImpl<T>::BuildIndexes()
     for (int n = 2; n < T::kIndexCount; ++n) {
         Index& index = indexes_[static_cast<std::size_t>(n - 1)];
         index = live;
-        std::sort(index.begin(), index.end(), ByKeyThenId{n});
+        SortIndexOrder(index, ByKeyThenId{n});
     }
     indexes_[0] = std::move(live);
 }
