@@ -9,8 +9,14 @@ quick=0
 
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 build=build-release
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENDRAL_TESTS=OFF >/dev/null
-ninja -C "$build" >/dev/null
+log=$(mktemp)
+if ! { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENDRAL_TESTS=OFF &&
+       ninja -C "$build"; } >"$log" 2>&1; then
+  grep -E -B2 -A8 'error|FAILED' "$log" | tail -40
+  echo "run-all: the release build failed (whole log: $log)" >&2
+  exit 1
+fi
+rm -f "$log"
 
 out=$(mktemp -d)
 data=$(mktemp -d)
