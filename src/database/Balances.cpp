@@ -12,25 +12,112 @@ namespace {
 
 using ATransactionSlot = Engine::ASlot<ATransaction>;
 
-// The account's transactions, side 1 through index 5 and side 2 through index 6 (both
-// ordered by account, then the day order of index 3), merged into the day order.
-std::vector<ATransactionSlot*> TransactionsOf(ADatabase& db, AReference<AAccount> account)
+bool InDayOrder(const ATransactionSlot* a, const ATransactionSlot* b)
+{
+    const int c = ATransaction::Compare(a->Record(), b->Record(), 3);
+    return c != 0 ? c < 0 : a->id < b->id;
+}
+
+// What the open step has done, gathered in one walk of its lists: the accounts whose
+// balances it may have changed, and for each account the transactions of the step
+// that name it now. Recalculating many accounts then costs one walk, not one each.
+class AStepTransactions {
+public:
+    explicit AStepTransactions(ADatabase& db) : db_(db)
+    {
+        touchedBefore_.assign(db.Transactions().SlotCount(), false);
+        byAccount_.resize(db.Accounts().SlotCount());
+        for (const Engine::ASlotList* list : {&db.StepChanged(), &db.StepDeleted(), &db.StepInserted()})
+            for (Engine::ARecordBase* base : *list)
+                Take(*base);
+    }
+
+    // In the order the step first names them.
+    const std::vector<AReference<AAccount>>& Accounts() const { return accounts_; }
+    // The live transactions of the step on either side of the account, in no order.
+    const std::vector<ATransactionSlot*>& Naming(AReference<AAccount> account) const
+    {
+        static const std::vector<ATransactionSlot*> kNone;
+        return account.IsResolved() && account.SlotPosition() < byAccount_.size() ? byAccount_[account.SlotPosition()]
+                                                                                   : kNone;
+    }
+    // Whether the step had inserted, changed or deleted the transaction before the
+    // recalculation began: recalculating one account changes transactions of others
+    // (transfers), which must still be found where the indexes list them.
+    bool TouchedBefore(const ATransactionSlot* slot) const { return touchedBefore_[slot->position]; }
+
+private:
+    void Take(Engine::ARecordBase& base)
+    {
+        const Engine::ATableId table = base.table->Id();
+        if (table == AAccount::kTableId) {
+            if (base.role == Engine::ARecordBase::AStepRole::Changed ||
+                base.role == Engine::ARecordBase::AStepRole::Inserted)
+                NoteAccount(Engine::ATableImpl<AAccount>::RefTo(&base));
+            return;
+        }
+        if (table != ATransaction::kTableId)
+            return;
+        auto& slot = static_cast<ATransactionSlot&>(base);
+        touchedBefore_[slot.position] = true;
+        const ATransaction& now = slot.Record();
+        NoteAccount(now.account1);
+        NoteAccount(now.account2);
+        // A changed or deleted transaction may have left an account: its previous version counts too.
+        if (slot.role != Engine::ARecordBase::AStepRole::Inserted && slot.current > 0) {
+            NoteAccount(slot.Version(slot.current - 1).record.account1);
+            NoteAccount(slot.Version(slot.current - 1).record.account2);
+        }
+        if (!slot.Exists())
+            return;
+        NoteNaming(now.account1, slot);
+        if (now.account2 != now.account1)
+            NoteNaming(now.account2, slot);
+    }
+    void NoteAccount(AReference<AAccount> account)
+    {
+        if (db_.Accounts().Record(account) && std::find(accounts_.begin(), accounts_.end(), account) == accounts_.end())
+            accounts_.push_back(account);
+    }
+    void NoteNaming(AReference<AAccount> account, ATransactionSlot& slot)
+    {
+        if (account.IsResolved() && account.SlotPosition() < byAccount_.size())
+            byAccount_[account.SlotPosition()].push_back(&slot);
+    }
+
+    ADatabase& db_;
+    std::vector<AReference<AAccount>> accounts_;
+    std::vector<std::vector<ATransactionSlot*>> byAccount_;  // by the account's slot position
+    std::vector<bool> touchedBefore_;                        // by the transaction's slot position
+};
+
+// The account's transactions in the day order of index 3, as they stand in the step:
+// the committed ones from index 5 (side 1) and 6 (side 2), which list each under its
+// account, then the day order, merged with the step's own.
+std::vector<ATransactionSlot*> TransactionsOf(ADatabase& db, AReference<AAccount> account,
+                                              const AStepTransactions& step)
 {
     auto& transactions = db.Transactions();
-    const auto side1 = CurrentPrefixRange(db, transactions, 5,
-                                          [&](const ATransaction& t) { return Compare3(t.account1, account); });
-    const auto side2 = CurrentPrefixRange(db, transactions, 6,
-                                          [&](const ATransaction& t) { return Compare3(t.account2, account); });
-    std::vector<ATransactionSlot*> merged;
-    merged.reserve(side1.size() + side2.size());
-    std::merge(side1.begin(), side1.end(), side2.begin(), side2.end(), std::back_inserter(merged),
-               [](const ATransactionSlot* a, const ATransactionSlot* b) {
-                   const int c = ATransaction::Compare(a->Record(), b->Record(), 3);
-                   return c != 0 ? c < 0 : a->id < b->id;
-               });
-    // A transfer from the account to itself comes from both indexes.
-    merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
-    return merged;
+    std::vector<ATransactionSlot*> slots;
+    auto takeCommitted = [&](int n, auto sideAccount) {
+        for (ATransactionSlot* slot : IndexedPrefixRange(transactions, n, [&](const ATransaction& t) {
+                 return Compare3(sideAccount(t), account);
+             }))
+            if (slot->Exists() && !step.TouchedBefore(slot))
+                slots.push_back(slot);
+    };
+    takeCommitted(5, [](const ATransaction& t) { return t.account1; });
+    const auto side2 = static_cast<std::ptrdiff_t>(slots.size());
+    takeCommitted(6, [](const ATransaction& t) { return t.account2; });
+    std::inplace_merge(slots.begin(), slots.begin() + side2, slots.end(), InDayOrder);
+    const auto stepOwn = static_cast<std::ptrdiff_t>(slots.size());
+    const auto& naming = step.Naming(account);
+    slots.insert(slots.end(), naming.begin(), naming.end());
+    std::sort(slots.begin() + stepOwn, slots.end(), InDayOrder);
+    std::inplace_merge(slots.begin(), slots.begin() + stepOwn, slots.end(), InDayOrder);
+    // A committed transfer from the account to itself comes from both indexes.
+    slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+    return slots;
 }
 
 AMoney Clamped(bool positive)
@@ -49,16 +136,16 @@ ATransaction* ChangeKeepingPlace(ADatabase& db, Engine::ASlot<ATransaction>* slo
     return record;
 }
 
-ARecalculation Recalculate(ADatabase& db, AReference<AAccount> account)
+namespace {
+
+ARecalculation RecalculateWith(ADatabase& db, AReference<AAccount> account, const AStepTransactions& step)
 {
     ARecalculation result;
-    if (!FD_VERIFY(db.StepOpen()))
-        return result;
     const AAccount* owner = db.Accounts().Record(account);
     if (!owner)
         return result;
     AMoney running = owner->initialBalance;
-    for (ATransactionSlot* slot : TransactionsOf(db, account)) {
+    for (ATransactionSlot* slot : TransactionsOf(db, account, step)) {
         const ATransaction& stored = slot->Record();
         if (!stored.executed)
             continue;
@@ -98,37 +185,23 @@ ARecalculation Recalculate(ADatabase& db, AReference<AAccount> account)
     return result;
 }
 
-std::vector<AReference<AAccount>> AccountsTouchedByStep(ADatabase& db)
+}  // namespace
+
+ARecalculation Recalculate(ADatabase& db, AReference<AAccount> account)
 {
-    std::vector<AReference<AAccount>> accounts;
-    auto note = [&](AReference<AAccount> account) {
-        if (db.Accounts().Record(account) && std::find(accounts.begin(), accounts.end(), account) == accounts.end())
-            accounts.push_back(account);
-    };
-    auto noteTransaction = [&](const ATransaction& t) {
-        note(t.account1);
-        note(t.account2);
-    };
-    // A changed or deleted transaction may have left an account: its previous version counts too.
-    auto noteBothVersions = [&](ATransactionSlot* slot) {
-        noteTransaction(slot->Record());
-        if (slot->current > 0)
-            noteTransaction(slot->Version(slot->current - 1).record);
-    };
-    ForEachStepSlot<ATransaction>(db.StepChanged(), noteBothVersions);
-    ForEachStepSlot<ATransaction>(db.StepDeleted(), noteBothVersions);
-    ForEachStepSlot<ATransaction>(db.StepInserted(), [&](ATransactionSlot* slot) { noteTransaction(slot->Record()); });
-    auto noteAccount = [&](Engine::ASlot<AAccount>* slot) { note(Engine::ATableImpl<AAccount>::RefTo(slot)); };
-    ForEachStepSlot<AAccount>(db.StepChanged(), noteAccount);
-    ForEachStepSlot<AAccount>(db.StepInserted(), noteAccount);
-    return accounts;
+    if (!FD_VERIFY(db.StepOpen()))
+        return {};
+    return RecalculateWith(db, account, AStepTransactions(db));
 }
+
+std::vector<AReference<AAccount>> AccountsTouchedByStep(ADatabase& db) { return AStepTransactions(db).Accounts(); }
 
 ARecalculation RecalculateTouchedAccounts(ADatabase& db)
 {
     ARecalculation total;
-    for (AReference<AAccount> account : AccountsTouchedByStep(db)) {
-        const ARecalculation one = Recalculate(db, account);
+    const AStepTransactions step(db);
+    for (AReference<AAccount> account : step.Accounts()) {
+        const ARecalculation one = RecalculateWith(db, account, step);
         total.changedTransactions += one.changedTransactions;
         total.overflowed = total.overflowed || one.overflowed;
     }

@@ -27,6 +27,7 @@ ARecalculation Recalculate(ADatabase& db, AReference<AAccount> account);
 // transaction the step inserted, changed or deleted (before and after the change), and
 // every account the step inserted or changed (its initial balance).
 std::vector<AReference<AAccount>> AccountsTouchedByStep(ADatabase& db);
+// Recalculates each of those accounts once, over what one walk of the step gathered.
 ARecalculation RecalculateTouchedAccounts(ADatabase& db);
 
 // Opens a transaction for change without giving it a new change stamp, so that it keeps
