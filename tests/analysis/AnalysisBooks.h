@@ -3,9 +3,9 @@
 #pragma once
 
 #include "core/AStrings.h"
-#include "core/Assert.h"
 #include "core/LocaleInfo.h"
 #include "database/DatabaseRules.h"
+#include "database/RulesTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +19,10 @@ using namespace Database;
 using Engine::ASlot;
 using Engine::ATableImpl;
 
-// Whole currency units as money.
-constexpr AMoney M(std::int64_t units) { return units * 10'000; }
+using RulesTest::M;
 inline ADate D(int year, int month, int day) { return Dates::FromYmd(year, month, day); }
 
-class TBooks {
+class TBooks : public RulesTest::TTransactions {
 public:
     // "Today" is 2024-05-15, a Wednesday.
     static constexpr Dates::AYmd kToday{2024, 5, 15};
@@ -122,31 +121,6 @@ public:
         return ref;
     }
 
-    static ATransaction Single(AReference<AAccount> account, AMoney amount, ADate date, bool executed = true)
-    {
-        ATransaction t;
-        t.account1 = account;
-        t.amount1 = amount;
-        t.date = t.budgetDate = date;
-        t.executed = executed ? 1 : 0;
-        return t;
-    }
-    static ATransaction StatedBalance(AReference<AAccount> account, AMoney balance, ADate date)
-    {
-        ATransaction t = Single(account, 0, date);
-        t.balance = 1;
-        t.balance1 = balance;
-        return t;
-    }
-    static ATransaction Transfer(AReference<AAccount> from, AMoney out, AReference<AAccount> to, AMoney in,
-                                 ADate date)
-    {
-        ATransaction t = Single(from, -out, date);
-        t.account2 = to;
-        t.amount2 = in;
-        return t;
-    }
-
     std::u16string Text(int id) const { return std::u16string(strings.Text(id)); }
 
     UtilityClasses::Strings::AStrings strings;
@@ -156,25 +130,6 @@ public:
     AReference<AAccountFolder> plan;
     AReference<AClassifier> articles;
     AReference<ACategory> incomeRoot, expenseRoot;
-};
-
-// Turns assertion failures into a count instead of ending the process.
-class TAssertionCounter {
-public:
-    TAssertionCounter()
-    {
-        previous_ = Fendral::SetAssertionHandler([this](const std::string&) {
-            ++failures;
-            return true;
-        });
-    }
-    ~TAssertionCounter() { Fendral::SetAssertionHandler(previous_); }
-    TAssertionCounter(const TAssertionCounter&) = delete;
-    TAssertionCounter& operator=(const TAssertionCounter&) = delete;
-    int failures = 0;
-
-private:
-    Fendral::AssertionHandler previous_;
 };
 
 }  // namespace AnalysisTest

@@ -46,7 +46,7 @@ TEST_F(BalanceBooks, OpeningBalanceStepsAndEndPoint)
         books.Add(TBooks::Single(card, -M(30), D(2024, 2, 10)));            // before: opening 70
         books.Add(TBooks::Single(card, M(5), D(2024, 3, 4)));
         books.Add(TBooks::StatedBalance(card, M(50), D(2024, 3, 10)));      // sets 50
-        books.Add(TBooks::Single(card, -M(7), D(2024, 3, 20), false));      // planned
+        books.Add(TBooks::Planned(card, -M(7), D(2024, 3, 20)));
         books.Add(TBooks::Transfer(card, M(3), books.cash, M(3), D(2024, 3, 25)));
         books.Add(TBooks::Single(card, M(1000), D(2024, 4, 1)));            // after the period
         books.Add(TBooks::Single(books.cash, M(1000), D(2024, 3, 5)));      // unselected account
@@ -65,7 +65,7 @@ TEST_F(BalanceBooks, OpeningBalanceStepsAndEndPoint)
 TEST_F(BalanceBooks, RecurringTransactionsAddTheirComingOccurrencesToTheFullLine)
 {
     books.Step([&] {
-        ATransaction rent = TBooks::Single(card, -M(10), D(2024, 2, 15), false);
+        ATransaction rent = TBooks::Planned(card, -M(10), D(2024, 2, 15));
         Recurrence::ARule rule;
         rule.active = true;
         rule.kind = static_cast<std::uint8_t>(Recurrence::AKind::Monthly);

@@ -61,7 +61,7 @@ TEST_F(SeriesBooks, KindRulesOfTheSelection)
     EXPECT_FALSE(counts(zero, false, true, true, true));
     EXPECT_TRUE(counts(TBooks::Single(books.cash, -1, day), false, true, false, false));
     EXPECT_FALSE(counts(TBooks::Single(other, -1, day), true, true, true, true));
-    EXPECT_FALSE(counts(TBooks::Single(books.cash, -1, day, false), true, true, true, true));  // planned
+    EXPECT_FALSE(counts(TBooks::Planned(books.cash, -1, day), true, true, true, true));
 
     ATransaction correction = TBooks::StatedBalance(books.cash, M(5), day);
     correction.amount1 = 0;

@@ -104,7 +104,7 @@ TEST_F(TurnoverBooks, SeparateTreesAreTheTopsAndSumsRollUp)
         books.Add(TBooks::Single(books.cash, -M(1), D(2024, 1, 8)));  // no category
         books.Add(TBooks::Single(books.cash, M(2), D(2024, 1, 8)));
         books.Add(TBooks::Single(books.cash, -M(1000), D(2024, 2, 1)));      // outside the period
-        books.Add(TBooks::Single(books.cash, -M(1000), D(2024, 1, 9), false)); // planned
+        books.Add(TBooks::Planned(books.cash, -M(1000), D(2024, 1, 9)));
         books.Add(TBooks::Single(deposit, -M(1000), D(2024, 1, 9)));         // unticked account
     });
     const ATurnoverReport r = Compute();

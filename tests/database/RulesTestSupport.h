@@ -39,7 +39,42 @@ private:
     Fendral::AssertionHandler previous_;
 };
 
-class TBooks {
+// Transactions as tests write them: budgeted on their date, executed unless planned.
+struct TTransactions {
+    static ATransaction Single(AReference<AAccount> account, AMoney amount, ADate date, std::int32_t time = 0)
+    {
+        ATransaction t;
+        t.account1 = account;
+        t.amount1 = amount;
+        t.date = t.budgetDate = date;
+        t.time = time;
+        t.executed = 1;
+        return t;
+    }
+    static ATransaction Planned(AReference<AAccount> account, AMoney amount, ADate date)
+    {
+        ATransaction t = Single(account, amount, date);
+        t.executed = 0;
+        return t;
+    }
+    static ATransaction StatedBalance(AReference<AAccount> account, AMoney balance, ADate date)
+    {
+        ATransaction t = Single(account, 0, date);
+        t.balance = 1;
+        t.balance1 = balance;
+        return t;
+    }
+    static ATransaction Transfer(AReference<AAccount> from, AMoney out, AReference<AAccount> to, AMoney in,
+                                 ADate date)
+    {
+        ATransaction t = Single(from, -out, date);
+        t.account2 = to;
+        t.amount2 = in;
+        return t;
+    }
+};
+
+class TBooks : public TTransactions {
 public:
     TBooks() : db([] { return Dates::ALocalTime{46000, 12 * 3600000}; })
     {
@@ -107,32 +142,6 @@ public:
     }
     AReference<ATransaction> Add(ATransaction t) { return ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t)); }
     void Relate(AReference<ATransaction> t, AReference<ACategory> c) { db.Relations().Create(ARelation{c, t}); }
-
-    static ATransaction Single(AReference<AAccount> account, AMoney amount, ADate date, std::int32_t time = 0)
-    {
-        ATransaction t;
-        t.account1 = account;
-        t.amount1 = amount;
-        t.date = t.budgetDate = date;
-        t.time = time;
-        t.executed = 1;
-        return t;
-    }
-    static ATransaction StatedBalance(AReference<AAccount> account, AMoney balance, ADate date)
-    {
-        ATransaction t = Single(account, 0, date);
-        t.balance = 1;
-        t.balance1 = balance;
-        return t;
-    }
-    static ATransaction Transfer(AReference<AAccount> from, AMoney out, AReference<AAccount> to, AMoney in,
-                                 ADate date)
-    {
-        ATransaction t = Single(from, -out, date);
-        t.account2 = to;
-        t.amount2 = in;
-        return t;
-    }
 
     const ATransaction& Get(AReference<ATransaction> t) { return db.Transactions().Get(t)->Record(); }
     template <class T>
