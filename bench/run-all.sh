@@ -52,12 +52,12 @@ gbench FormatBench
 import json, os, re, sys
 out = sys.argv[1]
 rows = []
-# Timed programs print one line per measure with its target and a verdict.
+# Timed programs print one line per measure with its target ("target N" or "< N") and a verdict.
 for name in sorted(os.listdir(out)):
     path = os.path.join(out, name)
     if name.endswith('.txt'):
         for line in open(path, encoding='utf-8', errors='replace'):
-            if re.search(r'target', line) and re.search(r'\b(ok|MISSED|SLOW)\b', line):
+            if re.search(r'target| < ', line) and re.search(r'\b(ok|MISSED|SLOW)\b', line):
                 verdict = re.search(r'\b(ok|MISSED|SLOW)\b', line).group(1)
                 rows.append((name[:-4], ' '.join(line.split()), verdict))
 # Google Benchmark programs: targets kept here.
