@@ -11,7 +11,8 @@
 
 namespace UtilityClasses::XML {
 class AElement;
-}
+class AUserProgressNotifier;
+}  // namespace UtilityClasses::XML
 
 namespace ExportImport::FileTypeExcel {
 
@@ -28,8 +29,13 @@ public:
     HRESULT OpenStream(IStream** stream) override;
     HRESULT End() override;
 
-    // Writes the workbook for an interchange document's text into the file.
-    static HRESULT WriteWorkbook(std::string_view interchangeText, const std::string& path);
+    // Writes the workbook for an interchange document's text into the file, reporting
+    // progress to the notifier when there is one.
+    static HRESULT WriteWorkbook(std::string_view interchangeText, const std::string& path,
+                                 UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
+    // The same for the text in a stream, read from its position on (`size` bytes, for progress).
+    static HRESULT WriteWorkbook(IStream& interchangeText, std::uint64_t size, const std::string& path,
+                                 UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
 
     class ASheetBase;
 
@@ -51,7 +57,8 @@ public:
     // false when the file is not a workbook at all.
     static bool ReadWorkbook(const std::string& path, const std::function<void(const std::string&)>& report,
                              std::string& interchangeText,
-                             std::uint64_t partLimit = std::uint64_t{512} << 20);
+                             std::uint64_t partLimit = std::uint64_t{512} << 20,
+                             UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
 
     class ASheetBase;
 };

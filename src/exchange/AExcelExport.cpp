@@ -2,10 +2,12 @@
 
 #include "core/CodePage.h"
 #include "exchange/XlsPackage.h"
+#include "exchange/XlsProgress.h"
 #include "exchange/XlsZip.h"
 #include "exchange/xmlNodes.h"
 #include "exchange/xmlReader.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ExportImport::FileTypeExcel {
@@ -33,22 +35,40 @@ HRESULT AExportToXLS::End()
         return Result::kUnexpected;
     if (Tools())
         Tools()->SetProgressText(u"Окончательная обработка экспортируемых данных.");
-    const HRESULT hr = WriteWorkbook(text_->Bytes(), UtilityClasses::Strings::Utf16ToUtf8(FileName()));
+    AToolsProgress progress(Tools());
+    HRESULT hr = text_->Seek(0, UtilityClasses::Streams::ESeekOrigin::Set, nullptr);
+    if (Result::Succeeded(hr))
+        hr = WriteWorkbook(*text_, text_->Bytes().size(), UtilityClasses::Strings::Utf16ToUtf8(FileName()), &progress);
     text_.Reset();
     if (Result::Failed(hr))
         return hr;
     return AFileModule::End();
 }
 
-HRESULT AExportToXLS::WriteWorkbook(std::string_view interchangeText, const std::string& path)
+HRESULT AExportToXLS::WriteWorkbook(std::string_view interchangeText, const std::string& path,
+                                    UtilityClasses::XML::AUserProgressNotifier* progress)
 {
+    const auto text = AMemoryStream::Create(interchangeText);
+    return WriteWorkbook(*text, interchangeText.size(), path, progress);
+}
+
+HRESULT AExportToXLS::WriteWorkbook(IStream& interchangeText, std::uint64_t size, const std::string& path,
+                                    UtilityClasses::XML::AUserProgressNotifier* progress)
+{
+    // Reading the text takes about as long as writing the sheets and packing them.
+    AProgressSteps steps(progress, {1, 1});
     UtilityClasses::XML::ADocument document;
-    if (!UtilityClasses::XML::ParseDocument(document, interchangeText).Ok())
+    if (!UtilityClasses::XML::ParseDocument(document, &interchangeText, steps.Get(), size).Ok())
         return Result::kFail;
     const UtilityClasses::XML::AElement* root = document.RootElement();
     if (!root || root->Name() != "fendral")
         return Result::kFail;
-    const std::vector<AWorksheetPart> sheets = WriteWorksheets(*root);
+    steps.Next();
+    const std::vector<AWorksheet> sheets = Worksheets(*root);
+    std::vector<unsigned> weights;
+    for (const AWorksheet& sheet : sheets)
+        weights.push_back(static_cast<unsigned>(std::min<std::size_t>(sheet.items, 1u << 24)));
+    AProgressSteps sheetSteps(steps.Get(), weights);
 
     // Written beside the target and renamed over it, so a failed export leaves an
     // existing workbook as it was.
@@ -61,8 +81,12 @@ HRESULT AExportToXLS::WriteWorkbook(std::string_view interchangeText, const std:
         hr = zip->Add("_rels/.rels", PackageRelationshipsPart());
     if (Result::Succeeded(hr))
         hr = zip->Add("xl/styles.xml", StylesPart());
-    for (std::size_t i = 0; i < sheets.size() && Result::Succeeded(hr); ++i)
-        hr = zip->Add("xl/worksheets/sheet" + std::to_string(i + 1) + ".xml", sheets[i].part);
+    // Each sheet is packed as soon as it is written, so only one is held at a time.
+    for (std::size_t i = 0; i < sheets.size() && Result::Succeeded(hr); ++i) {
+        hr = zip->Add("xl/worksheets/sheet" + std::to_string(i + 1) + ".xml",
+                      WorksheetPart(*root, sheets[i], sheetSteps.Get()));
+        sheetSteps.Next();
+    }
     if (Result::Succeeded(hr))
         hr = zip->Add("xl/sharedStrings.xml", SharedStringsPart());
     if (Result::Succeeded(hr))
@@ -76,6 +100,7 @@ HRESULT AExportToXLS::WriteWorkbook(std::string_view interchangeText, const std:
         hr = Result::kAccessDenied;
     if (Result::Failed(hr))
         std::remove(partial.c_str());
+    steps.Finish();
     return hr;
 }
 

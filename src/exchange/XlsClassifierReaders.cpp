@@ -317,6 +317,8 @@ private:
         AddFlag(recurrence, "regenerate", row, "Regenerate");
     }
 
+    // Transactions are the last sheet: nothing changes them once written.
+    AElement* FinishedItems() override { return section_; }
     AElement* section_ = nullptr;
     std::vector<AExtraColumn> categoryColumns_;
     std::vector<AExtraColumn> extraColumns_;

@@ -2,6 +2,8 @@
 #include "exchange/XlsSheetWriter.h"
 #include "exchange/xmlNodes.h"
 
+#include "core/Assert.h"
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -363,28 +365,44 @@ std::unique_ptr<ASheetBase> Make()
     return std::make_unique<Sheet>();
 }
 
+const ASheetKind kSheets[] = {
+    {"Transactions", "transactions", "transaction", Make<ASheetFromTransactions>},
+    {"Classifiers", "classifiers", "classifier", Make<ASheetFromClassifiers>},
+    {"Categories", "classifiers", "classifier", Make<ASheetFromCategories>},
+    {"Account plans", "account-plans", "account-plan", Make<ASheetFromAccountFolders>},
+    {"Accounts", "accounts", "account", Make<ASheetFromAccounts>},
+    {"Currencies", "currencies", "currency", Make<ASheetFromCurrencies>},
+    {"Rates", "rates", "rate", Make<ASheetFromRates>},
+    {"Export options", "export-options", nullptr, Make<ASheetFromExportOptions>},
+};
+
+std::size_t ItemCount(const AElement& root, const ASheetKind& kind)
+{
+    std::size_t count = 0;
+    ForEachElement(root.FirstElement(kind.section), kind.item ? kind.item : std::string_view{},
+                   [&](const AElement&) { ++count; });
+    return count;
+}
+
 }  // namespace
 
-std::vector<AWorksheetPart> WriteWorksheets(const AElement& root)
+std::vector<AWorksheet> Worksheets(const AElement& root)
 {
-    static const ASheetKind kSheets[] = {
-        {"Transactions", "transactions", "transaction", Make<ASheetFromTransactions>},
-        {"Classifiers", "classifiers", "classifier", Make<ASheetFromClassifiers>},
-        {"Categories", "classifiers", "classifier", Make<ASheetFromCategories>},
-        {"Account plans", "account-plans", "account-plan", Make<ASheetFromAccountFolders>},
-        {"Accounts", "accounts", "account", Make<ASheetFromAccounts>},
-        {"Currencies", "currencies", "currency", Make<ASheetFromCurrencies>},
-        {"Rates", "rates", "rate", Make<ASheetFromRates>},
-        {"Export options", "export-options", nullptr, Make<ASheetFromExportOptions>},
-    };
-    std::vector<AWorksheetPart> sheets;
-    for (const ASheetKind& kind : kSheets) {
-        const AElement* section = root.FirstElement(kind.section);
-        if (!section || !section->FirstElement(kind.item ? kind.item : std::string_view{}))
-            continue;
-        sheets.push_back({kind.name, kind.create()->Part(root)});
-    }
+    std::vector<AWorksheet> sheets;
+    for (const ASheetKind& kind : kSheets)
+        if (const std::size_t items = ItemCount(root, kind); items > 0)
+            sheets.push_back({kind.name, items});
     return sheets;
+}
+
+std::string WorksheetPart(const AElement& root, const AWorksheet& sheet,
+                          UtilityClasses::XML::AUserProgressNotifier* progress)
+{
+    for (const ASheetKind& kind : kSheets)
+        if (sheet.name == kind.name)
+            return kind.create()->Part(root, progress, sheet.items);
+    FD_VERIFY(false);
+    return {};
 }
 
 }  // namespace ExportImport::FileTypeExcel

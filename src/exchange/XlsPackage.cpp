@@ -91,7 +91,7 @@ std::string SharedStringsPart()
     return part;
 }
 
-std::string WorkbookPart(const std::vector<AWorksheetPart>& sheets)
+std::string WorkbookPart(const std::vector<AWorksheet>& sheets)
 {
     std::string part(kDeclaration);
     part += "<workbook xmlns='";

@@ -6,18 +6,21 @@
 
 namespace UtilityClasses::XML {
 class AElement;
-}
+class AUserProgressNotifier;
+}  // namespace UtilityClasses::XML
 
 namespace ExportImport::FileTypeExcel {
 
-struct AWorksheetPart {
-    std::string name;  // the sheet name
-    std::string part;  // the worksheet XML
+// The worksheets of an interchange document (under its root `fendral`): one per section
+// that has items, in sheet order, with the number of items of each.
+struct AWorksheet {
+    std::string name;
+    std::size_t items = 0;
 };
-
-// One worksheet per section of the document (under the root `fendral`) that has items,
-// in sheet order.
-std::vector<AWorksheetPart> WriteWorksheets(const UtilityClasses::XML::AElement& root);
+std::vector<AWorksheet> Worksheets(const UtilityClasses::XML::AElement& root);
+// The part of one of those sheets; with a notifier, the share of its items written so far.
+std::string WorksheetPart(const UtilityClasses::XML::AElement& root, const AWorksheet& sheet,
+                          UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
 
 std::string ContentTypesPart(std::size_t sheetCount);
 std::string PackageRelationshipsPart();
@@ -25,7 +28,7 @@ std::string StylesPart();
 // The shared-string table is empty (cells carry their text inline) but present, because
 // the content types name it and spreadsheet programs refuse a package without it.
 std::string SharedStringsPart();
-std::string WorkbookPart(const std::vector<AWorksheetPart>& sheets);
+std::string WorkbookPart(const std::vector<AWorksheet>& sheets);
 std::string WorkbookRelationshipsPart(std::size_t sheetCount);
 
 }  // namespace ExportImport::FileTypeExcel

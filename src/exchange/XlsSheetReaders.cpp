@@ -27,8 +27,17 @@ bool AImportFromXLS::ASheetBase::Convert(const std::vector<ASheetRow>& rows, AEl
 {
     if (rows.empty())
         return true;
+    if (!Header(rows.front(), root))
+        return false;
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        Row(rows[i]);
+    return true;
+}
+
+bool AImportFromXLS::ASheetBase::Header(const ASheetRow& header, AElement& root)
+{
     bool usable = true;
-    for (const ASheetCell& cell : rows.front().cells) {
+    for (const ASheetCell& cell : header.cells) {
         if (cell.text.empty())
             continue;
         if (!columns_.emplace(cell.text, cell.column).second) {
@@ -41,13 +50,15 @@ bool AImportFromXLS::ASheetBase::Convert(const std::vector<ASheetRow>& rows, AEl
             Report("Не найдена колонка \"" + required + "\" на листе \"" + sheet_ + "\".");
             usable = false;
         }
-    if (!usable)
-        return false;
-    Begin(root);
-    for (std::size_t i = 1; i < rows.size(); ++i)
-        if (!IsEmptyRow(rows[i]))
-            ConvertRow(rows[i]);
-    return true;
+    if (usable)
+        Begin(root);
+    return usable;
+}
+
+void AImportFromXLS::ASheetBase::Row(const ASheetRow& row)
+{
+    if (!IsEmptyRow(row))
+        ConvertRow(row);
 }
 
 int AImportFromXLS::ASheetBase::Column(const std::string& header) const
@@ -107,6 +118,7 @@ private:
         AddValue(currency, "code", row, "Code", true);
         AddValue(currency, "precision", row, "Precision");
     }
+    AElement* FinishedItems() override { return section_; }
     AElement* section_ = nullptr;
 };
 
@@ -132,6 +144,7 @@ private:
         AddValue(rate, "amount-1", row, "Amount 1", true, AmountText);
         AddValue(rate, "amount-2", row, "Amount 2", true, AmountText);
     }
+    AElement* FinishedItems() override { return section_; }
     AElement* section_ = nullptr;
 };
 
@@ -151,6 +164,7 @@ private:
         AddValue(account, "comment", row, "Comment");
         AddFlag(account, "locked", row, "Locked");
     }
+    AElement* FinishedItems() override { return section_; }
     AElement* section_ = nullptr;
 };
 

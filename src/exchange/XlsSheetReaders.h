@@ -32,6 +32,13 @@ public:
     // Reads the header row and appends what the other rows hold under the root; false
     // when the header lacks a column the sheet needs (the error is reported).
     bool Convert(const std::vector<ASheetRow>& rows, UtilityClasses::XML::AElement& root);
+    // The same a row at a time: the header row first, then the others in row order (only
+    // when the header was usable).
+    bool Header(const ASheetRow& header, UtilityClasses::XML::AElement& root);
+    void Row(const ASheetRow& row);
+    // The section whose items no later sheet changes, so that they may be written out
+    // and dropped as they come; none for a sheet whose items change later.
+    virtual UtilityClasses::XML::AElement* FinishedItems() { return nullptr; }
 
 protected:
     // Columns without which the sheet is not read, and the columns it reads.

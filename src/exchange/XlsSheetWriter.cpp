@@ -5,6 +5,8 @@
 #include "exchange/xmlEscape.h"
 #include "exchange/xmlNodes.h"
 
+#include <algorithm>
+
 namespace ExportImport::FileTypeExcel {
 
 using UtilityClasses::XML::AElement;
@@ -39,34 +41,46 @@ AExportToXLS::ASheetBase::ASheetBase(std::vector<std::string> header, std::vecto
 {
 }
 
-std::string AExportToXLS::ASheetBase::Part(const AElement& root)
+std::string AExportToXLS::ASheetBase::Part(const AElement& root, UtilityClasses::XML::AUserProgressNotifier* progress,
+                                           std::size_t expectedRows)
 {
     Prepare(root);
-    rows_.clear();
+    progress_ = progress;
+    expectedRows_ = expectedRows;
+    reported_ = 0;
+    // The rows go straight after the head: a large sheet is never copied.
+    rows_.assign(kWorksheetHead);
+    rows_ += "<cols>";
+    for (const AWidth& width : widths_)
+        rows_ += "<col min='" + std::to_string(width.first) + "' max='" + std::to_string(width.last) + "' width='" +
+                 std::to_string(width.width) + "' bestFit='1' customWidth='1'/>";
+    rows_ += "</cols><sheetData>";
     row_ = 0;
     NewRow();
     for (std::size_t i = 0; i < header_.size(); ++i)
         Text(static_cast<int>(i) + 1, header_[i]);
     WriteRows(root);
     CloseRow();
-
-    std::string part(kWorksheetHead);
-    part += "<cols>";
-    for (const AWidth& width : widths_)
-        part += "<col min='" + std::to_string(width.first) + "' max='" + std::to_string(width.last) + "' width='" +
-                std::to_string(width.width) + "' bestFit='1' customWidth='1'/>";
-    part += "</cols><sheetData>";
-    part += rows_;
-    part += "</sheetData></worksheet>";
-    return part;
+    rows_ += "</sheetData></worksheet>";
+    progress_ = nullptr;
+    return std::move(rows_);
 }
 
 void AExportToXLS::ASheetBase::NewRow()
 {
     CloseRow();
     ++row_;
-    rows_ += "<row r='" + std::to_string(row_) + "'>";
+    rows_ += "<row r='";
+    rows_ += std::to_string(row_);
+    rows_ += "'>";
     rowOpen_ = true;
+    if (progress_ && expectedRows_ > 0) {
+        // Rows after the header against the items expected; a sheet may write more.
+        const auto written = std::min<std::size_t>(static_cast<std::size_t>(row_ - 1), expectedRows_);
+        const auto percent = static_cast<unsigned>(written * 100 / expectedRows_);
+        if (percent != reported_)
+            progress_->Notify(reported_ = percent);
+    }
 }
 
 void AExportToXLS::ASheetBase::CloseRow()

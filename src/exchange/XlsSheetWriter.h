@@ -2,6 +2,7 @@
 // keeps them (inline text, flags, amounts, date serials).
 #pragma once
 #include "exchange/AExcel.h"
+#include "exchange/xmlProgress.h"
 
 #include <string>
 #include <string_view>
@@ -13,8 +14,10 @@ class AExportToXLS::ASheetBase {
 public:
     virtual ~ASheetBase() = default;
 
-    // The worksheet part: head, column widths, the header row and the rows.
-    std::string Part(const UtilityClasses::XML::AElement& root);
+    // The worksheet part: head, column widths, the header row and the rows. With a
+    // notifier, the share of the expected rows written so far is reported.
+    std::string Part(const UtilityClasses::XML::AElement& root,
+                     UtilityClasses::XML::AUserProgressNotifier* progress = nullptr, std::size_t expectedRows = 0);
 
 protected:
     struct AWidth {
@@ -49,6 +52,9 @@ private:
     std::string rows_;
     std::int64_t row_ = 0;
     bool rowOpen_ = false;
+    UtilityClasses::XML::AUserProgressNotifier* progress_ = nullptr;
+    std::size_t expectedRows_ = 0;
+    unsigned reported_ = 0;
 };
 
 // The text of a child element, empty when there is none.

@@ -1,7 +1,9 @@
 #include "exchange/XlsWorkbook.h"
 
 #include "exchange/XlsCells.h"
+#include "exchange/XlsSheetStream.h"
 #include "exchange/xmlNodes.h"
+#include "exchange/xmlProgress.h"
 #include "exchange/xmlReader.h"
 
 #include <algorithm>
@@ -217,17 +219,56 @@ const ASheetEntry* AWorkbookReader::Find(std::string_view name) const
     return nullptr;
 }
 
+ASheetProblem AWorkbookReader::PartProblem(const ASheetEntry& sheet, AZipReadError error)
+{
+    if (error == AZipReadError::TooLarge)
+        return {true, "Лист " + Quoted(sheet.name) + " слишком велик."};
+    return {true, "Лист " + Quoted(sheet.name) + " не найден или повреждён."};
+}
+
+bool AWorkbookReader::ReadRow(const AElement& element, std::int64_t lastRow, const std::string& sheetName,
+                              std::vector<ASheetProblem>& problems, bool& outOfOrder, ASheetRow& row) const
+{
+    const std::string number = Attribute(element, "r");
+    if (number.empty()) {
+        row.number = lastRow + 1;
+    } else {
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), row.number);
+        if (error != std::errc() || end != number.data() + number.size() || row.number < 1 || row.number > kMaxRow) {
+            problems.push_back({false, "Неверный номер строки '" + number + "', Лист " + Quoted(sheetName) + "."});
+            return false;
+        }
+    }
+    outOfOrder = outOfOrder || row.number <= lastRow;
+    int lastColumn = 0;
+    ForEachChild(element, "c", [&](const AElement& cell) {
+        int column = lastColumn + 1;
+        const std::string reference = Attribute(cell, "r");
+        if (!reference.empty()) {
+            const auto position = ParseCellReference(reference);
+            if (!position || position->row != row.number) {
+                problems.push_back({false, "Неверная ссылка на ячейку '" + reference + "', Лист " + Quoted(sheetName) + "."});
+                return;
+            }
+            column = position->column;
+        }
+        if (column > kMaxColumn)
+            return;
+        outOfOrder = outOfOrder || column <= lastColumn;
+        lastColumn = column;
+        row.cells.push_back({column, CellText(cell)});
+    });
+    std::stable_sort(row.cells.begin(), row.cells.end(),
+                     [](const ASheetCell& a, const ASheetCell& b) { return a.column < b.column; });
+    KeepLastOfEach(row.cells, [](const ASheetCell& cell) { return cell.column; });
+    return true;
+}
+
 std::vector<ASheetRow> AWorkbookReader::ReadSheet(const ASheetEntry& sheet, std::vector<ASheetProblem>& problems)
 {
     std::string text;
-    switch (zip_->Read(sheet.part, text)) {
-    case AZipReadError::None:
-        break;
-    case AZipReadError::TooLarge:
-        problems.push_back({true, "Лист " + Quoted(sheet.name) + " слишком велик."});
-        return {};
-    default:
-        problems.push_back({true, "Лист " + Quoted(sheet.name) + " не найден или повреждён."});
+    if (const AZipReadError error = zip_->Read(sheet.part, text); error != AZipReadError::None) {
+        problems.push_back(PartProblem(sheet, error));
         return {};
     }
     ADocument document;
@@ -247,42 +288,11 @@ std::vector<ASheetRow> AWorkbookReader::ReadSheet(const ASheetEntry& sheet, std:
     std::vector<ASheetRow> rows;
     bool outOfOrder = false;
     std::int64_t lastRow = 0;
-    ForEachChild(*data, "row", [&](const AElement& rowElement) {
+    ForEachChild(*data, "row", [&](const AElement& element) {
         ASheetRow row;
-        const std::string number = Attribute(rowElement, "r");
-        if (number.empty()) {
-            row.number = lastRow + 1;
-        } else {
-            const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), row.number);
-            if (error != std::errc() || end != number.data() + number.size() || row.number < 1 || row.number > kMaxRow) {
-                problems.push_back({false, "Неверный номер строки '" + number + "', Лист " + Quoted(sheet.name) + "."});
-                return;
-            }
-        }
-        outOfOrder = outOfOrder || row.number <= lastRow;
+        if (!ReadRow(element, lastRow, sheet.name, problems, outOfOrder, row))
+            return;
         lastRow = row.number;
-        int lastColumn = 0;
-        ForEachChild(rowElement, "c", [&](const AElement& cell) {
-            int column = lastColumn + 1;
-            const std::string reference = Attribute(cell, "r");
-            if (!reference.empty()) {
-                const auto position = ParseCellReference(reference);
-                if (!position || position->row != row.number) {
-                    problems.push_back(
-                        {false, "Неверная ссылка на ячейку '" + reference + "', Лист " + Quoted(sheet.name) + "."});
-                    return;
-                }
-                column = position->column;
-            }
-            if (column > kMaxColumn)
-                return;
-            outOfOrder = outOfOrder || column <= lastColumn;
-            lastColumn = column;
-            row.cells.push_back({column, CellText(cell)});
-        });
-        std::stable_sort(row.cells.begin(), row.cells.end(),
-                         [](const ASheetCell& a, const ASheetCell& b) { return a.column < b.column; });
-        KeepLastOfEach(row.cells, [](const ASheetCell& cell) { return cell.column; });
         rows.push_back(std::move(row));
     });
     if (outOfOrder)
@@ -290,6 +300,50 @@ std::vector<ASheetRow> AWorkbookReader::ReadSheet(const ASheetEntry& sheet, std:
     std::stable_sort(rows.begin(), rows.end(), [](const ASheetRow& a, const ASheetRow& b) { return a.number < b.number; });
     KeepLastOfEach(rows, [](const ASheetRow& row) { return row.number; });
     return rows;
+}
+
+bool AWorkbookReader::StreamSheet(const ASheetEntry& sheet, std::vector<ASheetProblem>& problems,
+                                  const std::function<void(const ASheetRow&)>& take,
+                                  UtilityClasses::XML::AUserProgressNotifier* progress)
+{
+    if (const AZipReadError error = zip_->OpenPart(sheet.part); error != AZipReadError::None) {
+        problems.push_back(PartProblem(sheet, error));
+        return true;
+    }
+    AWorksheetStream stream(*zip_);
+    std::string run;
+    bool outOfOrder = false;
+    std::int64_t lastRow = 0;
+    for (AWorksheetStream::AStep step; (step = stream.Next(run)) != AWorksheetStream::AStep::End;) {
+        if (step != AWorksheetStream::AStep::Run)
+            return false;
+        if (progress && zip_->PartDeclared() > 0)
+            progress->Notify(static_cast<unsigned>(std::min<std::uint64_t>(zip_->PartRead() * 100 / zip_->PartDeclared(), 100)));
+        ADocument document;
+        if (!UtilityClasses::XML::ParseDocument(document, run).Ok())
+            return false;
+        for (const ANode* node = document.FirstChild(); node; node = node->NextSibling()) {
+            const AElement* element = node->ToElement();
+            if (!element || LocalName(element->Name()) != "row")
+                continue;
+            ASheetRow row;
+            if (!ReadRow(*element, lastRow, sheet.name, problems, outOfOrder, row))
+                continue;
+            if (row.number <= lastRow)
+                return false;  // only a sorting read puts the rows in place
+            lastRow = row.number;
+            take(row);
+        }
+    }
+    // The worksheet around the rows must be well-formed too, and the rows must have been
+    // its sheet data's.
+    ADocument skeleton;
+    const AElement* root = ParsedRoot(skeleton, stream.Skeleton(), "worksheet");
+    if (!root || !Child(*root, "sheetData"))
+        return false;
+    if (outOfOrder)
+        problems.push_back({false, "Строки или ячейки листа " + Quoted(sheet.name) + " записаны не по порядку."});
+    return true;
 }
 
 }  // namespace ExportImport::FileTypeExcel

@@ -4,13 +4,15 @@
 #include "exchange/XlsZip.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace UtilityClasses::XML {
 class AElement;
-}
+class AUserProgressNotifier;
+}  // namespace UtilityClasses::XML
 
 namespace ExportImport::FileTypeExcel {
 
@@ -53,12 +55,29 @@ public:
     // sheet is left out. Each of these, and a sheet that cannot be read, adds a problem.
     std::vector<ASheetRow> ReadSheet(const ASheetEntry& sheet, std::vector<ASheetProblem>& problems);
 
+    // The same without holding the sheet: each row goes to `take` as soon as it is read.
+    // False when the sheet has to be read whole with ReadSheet instead (rows out of order,
+    // text the stream cannot follow, a damaged part); what `take` got is then void, and so
+    // are the problems added.
+    // With a notifier, the share of the part read so far is reported.
+    bool StreamSheet(const ASheetEntry& sheet, std::vector<ASheetProblem>& problems,
+                     const std::function<void(const ASheetRow&)>& take,
+                     UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
+    // The inflated size the package declares for the sheet's part (0 when missing); not
+    // while a sheet is being streamed.
+    std::uint64_t DeclaredSize(const ASheetEntry& sheet) { return zip_->DeclaredSize(sheet.part).value_or(0); }
 
 private:
     explicit AWorkbookReader(std::unique_ptr<AZipReader> zip) : zip_(std::move(zip)) {}
     bool ReadWorkbook();
     void ReadSharedStrings(const std::string& part);
     std::string CellText(const UtilityClasses::XML::AElement& cell) const;
+    // A `row` element's cells in column order; false when its number is not usable. Rows
+    // or cells out of order set `outOfOrder`.
+    bool ReadRow(const UtilityClasses::XML::AElement& element, std::int64_t lastRow, const std::string& sheetName,
+                 std::vector<ASheetProblem>& problems, bool& outOfOrder, ASheetRow& row) const;
+    // A problem that makes the whole sheet unreadable, for a part that cannot be opened.
+    static ASheetProblem PartProblem(const ASheetEntry& sheet, AZipReadError error);
 
     std::unique_ptr<AZipReader> zip_;
     std::vector<ASheetEntry> sheets_;

@@ -95,6 +95,25 @@ std::optional<std::uint64_t> AZipReader::DeclaredSize(std::string_view name)
 AZipReadError AZipReader::Read(std::string_view name, std::string& content)
 {
     content.clear();
+    AZipReadError error = OpenPart(name);
+    if (error != AZipReadError::None)
+        return error;
+    const std::uint64_t declared = partDeclared_;
+    content.reserve(static_cast<std::size_t>(std::min<std::uint64_t>({declared, kReserveLimit, partLimit_})));
+    constexpr std::size_t kPiece = 64 * 1024;
+    for (std::size_t before = 0;; before = content.size()) {
+        error = Next(content, kPiece);
+        if (error != AZipReadError::None || content.size() == before)
+            break;
+    }
+    if (error != AZipReadError::None)
+        content.clear();
+    return error;
+}
+
+AZipReadError AZipReader::OpenPart(std::string_view name)
+{
+    ClosePart();
     auto* unzip = static_cast<unzFile>(unzip_);
     const std::string entry(name);
     if (unzLocateFile(unzip, entry.c_str(), 1) != UNZ_OK)
@@ -106,29 +125,41 @@ AZipReadError AZipReader::Read(std::string_view name, std::string& content)
         return AZipReadError::TooLarge;
     if (unzOpenCurrentFile(unzip) != UNZ_OK)
         return AZipReadError::Damaged;
-    content.reserve(static_cast<std::size_t>(std::min<std::uint64_t>({info.uncompressed_size, kReserveLimit, partLimit_})));
-    char buffer[64 * 1024];
+    partOpen_ = true;
+    partRead_ = 0;
+    partDeclared_ = info.uncompressed_size;
+    return AZipReadError::None;
+}
+
+AZipReadError AZipReader::Next(std::string& content, std::size_t most)
+{
+    if (!partOpen_)
+        return AZipReadError::NotFound;
+    auto* unzip = static_cast<unzFile>(unzip_);
+    const std::size_t before = content.size();
+    content.resize(before + most);
+    const int read = unzReadCurrentFile(unzip, content.data() + before,
+                                        static_cast<unsigned>(std::min<std::size_t>(most, 1u << 30)));
+    content.resize(before + static_cast<std::size_t>(std::max(read, 0)));
     AZipReadError error = AZipReadError::None;
-    for (;;) {
-        const int read = unzReadCurrentFile(unzip, buffer, sizeof buffer);
-        if (read < 0) {
-            error = AZipReadError::Damaged;
-            break;
-        }
-        if (read == 0)
-            break;
-        if (content.size() + static_cast<std::uint64_t>(read) > partLimit_) {
-            error = AZipReadError::TooLarge;
-            break;
-        }
-        content.append(buffer, static_cast<std::size_t>(read));
-    }
-    // Closing checks the CRC once the whole part was read.
+    if (read < 0)
+        error = AZipReadError::Damaged;
+    else if ((partRead_ += static_cast<std::uint64_t>(read)) > partLimit_)
+        error = AZipReadError::TooLarge;
+    else if (read > 0)
+        return AZipReadError::None;
+    // The end of the part, or a failure: closing checks the CRC once the whole part was read.
+    partOpen_ = false;
     if (unzCloseCurrentFile(unzip) != UNZ_OK && error == AZipReadError::None)
         error = AZipReadError::Damaged;
-    if (error != AZipReadError::None)
-        content.clear();
     return error;
+}
+
+void AZipReader::ClosePart()
+{
+    if (partOpen_)
+        unzCloseCurrentFile(static_cast<unzFile>(unzip_));
+    partOpen_ = false;
 }
 
 }  // namespace ExportImport::FileTypeExcel

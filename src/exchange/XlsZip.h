@@ -52,10 +52,24 @@ public:
     // checksum is damaged.
     AZipReadError Read(std::string_view name, std::string& content);
 
+    // The same piece by piece, for parts too large to hold whole: one part is open at a
+    // time, and Next appends up to `most` bytes to `content` (none at the part's end,
+    // where the checksum is checked). Opening another part closes the open one.
+    AZipReadError OpenPart(std::string_view name);
+    AZipReadError Next(std::string& content, std::size_t most);
+    // Of the open part: the bytes inflated so far and the size its header declares.
+    std::uint64_t PartRead() const { return partRead_; }
+    std::uint64_t PartDeclared() const { return partDeclared_; }
+
 private:
     AZipReader(void* unzip, std::uint64_t partLimit) : unzip_(unzip), partLimit_(partLimit) {}
+    void ClosePart();
+
     void* unzip_;
     std::uint64_t partLimit_;
+    bool partOpen_ = false;
+    std::uint64_t partRead_ = 0;
+    std::uint64_t partDeclared_ = 0;
 };
 
 }  // namespace ExportImport::FileTypeExcel
