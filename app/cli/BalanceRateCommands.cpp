@@ -1,7 +1,6 @@
 // report balances and report rates.
 #include "ReportCommands.h"
-#include "ReportOptions.h"
-#include "ReportOutput.h"
+#include "ReportRun.h"
 
 #include "analysis/BalanceLines.h"
 #include "analysis/RateChart.h"
@@ -43,8 +42,7 @@ void PrintLine(const ACliContext& context, const Reports::ABalanceLine& line, in
 {
     context.out << Utf8(context.strings.Text(title)) << '\n';
     ATextTable table;
-    table.Row({std::u16string(context.strings.Text(kDateColumn)),
-               std::u16string(context.strings.Text(kBalanceColumn)) + u", " + currency.code, u""});
+    table.Row({ColumnTitle(context, kDateColumn), ColumnTitle(context, kBalanceColumn, currency.code), u""});
     for (const auto& point : line.points)
         table.Row({PeopleDate(context, point.date), PeopleAmount(context, point.value, currency.decimals),
                    point.kind == Reports::ABalanceStepKind::ExchangeDifference
@@ -65,78 +63,65 @@ AJson RatePointsJson(const std::vector<Reports::ARatePoint>& points)
 
 AExitCode RunReportBalances(const ACliContext& context, const AParsedArguments& arguments)
 {
-    ADatabase db;
+    AReportRun run(context, arguments);
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Balances;
-    AExitCode opened = kDone;
-    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--currency"}, db, p,
-                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
-                                           return read.Currency("--currency", q.currency) &&
-                                                  read.Accounts(q.accounts);
-                                       },
-                                       opened);
-    if (failure)
-        return *failure;
-    const Reports::ABalanceReport report = Reports::ComputeBalances(db, p);
-    const AJson messages = ReportMessages(context, report.messages);
-    const ACurrencyFacts currency = FactsOf(db, p.currency);
-    if (arguments.Flag("--json")) {
-        AJson json = ReportJson("balances", p.period);
-        json["currency"] = Utf8(currency.code);
-        json["executed"] = LineJson(report.executed);
-        json["full"] = LineJson(report.full);
-        json["messages"] = messages;
-        context.out << json.dump(2) << '\n';
-    } else {
-        PrintLine(context, report.executed, kExecutedLine, currency);
-        context.out << '\n';
-        PrintLine(context, report.full, kFullLine, currency);
-    }
-    return Outcome(opened, !report.messages.empty());
+    if (!run.PrepareReport({"--from", "--to", "--currency"}, p, [&p](AReportOptionReader& read) {
+            return read.Currency("--currency", p.currency) && read.Accounts(p.accounts);
+        }))
+        return run.ExitCode();
+    const Reports::ABalanceReport report = Reports::ComputeBalances(run.Db(), p);
+    const ACurrencyFacts currency = run.Facts(p.currency);
+    return run.Finish(
+        {"balances", p.period, currency.code, &report.messages},
+        [&](AJson& json) {
+            json["executed"] = LineJson(report.executed);
+            json["full"] = LineJson(report.full);
+        },
+        [&] {
+            PrintLine(context, report.executed, kExecutedLine, currency);
+            context.out << '\n';
+            PrintLine(context, report.full, kFullLine, currency);
+        });
 }
 
 AExitCode RunReportRates(const ACliContext& context, const AParsedArguments& arguments)
 {
-    ADatabase db;
+    AReportRun run(context, arguments);
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Rates;
-    AExitCode opened = kDone;
-    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--rate", "--in"}, db, p,
-                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
-                                           return read.Currency("--rate", q.rateCurrency) &&
-                                                  read.Currency("--in", q.rateInCurrency);
-                                       },
-                                       opened);
-    if (failure)
-        return *failure;
-    const Reports::ARateChart chart = Reports::ComputeRates(db, p);
-    const ACurrencyFacts rate = FactsOf(db, p.rateCurrency), in = FactsOf(db, p.rateInCurrency);
-    if (arguments.Flag("--json")) {
-        AJson json = ReportJson("rates", p.period);
-        json["rate"] = Utf8(rate.code);
-        json["in"] = Utf8(in.code);
-        json["stored"] = RatePointsJson(chart.stored);
-        json["before"] = RatePointsJson(chart.before);
-        json["after"] = RatePointsJson(chart.after);
-        context.out << json.dump(2) << '\n';
-    } else {
-        // The stored rates, framed by the rates in force at the period's edges.
-        ATextTable table;
-        table.Row({std::u16string(context.strings.Text(kDateColumn)),
-                   std::u16string(context.strings.Text(kRateColumn)) + u" " + rate.code + u", " + in.code});
-        std::vector<Reports::ARatePoint> rows;
-        if (!chart.before.empty())
-            rows.push_back(chart.before.front());
-        rows.insert(rows.end(), chart.stored.begin(), chart.stored.end());
-        if (!chart.after.empty())
-            rows.push_back(chart.after.back());
-        else if (chart.stored.empty() && !chart.before.empty())
-            rows.push_back(chart.before.back());
-        for (const auto& point : rows)
-            table.Row({PeopleDate(context, point.date), PeopleAmount(context, point.value, kRateDecimals)});
-        table.Print(context.out);
-    }
-    return opened;
+    if (!run.PrepareReport({"--from", "--to", "--rate", "--in"}, p, [&p](AReportOptionReader& read) {
+            return read.Currency("--rate", p.rateCurrency) && read.Currency("--in", p.rateInCurrency);
+        }))
+        return run.ExitCode();
+    const Reports::ARateChart chart = Reports::ComputeRates(run.Db(), p);
+    const ACurrencyFacts rate = run.Facts(p.rateCurrency), in = run.Facts(p.rateInCurrency);
+    return run.Finish(
+        {"rates", p.period, std::nullopt, nullptr},
+        [&](AJson& json) {
+            json["rate"] = Utf8(rate.code);
+            json["in"] = Utf8(in.code);
+            json["stored"] = RatePointsJson(chart.stored);
+            json["before"] = RatePointsJson(chart.before);
+            json["after"] = RatePointsJson(chart.after);
+        },
+        [&] {
+            // The stored rates, framed by the rates in force at the period's edges.
+            ATextTable table;
+            table.Row({ColumnTitle(context, kDateColumn),
+                       ColumnTitle(context, kRateColumn) + u" " + rate.code + u", " + in.code});
+            std::vector<Reports::ARatePoint> rows;
+            if (!chart.before.empty())
+                rows.push_back(chart.before.front());
+            rows.insert(rows.end(), chart.stored.begin(), chart.stored.end());
+            if (!chart.after.empty())
+                rows.push_back(chart.after.back());
+            else if (chart.stored.empty() && !chart.before.empty())
+                rows.push_back(chart.before.back());
+            for (const auto& point : rows)
+                table.Row({PeopleDate(context, point.date), PeopleAmount(context, point.value, kRateDecimals)});
+            table.Print(context.out);
+        });
 }
 
 }  // namespace Cli

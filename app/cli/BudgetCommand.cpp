@@ -1,9 +1,6 @@
 // budget: plan against fact of every budget row.
-#include "CliMessages.h"
-#include "DataFileAccess.h"
 #include "ReportCommands.h"
-#include "ReportOptions.h"
-#include "ReportOutput.h"
+#include "ReportRun.h"
 
 #include "analysis/Budget.h"
 
@@ -47,7 +44,7 @@ void Rows(const ACliContext& context, const Budget::ABudgetTable& budget, int in
     if (row.hidden)
         return;
     const auto& locale = context.strings.Locale();
-    table.Row({std::u16string(static_cast<std::size_t>(depth) * 2, u' ') + row.name,
+    table.Row({Indented(row.name, depth),
                Budget::AmountCell(locale, row.plan, row.planKnown, row.planUnconvertible, decimals),
                Budget::AmountCell(locale, row.fact, row.factKnown, row.factUnconvertible, decimals),
                Budget::ExecutionCell(locale, row)});
@@ -59,43 +56,32 @@ void Rows(const ACliContext& context, const Budget::ABudgetTable& budget, int in
 
 AExitCode RunBudget(const ACliContext& context, const AParsedArguments& arguments)
 {
-    if (!RequireOptions(context, arguments, {"--from", "--to", "--currency"}))
-        return kUsageError;
-    ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
-    if (!opened.open)
-        return opened.exitCode;
+    AReportRun run(context, arguments);
     Budget::ABudgetParameters p;
-    AReportOptionReader read(context, db, arguments);
-    if (!read.Period(p.period) || !read.Currency("--currency", p.currency))
-        return read.Failure();
-    if (!p.period.Valid()) {
-        PrintMessage(context, context.err, kBadPeriod);
-        return kFailed;
-    }
+    if (!run.Prepare({"--from", "--to", "--currency"}, p.period,
+                     [&p](AReportOptionReader& read) { return read.Currency("--currency", p.currency); },
+                     [&p] { return p.period.Valid() ? std::nullopt : std::optional<int>(kBadPeriod); }))
+        return run.ExitCode();
     p.hideUnplanned = arguments.Flag("--hide-unplanned");
-    const Budget::ABudgetTable budget = Budget::ComputeBudget(db, p);
-    const ACurrencyFacts currency = FactsOf(db, p.currency);
-    if (arguments.Flag("--json")) {
-        AJson rows = AJson::array();
-        for (int top : budget.tops)
-            if (!budget.rows[static_cast<std::size_t>(top)].hidden)
-                rows.push_back(RowJson(budget, top));
-        AJson json = ReportJson("budget", p.period);
-        json["currency"] = Utf8(currency.code);
-        json["rows"] = std::move(rows);
-        context.out << json.dump(2) << '\n';
-    } else {
-        ATextTable table;
-        table.Row({std::u16string(context.strings.Text(kItemColumn)),
-                   std::u16string(context.strings.Text(kPlanColumn)) + u", " + currency.code,
-                   std::u16string(context.strings.Text(kFactColumn)) + u", " + currency.code,
-                   std::u16string(context.strings.Text(kExecutionColumn))});
-        for (int top : budget.tops)
-            Rows(context, budget, top, 0, currency.decimals, table);
-        table.Print(context.out);
-    }
-    return opened.exitCode;
+    const Budget::ABudgetTable budget = Budget::ComputeBudget(run.Db(), p);
+    const ACurrencyFacts currency = run.Facts(p.currency);
+    return run.Finish(
+        {"budget", p.period, currency.code, nullptr},
+        [&](AJson& json) {
+            AJson rows = AJson::array();
+            for (int top : budget.tops)
+                if (!budget.rows[static_cast<std::size_t>(top)].hidden)
+                    rows.push_back(RowJson(budget, top));
+            json["rows"] = std::move(rows);
+        },
+        [&] {
+            ATextTable table;
+            table.Row({ColumnTitle(context, kItemColumn), ColumnTitle(context, kPlanColumn, currency.code),
+                       ColumnTitle(context, kFactColumn, currency.code), ColumnTitle(context, kExecutionColumn)});
+            for (int top : budget.tops)
+                Rows(context, budget, top, 0, currency.decimals, table);
+            table.Print(context.out);
+        });
 }
 
 }  // namespace Cli

@@ -1,8 +1,7 @@
 // report turnover and report dynamics.
 #include "ReportCommands.h"
 
-#include "ReportOptions.h"
-#include "ReportOutput.h"
+#include "ReportRun.h"
 
 #include "analysis/Dynamics.h"
 #include "analysis/Turnover.h"
@@ -39,8 +38,8 @@ void TurnoverRows(const ACliContext& context, const Reports::ATurnoverReport& re
                   int decimals, ATextTable& table)
 {
     const Reports::ATurnoverNode& node = report.nodes[static_cast<std::size_t>(index)];
-    table.Row({std::u16string(static_cast<std::size_t>(depth) * 2, u' ') + node.name,
-               PeopleAmount(context, node.Sum(), decimals), Percent(context, Reports::ShareOfParent(report, index)),
+    table.Row({Indented(node.name, depth), PeopleAmount(context, node.Sum(), decimals),
+               Percent(context, Reports::ShareOfParent(report, index)),
                Percent(context, Reports::ShareOfTotal(report, index))});
     for (int child : node.children)
         TurnoverRows(context, report, child, depth + 1, decimals, table);
@@ -50,93 +49,77 @@ void TurnoverRows(const ACliContext& context, const Reports::ATurnoverReport& re
 
 AExitCode RunReportTurnover(const ACliContext& context, const AParsedArguments& arguments)
 {
-    ADatabase db;
+    AReportRun run(context, arguments);
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Turnover;
-    AExitCode opened = kDone;
-    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--currency", "--group-by"}, db, p,
-                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
-                                           return read.Currency("--currency", q.currency) &&
-                                                  read.Grouping(q.grouping) && read.Accounts(q.accounts) &&
-                                                  read.Kinds(q.kinds);
-                                       },
-                                       opened);
-    if (failure)
-        return *failure;
-    const Reports::ATurnoverReport report = Reports::ComputeTurnover(db, context.strings, p);
-    const AJson messages = ReportMessages(context, report.messages);
-    const ACurrencyFacts currency = FactsOf(db, p.currency);
-    if (arguments.Flag("--json")) {
-        AJson json = ReportJson("turnover", p.period);
-        json["currency"] = Utf8(currency.code);
-        json["root"] = report.root >= 0 ? TurnoverNodeJson(report, report.root) : AJson();
-        json["messages"] = messages;
-        context.out << json.dump(2) << '\n';
-    } else if (report.root < 0) {
-        context.out << Utf8(context.strings.Text(kNothingToShow)) << '\n';
-    } else {
-        ATextTable table;
-        table.Row({std::u16string(context.strings.Text(kNameColumn)),
-                   context.strings.Format(kSumColumn, {std::u16string_view(currency.code)}),
-                   std::u16string(context.strings.Text(kParentShareColumn)),
-                   std::u16string(context.strings.Text(kTotalShareColumn))});
-        TurnoverRows(context, report, report.root, 0, currency.decimals, table);
-        table.Print(context.out);
-    }
-    return Outcome(opened, !report.messages.empty());
+    if (!run.PrepareReport({"--from", "--to", "--currency", "--group-by"}, p, [&p](AReportOptionReader& read) {
+            return read.Currency("--currency", p.currency) && read.Grouping(p.grouping) && read.Accounts(p.accounts) &&
+                   read.Kinds(p.kinds);
+        }))
+        return run.ExitCode();
+    const Reports::ATurnoverReport report = Reports::ComputeTurnover(run.Db(), context.strings, p);
+    const ACurrencyFacts currency = run.Facts(p.currency);
+    return run.Finish(
+        {"turnover", p.period, currency.code, &report.messages},
+        [&](AJson& json) { json["root"] = report.root >= 0 ? TurnoverNodeJson(report, report.root) : AJson(); },
+        [&] {
+            if (report.root < 0) {
+                context.out << Utf8(context.strings.Text(kNothingToShow)) << '\n';
+                return;
+            }
+            ATextTable table;
+            table.Row({ColumnTitle(context, kNameColumn),
+                       context.strings.Format(kSumColumn, {std::u16string_view(currency.code)}),
+                       ColumnTitle(context, kParentShareColumn), ColumnTitle(context, kTotalShareColumn)});
+            TurnoverRows(context, report, report.root, 0, currency.decimals, table);
+            table.Print(context.out);
+        });
 }
 
 AExitCode RunReportDynamics(const ACliContext& context, const AParsedArguments& arguments)
 {
-    ADatabase db;
+    AReportRun run(context, arguments);
     Reports::AReportParameters p;
     p.kind = Reports::AReportKind::Dynamics;
-    AExitCode opened = kDone;
-    const auto failure = PrepareReport(context, arguments, {"--from", "--to", "--currency", "--bucket", "--series"}, db, p,
-                                       [](AReportOptionReader& read, Reports::AReportParameters& q) {
-                                           return read.Currency("--currency", q.currency) && read.Bucket(q.bucket) &&
-                                                  read.SeriesList(q.series);
-                                       },
-                                       opened);
-    if (failure)
-        return *failure;
-    const Reports::ADynamicsReport report = Reports::ComputeDynamics(db, p);
-    const AJson messages = ReportMessages(context, report.messages);
-    const ACurrencyFacts currency = FactsOf(db, p.currency);
+    const auto readOptions = [&p](AReportOptionReader& read) {
+        return read.Currency("--currency", p.currency) && read.Bucket(p.bucket) && read.SeriesList(p.series);
+    };
+    if (!run.PrepareReport({"--from", "--to", "--currency", "--bucket", "--series"}, p, readOptions))
+        return run.ExitCode();
+    const Reports::ADynamicsReport report = Reports::ComputeDynamics(run.Db(), p);
+    const ACurrencyFacts currency = run.Facts(p.currency);
     const std::size_t buckets = report.boundaries.empty() ? 0 : report.boundaries.size() - 1;
-    if (arguments.Flag("--json")) {
-        AJson bucketList = AJson::array(), seriesList = AJson::array();
-        for (std::size_t b = 0; b < buckets; ++b)
-            bucketList.push_back({{"from", JsonDate(report.boundaries[b])},
-                                  {"to", JsonDate(report.boundaries[b + 1] - 1)}});
-        for (const auto& series : report.series) {
-            AJson values = AJson::array();
-            for (AMoney sum : series.values.sums)
-                values.push_back(JsonAmount(sum));
-            seriesList.push_back({{"name", Utf8(series.name)}, {"values", std::move(values)}});
-        }
-        AJson json = ReportJson("dynamics", p.period);
-        json["currency"] = Utf8(currency.code);
-        json["bucket"] = static_cast<int>(p.bucket);
-        json["buckets"] = std::move(bucketList);
-        json["series"] = std::move(seriesList);
-        json["messages"] = messages;
-        context.out << json.dump(2) << '\n';
-    } else {
-        ATextTable table;
-        std::vector<std::u16string> header{std::u16string(context.strings.Text(kDateColumn))};
-        for (const auto& series : report.series)
-            header.push_back(series.name + u", " + currency.code);
-        table.Row(std::move(header));
-        for (std::size_t b = 0; b < buckets; ++b) {
-            std::vector<std::u16string> row{PeopleDate(context, report.boundaries[b])};
+    return run.Finish(
+        {"dynamics", p.period, currency.code, &report.messages},
+        [&](AJson& json) {
+            AJson bucketList = AJson::array(), seriesList = AJson::array();
+            for (std::size_t b = 0; b < buckets; ++b)
+                bucketList.push_back({{"from", JsonDate(report.boundaries[b])},
+                                      {"to", JsonDate(report.boundaries[b + 1] - 1)}});
+            for (const auto& series : report.series) {
+                AJson values = AJson::array();
+                for (AMoney sum : series.values.sums)
+                    values.push_back(JsonAmount(sum));
+                seriesList.push_back({{"name", Utf8(series.name)}, {"values", std::move(values)}});
+            }
+            json["bucket"] = static_cast<int>(p.bucket);
+            json["buckets"] = std::move(bucketList);
+            json["series"] = std::move(seriesList);
+        },
+        [&] {
+            ATextTable table;
+            std::vector<std::u16string> header{ColumnTitle(context, kDateColumn)};
             for (const auto& series : report.series)
-                row.push_back(PeopleAmount(context, series.values.sums[b], currency.decimals));
-            table.Row(std::move(row));
-        }
-        table.Print(context.out);
-    }
-    return Outcome(opened, !report.messages.empty());
+                header.push_back(series.name + u", " + currency.code);
+            table.Row(std::move(header));
+            for (std::size_t b = 0; b < buckets; ++b) {
+                std::vector<std::u16string> row{PeopleDate(context, report.boundaries[b])};
+                for (const auto& series : report.series)
+                    row.push_back(PeopleAmount(context, series.values.sums[b], currency.decimals));
+                table.Row(std::move(row));
+            }
+            table.Print(context.out);
+        });
 }
 
 }  // namespace Cli

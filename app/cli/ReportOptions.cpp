@@ -1,8 +1,6 @@
 #include "ReportOptions.h"
 
 #include "CliMessages.h"
-#include "DataFileAccess.h"
-#include "ReportOutput.h"
 
 #include "database/Lookups.h"
 #include "database/StepView.h"
@@ -213,25 +211,6 @@ bool AReportOptionReader::SeriesList(std::vector<AReference<ASeries>>& series)
         series.push_back(Engine::ATableImpl<ASeries>::RefTo(slot));
     }
     return true;
-}
-
-std::optional<AExitCode> PrepareReport(const ACliContext& context, const AParsedArguments& arguments,
-                                       std::initializer_list<std::string_view> required, ADatabase& db,
-                                       UserInterface::Reports::AReportParameters& parameters,
-                                       const AReadOptions& readOptions, AExitCode& opened)
-{
-    if (!RequireOptions(context, arguments, required))
-        return kUsageError;
-    const AOpenOutcome outcome = OpenDataFile(context, db, arguments.positionals[0]);
-    if (!outcome.open)
-        return outcome.exitCode;
-    opened = outcome.exitCode;
-    AReportOptionReader read(context, db, arguments);
-    if (!read.Period(parameters.period) || !readOptions(read, parameters))
-        return read.Failure();
-    if (!ValidateForCli(context, db, parameters))
-        return kFailed;
-    return std::nullopt;
 }
 
 }  // namespace Cli

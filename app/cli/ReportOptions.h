@@ -8,10 +8,8 @@
 
 #include "analysis/DateSpan.h"
 #include "analysis/Filters.h"
-#include "analysis/PageRprt.h"
 #include "database/Database.h"
 
-#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -64,14 +62,5 @@ private:
     const AParsedArguments& arguments_;
     AExitCode failure_ = kDone;
 };
-
-// What every report command starts with: the required options, the file, the period and
-// the options `readOptions` takes, then the page's validation. Answers the exit code when
-// one of them failed (having printed why); `opened` is the open's own code.
-using AReadOptions = std::function<bool(AReportOptionReader&, UserInterface::Reports::AReportParameters&)>;
-std::optional<AExitCode> PrepareReport(const ACliContext& context, const AParsedArguments& arguments,
-                                       std::initializer_list<std::string_view> required, Database::ADatabase& db,
-                                       UserInterface::Reports::AReportParameters& parameters,
-                                       const AReadOptions& readOptions, AExitCode& opened);
 
 }  // namespace Cli

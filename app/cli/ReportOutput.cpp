@@ -30,9 +30,16 @@ std::string JsonAmount(AMoney amount) { return ExportImport::Private::AmountText
 std::string JsonDate(ADate date) { return ExportImport::Private::DateText(date); }
 std::string Utf8(std::u16string_view text) { return TerminalText(text); }
 
-AJson ReportJson(const char* report, const UserInterface::Filters::ADatePeriod& period)
+std::u16string ColumnTitle(const ACliContext& context, int id) { return std::u16string(context.strings.Text(id)); }
+
+std::u16string ColumnTitle(const ACliContext& context, int id, std::u16string_view currencyCode)
 {
-    return {{"report", report}, {"from", JsonDate(period.Start())}, {"to", JsonDate(period.End())}};
+    return ColumnTitle(context, id) + u", " + std::u16string(currencyCode);
+}
+
+std::u16string Indented(std::u16string_view name, int depth)
+{
+    return std::u16string(static_cast<std::size_t>(depth) * 2, u' ') + std::u16string(name);
 }
 
 ACurrencyFacts FactsOf(ADatabase& db, AReference<ACurrency> currency)
@@ -65,33 +72,6 @@ void ATextTable::Print(std::ostream& out) const
             line.pop_back();
         out << Utf8(line) << '\n';
     }
-}
-
-bool ValidateForCli(const ACliContext& context, ADatabase& db, const UserInterface::Reports::AReportParameters& p)
-{
-    const auto failure = UserInterface::Reports::ValidateReport(db, p);
-    if (!failure)
-        return true;
-    PrintMessage(context, context.err, *failure);
-    return false;
-}
-
-AJson ReportMessages(const ACliContext& context, const std::vector<UserInterface::AReportMessage>& messages)
-{
-    AJson list = AJson::array();
-    for (const auto& message : messages) {
-        const std::string text = Utf8(message.Format(context.strings));
-        context.err << text << '\n';
-        list.push_back(text);
-    }
-    return list;
-}
-
-AExitCode Outcome(AExitCode opened, bool hadMessages)
-{
-    if (opened != kDone)
-        return opened;
-    return hadMessages ? kDoneWithMessages : kDone;
 }
 
 }  // namespace Cli

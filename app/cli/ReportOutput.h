@@ -1,16 +1,15 @@
-// What the report and budget commands share: texts of amounts and dates for people and
-// for JSON, a column table for the terminal, the validation and the report's messages.
+// What the report and budget commands print with: texts of amounts and dates for people
+// and for JSON, column titles and a column table for the terminal.
 #pragma once
 
 #include "CliContext.h"
 
-#include "analysis/PageRprt.h"
-#include "analysis/ReportMessage.h"
 #include "database/Database.h"
 
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Cli {
@@ -26,15 +25,18 @@ std::string JsonAmount(Database::AMoney amount);
 std::string JsonDate(ADate date);
 std::string Utf8(std::u16string_view text);
 
-// The JSON object every report starts with: "report", "from", "to".
-AJson ReportJson(const char* report, const UserInterface::Filters::ADatePeriod& period);
-
 // The currency's code and number of decimals (0..4).
 struct ACurrencyFacts {
     std::u16string code;
     int decimals = 2;
 };
 ACurrencyFacts FactsOf(Database::ADatabase& db, Database::AReference<Database::ACurrency> currency);
+
+// A column's title, and one for amounts in a currency: "Title, CODE".
+std::u16string ColumnTitle(const ACliContext& context, int id);
+std::u16string ColumnTitle(const ACliContext& context, int id, std::u16string_view currencyCode);
+// A tree row's name, two blanks a level.
+std::u16string Indented(std::u16string_view name, int depth);
 
 // Columns for the terminal: the first left-aligned, the others right-aligned, two blanks apart.
 class ATextTable {
@@ -45,13 +47,5 @@ public:
 private:
     std::vector<std::vector<std::u16string>> rows_;
 };
-
-// Prints the first failed check's message and answers false.
-bool ValidateForCli(const ACliContext& context, Database::ADatabase& db,
-                    const UserInterface::Reports::AReportParameters& parameters);
-// Prints the messages to standard error; answers the JSON list of their texts.
-AJson ReportMessages(const ACliContext& context, const std::vector<UserInterface::AReportMessage>& messages);
-// Done, or done with messages; a file opened with consistency errors keeps its code.
-AExitCode Outcome(AExitCode opened, bool hadMessages);
 
 }  // namespace Cli
