@@ -42,6 +42,22 @@ void ATerminalDisplay::ShowPercent(unsigned percent)
     drawn_ = true;
 }
 
+ACommandSession::ACommandSession(const ACliContext& context)
+    : store_(OpenProgramSettings(fs_)),
+      display_(context),
+      session_(context.strings, *store_, context.errIsTerminal ? &display_ : nullptr)
+{
+}
+
+const AModuleGuid* BuiltInModule(const std::string& format, const AModuleGuid& xml, const AModuleGuid& xlsx)
+{
+    if (format == "xml")
+        return &xml;
+    if (format == "xlsx")
+        return &xlsx;
+    return nullptr;
+}
+
 template <class Interface>
 Interface* FindModule(const Private::ASource<Interface>& source, const std::string& format,
                       const AModuleGuid* builtIn)
@@ -70,6 +86,11 @@ void PrintModuleMessages(const ACliContext& context, const AModuleSession& sessi
     for (const AModuleMessage& message : session.Messages())
         context.err << TerminalText(context.strings.Text(message.error ? kErrorLabel : kWarningLabel)) << ": "
                     << TerminalText(message.text) << '\n';
+}
+
+AExitCode RunOutcome(const AModuleSession& session, AExitCode opened)
+{
+    return session.Clean() && opened == kDone ? kDone : kDoneWithMessages;
 }
 
 }  // namespace Cli

@@ -1,5 +1,5 @@
 // What the export and import commands share: the GUI program's settings, the progress
-// of a run on a terminal, the module that --format names, and the run's messages.
+// of a run on a terminal, the module that --format names, the run's messages and outcome.
 #pragma once
 
 #include "CliContext.h"
@@ -31,6 +31,24 @@ private:
     bool drawn_ = false;
 };
 
+// The module session of one export or import command: the program's settings, and the
+// run's progress on standard error when that is a terminal.
+class ACommandSession {
+public:
+    explicit ACommandSession(const ACliContext& context);
+    ExportImport::AModuleSession& Session() { return session_; }
+
+private:
+    Files::ALocalFileSystem fs_;
+    std::unique_ptr<UserInterface::Settings::OptionStorage::AOptionStore> store_;
+    ATerminalDisplay display_;
+    ExportImport::AModuleSession session_;
+};
+
+// "xml" and "xlsx" name the built-in modules; any other format is a plug-in's.
+const ExportImport::AModuleGuid* BuiltInModule(const std::string& format, const ExportImport::AModuleGuid& xml,
+                                               const ExportImport::AModuleGuid& xlsx);
+
 // The module --format names: a built-in one by its identifier, or a plug-in's by its
 // library's file name (with or without ".so") or by the module's own name.
 template <class Interface>
@@ -39,5 +57,8 @@ Interface* FindModule(const ExportImport::Private::ASource<Interface>& source, c
 
 // Each message of the run on standard error, with the word for error or warning.
 void PrintModuleMessages(const ACliContext& context, const ExportImport::AModuleSession& session);
+
+// Done when the run collected no message and the file opened clean; otherwise done with messages.
+AExitCode RunOutcome(const ExportImport::AModuleSession& session, AExitCode opened);
 
 }  // namespace Cli

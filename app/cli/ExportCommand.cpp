@@ -97,14 +97,10 @@ AExitCode RunExportCommand(const ACliContext& context, const AParsedArguments& a
             return UsageError(context, arguments, "--from is after --to");
         selection.period = AExportPeriod{*first, *last};
     }
-    Files::ALocalFileSystem fs;
-    const auto store = OpenProgramSettings(fs);
-    ATerminalDisplay display(context);
-    AModuleSession session(context.strings, *store, context.errIsTerminal ? &display : nullptr);
+    ACommandSession command(context);
+    AModuleSession& session = command.Session();
     const auto source = CreateExportSource(session, ProgramFolder());
-    const AModuleGuid* builtIn = format == "xml"    ? &FileTypeXML::kExportToXmlId
-                                 : format == "xlsx" ? &FileTypeExcel::kExportToXlsId
-                                                    : nullptr;
+    const AModuleGuid* builtIn = BuiltInModule(format, FileTypeXML::kExportToXmlId, FileTypeExcel::kExportToXlsId);
     AExportInterface* module = FindModule(*source, format, builtIn);
     if (!module)
         return UsageError(context, arguments, "there is no export module \"" + format + "\"");
@@ -134,7 +130,7 @@ AExitCode RunExportCommand(const ACliContext& context, const AParsedArguments& a
     PrintModuleMessages(context, session);
     if (Result::Failed(hr))
         return kFailed;
-    return session.Clean() && opened.exitCode == kDone ? kDone : kDoneWithMessages;
+    return RunOutcome(session, opened.exitCode);
 }
 
 }  // namespace Cli

@@ -14,23 +14,11 @@
 
 namespace Cli {
 
-namespace {
-
 using namespace ExportImport;
 
+namespace {
 constexpr int kSaveFailed = 787;
-
-// "xml" (the default) and "xlsx" name the built-in modules.
-const AModuleGuid* BuiltInModule(const std::string& format)
-{
-    if (format == "xml")
-        return &FileTypeXML::kImportFromXmlId;
-    if (format == "xlsx")
-        return &FileTypeExcel::kImportFromXlsId;
-    return nullptr;
 }
-
-}  // namespace
 
 AExitCode RunImport(const ACliContext& context, const AParsedArguments& arguments)
 {
@@ -39,12 +27,11 @@ AExitCode RunImport(const ACliContext& context, const AParsedArguments& argument
     const std::string format = arguments.Option("--format").value_or("xml");
     const bool dryRun = arguments.Flag("--dry-run");
 
-    Files::ALocalFileSystem fs;
-    const auto store = OpenProgramSettings(fs);
-    ATerminalDisplay display(context);
-    AModuleSession session(context.strings, *store, context.errIsTerminal ? &display : nullptr);
+    ACommandSession command(context);
+    AModuleSession& session = command.Session();
     const auto source = CreateImportSource(session, ProgramFolder());
-    AImportInterface* module = FindModule(*source, format, BuiltInModule(format));
+    const AModuleGuid* builtIn = BuiltInModule(format, FileTypeXML::kImportFromXmlId, FileTypeExcel::kImportFromXlsId);
+    AImportInterface* module = FindModule(*source, format, builtIn);
     if (!module) {
         context.err << "fendral-cli: there is no import module \"" << format << "\"\n";
         return kUsageError;
@@ -63,7 +50,7 @@ AExitCode RunImport(const ACliContext& context, const AParsedArguments& argument
     PrintModuleMessages(context, session);
     if (!read)
         return kFailed;
-    const AExitCode clean = session.Clean() && opened.exitCode == kDone ? kDone : kDoneWithMessages;
+    const AExitCode clean = RunOutcome(session, opened.exitCode);
     if (dryRun)
         return clean;
 

@@ -11,19 +11,6 @@ namespace {
 constexpr int kCannotCreateFile = 769;
 constexpr std::u16string_view kUnknownModuleError = u"Модуль экспорта сообщил о неизвестной ошибке.";
 
-// Marks the session as running for as long as the document and the module's End work,
-// so that the module's progress calls are accepted only then.
-class ARunScope {
-public:
-    explicit ARunScope(AModuleSession& session) : session_(session) { session_.BeginRun(); }
-    ~ARunScope() { session_.EndRun(); }
-    ARunScope(const ARunScope&) = delete;
-    ARunScope& operator=(const ARunScope&) = delete;
-
-private:
-    AModuleSession& session_;
-};
-
 HRESULT WriteThroughModule(AExportInterface& module, ADatabase& db, const AExportRun& run, AModuleSession& session)
 {
     UtilityClasses::ARefPtr<IStream> stream;

@@ -9,18 +9,6 @@ namespace {
 
 constexpr int kCannotOpenFile = 770;
 
-// The module may report progress only while the session runs.
-class ARunning {
-public:
-    explicit ARunning(AModuleSession& session) : session_(session) { session_.BeginRun(); }
-    ~ARunning() { session_.EndRun(); }
-    ARunning(const ARunning&) = delete;
-    ARunning& operator=(const ARunning&) = delete;
-
-private:
-    AModuleSession& session_;
-};
-
 void Forward(const AImportMessages& messages, AModuleSession& session)
 {
     for (const AImportMessage& message : messages.All())
@@ -39,7 +27,7 @@ bool ReadDocument(AImportInterface& module, Database::ADatabase& db, const std::
     const bool usesFile = module.UsesFile();
     if (usesFile && !fileName.empty())
         module.SetFileName(fileName.c_str());
-    ARunning running(session);
+    ARunScope running(session);
 
     UtilityClasses::ARefPtr<IStream> stream;
     HRESULT hr = module.OpenStream(stream.Out());
@@ -68,7 +56,7 @@ HRESULT SaveImport(AImportInterface& module, Database::ADatabase& db, AModuleSes
 {
     HRESULT hr = Result::kOk;
     {
-        ARunning running(session);
+        ARunScope running(session);
         hr = SaveBatch(AImportEnvironment{session.Strings(), db, &session}, batch);
     }
     if (Result::Succeeded(hr))

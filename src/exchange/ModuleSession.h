@@ -80,4 +80,17 @@ private:
     std::size_t errors_ = 0;
 };
 
+// Marks the session as running for the scope's lifetime, so that a module's progress
+// calls are accepted only while the document code works, and an early return ends it.
+class ARunScope {
+public:
+    explicit ARunScope(AModuleSession& session) : session_(session) { session_.BeginRun(); }
+    ~ARunScope() { session_.EndRun(); }
+    ARunScope(const ARunScope&) = delete;
+    ARunScope& operator=(const ARunScope&) = delete;
+
+private:
+    AModuleSession& session_;
+};
+
 }  // namespace ExportImport

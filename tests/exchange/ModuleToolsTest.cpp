@@ -88,6 +88,18 @@ TEST_F(ModuleTools, TranslatesBuiltInTextsIntoTheCurrentLanguage)
     EXPECT_EQ(std::u16string(tools.Translate(nullptr)), u"");
 }
 
+TEST_F(ModuleTools, ARunScopeAcceptsProgressUntilItEnds)
+{
+    {
+        ARunScope running(session);
+        EXPECT_TRUE(session.Running());
+        EXPECT_EQ(tools.SetProgress(50), Result::kOk);
+    }
+    EXPECT_FALSE(session.Running());
+    EXPECT_EQ(tools.SetProgress(60), static_cast<HRESULT>(0x8000FFFF));
+    EXPECT_EQ(display.percents, std::vector<unsigned>{50});
+}
+
 TEST_F(ModuleTools, ProgressOnlyWhileAnOperationRuns)
 {
     EXPECT_EQ(tools.SetProgress(40), static_cast<HRESULT>(0x8000FFFF));
