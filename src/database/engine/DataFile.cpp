@@ -10,21 +10,6 @@
 
 namespace Database::Engine {
 
-namespace {
-
-// Reads the whole logical content of a stream.
-HRESULT ReadAll(ACompoundStream& raw, std::vector<std::uint8_t>& content)
-{
-    APagedStream stream(raw, false);
-    content.resize(stream.Size());
-    std::size_t got = 0;
-    if (HRESULT hr = stream.Read(0, content.data(), content.size(), &got); Result::Failed(hr))
-        return hr;
-    return got == content.size() ? Result::kOk : Result::kStgDocFileCorrupt;
-}
-
-}  // namespace
-
 HRESULT ADBEngine::ReadHeaderStream()
 {
     ACompoundStream* raw = nullptr;
@@ -71,15 +56,15 @@ HRESULT ADBEngine::ReadTables()
     progress_.Reset();
     progress_.SetTotal(total);
 
-    std::vector<std::uint8_t> content;
     for (ATableId id = 1; id <= kTableCount; ++id) {
         ACompoundStream* raw = nullptr;
         if (Result::Succeeded(storage_->OpenStream(StreamNames::Table(id), &raw))) {
-            if (HRESULT hr = ReadAll(*raw, content); Result::Failed(hr))
+            APagedStream stream(*raw, false);
+            AByteSource source(stream.Size(), [&](std::uint64_t position, std::uint8_t* out, std::size_t count,
+                                                  std::size_t* got) { return stream.Read(position, out, count, got); });
+            if (HRESULT hr = tables_[id]->Load(source, loadErrors_); Result::Failed(hr))
                 return hr;
-            if (HRESULT hr = tables_[id]->Load(content.data(), content.size(), loadErrors_); Result::Failed(hr))
-                return hr;
-            progress_.Add(content.size());
+            progress_.Add(stream.Size());
         }
         if (HRESULT hr = AfterTableLoaded(id); Result::Failed(hr))
             return hr;

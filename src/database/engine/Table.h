@@ -174,7 +174,7 @@ public:
         }
     }
 
-    HRESULT Load(const std::uint8_t* data, std::size_t size, std::uint32_t& errors) override;
+    HRESULT Load(AByteSource& source, std::uint32_t& errors) override;
     void WriteBody(const ARecordBase& slot, std::vector<std::uint8_t>& out) const override;
     void SortSlotsById() override;
     std::uint32_t ResolveReferences() override;
@@ -216,6 +216,14 @@ private:
             return true;
         return T::Compare(slot.Version(earlier).record, slot.Version(earlier + 1).record, n) != 0;
     }
+
+    struct ALoadedSlotHeader {
+        ARecordId id = 0;
+        AFileTime stamp = 0;
+        bool deleted = false;
+    };
+    static ALoadedSlotHeader ReadSlotHeader(const std::uint8_t* bytes, std::uint32_t slotHeaderSize);
+    void AddReadSlot(T&& record, const ALoadedSlotHeader& header, std::uint32_t filePosition);
 
     void Leave(Index& index, const std::vector<ARecordBase*>& slots, int n);
     void Enter(Index& index, const std::vector<ARecordBase*>& slots, int n);

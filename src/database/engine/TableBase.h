@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Result.h"
+#include "database/engine/ByteSource.h"
 #include "database/engine/Record.h"
 
 #include <cstdint>
@@ -74,8 +75,9 @@ public:
 
     // --- used by loading and saving ---
     // Parses the logical content of the table stream. Damaged content fails with
-    // kStgDocFileCorrupt; bodies that a variable type refuses count as errors.
-    [[nodiscard]] virtual HRESULT Load(const std::uint8_t* data, std::size_t size, std::uint32_t& errors) = 0;
+    // kStgDocFileCorrupt, a failed read with its code; bodies that a variable type
+    // refuses count as errors.
+    [[nodiscard]] virtual HRESULT Load(AByteSource& source, std::uint32_t& errors) = 0;
     // The stored body of the slot's current version, references as identifiers.
     virtual void WriteBody(const ARecordBase& slot, std::vector<std::uint8_t>& out) const = 0;
     // Sorts index 0 by identifier if a file held them out of order; only before resolving.

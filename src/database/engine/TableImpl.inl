@@ -91,19 +91,22 @@ void ATableImpl<T>::CheckUniqueAround(const Index& index, typename Index::const_
 }
 
 template <class T>
-HRESULT ATableImpl<T>::Load(const std::uint8_t* data, std::size_t size, std::uint32_t& errors)
+HRESULT ATableImpl<T>::Load(AByteSource& source, std::uint32_t& errors)
 {
-    if (size == 0)
+    if (source.Size() == 0)
         return Result::kOk;
-    AByteCursor cursor(data, size);
-    std::uint8_t head[24] = {};
+    const std::uint8_t* word = source.Take(4);
+    if (!word)
+        return source.Failure();
     std::uint32_t headerSize = 0;
-    if (!cursor.ReadInt(headerSize) || headerSize < 12 || headerSize > size)
+    std::memcpy(&headerSize, word, 4);
+    if (headerSize < 12 || headerSize > source.Size())
         return Result::kStgDocFileCorrupt;
-    const std::size_t known = std::min<std::size_t>(headerSize, sizeof head);
-    std::memcpy(head, data, known);
-    if (!cursor.Skip(headerSize - 4))
-        return Result::kStgDocFileCorrupt;
+    const std::uint8_t* rest = source.Take(headerSize - 4);
+    if (!rest)
+        return source.Failure();
+    std::uint8_t head[24] = {};
+    std::memcpy(head + 4, rest, std::min<std::size_t>(headerSize, sizeof head) - 4);
     ATableHeader stored;
     stored.headerSize = headerSize;
     std::memcpy(&stored.slotHeaderSize, head + 4, 4);
@@ -119,30 +122,44 @@ HRESULT ATableImpl<T>::Load(const std::uint8_t* data, std::size_t size, std::uin
 
     const std::size_t slotSize = std::size_t{stored.slotHeaderSize} + stored.recordSize;
     ARecordId highest = 0;
-    while (cursor.Remaining() >= slotSize) {
-        const auto slotStart = static_cast<std::uint32_t>(cursor.Position());
-        std::uint8_t slotHeader[16] = {};
-        const std::size_t headerPart = std::min<std::size_t>(stored.slotHeaderSize, sizeof slotHeader);
-        if (!cursor.Read(slotHeader, headerPart) || !cursor.Skip(stored.slotHeaderSize - headerPart))
-            return Result::kStgDocFileCorrupt;
-        ARecordId id;
-        AFileTime stamp;
-        std::memcpy(&id, slotHeader, 4);
-        std::memcpy(&stamp, slotHeader + 4, 8);
-        if (slotHeader[12] != 0) {  // deleted: the slot stays in the file, not in memory
-            if (!cursor.Skip(stored.recordSize))
+    if constexpr (T::kStoredSize != 0) {
+        // Fixed slots are taken one at a time from the source's window.
+        while (source.Remaining() >= slotSize) {
+            const auto slotStart = static_cast<std::uint32_t>(source.Position());
+            const std::uint8_t* slot = source.Take(slotSize);
+            if (!slot)
+                return source.Failure();
+            const ALoadedSlotHeader slotHeader = ReadSlotHeader(slot, stored.slotHeaderSize);
+            if (slotHeader.deleted)  // the slot stays in the file, not in memory
+                continue;
+            if ((slotHeader.id & 1) == 0)
                 return Result::kStgDocFileCorrupt;
-            continue;
-        }
-        if ((id & 1) == 0)
-            return Result::kStgDocFileCorrupt;
-        T record{};
-        if constexpr (T::kStoredSize != 0) {
-            AFieldReader reader(cursor.Here(), stored.recordSize);
+            T record{};
+            AFieldReader reader(slot + stored.slotHeaderSize, stored.recordSize);
             T::Fields(record, reader);
-            if (!cursor.Skip(stored.recordSize))
+            AddReadSlot(std::move(record), slotHeader, slotStart);
+            highest = std::max(highest, slotHeader.id);
+        }
+        if (source.Remaining() != 0)
+            return Result::kStgDocFileCorrupt;
+    } else {
+        // A body carries its own length, so the slots are parsed from the stream's whole rest.
+        const auto restSize = static_cast<std::size_t>(source.Remaining());
+        const std::uint64_t restStart = source.Position();
+        const std::uint8_t* slots = source.Take(restSize);
+        if (!slots)
+            return source.Failure();
+        AByteCursor cursor(slots, restSize);
+        while (cursor.Remaining() >= slotSize) {
+            const auto slotStart = static_cast<std::uint32_t>(restStart + cursor.Position());
+            const ALoadedSlotHeader slotHeader = ReadSlotHeader(cursor.Here(), stored.slotHeaderSize);
+            if (!cursor.Skip(stored.slotHeaderSize))
                 return Result::kStgDocFileCorrupt;
-        } else {
+            if (slotHeader.deleted)
+                continue;
+            if ((slotHeader.id & 1) == 0)
+                return Result::kStgDocFileCorrupt;
+            T record{};
             const bool kept = T::ReadBody(record, cursor);
             if (cursor.Failed())
                 return Result::kStgDocFileCorrupt;
@@ -150,24 +167,44 @@ HRESULT ATableImpl<T>::Load(const std::uint8_t* data, std::size_t size, std::uin
                 ++errors;
                 continue;
             }
+            AddReadSlot(std::move(record), slotHeader, slotStart);
+            highest = std::max(highest, slotHeader.id);
         }
-        Slot& slot = slots_.emplace_back();
-        slot.id = id;
-        slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
-        slot.filePosition = slotStart;
-        slot.table = this;
-        slot.first = {std::move(record), stamp, false};
-        slot.current = 0;
-        slot.saved = 0;
-        slot.stamp = stamp;
-        highest = std::max(highest, id);
+        if (cursor.Remaining() != 0)
+            return Result::kStgDocFileCorrupt;
     }
-    if (cursor.Remaining() != 0)
-        return Result::kStgDocFileCorrupt;
     // Identifiers are never reused, whatever the stored counter says.
     if (header_.nextId <= highest || (header_.nextId & 1) == 0)
         header_.nextId = highest + 2;
     return Result::kOk;
+}
+
+template <class T>
+typename ATableImpl<T>::ALoadedSlotHeader ATableImpl<T>::ReadSlotHeader(const std::uint8_t* bytes,
+                                                                         std::uint32_t slotHeaderSize)
+{
+    // Bytes of a longer slot header than ours are skipped.
+    std::uint8_t known[16] = {};
+    std::memcpy(known, bytes, std::min<std::size_t>(slotHeaderSize, sizeof known));
+    ALoadedSlotHeader header;
+    std::memcpy(&header.id, known, 4);
+    std::memcpy(&header.stamp, known + 4, 8);
+    header.deleted = known[12] != 0;
+    return header;
+}
+
+template <class T>
+void ATableImpl<T>::AddReadSlot(T&& record, const ALoadedSlotHeader& header, std::uint32_t filePosition)
+{
+    Slot& slot = slots_.emplace_back();
+    slot.id = header.id;
+    slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
+    slot.filePosition = filePosition;
+    slot.table = this;
+    slot.first = {std::move(record), header.stamp, false};
+    slot.current = 0;
+    slot.saved = 0;
+    slot.stamp = header.stamp;
 }
 
 template <class T>
