@@ -12,6 +12,9 @@ namespace {
 
 // The size a part is allowed to reserve up front, whatever its header claims.
 constexpr std::uint64_t kReserveLimit = std::uint64_t{16} << 20;
+// On worksheet XML this level takes half the time of the default one for a package a
+// fifth larger; the levels below it save little more time and grow the package faster.
+constexpr int kCompressionLevel = 4;
 
 }  // namespace
 
@@ -38,7 +41,7 @@ HRESULT AZipWriter::Add(std::string_view name, std::string_view content)
     zip_fileinfo info{};
     info.tmz_date = {0, 0, 0, 1, 0, 1980};
     if (zipOpenNewFileInZip64(zip, entry.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                              Z_DEFAULT_COMPRESSION, content.size() >= 0xFFFFFFFFu) != ZIP_OK)
+                              kCompressionLevel, content.size() >= 0xFFFFFFFFu) != ZIP_OK)
         return Result::kStgWriteFault;
     constexpr std::size_t kChunk = 1u << 30;
     for (std::size_t done = 0; done < content.size();) {
