@@ -63,8 +63,8 @@ public:
     bool StreamSheet(const ASheetEntry& sheet, std::vector<ASheetProblem>& problems,
                      const std::function<void(const ASheetRow&)>& take,
                      UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
-    // The inflated size the package declares for the sheet's part (0 when missing); not
-    // while a sheet is being streamed.
+    // The inflated size the package declares for the sheet's part (0 when missing); ends
+    // the streaming of a sheet.
     std::uint64_t DeclaredSize(const ASheetEntry& sheet) { return zip_->DeclaredSize(sheet.part).value_or(0); }
 
 private:

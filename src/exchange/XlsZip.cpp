@@ -86,6 +86,7 @@ bool AZipReader::Has(std::string_view name)
 
 std::optional<std::uint64_t> AZipReader::DeclaredSize(std::string_view name)
 {
+    ClosePart();  // locating another entry leaves the open part behind
     auto* unzip = static_cast<unzFile>(unzip_);
     const std::string entry(name);
     unz_file_info64 info{};

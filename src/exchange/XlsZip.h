@@ -45,7 +45,7 @@ public:
 
     bool Has(std::string_view name);
     // The inflated size the package declares for a part (not checked); none when the
-    // part is missing.
+    // part is missing. Closes the part open for reading piece by piece.
     std::optional<std::uint64_t> DeclaredSize(std::string_view name);
     // The inflated bytes of a part. The declared size is not trusted: inflating stops as
     // soon as the part outgrows the limit, and a part whose data does not match its
