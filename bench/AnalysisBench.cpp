@@ -5,6 +5,7 @@
 //   - the budget of 50 articles for a year.
 // Each figure is the median CPU time of several runs.
 //   AnalysisBench [--transactions N] [--repeat N] [--only NAME-PART]
+#include "BenchSupport.h"
 #include "DataFileGenerator.h"
 
 #include "analysis/BalanceLines.h"
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -30,15 +30,7 @@ namespace Budget = UserInterface::Budget;
 using UserInterface::Filters::AAccountSelection;
 using UserInterface::Filters::ADatePeriod;
 using UserInterface::Filters::APeriodKind;
-
-// The process's CPU time: on a machine shared with builds, wall-clock figures measure
-// the neighbours as much as the work.
-double CpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+using BenchSupport::CpuMs;
 
 const char* only = nullptr;  // runs only the measurements whose name contains it
 
@@ -55,10 +47,9 @@ void Measure(const char* name, double targetMs, int repeat, const std::function<
         what = work();
         ms.push_back(CpuMs() - start);
     }
-    std::sort(ms.begin(), ms.end());
-    const double median = ms[ms.size() / 2];
-    std::printf("%-48s %8zu items  %8.2f ms (worst %8.2f)  target %4.0f ms %s\n", name, what, median, ms.back(),
-                targetMs, median <= targetMs ? "ok" : "SLOW");
+    const double median = BenchSupport::Median(ms);
+    std::printf("%-48s %8zu items  %8.2f ms (worst %8.2f)  target %4.0f ms %s\n", name, what, median,
+                BenchSupport::Worst(ms), targetMs, median <= targetMs ? "ok" : "SLOW");
 }
 
 // Four series over the accounts, the second one restricted to two expense groups, and

@@ -4,16 +4,14 @@
 // own and no measurement warms the caches of the next one's data structures. Times are
 // wall-clock (what the user waits) with the process's CPU time beside them, which stays
 // meaningful on a busy machine.
+#include "BenchSupport.h"
 #include "DataFileGenerator.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <sys/wait.h>
@@ -23,20 +21,6 @@
 namespace {
 
 using Database::ADatabase;
-
-struct AClock {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    double cpu = CpuMs();
-
-    static double CpuMs()
-    {
-        timespec now{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-        return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-    }
-    double WallMs() const { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count(); }
-    double CpuSpentMs() const { return CpuMs() - cpu; }
-};
 
 // What a child reports back through its pipe.
 struct AFigures {
@@ -50,12 +34,7 @@ struct AFigures {
 
 long PeakKb()
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return 0;
+    return BenchSupport::StatusKb("VmHWM:");
 }
 
 AFigures InChild(const std::function<AFigures()>& work)
@@ -97,7 +76,7 @@ AFigures Timed(Work&& work)
 {
     AFigures figures;
     figures.startKb = PeakKb();
-    AClock clock;
+    const BenchSupport::ATimer clock;
     figures.ok = work();
     figures.wallMs = clock.WallMs();
     figures.cpuMs = clock.CpuSpentMs();
@@ -176,9 +155,8 @@ AFigures MeasureSteps(const std::string& path)
             times[2].push_back(Us(std::chrono::steady_clock::now() - started).count());
         }
         for (int kind = 0; kind < 3; ++kind) {
-            std::sort(times[kind].begin(), times[kind].end());
-            figures.micros[kind][0] = times[kind][times[kind].size() / 2];
-            figures.micros[kind][1] = times[kind].back();
+            figures.micros[kind][0] = BenchSupport::Median(times[kind]);
+            figures.micros[kind][1] = BenchSupport::Worst(times[kind]);
         }
         figures.ok = true;
         return figures;

@@ -2,6 +2,7 @@
 // building the document, writing its text into a file as the XML module does, and
 // freeing it again, against the target of half a second at 100,000 transactions.
 //   ExportBench [--transactions N] [--repeat N] [--file PATH]
+#include "BenchSupport.h"
 #include "DataFileGenerator.h"
 
 #include "core/FileStream.h"
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -21,12 +21,8 @@ namespace {
 
 using namespace ExportImport;
 
-double CpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+using BenchSupport::CpuMs;
+using BenchSupport::Median;
 
 double WallMs()
 {
@@ -36,12 +32,6 @@ double WallMs()
 struct ATimes {
     std::vector<double> build, write, free, total, wall;
 };
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 // With --document the export is kept in FILE and read from there on later runs.
 // The document is the export of generated books (DataFileGenerator.h); it is imported
 // into a new data file, whose defaults match the books' own.
+#include "BenchSupport.h"
 #include "DataFileGenerator.h"
 
 #include "core/AStrings.h"
@@ -15,11 +16,9 @@
 #include "exchange/xmlNodes.h"
 #include "exchange/xmlReader.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <malloc.h>
@@ -30,37 +29,9 @@ namespace {
 using Database::ADatabase;
 using namespace ExportImport;
 
-// Wall-clock time (what the user waits) and the process's CPU time, which stays
-// meaningful on a busy machine.
-struct ATimer {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    double cpu = CpuMs();
-
-    static double CpuMs()
-    {
-        timespec now{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-        return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-    }
-    double WallMs() const
-    {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
-    }
-    double CpuSpentMs() const { return CpuMs() - cpu; }
-};
-
-long StatusKb(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
-    return 0;
-}
-
-// The peak resident size starts over from the current one.
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+using BenchSupport::ATimer;
+using BenchSupport::ResetPeak;
+using BenchSupport::StatusKb;
 
 double HeapMb()
 {

@@ -6,17 +6,16 @@
 // Each change is one committed step; each is undone again so that every repetition
 // starts from the same books, and the undo is timed too. Times are CPU times.
 //   RulesBench [--transactions N] [--repeat N] [--only NAME-PART]
+#include "BenchSupport.h"
 #include "DataFileGenerator.h"
 
 #include "database/DatabaseRules.h"
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -25,31 +24,17 @@ namespace {
 using namespace Database;
 using Engine::ATableImpl;
 
-// The process's CPU time: on a machine shared with builds, wall-clock figures measure
-// the neighbours as much as the work.
-double CpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+using BenchSupport::AccountWithAbout;
+using BenchSupport::Median;
+using BenchSupport::Worst;
 
+// The CPU time that work takes.
 double Milliseconds(const std::function<void()>& work)
 {
-    const double start = CpuMs();
+    const double start = BenchSupport::CpuMs();
     work();
-    return CpuMs() - start;
+    return BenchSupport::CpuMs() - start;
 }
-
-struct ASeries {
-    std::vector<double> ms;
-    double Median()
-    {
-        std::sort(ms.begin(), ms.end());
-        return ms[ms.size() / 2];
-    }
-    double Worst() const { return *std::max_element(ms.begin(), ms.end()); }
-};
 
 // Runs the change (which opens the step) with the rules and commits it, then undoes
 // it, repeat times; prints step and undo figures.
@@ -59,46 +44,27 @@ void Measure(ADatabase& db, const char* name, double targetMs, int repeat, const
 {
     if (only && !std::strstr(name, only))
         return;
-    ASeries step, rules, undo;
+    std::vector<double> step, rules, undo;
     std::size_t records = 0;
     for (int i = 0; i < repeat; ++i) {
-        step.ms.push_back(Milliseconds([&] {
-            rules.ms.push_back(Milliseconds([&] {
+        step.push_back(Milliseconds([&] {
+            rules.push_back(Milliseconds([&] {
                 change();
                 ApplyRules(db);
             }));
             records = db.StepChanged().size() + db.StepDeleted().size() + db.StepInserted().size();
             db.CommitStep();
         }));
-        undo.ms.push_back(Milliseconds([&] {
+        undo.push_back(Milliseconds([&] {
             if (!db.Undo())
                 std::abort();
         }));
     }
-    const double median = step.Median();
+    const double median = Median(step);
     std::printf("%-44s %7zu records  step %8.2f ms (worst %8.2f; changes and rules %8.2f)  undo %8.2f ms "
                 "(worst %8.2f)  target %4.0f ms %s\n",
-                name, records, median, step.Worst(), rules.Median(), undo.Median(), undo.Worst(), targetMs,
+                name, records, median, Worst(step), Median(rules), Median(undo), Worst(undo), targetMs,
                 median <= targetMs ? "ok" : "SLOW");
-}
-
-// The live account whose transaction count is nearest to the wanted one.
-AReference<AAccount> AccountWithAbout(ADatabase& db, std::size_t wanted, std::size_t& count)
-{
-    std::map<std::uint32_t, std::size_t> counts;
-    for (const auto* slot : db.Transactions().Live())
-        ++counts[slot->Record().account1.Word()];
-    AReference<AAccount> best;
-    std::size_t bestDistance = SIZE_MAX;
-    for (const auto& [word, n] : counts) {
-        const std::size_t distance = n > wanted ? n - wanted : wanted - n;
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = AReference<AAccount>::FromWord(word);
-            count = n;
-        }
-    }
-    return best;
 }
 
 }  // namespace

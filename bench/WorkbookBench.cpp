@@ -3,6 +3,7 @@
 // import of that workbook (the module's interchange text, then the read phase), with the
 // peak memory of each against the largest worksheet of the package.
 //   WorkbookBench [--transactions N] [--file PATH]
+#include "BenchSupport.h"
 #include "DataFileGenerator.h"
 
 #include "core/AStrings.h"
@@ -12,12 +13,9 @@
 #include "exchange/ReadDocument.h"
 #include "exchange/XlsZip.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <fstream>
 #include <malloc.h>
 #include <string>
 
@@ -28,34 +26,8 @@ using namespace ExportImport;
 using ExportImport::FileTypeExcel::AExportToXLS;
 using ExportImport::FileTypeExcel::AImportFromXLS;
 
-double CpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock time (what the user waits) and CPU time (meaningful on a busy machine).
-struct ATimer {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    double cpu = CpuMs();
-
-    double WallMs() const
-    {
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
-    }
-    double CpuSpentMs() const { return CpuMs() - cpu; }
-};
-
-long StatusKb(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
-    return 0;
-}
+using BenchSupport::ATimer;
+using BenchSupport::StatusKb;
 
 // The peak resident size of what runs from here on, over the resident size now.
 class APeakMemory {
@@ -63,7 +35,7 @@ public:
     APeakMemory()
     {
         malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts over from the current size
+        BenchSupport::ResetPeak();
         before_ = StatusKb("VmRSS:");
     }
     double GrowthMb() const { return static_cast<double>(StatusKb("VmHWM:") - before_) / 1024.0; }
