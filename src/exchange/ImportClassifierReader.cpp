@@ -11,12 +11,10 @@ public:
 
     void Read(const XML::AElement& item)
     {
-        const auto singular = RequiredText(item, "singular-name", ImportText::kClassifierNoSingular,
-                                           ImportText::kClassifierSeveralSingular);
+        const auto singular = RequiredText(item, "singular-name", ImportText::kClassifierSingular);
         if (!singular)
             return;
-        const auto plural = RequiredText(item, "plural-name", ImportText::kClassifierNoPlural,
-                                         ImportText::kClassifierSeveralPlural);
+        const auto plural = RequiredText(item, "plural-name", ImportText::kClassifierPlural);
         if (!plural)
             return;
         const std::size_t single = CountChildren(item, "single-tree");
@@ -76,8 +74,8 @@ private:
 
     bool CheckCategory(const XML::AElement& category)
     {
-        if (!RequiredText(category, "name", ImportText::kCategoryNoName, ImportText::kCategorySeveralNames) ||
-            !OptionalText(category, "comment", ImportText::kCategorySeveralComments))
+        if (!RequiredText(category, "name", ImportText::kCategoryName) ||
+            !OptionalText(category, "comment", ImportText::kCategoryComment))
             return false;
         for (const XML::AElement* child = category.FirstElement("category"); child;
              child = XML::ANodeContainer::NextElement(child, "category"))

@@ -13,20 +13,20 @@ public:
 
     void Read(const XML::AElement& item)
     {
-        const auto code = RequiredText(item, "code", ImportText::kCurrencyNoCode, ImportText::kCurrencySeveralCodes);
+        const auto code = RequiredText(item, "code", ImportText::kCurrencyCode);
         if (!code)
             return;
-        const auto name = RequiredText(item, "name", ImportText::kCurrencyNoName, ImportText::kCurrencySeveralNames);
+        const auto name = RequiredText(item, "name", ImportText::kCurrencyName);
         if (!name)
             return;
         std::uint32_t precision = 2;
         if (const AChild child = FindChild(item, "precision"); child.Several()) {
-            Fail(ImportText::kCurrencySeveralPrecisions, child.element);
+            Fail(ImportText::kCurrencyPrecision.several, child.element);
             return;
         } else if (child.Present()) {
             const AInteger value = ParseInteger(child.element->Text());
             if (value.form != AIntegerForm::Valid || value.value > 4) {
-                Fail(ImportText::kCurrencyBadPrecision, child.element);
+                Fail(ImportText::kCurrencyPrecision.malformed, child.element);
                 return;
             }
             precision = static_cast<std::uint32_t>(value.value);
@@ -52,10 +52,10 @@ public:
     void Read(const XML::AElement& item)
     {
         std::optional<ADate> date;
-        if (!OptionalDate(item, "date", ImportText::kRateBadDate, ImportText::kRateSeveralDates, date))
+        if (!OptionalDate(item, "date", ImportText::kRateDate, date))
             return;
         if (!date) {
-            Fail(ImportText::kRateNoDate, &item);
+            Fail(ImportText::kRateDate.absent, &item);
             return;
         }
         const auto amount1 = PositiveAmount(item, "amount-1");
@@ -97,14 +97,14 @@ private:
     std::optional<AMoney> PositiveAmount(const XML::AElement& item, std::string_view name)
     {
         std::optional<AMoney> amount;
-        if (!OptionalAmount(item, name, ImportText::kRateBadAmount, ImportText::kRateSeveralAmounts, amount))
+        if (!OptionalAmount(item, name, ImportText::kRateAmount, amount))
             return std::nullopt;
         if (!amount) {
-            Fail(ImportText::kRateNoAmount, &item);
+            Fail(ImportText::kRateAmount.absent, &item);
             return std::nullopt;
         }
         if (*amount <= 0) {
-            Fail(ImportText::kRateBadAmount, FindChild(item, name).element);
+            Fail(ImportText::kRateAmount.malformed, FindChild(item, name).element);
             return std::nullopt;
         }
         return amount;
@@ -117,15 +117,14 @@ public:
 
     void Read(const XML::AElement& item)
     {
-        const auto name = RequiredText(item, "name", ImportText::kAccountNoName, ImportText::kAccountSeveralNames);
+        const auto name = RequiredText(item, "name", ImportText::kAccountName);
         if (!name)
             return;
-        const auto comment = OptionalText(item, "comment", ImportText::kAccountSeveralComments);
+        const auto comment = OptionalText(item, "comment", ImportText::kAccountComment);
         if (!comment)
             return;
         std::optional<AMoney> initialBalance;
-        if (!OptionalAmount(item, "init-balance", ImportText::kAccountBadBalance, ImportText::kAccountSeveralBalances,
-                            initialBalance))
+        if (!OptionalAmount(item, "init-balance", ImportText::kAccountBalance, initialBalance))
             return;
         const bool locked = HasFlag(item, "locked");
         const AReference<ACurrency> currency = CurrencyReference(item, "currency");

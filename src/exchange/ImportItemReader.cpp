@@ -54,56 +54,54 @@ void AItemReader::Warn(const AImportText& text, const XML::ANode* at)
 }
 
 std::optional<std::u16string> AItemReader::RequiredText(const XML::AElement& item, std::string_view name,
-                                                        const AImportText& absent, const AImportText& several)
+                                                        const AFieldTexts& texts)
 {
     AChild child = FindChild(item, name);
     if (child.Several()) {
-        Fail(several, child.element);
+        Fail(texts.several, child.element);
         return std::nullopt;
     }
     if (child.Absent() || child.text.empty()) {
-        Fail(absent, child.element ? child.element : &item);
+        Fail(texts.absent, child.element ? child.element : &item);
         return std::nullopt;
     }
     return std::move(child.text);
 }
 
 std::optional<std::u16string> AItemReader::OptionalText(const XML::AElement& item, std::string_view name,
-                                                        const AImportText& several)
+                                                        const AFieldTexts& texts)
 {
     AChild child = FindChild(item, name);
     if (child.Several()) {
-        Fail(several, child.element);
+        Fail(texts.several, child.element);
         return std::nullopt;
     }
     return std::move(child.text);
 }
 
 template <class T, class Parse>
-bool AItemReader::OptionalValue(const XML::AElement& item, std::string_view name, const AImportText& malformed,
-                                const AImportText& several, std::optional<T>& value, Parse parse)
+bool AItemReader::OptionalValue(const XML::AElement& item, std::string_view name, const AFieldTexts& texts,
+                                std::optional<T>& value, Parse parse)
 {
     const AChild child = FindChild(item, name);
     if (child.Several())
-        return Fail(several, child.element);
+        return Fail(texts.several, child.element);
     if (child.Absent())
         return true;
     value = parse(child.element->Text());
-    return value ? true : Fail(malformed, child.element);
+    return value ? true : Fail(texts.malformed, child.element);
 }
 
-bool AItemReader::OptionalAmount(const XML::AElement& item, std::string_view name, const AImportText& malformed,
-                                 const AImportText& several, std::optional<AMoney>& value)
+bool AItemReader::OptionalAmount(const XML::AElement& item, std::string_view name, const AFieldTexts& texts,
+                                 std::optional<AMoney>& value)
 {
-    return OptionalValue(item, name, malformed, several, value,
-                         [](std::string_view text) { return ParseAmount(text); });
+    return OptionalValue(item, name, texts, value, [](std::string_view text) { return ParseAmount(text); });
 }
 
-bool AItemReader::OptionalDate(const XML::AElement& item, std::string_view name, const AImportText& malformed,
-                               const AImportText& several, std::optional<ADate>& value)
+bool AItemReader::OptionalDate(const XML::AElement& item, std::string_view name, const AFieldTexts& texts,
+                               std::optional<ADate>& value)
 {
-    return OptionalValue(item, name, malformed, several, value,
-                         [](std::string_view text) { return ParseDate(text); });
+    return OptionalValue(item, name, texts, value, [](std::string_view text) { return ParseDate(text); });
 }
 
 AReference<ACurrency> AItemReader::CurrencyReference(const XML::AElement& item, std::string_view name)
@@ -111,9 +109,9 @@ AReference<ACurrency> AItemReader::CurrencyReference(const XML::AElement& item, 
     const AChild child = FindChild(item, name);
     const XML::ANode* at = child.element;
     if (child.Absent())
-        Fail(ImportText::kCurrencyRefMissing, &item);
+        Fail(ImportText::kCurrencyRef.absent, &item);
     else if (child.Several())
-        Fail(ImportText::kCurrencyRefSeveral, at);
+        Fail(ImportText::kCurrencyRef.several, at);
     else if (child.text.empty())
         Fail(ImportText::kCurrencyRefEmpty, at);
     else if (const AReference<ACurrency> currency = context_.batch.CurrencyByCode(child.text))
@@ -125,7 +123,7 @@ AReference<ACurrency> AItemReader::CurrencyReference(const XML::AElement& item, 
 
 AReference<AAccount> AItemReader::AccountReference(const XML::AElement& element)
 {
-    const auto name = RequiredText(element, "name", ImportText::kAccountNoName, ImportText::kAccountSeveralNames);
+    const auto name = RequiredText(element, "name", ImportText::kAccountName);
     if (!name)
         return {};
     const AReference<ACurrency> currency = CurrencyReference(element, "currency");

@@ -52,23 +52,24 @@ protected:
     void Warn(const AImportText& text, const XML::ANode* at);
 
     // A text that must be given: absent, or given empty (a spreadsheet's empty required
-    // cell), fails with `absent`; several fail with `several`.
+    // cell), fails with the field's `absent`; several fail with its `several`.
     std::optional<std::u16string> RequiredText(const XML::AElement& item, std::string_view name,
-                                               const AImportText& absent, const AImportText& several);
+                                               const AFieldTexts& texts);
     // An optional text: absent is empty; several fail.
     std::optional<std::u16string> OptionalText(const XML::AElement& item, std::string_view name,
-                                               const AImportText& several);
+                                               const AFieldTexts& texts);
 
-    // An optional amount: false after an error; `value` stays empty when it is absent.
-    bool OptionalAmount(const XML::AElement& item, std::string_view name, const AImportText& malformed,
-                        const AImportText& several, std::optional<AMoney>& value);
+    // An optional amount: false after an error (the field's `malformed` or `several`);
+    // `value` stays empty when it is absent.
+    bool OptionalAmount(const XML::AElement& item, std::string_view name, const AFieldTexts& texts,
+                        std::optional<AMoney>& value);
     // An optional date (budget date, end of a recurrence), the same way.
-    bool OptionalDate(const XML::AElement& item, std::string_view name, const AImportText& malformed,
-                      const AImportText& several, std::optional<ADate>& value);
+    bool OptionalDate(const XML::AElement& item, std::string_view name, const AFieldTexts& texts,
+                      std::optional<ADate>& value);
 
     template <class T, class Parse>
-    bool OptionalValue(const XML::AElement& item, std::string_view name, const AImportText& malformed,
-                       const AImportText& several, std::optional<T>& value, Parse parse);
+    bool OptionalValue(const XML::AElement& item, std::string_view name, const AFieldTexts& texts,
+                       std::optional<T>& value, Parse parse);
 
     // The currency named by the child `name` (its text is a code) among the batch's
     // currencies; null after an error.

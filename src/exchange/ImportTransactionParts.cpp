@@ -62,7 +62,7 @@ bool ATransactionReader::ReadCategories(const XML::AElement& kind)
 
 bool ATransactionReader::ReadCategoryPath(const XML::AElement& category, APath& path)
 {
-    const auto rootName = RequiredText(category, "name", ImportText::kNoRootName, ImportText::kCategorySeveralNames);
+    const auto rootName = RequiredText(category, "name", ImportText::kRootName);
     if (!rootName)
         return false;
     Database::ADatabase& batch = context_.batch.Db();
@@ -73,7 +73,7 @@ bool ATransactionReader::ReadCategoryPath(const XML::AElement& category, APath& 
         if (XML::ANodeContainer::NextElement(next, "category"))
             return Fail(ImportText::kBadCategoryPath, level);
         level = next;
-        auto name = RequiredText(*level, "name", ImportText::kCategoryNoName, ImportText::kCategorySeveralNames);
+        auto name = RequiredText(*level, "name", ImportText::kCategoryName);
         if (!name)
             return false;
         path.names.push_back(std::move(*name));
@@ -83,7 +83,7 @@ bool ATransactionReader::ReadCategoryPath(const XML::AElement& category, APath& 
 
 bool ATransactionReader::ReadComments(const XML::AElement& item)
 {
-    auto comment = OptionalText(item, "comment", ImportText::kSeveralComments);
+    auto comment = OptionalText(item, "comment", ImportText::kComment);
     if (!comment)
         return false;
     comment_ = std::move(*comment);
@@ -91,10 +91,10 @@ bool ATransactionReader::ReadComments(const XML::AElement& item)
          extra = XML::ANodeContainer::NextElement(extra, "extra-comment")) {
         const std::string* number = extra->FindAttribute("n");
         if (!number)
-            return Fail(ImportText::kExtraNoNumber, extra);
+            return Fail(ImportText::kExtraNumber.absent, extra);
         const AInteger n = ParseInteger(*number);
         if (n.form == AIntegerForm::Malformed)
-            return Fail(ImportText::kExtraBadNumber, extra);
+            return Fail(ImportText::kExtraNumber.malformed, extra);
         if (n.form == AIntegerForm::Negative || n.value < 1 || n.value > 4)
             return Fail(ImportText::kExtraNumberRange, extra);
         auto& slot = extraComments_[n.value - 1];
@@ -118,16 +118,16 @@ bool ATransactionReader::ReadRecurrence(const XML::AElement& item)
     static constexpr std::string_view kTypes[] = {"daily", "weekly", "monthly", "month-nth", "yearly", "year-nth"};
     const std::string* type = recurrence.FindAttribute("type");
     if (!type)
-        return Fail(ImportText::kNoRecurrenceType, &recurrence);
+        return Fail(ImportText::kRecurrenceType.absent, &recurrence);
     const auto known = std::find(std::begin(kTypes), std::end(kTypes), *type);
     if (known == std::end(kTypes))
-        return Fail(ImportText::kUnknownRecurrenceType, &recurrence);
+        return Fail(ImportText::kRecurrenceType.malformed, &recurrence);
 
     Database::Recurrence::ARule rule;
     rule.active = true;
     rule.kind = static_cast<std::uint8_t>(known - std::begin(kTypes));
     std::optional<ADate> end;
-    if (!OptionalDate(recurrence, "end-date", ImportText::kBadEndDate, ImportText::kSeveralEndDates, end))
+    if (!OptionalDate(recurrence, "end-date", ImportText::kEndDate, end))
         return false;
     // Each value must fit its field of the rule word, or it would come back as another number.
     if (!ReadRecurrenceNumber(recurrence, "day-of-week-mask", 0x7F, rule.maskOrSelector) ||
@@ -152,14 +152,14 @@ bool ATransactionReader::ReadRecurrenceNumber(const XML::AElement& recurrence, s
 {
     const AChild child = FindChild(recurrence, name);
     if (child.Several())
-        return Fail(WithElementName(ImportText::kSeveralRecurrenceValues, context_.strings, name), child.element);
+        return Fail(WithElementName(ImportText::kRecurrenceValue.several, context_.strings, name), child.element);
     if (child.Absent())
         return true;
     const AInteger number = ParseInteger(child.element->Text());
     if (number.form == AIntegerForm::Negative)
         return Fail(WithElementName(ImportText::kNegativeRecurrenceValue, context_.strings, name), child.element);
     if (number.form == AIntegerForm::Malformed || number.value > maximum)
-        return Fail(WithElementName(ImportText::kBadRecurrenceValue, context_.strings, name), child.element);
+        return Fail(WithElementName(ImportText::kRecurrenceValue.malformed, context_.strings, name), child.element);
     value = static_cast<std::uint8_t>(number.value);
     return true;
 }

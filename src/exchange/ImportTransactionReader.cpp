@@ -11,16 +11,16 @@ void ATransactionReader::Read(const XML::AElement& item)
 {
     const AChild date = FindChild(item, "date");
     if (date.Absent()) {
-        Fail(ImportText::kTransactionNoDate, &item);
+        Fail(ImportText::kTransactionDate.absent, &item);
         return;
     }
     if (date.Several()) {
-        Fail(ImportText::kTransactionSeveralDates, date.element);
+        Fail(ImportText::kTransactionDate.several, date.element);
         return;
     }
     const auto when = ParseDateOrTimestamp(date.element->Text());
     if (!when) {
-        Fail(ImportText::kTransactionBadDate, date.element);
+        Fail(ImportText::kTransactionDate.malformed, date.element);
         return;
     }
     record_.date = when->date;
@@ -95,11 +95,11 @@ ATransactionReader::ASideResult ATransactionReader::ReadSide(const XML::AElement
     if (account.Absent()) {
         if (balance)
             return ASideResult::Missing;
-        Fail(ImportText::kSideNoAccount, &kind);
+        Fail(ImportText::kSideAccount.absent, &kind);
         return ASideResult::Failed;
     }
     if (account.Several()) {
-        Fail(ImportText::kSideSeveralAccounts, account.element);
+        Fail(ImportText::kSideAccount.several, account.element);
         return ASideResult::Failed;
     }
     out.account = AccountReference(*account.element);
@@ -108,13 +108,13 @@ ATransactionReader::ASideResult ATransactionReader::ReadSide(const XML::AElement
 
     const AChild amount = FindChild(kind, prefix + "amount");
     if (amount.Several()) {
-        Fail(ImportText::kSideSeveralAmounts, amount.element);
+        Fail(ImportText::kSideAmount.several, amount.element);
         return ASideResult::Failed;
     }
     if (amount.Present()) {
         out.amount = ParseAmount(amount.element->Text());
         if (!out.amount) {
-            Fail(ImportText::kSideBadAmount, amount.element);
+            Fail(ImportText::kSideAmount.malformed, amount.element);
             return ASideResult::Failed;
         }
         if (side == ASideKind::Expense && *out.amount > 0) {
@@ -126,15 +126,14 @@ ATransactionReader::ASideResult ATransactionReader::ReadSide(const XML::AElement
             return ASideResult::Failed;
         }
     } else if (!balance) {
-        Fail(ImportText::kSideNoAmount, &kind);
+        Fail(ImportText::kSideAmount.absent, &kind);
         return ASideResult::Failed;
     }
 
-    if (!OptionalAmount(kind, prefix + "balance", ImportText::kSideBadBalance, ImportText::kSideSeveralBalances,
-                        out.balance))
+    if (!OptionalAmount(kind, prefix + "balance", ImportText::kSideBalance, out.balance))
         return ASideResult::Failed;
     if (!out.balance && balance) {
-        Fail(ImportText::kSideNoBalance, &kind);
+        Fail(ImportText::kSideBalance.absent, &kind);
         return ASideResult::Failed;
     }
     return ASideResult::Read;
@@ -147,12 +146,12 @@ bool ATransactionReader::ReadKindValues(const XML::AElement& kind)
     if (record_.locked && !record_.executed)
         return Fail(ImportText::kLockedNotExecuted, kind.FirstElement("locked"));
     std::optional<ADate> budgetDate;
-    if (!OptionalDate(kind, "budget-date", ImportText::kBadBudgetDate, ImportText::kSeveralBudgetDates, budgetDate))
+    if (!OptionalDate(kind, "budget-date", ImportText::kBudgetDate, budgetDate))
         return false;
     // Without budget dates in the data file a transaction counts on its own date.
     record_.budgetDate = budgetDates_ && budgetDate ? *budgetDate : record_.date;
     std::optional<AMoney> quantity;
-    if (!OptionalAmount(kind, "quantity", ImportText::kBadQuantity, ImportText::kSeveralQuantities, quantity))
+    if (!OptionalAmount(kind, "quantity", ImportText::kQuantity, quantity))
         return false;
     record_.quantity = quantity.value_or(0);
     return true;

@@ -18,6 +18,30 @@ std::string Rate(std::string_view inner) { return Currencies({"USD", "EUR"}) + I
 std::string Account(std::string_view inner) { return Currencies({"USD", "EUR"}) + Item("accounts", "account", inner); }
 std::string Classifier(std::string_view inner) { return Item("classifiers", "classifier", inner); }
 
+// A rate's currencies and amounts; the cases add the date or change one part.
+const std::string kRatePair = "<currency-1>USD</currency-1><currency-2>EUR</currency-2>";
+const std::string kRateAmounts = "<amount-1>1</amount-1><amount-2>2</amount-2>";
+const std::string kRateDay = "<date>2020-01-01</date>";
+std::string RateOn(std::string_view date, std::string_view amounts)
+{
+    return Rate(std::string(date) + kRatePair + std::string(amounts));
+}
+
+// A classifier's two names, and a category tree of one root.
+const std::string kNames = "<singular-name>P</singular-name><plural-name>Ps</plural-name>";
+std::string Tree(std::string_view kind, std::string_view root)
+{
+    return "<" + std::string(kind) + "-tree><category><name>" + std::string(root) + "</name></category></" +
+           std::string(kind) + "-tree>";
+}
+const std::string kSingleTree = Tree("single", "R");
+// A classifier with both names whose single tree's root holds `inner` after its name.
+std::string Categorised(std::string_view inner)
+{
+    return Classifier(kNames + "<single-tree><category><name>R</name>" + std::string(inner) +
+                      "</category></single-tree>");
+}
+
 // Two currencies, an account in each, a separate-trees classifier used in transfers and a
 // single-tree one that is not, then one transaction.
 const std::string kBooks =
@@ -31,7 +55,8 @@ const std::string kBooks =
     "<classifier><singular-name>Project</singular-name><plural-name>Projects</plural-name>"
     "<single-tree><category><name>All projects</name></category></single-tree></classifier></classifiers>";
 const std::string kWallet = "<name>Wallet</name><currency>USD</currency>";
-const std::string kSpend = "<expense-account>" + kWallet + "</expense-account><expense-amount>-5</expense-amount>";
+const std::string kPayFromWallet = "<expense-account>" + kWallet + "</expense-account>";
+const std::string kSpend = kPayFromWallet + "<expense-amount>-5</expense-amount>";
 const std::string kEarn = "<income-account>" + kWallet + "</income-account><income-amount>5</income-amount>";
 const std::string kDate = "<date>2020-01-05</date>";
 
@@ -117,23 +142,23 @@ const ACase kCases[] = {
          "<rate><date>2020-01-01</date><currency-1>EUR</currency-1><currency-2>USD</currency-2>"
          "<amount-1>1</amount-1><amount-2>1</amount-2></rate></rates>",
      "W: Попытка изменить уже существующий курс. Игнорируется.", RateCount, 1},
-    {"rate without date", Rate("<currency-1>USD</currency-1><currency-2>EUR</currency-2><amount-1>1</amount-1><amount-2>2</amount-2>"),
+    {"rate without date", RateOn("", kRateAmounts),
      "E: Не указана дата курса.", RateCount, 0},
-    {"rate with a bad date", Rate("<date>2020-02-30</date><currency-1>USD</currency-1><currency-2>EUR</currency-2><amount-1>1</amount-1><amount-2>2</amount-2>"),
+    {"rate with a bad date", RateOn("<date>2020-02-30</date>", kRateAmounts),
      "E: Дата курса указана неправильно.", RateCount, 0},
-    {"rate with two dates", Rate("<date>2020-01-01</date><date>2020-01-02</date><currency-1>USD</currency-1><currency-2>EUR</currency-2><amount-1>1</amount-1><amount-2>2</amount-2>"),
+    {"rate with two dates", RateOn(kRateDay + "<date>2020-01-02</date>", kRateAmounts),
      "E: Дата курса указана более одного раза.", RateCount, 0},
-    {"rate without amount", Rate("<date>2020-01-01</date><currency-1>USD</currency-1><currency-2>EUR</currency-2><amount-1>1</amount-1>"),
+    {"rate without amount", RateOn(kRateDay, "<amount-1>1</amount-1>"),
      "E: Не указана сумма курса.", RateCount, 0},
-    {"rate with a malformed amount", Rate("<date>2020-01-01</date><currency-1>USD</currency-1><currency-2>EUR</currency-2><amount-1>1x</amount-1><amount-2>2</amount-2>"),
+    {"rate with a malformed amount", RateOn(kRateDay, "<amount-1>1x</amount-1><amount-2>2</amount-2>"),
      "E: Сумма курса указана неправильно.\r\nДолжно быть положительное число.", RateCount, 0},
-    {"rate with a zero amount", Rate("<date>2020-01-01</date><currency-1>USD</currency-1><currency-2>EUR</currency-2><amount-1>1</amount-1><amount-2>0</amount-2>"),
+    {"rate with a zero amount", RateOn(kRateDay, "<amount-1>1</amount-1><amount-2>0</amount-2>"),
      "E: Сумма курса указана неправильно.\r\nДолжно быть положительное число.", RateCount, 0},
-    {"rate with two amounts", Rate("<date>2020-01-01</date><currency-1>USD</currency-1><currency-2>EUR</currency-2><amount-1>1</amount-1><amount-1>1</amount-1><amount-2>2</amount-2>"),
+    {"rate with two amounts", RateOn(kRateDay, "<amount-1>1</amount-1>" + kRateAmounts),
      "E: Сумма курса указана более одного раза.", RateCount, 0},
-    {"rate of a currency to itself", Rate("<date>2020-01-01</date><currency-1>USD</currency-1><currency-2>USD</currency-2><amount-1>1</amount-1><amount-2>2</amount-2>"),
+    {"rate of a currency to itself", Rate(kRateDay + "<currency-1>USD</currency-1><currency-2>USD</currency-2>" + kRateAmounts),
      "E: нельзя определить курс валюты к самой себе", RateCount, 0},
-    {"rate in an unknown currency", Rate("<date>2020-01-01</date><currency-1>USD</currency-1><currency-2>GBP</currency-2><amount-1>1</amount-1><amount-2>2</amount-2>"),
+    {"rate in an unknown currency", Rate(kRateDay + "<currency-1>USD</currency-1><currency-2>GBP</currency-2>" + kRateAmounts),
      "E: Валюта не найдена.", RateCount, 0},
 
     // Accounts.
@@ -162,35 +187,35 @@ const ACase kCases[] = {
      "W: Невозможно заблокировать уже существующий счет.", AccountCount, 1},
 
     // Classifiers.
-    {"classifier without singular name", Classifier("<plural-name>Ps</plural-name><single-tree><category><name>R</name></category></single-tree>"),
+    {"classifier without singular name", Classifier("<plural-name>Ps</plural-name>" + kSingleTree),
      "E: Не указано название классификатора в единственном числе.", ClassifierCount, 0},
-    {"classifier with two singular names", Classifier("<singular-name>P</singular-name><singular-name>Q</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name></category></single-tree>"),
+    {"classifier with two singular names", Classifier("<singular-name>Q</singular-name>" + kNames + kSingleTree),
      "E: Для классификатора указано несколько названий в единственном числе.", ClassifierCount, 0},
-    {"classifier without plural name", Classifier("<singular-name>P</singular-name><single-tree><category><name>R</name></category></single-tree>"),
+    {"classifier without plural name", Classifier("<singular-name>P</singular-name>" + kSingleTree),
      "E: Не указано название классификатора в множественном числе.", ClassifierCount, 0},
-    {"classifier with two plural names", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><plural-name>Qs</plural-name><single-tree><category><name>R</name></category></single-tree>"),
+    {"classifier with two plural names", Classifier(kNames + "<plural-name>Qs</plural-name>" + kSingleTree),
      "E: Для классификатора указано несколько названий в множественном числе.", ClassifierCount, 0},
-    {"classifier without trees", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name>"),
+    {"classifier without trees", Classifier(kNames),
      "E: Классификатор содержит неправильный состав категорий.", ClassifierCount, 0},
-    {"single tree with an income tree", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name></category></single-tree><income-tree><category><name>I</name></category></income-tree>"),
+    {"single tree with an income tree", Classifier(kNames + kSingleTree + Tree("income", "I")),
      "E: Классификатор содержит неправильный состав категорий.", ClassifierCount, 0},
-    {"two single trees", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name></category></single-tree><single-tree><category><name>S</name></category></single-tree>"),
+    {"two single trees", Classifier(kNames + kSingleTree + Tree("single", "S")),
      "E: Классификатор содержит неправильный состав категорий.", ClassifierCount, 0},
-    {"income tree without expense tree", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><income-tree><category><name>I</name></category></income-tree>"),
+    {"income tree without expense tree", Classifier(kNames + Tree("income", "I")),
      "E: Классификатор содержит неправильный состав категорий.", ClassifierCount, 0},
-    {"two transfer trees", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><income-tree><category><name>I</name></category></income-tree><expense-tree><category><name>E</name></category></expense-tree><transfer-tree><category><name>T</name></category></transfer-tree><transfer-tree><category><name>U</name></category></transfer-tree>"),
+    {"two transfer trees", Classifier(kNames + Tree("income", "I") + Tree("expense", "E") + Tree("transfer", "T") + Tree("transfer", "U")),
      "E: Классификатор содержит неправильный состав категорий.", ClassifierCount, 0},
-    {"tree with two roots", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name></category><category><name>S</name></category></single-tree>"),
+    {"tree with two roots", Classifier(kNames + "<single-tree><category><name>R</name></category><category><name>S</name></category></single-tree>"),
      "E: Классификатор содержит неправильный состав категорий.", ClassifierCount, 0},
     {"classifier twice",
-     "<classifiers><classifier><singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name></category></single-tree></classifier>"
-     "<classifier><singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>S</name></category></single-tree></classifier></classifiers>",
+     "<classifiers><classifier>" + kNames + kSingleTree + "</classifier><classifier>" + kNames + Tree("single", "S") +
+         "</classifier></classifiers>",
      "E: В импортируемых данных один и тот же классификатор\r\nсодержится более одного раза.", ClassifierCount, 1},
-    {"category without name", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name><category><comment>c</comment></category></category></single-tree>"),
+    {"category without name", Categorised("<category><comment>c</comment></category>"),
      "E: Не указано название категории.", ClassifierCount, 0},
-    {"category with two names", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name><name>S</name></category></single-tree>"),
+    {"category with two names", Categorised("<name>S</name>"),
      "E: Указано более одного названия категории.", ClassifierCount, 0},
-    {"category with two comments", Classifier("<singular-name>P</singular-name><plural-name>Ps</plural-name><single-tree><category><name>R</name><comment>1</comment><comment>2</comment></category></single-tree>"),
+    {"category with two comments", Categorised("<comment>1</comment><comment>2</comment>"),
      "E: Указано более одного комментария для категории.", ClassifierCount, 0},
 
     // Transactions: date and kind.
@@ -208,7 +233,7 @@ const ACase kCases[] = {
      TransactionCount, 0},
     {"transfer without its income account", Transaction(kDate + "<transfer>" + kSpend + "</transfer>"),
      "E: Не указан один из счетов в операции.", TransactionCount, 0},
-    {"expense with two accounts", Expense("<expense-account>" + kWallet + "</expense-account>" + kSpend),
+    {"expense with two accounts", Expense(kPayFromWallet + kSpend),
      "E: Указано более одного счета прихода, расхода или перевода для операции.", TransactionCount, 0},
     {"account reference without name", Expense("<expense-account><currency>USD</currency></expense-account><expense-amount>-5</expense-amount>"),
      "E: Не указано название счета.", TransactionCount, 0},
@@ -220,11 +245,11 @@ const ACase kCases[] = {
      "E: Счет не найден.", TransactionCount, 0},
     {"expense with two amounts", Expense(kSpend + "<expense-amount>-5</expense-amount>"),
      "E: Указано более одной суммы операции.", TransactionCount, 0},
-    {"expense with a malformed amount", Expense("<expense-account>" + kWallet + "</expense-account><expense-amount>5a</expense-amount>"),
+    {"expense with a malformed amount", Expense(kPayFromWallet + "<expense-amount>5a</expense-amount>"),
      "E: Ошибка конвертации при чтении суммы операции.", TransactionCount, 0},
-    {"expense without amount", Expense("<expense-account>" + kWallet + "</expense-account>"),
+    {"expense without amount", Expense(kPayFromWallet),
      "E: Не указана сумма операции.", TransactionCount, 0},
-    {"positive expense", Expense("<expense-account>" + kWallet + "</expense-account><expense-amount>5</expense-amount>"),
+    {"positive expense", Expense(kPayFromWallet + "<expense-amount>5</expense-amount>"),
      "E: Расходная часть операции перевода и сумма операции\r\nрасхода не может быть положительной.", TransactionCount, 0},
     {"negative income", Transaction(kDate + "<income><income-account>" + kWallet + "</income-account><income-amount>-5</income-amount></income>"),
      "E: Приходная часть операции перевода и сумма операции\r\nприхода не может быть отрицательной.", TransactionCount, 0},
