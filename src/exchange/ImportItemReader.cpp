@@ -56,16 +56,13 @@ void AItemReader::Warn(const AImportText& text, const XML::ANode* at)
 std::optional<std::u16string> AItemReader::RequiredText(const XML::AElement& item, std::string_view name,
                                                         const AFieldTexts& texts)
 {
-    AChild child = FindChild(item, name);
-    if (child.Several()) {
-        Fail(texts.several, child.element);
+    auto text = OptionalText(item, name, texts);
+    if (text && text->empty()) {
+        const XML::AElement* given = item.FirstElement(name);
+        Fail(texts.absent, given ? given : &item);
         return std::nullopt;
     }
-    if (child.Absent() || child.text.empty()) {
-        Fail(texts.absent, child.element ? child.element : &item);
-        return std::nullopt;
-    }
-    return std::move(child.text);
+    return text;
 }
 
 std::optional<std::u16string> AItemReader::OptionalText(const XML::AElement& item, std::string_view name,
