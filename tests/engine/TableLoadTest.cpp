@@ -140,8 +140,9 @@ TEST(TableLoad, CutAtEveryLengthGivesTheWholeSlotsOrACleanFailure)
         const HRESULT result = LoadItems(cut, loaded);
         const bool wholeSlots = length == 0 || (length >= 24 && (length - 24) % 32 == 0);
         ASSERT_EQ(result, wholeSlots ? Result::kOk : Result::kStgDocFileCorrupt) << length;
-        if (wholeSlots)
+        if (wholeSlots) {
             ASSERT_EQ(loaded, length == 0 ? 0 : (length - 24) / 32) << length;
+        }
     }
 }
 
