@@ -71,12 +71,13 @@ To* AcrossTheBoundary(From* object)
     return static_cast<To*>(address);
 }
 
-// What a plug-in does with a stream the program hands it.
-TEST(StreamLayout, APluginUsesTheProgramsMemoryStream)
-{
-    const auto host = Host::AMemoryStream::Create("interchange");
-    auto* plugin = AcrossTheBoundary<Plugin::IStream>(static_cast<Host::IStream*>(host.get()));
+// The calls across the views are what a plug-in and the program do from separately
+// built code; the sanitizer's type check would take them for a mistaken cast.
+#define FENDRAL_ACROSS_VIEWS __attribute__((no_sanitize("vptr")))
 
+// What a plug-in does with a stream the program hands it.
+FENDRAL_ACROSS_VIEWS void UseAsAPlugin(Plugin::IStream* plugin)
+{
     EXPECT_EQ(plugin->AddRef(), 2u);
     char buffer[16] = {};
     std::uint32_t read = 0;
@@ -94,8 +95,14 @@ TEST(StreamLayout, APluginUsesTheProgramsMemoryStream)
     Plugin::AStreamStat stat;
     ASSERT_EQ(plugin->Stat(&stat), 0);
     EXPECT_EQ(stat.size, 8u);
-    EXPECT_EQ(host->Bytes(), "inter-ha");
     EXPECT_EQ(plugin->Release(), 1u);
+}
+
+TEST(StreamLayout, APluginUsesTheProgramsMemoryStream)
+{
+    const auto host = Host::AMemoryStream::Create("interchange");
+    UseAsAPlugin(AcrossTheBoundary<Plugin::IStream>(static_cast<Host::IStream*>(host.get())));
+    EXPECT_EQ(host->Bytes(), "inter-ha");
 }
 
 // A plug-in's own stream, as the program reads it.
@@ -130,20 +137,27 @@ public:
     std::size_t position = 0;
 };
 
+// The program's side: its own calls on the stream, as the stream helpers make them.
+FENDRAL_ACROSS_VIEWS void ReadAsTheProgram(Host::IStream& host, const std::string& expected)
+{
+    EXPECT_EQ(host.AddRef(), 2u);
+    Host::AStreamStat stat;
+    ASSERT_EQ(host.Stat(&stat), Result::kOk);
+    EXPECT_EQ(stat.size, expected.size());
+    std::string bytes(expected.size() + 4, '\0');
+    std::uint32_t read = 0;
+    ASSERT_EQ(host.Read(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &read), Result::kOk);
+    bytes.resize(read);
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(host.Seek(0, Host::ESeekOrigin::Set, nullptr), Result::kNotImplemented);
+    EXPECT_EQ(host.Release(), 1u);
+}
+
 TEST(StreamLayout, TheProgramReadsAPluginsStream)
 {
     TPluginStream plugin;
-    auto& host = *AcrossTheBoundary<Host::IStream>(static_cast<Plugin::IStream*>(&plugin));
-
-    EXPECT_EQ(host.AddRef(), 2u);
-    std::uint64_t size = 0;
-    ASSERT_EQ(Host::GetSize(host, &size), Result::kOk);
-    EXPECT_EQ(size, plugin.text.size());
-    std::string bytes;
-    ASSERT_EQ(Host::ReadToEnd(host, &bytes, 1024), Result::kOk);
-    EXPECT_EQ(bytes, plugin.text);
-    EXPECT_EQ(host.Commit(), Result::kNotImplemented);
-    EXPECT_EQ(host.Release(), 1u);
+    ReadAsTheProgram(*AcrossTheBoundary<Host::IStream>(static_cast<Plugin::IStream*>(&plugin)), plugin.text);
+    EXPECT_EQ(plugin.references, 1u);
 }
 
 }  // namespace
