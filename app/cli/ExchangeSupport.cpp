@@ -83,9 +83,13 @@ template AImportInterface* FindModule(const Private::ASource<AImportInterface>&,
 
 void PrintModuleMessages(const ACliContext& context, const AModuleSession& session)
 {
-    for (const AModuleMessage& message : session.Messages())
-        context.err << TerminalText(context.strings.Text(message.error ? kErrorLabel : kWarningLabel)) << ": "
-                    << TerminalText(message.text) << '\n';
+    for (const AModuleMessage& message : session.Messages()) {
+        // Some module texts already open with the label ("Ошибка: ..."); it is not said twice.
+        const std::u16string label(context.strings.Text(message.error ? kErrorLabel : kWarningLabel));
+        if (message.text.rfind(label + u":", 0) != 0)
+            context.err << TerminalText(label) << ": ";
+        context.err << TerminalText(message.text) << '\n';
+    }
 }
 
 AExitCode RunOutcome(const AModuleSession& session, AExitCode opened)

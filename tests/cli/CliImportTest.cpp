@@ -148,6 +148,26 @@ TEST_F(CliImport, AWorkbookIsReadWithTheXlsxFormat)
     EXPECT_EQ(db.Currencies().LiveCount(), 2u);
 }
 
+TEST_F(CliImport, AMessageThatOpensWithItsLabelIsNotLabelledTwice)
+{
+    const std::string script =
+        "import openpyxl, sys\n"
+        "book = openpyxl.Workbook()\n"
+        "sheet = book.active\n"
+        "sheet.title = 'Classifiers'\n"
+        "sheet.append(['Singular name', 'Plural name', 'Income root', 'Expense root'])\n"
+        "sheet.append(['A', 'As', 'Root', 'Out A'])\n"
+        "sheet.append(['B', 'Bs', 'Root', 'Out B'])\n"
+        "book.save(sys.argv[1])\n";
+    WriteTextFile(Path("make.py"), script);
+    ASSERT_EQ(std::system((std::string(FENDRAL_PYTHON) + " " + Path("make.py") + " " + Path("book.xlsx")).c_str()), 0);
+
+    const ACliRun run = Import({"books.fend", "book.xlsx", "--format", "xlsx", "--dry-run"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(run.err.rfind("Ошибка: одно и то же название корневой категории использовано более одного раза: "
+                            "'Root', ячейка 'C3', лист 'Classifiers'\n", 0), 0u) << run.err;
+}
+
 TEST_F(CliImport, AnUnknownFormatIsAUsageError)
 {
     const ACliRun run = Import({"books.fend", "clean.xml", "--format", "nosuchmodule"});
