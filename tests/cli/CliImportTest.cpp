@@ -42,6 +42,21 @@ protected:
         arguments.insert(arguments.begin(), "import");
         return Run(arguments, {"HOME=" + folder.Path(), "XDG_CONFIG_HOME=" + folder.Path() + "/config"});
     }
+    // "book.xlsx" with one sheet of the given title and rows, written by openpyxl as a
+    // spreadsheet program would write it.
+    void WriteWorkbook(const std::string& title, const std::string& rows) const
+    {
+        const std::string script = "import openpyxl, sys\n"
+                                   "book = openpyxl.Workbook()\n"
+                                   "sheet = book.active\n"
+                                   "sheet.title = '" + title + "'\n"
+                                   "for row in [" + rows + "]:\n"
+                                   "    sheet.append(row)\n"
+                                   "book.save(sys.argv[1])\n";
+        WriteTextFile(Path("make.py"), script);
+        const std::string command = std::string(FENDRAL_PYTHON) + " " + Path("make.py") + " " + Path("book.xlsx");
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
 };
 
 TEST_F(CliImport, PrintsTheMessagesSavesWhatWasAcceptedAndExitsWithThree)
@@ -126,18 +141,8 @@ TEST_F(CliImport, MissingFilesExitWithSix)
 
 TEST_F(CliImport, AWorkbookIsReadWithTheXlsxFormat)
 {
-    // A workbook as a spreadsheet program would save it, with a "Currencies" sheet only.
-    const std::string script =
-        "import openpyxl, sys\n"
-        "book = openpyxl.Workbook()\n"
-        "sheet = book.active\n"
-        "sheet.title = 'Currencies'\n"
-        "sheet.append(['Name', 'Code', 'Precision'])\n"
-        "sheet.append(['Dollar', 'USD', '2'])\n"
-        "sheet.append(['Euro', '', '2'])\n"
-        "book.save(sys.argv[1])\n";
-    WriteTextFile(Path("make.py"), script);
-    ASSERT_EQ(std::system((std::string(FENDRAL_PYTHON) + " " + Path("make.py") + " " + Path("book.xlsx")).c_str()), 0);
+    // A workbook with a "Currencies" sheet only.
+    WriteWorkbook("Currencies", "['Name', 'Code', 'Precision'], ['Dollar', 'USD', '2'], ['Euro', '', '2']");
 
     const ACliRun run = Import({"books.fend", "book.xlsx", "--format", "xlsx"});
     EXPECT_EQ(run.exitCode, 3) << run.err;
@@ -150,17 +155,8 @@ TEST_F(CliImport, AWorkbookIsReadWithTheXlsxFormat)
 
 TEST_F(CliImport, AMessageThatOpensWithItsLabelIsNotLabelledTwice)
 {
-    const std::string script =
-        "import openpyxl, sys\n"
-        "book = openpyxl.Workbook()\n"
-        "sheet = book.active\n"
-        "sheet.title = 'Classifiers'\n"
-        "sheet.append(['Singular name', 'Plural name', 'Income root', 'Expense root'])\n"
-        "sheet.append(['A', 'As', 'Root', 'Out A'])\n"
-        "sheet.append(['B', 'Bs', 'Root', 'Out B'])\n"
-        "book.save(sys.argv[1])\n";
-    WriteTextFile(Path("make.py"), script);
-    ASSERT_EQ(std::system((std::string(FENDRAL_PYTHON) + " " + Path("make.py") + " " + Path("book.xlsx")).c_str()), 0);
+    WriteWorkbook("Classifiers", "['Singular name', 'Plural name', 'Income root', 'Expense root'], "
+                                 "['A', 'As', 'Root', 'Out A'], ['B', 'Bs', 'Root', 'Out B']");
 
     const ACliRun run = Import({"books.fend", "book.xlsx", "--format", "xlsx", "--dry-run"});
     EXPECT_EQ(run.exitCode, 3) << run.err;
