@@ -44,4 +44,14 @@ bool SaveDataFileAs(const ACliContext& context, Database::ADatabase& db, const s
     return false;
 }
 
+AOpenOutcome OpenDataFileToChange(const ACliContext& context, Database::ADatabase& db, const std::string& path)
+{
+    const AOpenOutcome opened = OpenDataFile(context, db, path);
+    if (opened.open && db.ReadOnly()) {
+        context.err << "fendral-cli: the file can't be saved in place; convert it to a new file first\n";
+        return {kFailed, false};
+    }
+    return opened;
+}
+
 }  // namespace Cli

@@ -17,6 +17,9 @@ struct AOpenOutcome {
 
 // Opens `path` (as the user typed it) into the empty `db`.
 AOpenOutcome OpenDataFile(const ACliContext& context, Database::ADatabase& db, const std::string& path);
+// The same for a command that will save the file in place: a file that opens read-only
+// (a previous-generation file, or one another program holds) is refused with kFailed.
+AOpenOutcome OpenDataFileToChange(const ACliContext& context, Database::ADatabase& db, const std::string& path);
 
 // Writes `db` as a new data file at `path`; on failure prints message 641 with the code.
 bool SaveDataFileAs(const ACliContext& context, Database::ADatabase& db, const std::string& path);

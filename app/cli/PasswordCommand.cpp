@@ -12,13 +12,9 @@ namespace Cli {
 AExitCode RunPasswd(const ACliContext& context, const AParsedArguments& arguments)
 {
     Database::ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
+    const AOpenOutcome opened = OpenDataFileToChange(context, db, arguments.positionals[0]);
     if (!opened.open)
         return opened.exitCode;
-    if (db.ReadOnly()) {
-        context.err << "fendral-cli: the file can't be saved in place; convert it to a new file first\n";
-        return kFailed;
-    }
     // The current password was checked when the file was opened.
     const std::optional<ANewPassword> typed = ReadNewPassword(context);
     if (!typed)

@@ -183,13 +183,9 @@ AExitCode RunRatesDownload(const ACliContext& context, const AParsedArguments& a
     }
 
     Database::ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, arguments.positionals[0]);
+    const AOpenOutcome opened = OpenDataFileToChange(context, db, arguments.positionals[0]);
     if (!opened.open)
         return opened.exitCode;
-    if (db.ReadOnly()) {
-        context.err << "fendral-cli: the file can't be saved in place; convert it to a new file first\n";
-        return kFailed;
-    }
 
     ARateDownloadWizard wizard(db, context.strings, std::move(sources), SystemLocalTime);
     wizard.Select(index);

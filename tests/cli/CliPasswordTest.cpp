@@ -1,6 +1,7 @@
 // fendral-cli on password-protected data files.
 #include "cli/CliPtyRunner.h"
 #include "cli/CliTestFiles.h"
+#include "database/OldFileSample.h"
 
 #include <fstream>
 
@@ -121,4 +122,16 @@ TEST_F(CliPassword, PasswdOnATerminalAsksTwiceAndRefusesDifferentAnswers)
     EXPECT_EQ(same.exitCode, 0) << same.screen;
     EXPECT_EQ(same.screen.find("три"), std::string::npos) << "the typed text was echoed:\n" << same.screen;
     EXPECT_EQ(Run({"check", "locked.fend"}, {"FENDRAL_PASSWORD=три"}).exitCode, 0);
+}
+
+TEST_F(CliPassword, PasswdRefusesAFileThatOpensReadOnly)
+{
+    // A file of the previous generation opens read-only and can't be saved in place.
+    const OldFileSample old;
+    WriteTextFile(Path("old.fdb"), std::string(old.Bytes().begin(), old.Bytes().end()));
+    const std::string before = ReadTextFile(Path("old.fdb"));
+    const ACliRun run = Run({"passwd", "old.fdb"}, {"FENDRAL_NEW_PASSWORD=x"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("can't be saved in place"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadTextFile(Path("old.fdb")), before);
 }
