@@ -1,6 +1,7 @@
 // The built-in spreadsheet modules: the interchange document as an Office Open XML
 // workbook, one worksheet per kind of data, and such a workbook read back.
 #pragma once
+#include "exchange/xmlForward.h"
 #include "exchange/FileModule.h"
 
 #include "core/MemoryStream.h"
@@ -8,11 +9,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-
-namespace UtilityClasses::XML {
-class AElement;
-class AUserProgressNotifier;
-}  // namespace UtilityClasses::XML
 
 namespace ExportImport::FileTypeExcel {
 

@@ -1,13 +1,10 @@
 // The parts of a workbook package other than the worksheets, and the worksheets of an
 // interchange document.
 #pragma once
+#include "exchange/xmlForward.h"
+
 #include <string>
 #include <vector>
-
-namespace UtilityClasses::XML {
-class AElement;
-class AUserProgressNotifier;
-}  // namespace UtilityClasses::XML
 
 namespace ExportImport::FileTypeExcel {
 

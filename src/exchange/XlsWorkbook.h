@@ -1,6 +1,7 @@
 // Reading a workbook package: its sheets by name, the shared-string table, and a
 // worksheet's cells as text by row and column.
 #pragma once
+#include "exchange/xmlForward.h"
 #include "exchange/XlsZip.h"
 
 #include <cstdint>
@@ -8,11 +9,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace UtilityClasses::XML {
-class AElement;
-class AUserProgressNotifier;
-}  // namespace UtilityClasses::XML
 
 namespace ExportImport::FileTypeExcel {
 
