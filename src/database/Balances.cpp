@@ -27,6 +27,7 @@ public:
     {
         touchedBefore_.assign(db.Transactions().SlotCount(), false);
         byAccount_.resize(db.Accounts().SlotCount());
+        noted_.assign(db.Accounts().SlotCount(), false);
         for (const Engine::ASlotList* list : {&db.StepChanged(), &db.StepDeleted(), &db.StepInserted()})
             for (Engine::ARecordBase* base : *list)
                 Take(*base);
@@ -76,8 +77,10 @@ private:
     }
     void NoteAccount(AReference<AAccount> account)
     {
-        if (db_.Accounts().Record(account) && std::find(accounts_.begin(), accounts_.end(), account) == accounts_.end())
-            accounts_.push_back(account);
+        if (!db_.Accounts().Record(account) || noted_[account.SlotPosition()])
+            return;
+        noted_[account.SlotPosition()] = true;
+        accounts_.push_back(account);
     }
     void NoteNaming(AReference<AAccount> account, ATransactionSlot& slot)
     {
@@ -88,6 +91,7 @@ private:
     ADatabase& db_;
     std::vector<AReference<AAccount>> accounts_;
     std::vector<std::vector<ATransactionSlot*>> byAccount_;  // by the account's slot position
+    std::vector<bool> noted_;                                // by the account's slot position
     std::vector<bool> touchedBefore_;                        // by the transaction's slot position
 };
 
