@@ -3,6 +3,7 @@
 #include "analysis/Filters.h"
 #include "analysis/Grouping.h"
 #include "analysis/TextSearch.h"
+#include "analysis/TransactionPageFilter.h"
 
 namespace AnalysisTest {
 namespace {
@@ -225,6 +226,79 @@ TEST_F(FilterBooks, GroupRowsOfTransactions)
     const auto executedRows = AGrouper(books.db, books.strings, choices[0]).RowsOf(*slot1);
     EXPECT_EQ(executedRows[0].caption, u"Выполненные операции");
     EXPECT_EQ(AGrouper(books.db, books.strings, choices[2]).RowsOf(*slot1)[0].caption, u"Однократные операции");
+}
+
+TEST_F(FilterBooks, TransactionPageFilterListsAndPassesTheSameTransactions)
+{
+    AReference<ATransaction> transfer;
+    books.Step([&] {
+        ATransaction t = TBooks::Single(books.cash, -M(5), D(2024, 1, 8));
+        t.account2 = second;
+        t.amount2 = M(5);
+        transfer = books.Add(t);
+    });
+    const ADatePeriod everything(D(2000, 1, 1), D(2030, 1, 1), std::nullopt);
+    struct {
+        ADatePeriod period;
+        AAccountSelection accounts;
+        AClassifierSelections classifiers;
+        std::vector<AReference<ATransaction>> expected;
+        bool narrows;  // ticked accounts narrow even when every transaction passes them
+    } const cases[] = {
+        {everything, {}, {}, {t1, t2, transfer, t3}, false},
+        {ADatePeriod(D(2024, 1, 6), D(2024, 1, 31), std::nullopt), {}, {}, {t2, transfer}, true},
+        {everything, AAccountSelection({second}), {}, {transfer}, true},
+        {everything, AAccountSelection({books.cash}), {}, {t1, t2, transfer, t3}, true},
+        {everything, AAccountSelection({books.cash}, AAccountScope::TransfersOnly), {}, {}, true},
+        {everything, AAccountSelection({books.cash, second}, AAccountScope::TransfersOnly), {}, {transfer}, true},
+        {everything, {}, {{agents, true, shop}}, {t1, t3}, true},
+        {everything, {}, {{agents, false, shop}}, {t1, t2, transfer, t3}, false},
+    };
+    for (const auto& c : cases) {
+        ATransactionPageFilter filter{c.period, c.accounts, c.classifiers, {}};
+        EXPECT_EQ(Refs(filter.Apply(books.db)), c.expected);
+        EXPECT_EQ(filter.Narrows(books.db), c.narrows);
+        // The dialog's test agrees with the list for every transaction of the file.
+        for (const auto* slot : All()) {
+            const ATransaction& t = slot->Record();
+            ATransactionFacts facts{t.date, t.budgetDate, t.account1, t.account2, {}};
+            ARelation probe;
+            probe.transaction = ATableImpl<ATransaction>::RefTo(slot);
+            for (const auto* relation : books.db.Relations().EqualRange(3, probe))
+                facts.categories.push_back(relation->Record().category);
+            const bool listed = std::find(c.expected.begin(), c.expected.end(), probe.transaction) != c.expected.end();
+            EXPECT_EQ(filter.Passes(books.db, facts), listed);
+        }
+    }
+    ATransactionPageFilter search{everything, {}, {}, u"коллег"};
+    EXPECT_TRUE(search.Narrows(books.db));
+}
+
+TEST_F(FilterBooks, TransactionPageFilterSurvivesItsSavedFormAndRefusesDamage)
+{
+    const ATransactionPageFilter filter{ADatePeriod(D(2024, 1, 1), D(2024, 1, 31), APeriodKind::Month),
+                                        AAccountSelection({second}), {{agents, true, shop}}, u"Обед"};
+    std::vector<std::uint8_t> bytes;
+    UserInterface::APageWriter out(bytes);
+    filter.Save(out, books.db, TBooks::Today(), true);
+
+    ATransactionPageFilter read;
+    AByteCursor in(bytes.data(), bytes.size());
+    ASSERT_TRUE(read.Load(in, books.db, TBooks::Today()));
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(read.period.Start(), filter.period.Start());
+    EXPECT_EQ(read.period.End(), filter.period.End());
+    EXPECT_EQ(read.period.Kind(), APeriodKind::Month);
+    EXPECT_EQ(read.accounts.Accounts(), filter.accounts.Accounts());
+    ASSERT_EQ(read.classifiers.size(), 1u);
+    EXPECT_EQ(read.classifiers[0].node, shop);
+    EXPECT_EQ(read.comment, u"Обед");
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        AByteCursor cut(bytes.data(), length);
+        ATransactionPageFilter kept = read;
+        EXPECT_FALSE(kept.Load(cut, books.db, TBooks::Today())) << length;
+        EXPECT_EQ(kept.comment, u"Обед") << length;
+    }
 }
 
 }  // namespace
