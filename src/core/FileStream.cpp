@@ -1,11 +1,8 @@
 #include "core/FileStream.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <limits>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,45 +17,6 @@ HRESULT LastError()
     return Result::FromErrno(errno);
 }
 
-std::string ParentDirectory(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A new file beside the target, so that the final rename stays on one file system.
-int CreateTemporary(const std::string& path, std::string* tempPath)
-{
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".~%08x", static_cast<unsigned>(random()));
-        std::string candidate = path + suffix;
-        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            *tempPath = std::move(candidate);
-            return fd;
-        }
-        if (errno != EEXIST)
-            return -1;
-    }
-    return -1;
-}
-
-HRESULT SyncDirectory(const std::string& directory)
-{
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return LastError();
-    const int rc = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    // Some file systems cannot sync a directory; the rename itself has happened.
-    return rc == 0 || error == EINVAL ? Result::kOk : Result::FromErrno(error);
-}
-
 }  // namespace
 
 HRESULT AFileStream::Open(const std::string& path, EFileMode mode, AStreamPtr* stream)
@@ -69,63 +27,46 @@ HRESULT AFileStream::Open(const std::string& path, EFileMode mode, AStreamPtr* s
     if (path.empty())
         return Result::FromErrno(ENOENT);
 
-    // Replacing a symbolic link writes the file it points to, not a new file over the link.
-    std::string target = path;
     if (mode == EFileMode::CreateAtomic) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
+        auto atomic = std::make_unique<Files::AAtomicFile>();
+        if (const int rc = atomic->Begin(path))
+            return Result::FromErrno(rc);
+        const int fd = atomic->Fd();
+        *stream = AStreamPtr::Adopt(new AFileStream(fd, mode, std::move(atomic)));
+        return Result::kOk;
     }
-
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
+    if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
         return Result::FromErrno(EISDIR);
-
-    int fd = -1;
-    std::string tempPath;
-    switch (mode) {
-    case EFileMode::Read:
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        break;
-    case EFileMode::Create:
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        break;
-    case EFileMode::CreateAtomic:
-        fd = CreateTemporary(target, &tempPath);
-        // The replacement keeps the permissions the user gave the old file.
-        if (fd >= 0 && exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
-            const int error = errno;
-            ::close(fd);
-            ::unlink(tempPath.c_str());
-            return Result::FromErrno(error);
-        }
-        break;
-    }
+    const int fd = mode == EFileMode::Read ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC)
+                                           : ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return LastError();
-    *stream = AStreamPtr::Adopt(new AFileStream(fd, mode, target, std::move(tempPath)));
+    *stream = AStreamPtr::Adopt(new AFileStream(fd, mode, nullptr));
     return Result::kOk;
 }
 
-AFileStream::AFileStream(int descriptor, EFileMode mode, std::string path, std::string tempPath)
-    : m_descriptor(descriptor), m_mode(mode), m_path(std::move(path)), m_tempPath(std::move(tempPath))
+AFileStream::AFileStream(int descriptor, EFileMode mode, std::unique_ptr<Files::AAtomicFile> atomic)
+    : m_descriptor(descriptor), m_mode(mode), m_atomic(std::move(atomic))
 {
 }
 
 AFileStream::~AFileStream()
 {
+    if (m_atomic) {
+        // A committed replacement hands its descriptor back; an uncommitted one removes itself.
+        if (m_atomic->Committed())
+            ::close(m_atomic->TakeFd());
+        return;
+    }
     ::close(m_descriptor);
-    if (!m_tempPath.empty())
-        ::unlink(m_tempPath.c_str());
 }
 
 HRESULT AFileStream::CheckWritable() const
 {
     if (m_mode == EFileMode::Read)
         return Result::kStgAccessDenied;
-    if (m_committed && m_mode == EFileMode::CreateAtomic)
+    if (m_atomic && m_atomic->Committed())
         return Result::kStgReverted;
     return Result::kOk;
 }
@@ -216,18 +157,13 @@ HRESULT AFileStream::SetSize(std::uint64_t size)
 
 HRESULT AFileStream::Commit()
 {
-    if (m_mode == EFileMode::Read || m_committed)
+    if (m_mode == EFileMode::Read || (m_atomic && m_atomic->Committed()))
         return Result::kOk;
-    if (::fsync(m_descriptor) != 0)
-        return LastError();
-    if (m_mode == EFileMode::CreateAtomic) {
-        if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0)
-            return LastError();
-        m_tempPath.clear();
-        m_committed = true;
-        return SyncDirectory(ParentDirectory(m_path));
+    if (m_atomic) {
+        const int rc = m_atomic->Commit();
+        return rc == 0 ? Result::kOk : Result::FromErrno(rc);
     }
-    return Result::kOk;
+    return ::fsync(m_descriptor) == 0 ? Result::kOk : LastError();
 }
 
 HRESULT AFileStream::Stat(AStreamStat* stat)

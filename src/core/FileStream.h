@@ -1,7 +1,9 @@
 // A stream over a file, with atomic replacement for saving.
 #pragma once
+#include "core/AtomicFile.h"
 #include "core/Streams.h"
 
+#include <memory>
 #include <string>
 
 namespace UtilityClasses::Streams {
@@ -28,17 +30,15 @@ public:
     HRESULT Stat(AStreamStat* stat) override;
 
 private:
-    AFileStream(int descriptor, EFileMode mode, std::string path, std::string tempPath);
+    AFileStream(int descriptor, EFileMode mode, std::unique_ptr<Files::AAtomicFile> atomic);
     ~AFileStream() override;
 
     HRESULT CheckWritable() const;
 
     int m_descriptor;
     EFileMode m_mode;
-    std::string m_path;
-    std::string m_tempPath;  // only while an atomic stream is not committed
+    std::unique_ptr<Files::AAtomicFile> m_atomic;  // the replacement of an atomic stream; owns m_descriptor
     std::uint64_t m_position = 0;
-    bool m_committed = false;
 };
 
 }  // namespace UtilityClasses::Streams

@@ -1,5 +1,7 @@
 #include "core/FileSystem.h"
 
+#include "core/AtomicFile.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -66,54 +68,6 @@ int CopyContent(int from, int to)
     }
 }
 
-// A file beside `target` that becomes `target` by Commit; removed unless committed.
-class ATempBeside {
-public:
-    explicit ATempBeside(const std::string& target)
-        : path_(JoinPath(ParentFolder(target).empty() ? "." : ParentFolder(target),
-                         "." + FileNameOf(target) + ".XXXXXX")),
-          fd_(::mkostemp(path_.data(), O_CLOEXEC))
-    {
-        error_ = fd_.Valid() ? 0 : errno;
-    }
-    ATempBeside(const ATempBeside&) = delete;
-    ATempBeside& operator=(const ATempBeside&) = delete;
-    ~ATempBeside()
-    {
-        fd_.Close();
-        if (!committed_ && error_ == 0)
-            ::unlink(path_.c_str());
-    }
-    int Error() const { return error_; }
-    int Fd() const { return fd_.Get(); }
-    int Commit(const std::string& target, mode_t mode)
-    {
-        if (::fchmod(fd_.Get(), mode) != 0 || ::fdatasync(fd_.Get()) != 0)
-            return errno;
-        if (int rc = fd_.Close())
-            return rc;
-        if (::rename(path_.c_str(), target.c_str()) != 0)
-            return errno;
-        committed_ = true;
-        return 0;
-    }
-
-private:
-    std::string path_;
-    AFd fd_;
-    int error_ = 0;
-    bool committed_ = false;
-};
-
-// Writes through a symbolic link to the file it names instead of replacing the link.
-std::string FollowLink(const std::string& path)
-{
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) != nullptr)
-        return resolved;
-    return path;
-}
-
 }  // namespace
 
 int ALocalFileSystem::ReadFile(const std::string& path, std::string& out, std::size_t limit)
@@ -153,17 +107,13 @@ int ALocalFileSystem::ReadFile(const std::string& path, std::string& out, std::s
 
 int ALocalFileSystem::WriteFileAtomic(const std::string& path, std::string_view data)
 {
-    const std::string target = FollowLink(path);
-    mode_t mode = 0600;
-    struct stat info {};
-    if (::stat(target.c_str(), &info) == 0)
-        mode = info.st_mode & 07777;
-    ATempBeside temp(target);
-    if (temp.Error())
-        return temp.Error();
-    if (int rc = WriteAll(temp.Fd(), data.data(), data.size()))
+    // Settings and backups are the user's own: a new file is readable by them alone.
+    AAtomicFile file;
+    if (int rc = file.Begin(path, 0600))
         return rc;
-    return temp.Commit(target, mode);
+    if (int rc = file.Write(data.data(), data.size()))
+        return rc;
+    return file.Commit();
 }
 
 int ALocalFileSystem::CreateNewFile(const std::string& path, std::string_view data)
@@ -203,12 +153,15 @@ int ALocalFileSystem::CopyFile(const std::string& from, const std::string& to)
         return errno;
     if (S_ISDIR(info.st_mode))
         return EISDIR;
-    ATempBeside temp(to);
-    if (temp.Error())
-        return temp.Error();
-    if (int rc = CopyContent(source.Get(), temp.Fd()))
+    AAtomicFile copy;
+    if (int rc = copy.Begin(to, info.st_mode & 07777))
         return rc;
-    return temp.Commit(to, info.st_mode & 07777);
+    // A copy has the permissions of its source, also over an older copy.
+    if (::fchmod(copy.Fd(), info.st_mode & 07777) != 0)
+        return errno;
+    if (int rc = CopyContent(source.Get(), copy.Fd()))
+        return rc;
+    return copy.Commit();
 }
 
 int ALocalFileSystem::Rename(const std::string& from, const std::string& to)

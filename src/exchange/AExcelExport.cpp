@@ -1,5 +1,6 @@
 #include "exchange/AExcel.h"
 
+#include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "exchange/XlsPackage.h"
 #include "exchange/XlsProgress.h"
@@ -8,7 +9,6 @@
 #include "exchange/xmlReader.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace ExportImport::FileTypeExcel {
 
@@ -72,8 +72,10 @@ HRESULT AExportToXLS::WriteWorkbook(IStream& interchangeText, std::uint64_t size
 
     // Written beside the target and renamed over it, so a failed export leaves an
     // existing workbook as it was.
-    const std::string partial = path + ".part";
-    auto zip = AZipWriter::Create(partial);
+    Files::AAtomicFile replacement;
+    if (replacement.Begin(path) != 0)
+        return Result::kAccessDenied;
+    auto zip = AZipWriter::Create(replacement.TempPath());
     if (!zip)
         return Result::kAccessDenied;
     HRESULT hr = zip->Add("[Content_Types].xml", ContentTypesPart(sheets.size()));
@@ -96,10 +98,10 @@ HRESULT AExportToXLS::WriteWorkbook(IStream& interchangeText, std::uint64_t size
     const HRESULT closed = zip->Close();
     if (Result::Succeeded(hr))
         hr = closed;
-    if (Result::Succeeded(hr) && std::rename(partial.c_str(), path.c_str()) != 0)
-        hr = Result::kAccessDenied;
-    if (Result::Failed(hr))
-        std::remove(partial.c_str());
+    // The zip library wrote through its own handle to the same file; the flush goes by ours.
+    if (Result::Succeeded(hr))
+        if (const int rc = replacement.Commit())
+            hr = Result::FromErrno(rc);
     steps.Finish();
     return hr;
 }

@@ -7,9 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <random>
 
 namespace Database::Engine::Implementation {
 
@@ -26,29 +24,6 @@ HRESULT LockExclusive(int fd)
         return errno == EWOULDBLOCK ? Result::kStgAccessDenied : LastError();
     }
     return Result::kOk;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-HRESULT SyncFolder(const std::string& folder)
-{
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return LastError();
-    const HRESULT hr = fsync(fd) == 0 ? Result::kOk : LastError();
-    close(fd);
-    return hr;
 }
 
 }  // namespace
@@ -162,17 +137,9 @@ HRESULT ASequentialWriter::WriteDirect(const std::uint8_t* data, std::size_t cou
     return Result::kOk;
 }
 
-AReplacementFile::~AReplacementFile()
-{
-    if (handle_) unlink(tempPath_.c_str());
-}
-
 HRESULT AReplacementFile::Begin(const std::string& target, bool targetLockedByUs)
 {
-    target_ = target;
-    struct stat existing {};
-    const bool targetExists = stat(target.c_str(), &existing) == 0;
-    if (targetExists && !targetLockedByUs) {
+    if (!targetLockedByUs) {
         // Replacing a file that another copy of the program holds would pull it
         // out from under that copy's next save.
         const int probe = open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -182,34 +149,16 @@ HRESULT AReplacementFile::Begin(const std::string& target, bool targetLockedByUs
             if (Result::Failed(hr)) return hr;
         }
     }
-
-    std::random_device random;
-    const std::string prefix = FolderOf(target) + "/." + BaseNameOf(target) + ".";
-    for (int attempt = 0; attempt < 32; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x.tmp", static_cast<unsigned>(random()));
-        const std::string candidate = prefix + suffix;
-        const int fd = open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return LastError();
-        }
-        tempPath_ = candidate;
-        handle_ = std::make_shared<AFileHandle>(fd);
-        if (targetExists && fchmod(fd, existing.st_mode & 07777) != 0) return LastError();
-        return LockExclusive(fd);
-    }
-    return Result::FromErrno(EEXIST);
+    if (const int rc = file_.Begin(target)) return Result::FromErrno(rc);
+    return LockExclusive(file_.Fd());
 }
 
 HRESULT AReplacementFile::Install(std::shared_ptr<AFileHandle>& installed)
 {
-    if (!handle_) return Result::kUnexpected;
-    if (fsync(handle_->Fd()) != 0) return LastError();
-    if (rename(tempPath_.c_str(), target_.c_str()) != 0) return LastError();
-    installed = std::move(handle_);
-    handle_.reset();
-    return SyncFolder(FolderOf(target_));
+    if (file_.Fd() < 0) return Result::kUnexpected;
+    const int rc = file_.Commit();
+    if (file_.Committed()) installed = std::make_shared<AFileHandle>(file_.TakeFd());
+    return rc == 0 ? Result::kOk : Result::FromErrno(rc);
 }
 
 }  // namespace Database::Engine::Implementation

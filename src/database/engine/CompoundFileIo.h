@@ -3,6 +3,7 @@
 // committed file.
 #pragma once
 
+#include "core/AtomicFile.h"
 #include "core/Result.h"
 
 #include <cstddef>
@@ -62,16 +63,11 @@ private:
 // succeeds, destroying it removes the half-written file and the target is untouched.
 class AReplacementFile {
 public:
-    AReplacementFile() = default;
-    ~AReplacementFile();
-    AReplacementFile(const AReplacementFile&) = delete;
-    AReplacementFile& operator=(const AReplacementFile&) = delete;
-
     // Creates the temporary file (with the mode of an existing target) and locks
     // it, so the lock is in place the moment the name points at it. When the
     // target exists and another holder has it locked: kStgAccessDenied.
     [[nodiscard]] HRESULT Begin(const std::string& target, bool targetLockedByUs);
-    int Fd() const { return handle_ ? handle_->Fd() : -1; }
+    int Fd() const { return file_.Fd(); }
 
     // Flushes the content, renames it over the target and flushes the folder.
     // The handle is given up once the rename has happened, even when the folder
@@ -79,9 +75,7 @@ public:
     [[nodiscard]] HRESULT Install(std::shared_ptr<AFileHandle>& installed);
 
 private:
-    std::string target_;
-    std::string tempPath_;
-    std::shared_ptr<AFileHandle> handle_;
+    Files::AAtomicFile file_;
 };
 
 }  // namespace Database::Engine::Implementation
