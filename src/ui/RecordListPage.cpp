@@ -22,15 +22,20 @@ constexpr std::int16_t kListId = -1;
 
 void APageMode::AddTitledColumn(int titleId, std::uint16_t width, bool hideable)
 {
-    titleIds_.push_back(titleId);
+    AddComputedColumn([this, titleId] { return std::u16string(context_.Strings().Text(titleId)); }, width, hideable);
+}
+
+void APageMode::AddComputedColumn(std::function<std::u16string()> title, std::uint16_t width, bool hideable)
+{
+    titles_.push_back(std::move(title));
     AddColumn(std::u16string(), width, hideable);
 }
 
 std::u16string APageMode::ColumnTitle(int n) const
 {
-    if (n < 0 || static_cast<std::size_t>(n) >= titleIds_.size())
+    if (n < 0 || static_cast<std::size_t>(n) >= titles_.size())
         return AReportMode::ColumnTitle(n);
-    return std::u16string(context_.Strings().Text(titleIds_[static_cast<std::size_t>(n)]));
+    return titles_[static_cast<std::size_t>(n)]();
 }
 
 ARecordListPage::ARecordListPage(const AProgramContext& context, Database::ADatabase& db, bool tree,
@@ -43,10 +48,11 @@ ARecordListPage::~ARecordListPage() = default;
 
 void ARecordListPage::CreateInto(Win32API::VelvixForms::ADialogForm& root, std::int16_t elementId)
 {
-    form_ = new Win32API::VelvixForms::ADialogForm("{bWeHe[Rt#-1]}", context_.strings.get());
+    form_ = new Win32API::VelvixForms::ADialogForm(Layout(), context_.strings.get());
     root.InsertForm(elementId, form_);
     report_ = form_->ControlAs<AReportWindow>(kListId);
     report_->SetMode(&mode_);
+    Created();
 }
 
 void ARecordListPage::Shown()

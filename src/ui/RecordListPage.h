@@ -10,6 +10,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -23,13 +24,18 @@ class APageMode : public Win32API::VelvixControls::Reports::AReportMode {
 public:
     APageMode(const AProgramContext& context, bool tree) : context_(context), tree_(tree) {}
     void AddTitledColumn(int titleId, std::uint16_t width, bool hideable = true);
+    // A column whose title the page makes when asked (a caption kept in the data file).
+    void AddComputedColumn(std::function<std::u16string()> title, std::uint16_t width, bool hideable = true);
     std::u16string ColumnTitle(int n) const override;
     bool IsTree() const override { return tree_; }
+    bool MultiSelect() const override { return multiSelect_; }
+    void SetMultiSelect(bool multiSelect) { multiSelect_ = multiSelect; }
 
 private:
     const AProgramContext& context_;
     bool tree_;
-    std::vector<int> titleIds_;
+    bool multiSelect_ = false;
+    std::vector<std::function<std::u16string()>> titles_;
 };
 
 // An item standing for one record; texts are computed when the control asks.
@@ -97,6 +103,10 @@ protected:
     const AProgramContext& context_;
     Database::ADatabase& db_;
 
+    // The page's layout: the list is control -1; pages that show more than their list give
+    // their own, and set it up in Created.
+    virtual std::string Layout() const { return "{bWeHe[Rt#-1]}"; }
+    virtual void Created() {}
     // Adds the items of the page's records under the control's root.
     virtual void Fill(Win32API::VelvixControls::Reports::AReportItemImpl& root) = 0;
     // The row a list without focus starts at.

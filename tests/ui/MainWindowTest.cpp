@@ -397,7 +397,7 @@ TEST_F(MainWindow, PrintingWritesEverySheetOfTheCurrentPage)
             Database::ATransaction t;
             t.account1 = Database::Engine::ATableImpl<Database::AAccount>::RefTo(account);
             t.amount1 = -10000 * (i + 1);
-            t.date = Dates::FromYmd(2025, 1, 1) + i;
+            t.date = Dates::FromYmd(2025, 3, 1) + i % 28;  // the page starts on the current month
             t.executed = 1;
             db.Transactions().Create(t);
         }

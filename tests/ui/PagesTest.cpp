@@ -97,32 +97,6 @@ TEST_F(Pages, AccountsShowTheirBalancesAndClosedOnesCanBeHidden)
     EXPECT_TRUE(std::find(shown.begin(), shown.end(), u"Старый вклад") == shown.end());
 }
 
-TEST_F(Pages, TransactionsComeInTheOrderOfTheirDaysWithTheNewestFocused)
-{
-    db.BeginStep();
-    const auto savings = AddAccount(u"Копилка");
-    AddTransaction(FirstAccount(), -500'0000, Dates::FromYmd(2025, 3, 10));
-    AddTransaction(FirstAccount(), 2000'0000, Dates::FromYmd(2025, 1, 5));
-    AddTransaction(FirstAccount(), -300'0000, Dates::FromYmd(2025, 2, 7), savings);
-    RecalculateTouchedAccounts(db);
-    db.CommitStep();
-    ARecordListPage& transactions = Show(APageInfo::kTransactions);
-    ASSERT_EQ(transactions.Report()->Model().RowCount(), 3);
-    EXPECT_EQ(Column(transactions, 0), (std::vector<std::u16string>{u"05.01.2025", u"07.02.2025", u"10.03.2025"}));
-    EXPECT_EQ(transactions.Report()->Model().Focus(), 2);
-    const std::u16string cash = db.Text(db.Accounts().Live().front()->Record().name);
-    EXPECT_EQ(Column(transactions, 1)[1], cash + u" \u2192 Копилка");
-    EXPECT_EQ(Column(transactions, 2)[1], AmountText(test.context, -300'0000, 2));
-    EXPECT_EQ(Column(transactions, 6)[0], u"к операции");
-    // Sorted by amount, and back by date.
-    transactions.Mode().SetSortColumn(3);
-    transactions.Report()->RebuildRows();
-    EXPECT_EQ(Column(transactions, 0)[0], u"10.03.2025");
-    transactions.Mode().SetSortColumn(-1);
-    transactions.Report()->RebuildRows();
-    EXPECT_EQ(Column(transactions, 0)[0], u"10.03.2025");
-}
-
 TEST_F(Pages, AChangeRefillsAShownPageAndKeepsItsFocus)
 {
     root.show();

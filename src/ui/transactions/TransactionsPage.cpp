@@ -1,0 +1,312 @@
+#include "ui/transactions/TransactionsPage.h"
+
+#include "analysis/TransactionTotals.h"
+#include "core/FormatText.h"
+#include "ui/MenuText.h"
+#include "ui/PageFactory.h"
+#include "ui/PageTexts.h"
+#include "ui/ProgramContext.h"
+#include "ui/UiText.h"
+#include "ui/UserDialogs.h"
+#include "win32api/Controls.h"
+#include "win32api/DynaForm.h"
+
+#include <QMenu>
+
+namespace UserInterface::Transactions {
+
+using namespace Database;
+using namespace Win32API::VelvixControls::Reports;
+using Win32API::VelvixForms::AMessageButtons;
+using Win32API::VelvixForms::AMessageIcon;
+using UtilityClasses::Strings::FormatArg;
+namespace Message = Database::TransactionMessage;
+
+namespace {
+
+constexpr int kNoTransactions = 172, kAllCount = 157, kSelectedCount = 156, kSelectedSum = 174;
+constexpr int kPeriodIncome = 186, kPeriodExpense = 187, kPeriodDifference = 188, kStartBalance = 154,
+              kEndBalance = 155;
+
+// The page's own settings stream: a tag and a version, so that a stream of another form is
+// ignored rather than misread.
+constexpr std::uint32_t kSettingsTag = 0x50545246;  // "FRTP"
+constexpr std::uint16_t kSettingsVersion = 1;
+constexpr std::uint32_t kMaxModeBytes = 4096;
+
+constexpr std::uint16_t kWidths[kColumnCount] = {80, 60, 80, 110, 150, 100, 50, 150, 100, 50, 100, 70, 190, 230,
+                                                 120, 120, 120, 120};
+
+}  // namespace
+
+ATransactionsPage::ATransactionsPage(const AProgramContext& context, ADatabase& db)
+    : ARecordListPage(context, db, false,
+                      {ATransaction::kTableId, ARelation::kTableId, AAccount::kTableId, ACategory::kTableId,
+                       ACurrency::kTableId, AString::kTableId, ADBSettings::kTableId}),
+      rows_{context, db, context.clock().date},
+      filter_{Filters::ADatePeriod(context.clock().date, Filters::TransactionDateRange(db, false)), {}, {}, {}}
+{
+    for (int c = 0; c < kExtraCommentColumn; ++c)
+        Mode().AddTitledColumn(TransactionColumnTitleId(c), kWidths[c], c != kDateColumn);
+    for (int i = 0; i < 4; ++i)
+        Mode().AddComputedColumn(
+            [this, i] {
+                const std::u16string caption = db_.Text(Filters::FileSettings(db_).extraCommentCaption[i]);
+                return caption.empty() ? std::u16string(context_.Strings().Text(TransactionColumnTitleId(-1)))
+                                       : caption;
+            },
+            kWidths[kExtraCommentColumn + i]);
+    Mode().SetMultiSelect(true);
+    Mode().SetSortColumn(kDateColumn + 1);
+}
+
+ATransactionsPage::~ATransactionsPage() = default;
+
+std::string ATransactionsPage::Layout() const
+{
+    return "{sxWeHe#-2{b~w150He#-3}{t1WeHe{bWeHe[Rt#-1]}{bxet2b1[s#-5]}}}";
+}
+
+void ATransactionsPage::Created()
+{
+    connect(Report(), &AReportWindow::Notify, this, [this](int code, bool*) {
+        if (code == kNotifySelectionChanged)
+            UpdateStatus();
+        else if (code == kNotifyDoubleClick && IsCommandEnabled(Command::kChange))
+            RunCommand(Command::kChange);
+    });
+}
+
+void ATransactionsPage::SetFilter(Filters::ATransactionPageFilter filter)
+{
+    filter_ = std::move(filter);
+    Refill();
+}
+
+// Columns of values the file does not keep are hidden, and come back when it keeps them.
+void ATransactionsPage::ShowColumnsOfFile()
+{
+    const ADBSettings settings = Filters::FileSettings(db_);
+    auto keep = [&](int column, bool kept) {
+        if (!kept && Mode().Column(column).shown && Mode().SetColumnShown(column, false))
+            hiddenByFile_.set(static_cast<std::size_t>(column));
+        else if (kept && hiddenByFile_.test(static_cast<std::size_t>(column))) {
+            Mode().SetColumnShown(column, true);
+            hiddenByFile_.reset(static_cast<std::size_t>(column));
+        }
+    };
+    keep(kTimeColumn, settings.times != 0);
+    keep(kBudgetDateColumn, settings.budgetDates != 0);
+    keep(kQuantityColumn, settings.quantities != 0);
+    for (int i = 0; i < 4; ++i)
+        keep(kExtraCommentColumn + i, settings.extraCommentInUse[i] != 0);
+}
+
+void ATransactionsPage::Fill(AReportItemImpl& root)
+{
+    rows_.today = context_.clock().date;
+    ShowColumnsOfFile();
+    const Filters::ATransactionList list = filter_.Apply(db_);
+    std::int64_t order = 0;
+    for (ATransactionItem::ASlot* slot : list)
+        root.AddChild(std::make_unique<ATransactionItem>(rows_, *slot, order++));
+    listed_ = list.size();
+    totals_ = Filters::PeriodTotals(db_, filter_, list);
+    UpdateStatus();
+}
+
+ATransactionSlots ATransactionsPage::Selection() const
+{
+    ATransactionSlots chosen;
+    if (!Report())
+        return chosen;
+    auto take = [&](AReportItemImpl* item) {
+        if (auto* row = dynamic_cast<ATransactionItem*>(item))
+            chosen.push_back(const_cast<ATransactionItem::ASlot*>(&row->Slot()));
+    };
+    for (AReportItemImpl* item : Report()->Model().SelectedItems())
+        take(item);
+    if (chosen.empty())
+        take(Report()->Model().FocusedItem());
+    return chosen;
+}
+
+std::u16string ATransactionsPage::StatusText() const
+{
+    const auto& strings = context_.Strings();
+    const auto& locale = strings.Locale();
+    auto format = [&](int id, std::initializer_list<FormatArg> args) {
+        return UtilityClasses::Strings::FormatText(locale, strings.Text(id), args);
+    };
+    auto amounts = [&](const std::vector<Filters::ACurrencyTotal>& totals, auto pick) {
+        std::u16string text;
+        for (const auto& total : totals) {
+            if (!text.empty())
+                text += u"; ";
+            const ACurrency* currency = db_.Currencies().Record(total.currency);
+            text += AmountText(context_, pick(total), currency ? static_cast<int>(currency->precision) : 2);
+            if (currency)
+                text += u" " + db_.Text(currency->code);
+        }
+        return text.empty() ? AmountText(context_, 0, 2) : text;
+    };
+    if (listed_ == 0)
+        return std::u16string(strings.Text(kNoTransactions));
+    std::u16string text = format(kAllCount, {listed_});
+    const ATransactionSlots selection = Selection();
+    if (selection.size() > 1) {
+        std::vector<const ATransactionItem::ASlot*> chosen(selection.begin(), selection.end());
+        const std::u16string sum =
+            amounts(Filters::SelectionSums(db_, filter_.accounts, chosen), [](auto& t) { return t.Turnover(); });
+        text += u"    " + format(kSelectedCount, {selection.size()}) + u"    " + format(kSelectedSum, {sum});
+    }
+    auto line = [&](int id, const std::u16string& value) { return u"    " + std::u16string(strings.Text(id)) + u" " + value; };
+    if (totals_.startBalance)
+        text += line(kStartBalance, AmountText(context_, *totals_.startBalance,
+                                               AccountPrecision(db_, filter_.accounts.Accounts().front())));
+    text += line(kPeriodIncome, amounts(totals_.byCurrency, [](auto& t) { return t.income; }));
+    text += line(kPeriodExpense, amounts(totals_.byCurrency, [](auto& t) { return t.expense; }));
+    text += line(kPeriodDifference, amounts(totals_.byCurrency, [](auto& t) { return t.Turnover(); }));
+    if (totals_.endBalance)
+        text += line(kEndBalance, AmountText(context_, *totals_.endBalance,
+                                             AccountPrecision(db_, filter_.accounts.Accounts().front())));
+    return text;
+}
+
+void ATransactionsPage::UpdateStatus()
+{
+    if (Form())
+        Win32API::VelvixControls::SetControlText(Form()->Control(kStatusId), ToQString(StatusText()));
+}
+
+// ---- commands
+
+void ATransactionsPage::FillActionsMenu(QMenu& menu)
+{
+    for (int id : {Command::kAdd, Command::kChange, PageCommand::kDuplicate, Command::kDelete})
+        menu.addAction(QString())->setData(id);
+    menu.addSeparator();
+    for (int id : {PageCommand::kLock, PageCommand::kUnlock, PageCommand::kExecute})
+        menu.addAction(QString())->setData(id);
+}
+
+bool ATransactionsPage::IsCommandEnabled(int command) const
+{
+    const ATransactionSlots selection = Selection();
+    switch (command) {
+    case Command::kDelete: return !selection.empty();
+    case PageCommand::kLock:
+        return std::any_of(selection.begin(), selection.end(), [](auto* s) { return !s->Record().locked; });
+    case PageCommand::kUnlock: return AnyLocked(selection);
+    case PageCommand::kExecute: return AnyPlanned(selection);
+    default: return false;
+    }
+}
+
+void ATransactionsPage::RunCommand(int command)
+{
+    if (!IsCommandEnabled(command))
+        return;
+    switch (command) {
+    case Command::kDelete: DeleteSelection(); return;
+    case PageCommand::kLock: LockSelection(true); return;
+    case PageCommand::kUnlock: LockSelection(false); return;
+    case PageCommand::kExecute: ExecuteSelection(); return;
+    default: return;
+    }
+}
+
+int ATransactionsPage::Ask(int textId, int titleId, std::initializer_list<FormatArg> args, AMessageButtons buttons,
+                           AMessageIcon icon)
+{
+    const auto& strings = context_.Strings();
+    Win32API::VelvixForms::AMessageBoxOptions options;
+    options.text = UtilityClasses::Strings::FormatText(strings.Locale(), strings.Text(textId), args);
+    options.title = std::u16string(strings.Text(titleId));
+    options.buttons = buttons;
+    options.icon = icon;
+    return context_.Dialogs().ShowMessage(Form(), options);
+}
+
+bool ATransactionsPage::RefuseLocked(const ATransactionSlots& selection)
+{
+    if (!AnyLocked(selection))
+        return false;
+    Ask(Message::kLockedSelection, Message::kLockedTitle, {}, AMessageButtons::Ok, AMessageIcon::Warning);
+    return true;
+}
+
+void ATransactionsPage::DeleteSelection()
+{
+    const ATransactionSlots selection = Selection();
+    if (RefuseLocked(selection))
+        return;
+    if (Ask(Message::kDeleteQuestion, Message::kDeleteTitle, {selection.size()}, AMessageButtons::YesNo,
+            AMessageIcon::Question) != Win32API::VelvixForms::kIdYes)
+        return;
+    DeleteTransactions(db_, selection, context_.Strings().Text(Message::kDeleteTitle));
+}
+
+void ATransactionsPage::LockSelection(bool lock)
+{
+    SetTransactionsLocked(db_, Selection(), lock,
+                          context_.Strings().Text(lock ? Message::kLock : Message::kUnlock));
+}
+
+void ATransactionsPage::ExecuteSelection()
+{
+    const ATransactionSlots selection = Selection();
+    if (RefuseLocked(selection))
+        return;
+    const int label = selection.size() == 1 ? Message::kExecuteOne : Message::kExecuteSeveral;
+    ExecutePlanned(db_, selection, context_.Strings().Text(label));
+}
+
+// ---- settings
+
+std::vector<std::uint8_t> ATransactionsPage::WriteSettings() const
+{
+    std::vector<std::uint8_t> bytes;
+    APageWriter out(bytes);
+    out.U32(kSettingsTag);
+    out.U16(kSettingsVersion);
+    const std::vector<std::uint8_t> mode = ARecordListPage::WriteSettings();
+    out.U32(static_cast<std::uint32_t>(mode.size()));
+    bytes.insert(bytes.end(), mode.begin(), mode.end());
+    filter_.Save(out, db_, context_.clock().date,
+                 context_.Options().Flag(UserInterface::Settings::AFlag::kImprovedDateRange));
+    out.Flag(paneShown_);
+    return bytes;
+}
+
+void ATransactionsPage::ReadSettings(std::span<const std::uint8_t> bytes)
+{
+    AByteCursor in(bytes.data(), bytes.size());
+    std::uint32_t tag = 0, modeSize = 0;
+    std::uint16_t version = 0;
+    if (!in.ReadInt(tag) || !in.ReadInt(version) || tag != kSettingsTag || version != kSettingsVersion ||
+        !in.ReadInt(modeSize) || modeSize > kMaxModeBytes || modeSize > in.Remaining())
+        return;
+    const std::span<const std::uint8_t> mode(in.Here(), modeSize);
+    if (!in.Skip(modeSize))
+        return;
+    Filters::ATransactionPageFilter filter = filter_;
+    bool paneShown = true;
+    if (!filter.Load(in, db_, context_.clock().date) || !ReadFlag(in, paneShown))
+        return;
+    ARecordListPage::ReadSettings(mode);
+    filter_ = std::move(filter);
+    paneShown_ = paneShown;
+    Refill();
+}
+
+}  // namespace UserInterface::Transactions
+
+namespace UserInterface {
+
+std::unique_ptr<AAbstractPage> CreateTransactionsPage(const AProgramContext& context, Database::ADatabase& db)
+{
+    return std::make_unique<Transactions::ATransactionsPage>(context, db);
+}
+
+}  // namespace UserInterface

@@ -1,0 +1,211 @@
+#include "UiTestSupport.h"
+
+#include "database/Balances.h"
+#include "ui/MenuText.h"
+#include "ui/PageFactory.h"
+#include "ui/PageTexts.h"
+#include "ui/transactions/TransactionsPage.h"
+#include "win32api/DynaForm.h"
+#include "win32api/ReportWindow.h"
+
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace UserInterface;
+using namespace UserInterface::Transactions;
+using namespace Database;
+using Dates::FromYmd;
+using Engine::ATableImpl;
+
+namespace {
+
+class TransactionsPage : public ::testing::Test {
+protected:
+    TransactionsPage()
+    {
+        db.CreateDefaults();
+        cash = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
+        db.BeginStep();
+        AAccount account = db.Accounts().Live().front()->Record();
+        account.name = db.NewText(u"Копилка");
+        account.comment = {};
+        account.initialBalance = 0;
+        savings = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
+        salary = Add(cash, 2000'0000, FromYmd(2025, 1, 5));
+        transfer = Add(cash, -300'0000, FromYmd(2025, 2, 7), savings);
+        lunch = Add(cash, -500'0000, FromYmd(2025, 3, 10));
+        rent = Add(cash, -100'0000, FromYmd(2025, 3, 12), {}, false);
+        RecalculateTouchedAccounts(db);
+        db.CommitStep();
+    }
+    AReference<ATransaction> Add(AReference<AAccount> account, AMoney amount, ADate date,
+                                 AReference<AAccount> to = {}, bool executed = true)
+    {
+        ATransaction t;
+        t.account1 = account;
+        t.amount1 = amount;
+        t.account2 = to;
+        t.amount2 = to ? -amount : 0;
+        t.date = t.budgetDate = date;
+        t.executed = executed ? 1 : 0;
+        t.comment = db.NewText(u"к операции");
+        return ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t));
+    }
+    // The page built into a shown form of its own and filled.
+    ATransactionsPage& Show()
+    {
+        form = std::make_unique<Win32API::VelvixForms::ADialogForm>("{bW600H300{S#-1{b#-2}}}",
+                                                                    test.context.strings.get());
+        form->Create();
+        form->show();
+        page = CreatePage(test.context, db, APageInfo::kTransactions);
+        page->CreateInto(*form, -2);
+        page->Shown();
+        return dynamic_cast<ATransactionsPage&>(*page);
+    }
+    void ShowEverything(ATransactionsPage& shown)
+    {
+        Filters::ATransactionPageFilter filter = shown.Filter();
+        filter.period.SelectKind(Filters::APeriodKind::AllTransactions, Filters::TransactionDateRange(db, false),
+                                 test.context.clock().date);
+        shown.SetFilter(filter);
+    }
+    std::vector<std::u16string> Column(ATransactionsPage& shown, int column)
+    {
+        std::vector<std::u16string> texts;
+        for (int r = 0; r < shown.Report()->Model().RowCount(); ++r)
+            texts.push_back(shown.Report()->Model().Row(r)->Text(column));
+        return texts;
+    }
+    bool Live(AReference<ATransaction> ref) { return db.Transactions().Get(ref)->Exists(); }
+    const ATransaction& Get(AReference<ATransaction> ref) { return db.Transactions().Get(ref)->Record(); }
+
+    UiTests::ATestProgram test;
+    ADatabase db;
+    std::unique_ptr<Win32API::VelvixForms::ADialogForm> form;
+    std::unique_ptr<AAbstractPage> page;
+    AReference<AAccount> cash, savings;
+    AReference<ATransaction> salary, transfer, lunch, rent;
+};
+
+TEST_F(TransactionsPage, ListsTheCurrentMonthUntilTheFilterSaysOtherwise)
+{
+    ATransactionsPage& shown = Show();
+    EXPECT_EQ(Column(shown, kDateColumn), (std::vector<std::u16string>{u"10.03.2025", u"12.03.2025"}));
+    EXPECT_EQ(Column(shown, kStateColumn), (std::vector<std::u16string>{test.Message(420), test.Message(192)}));
+    ShowEverything(shown);
+    ASSERT_EQ(shown.Report()->Model().RowCount(), 4);
+    EXPECT_EQ(shown.Report()->Model().Focus(), 3);
+    EXPECT_EQ(Column(shown, kAccount2Column)[1], u"Копилка");
+    EXPECT_EQ(Column(shown, kAmount2Column)[1], AmountText(test.context, 300'0000, 2));
+    EXPECT_EQ(Column(shown, kBalanceColumn)[1], AmountText(test.context, 1700'0000, 2));
+    EXPECT_EQ(Column(shown, kBalanceColumn)[3], u"");
+    // Sorted by amount, and back by date.
+    shown.Mode().SetSortColumn(kAmountColumn + 1);
+    shown.Report()->RebuildRows();
+    EXPECT_EQ(Column(shown, kDateColumn)[0], u"10.03.2025");
+    shown.Mode().SetSortColumn(kDateColumn + 1);
+    shown.Report()->RebuildRows();
+    EXPECT_EQ(Column(shown, kDateColumn)[0], u"05.01.2025");
+}
+
+TEST_F(TransactionsPage, TheStatusCountsTheListAndTotalsThePeriod)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    const std::u16string status = shown.StatusText();
+    EXPECT_NE(status.find(test.Message(157, {4})), std::u16string::npos);
+    // Income 2000, expense 500: the transfer moves money between own accounts, the planned one is not done.
+    EXPECT_NE(status.find(AmountText(test.context, 2000'0000, 2)), std::u16string::npos);
+    EXPECT_NE(status.find(AmountText(test.context, 1500'0000, 2)), std::u16string::npos);
+    Filters::ATransactionPageFilter none = shown.Filter();
+    none.comment = u"нет такого";
+    shown.SetFilter(none);
+    EXPECT_EQ(shown.StatusText(), test.Message(172));
+}
+
+TEST_F(TransactionsPage, DeletingTwoSelectedRowsAsksOnceAndRecalculates)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    QTest::keyClick(shown.Report(), Qt::Key_Up, Qt::ShiftModifier);  // the last two rows
+    ASSERT_EQ(shown.Selection().size(), 2u);
+    test.dialogs.answers = {Win32API::VelvixForms::kIdNo, Win32API::VelvixForms::kIdYes};
+    ASSERT_TRUE(shown.IsCommandEnabled(Command::kDelete));
+    shown.RunCommand(Command::kDelete);
+    EXPECT_TRUE(Live(lunch));
+    shown.RunCommand(Command::kDelete);
+    EXPECT_EQ(test.dialogs.messages, (std::vector<std::u16string>(2, test.Message(442, {2}))));
+    EXPECT_FALSE(Live(lunch));
+    EXPECT_FALSE(Live(rent));
+    EXPECT_EQ(CurrentBalance(db, cash), 1700'0000);
+    ASSERT_TRUE(db.Undo());
+    EXPECT_TRUE(Live(lunch));
+    EXPECT_EQ(CurrentBalance(db, cash), 1200'0000);
+}
+
+TEST_F(TransactionsPage, ALockedSelectionIsNeitherDeletedNorExecuted)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    QTest::keyClick(shown.Report(), Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_TRUE(shown.IsCommandEnabled(PageCommand::kLock));
+    EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kUnlock));
+    shown.RunCommand(PageCommand::kLock);
+    EXPECT_TRUE(Get(lunch).locked && Get(rent).locked);
+    EXPECT_TRUE(shown.IsCommandEnabled(PageCommand::kUnlock));
+    for (int command : {static_cast<int>(Command::kDelete), PageCommand::kExecute}) {
+        test.dialogs.messages.clear();
+        shown.RunCommand(command);
+        EXPECT_EQ(test.dialogs.messages, std::vector<std::u16string>{test.Message(198)}) << command;
+    }
+    EXPECT_TRUE(Live(lunch));
+    EXPECT_FALSE(Get(rent).executed);
+    shown.RunCommand(PageCommand::kUnlock);
+    shown.RunCommand(PageCommand::kExecute);
+    EXPECT_TRUE(Get(rent).executed);
+    EXPECT_EQ(db.UndoLabel(), test.Message(171));
+    EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kExecute));
+}
+
+TEST_F(TransactionsPage, TheActionsMenuHoldsThePageCommands)
+{
+    ATransactionsPage& shown = Show();
+    QMenu menu;
+    shown.FillActionsMenu(menu);
+    std::vector<int> ids;
+    for (QAction* action : menu.actions())
+        if (!action->isSeparator())
+            ids.push_back(action->data().toInt());
+    EXPECT_EQ(ids, (std::vector<int>{224, 225, 167, 226, 168, 169, 159}));
+}
+
+TEST_F(TransactionsPage, SettingsComeBackAndAStreamOfAnotherFormIsIgnored)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    Filters::ATransactionPageFilter filter = shown.Filter();
+    filter.comment = u"операц";
+    shown.SetFilter(filter);
+    shown.Mode().SetSortColumn(-(kAmountColumn + 1));
+    const std::vector<std::uint8_t> saved = shown.WriteSettings();
+
+    ATransactionsPage& again = Show();
+    const std::vector<std::uint8_t> defaults = again.WriteSettings();
+    std::vector<std::uint8_t> otherVersion = saved;
+    otherVersion[4] ^= 0x7F;
+    for (const auto& foreign : {std::vector<std::uint8_t>{1, 2, 3}, otherVersion,
+                                std::vector<std::uint8_t>(saved.begin(), saved.end() - 3)}) {
+        again.ReadSettings(foreign);
+        EXPECT_EQ(again.WriteSettings(), defaults);
+    }
+    again.ReadSettings(saved);
+    EXPECT_EQ(again.Filter().comment, u"операц");
+    EXPECT_EQ(again.Mode().SortColumn(), -(kAmountColumn + 1));
+    EXPECT_EQ(again.Report()->Model().RowCount(), 4);
+    EXPECT_EQ(again.WriteSettings(), saved);
+}
+
+}  // namespace
