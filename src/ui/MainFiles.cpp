@@ -14,6 +14,7 @@
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowTitle.h"
+#include "ui/transactions/DuePlanned.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -120,6 +121,7 @@ HRESULT AMainWindow::OpenFile(const std::string& typed)
     if (Result::Failed(result))
         return result;  // the current database stays as it was
     ReplaceDatabase(std::move(db));
+    Transactions::OfferDuePlanned(this, context_, *db_);
     UserInterface::Settings::AddRecentFile(context_.Options().Store(), path);
     QDir::setCurrent(PathToQString(Files::ParentFolder(path)));
     BuildRecentMenu();

@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include "database/Balances.h"
+#include "ui/MainForm.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/PageTexts.h"
@@ -206,6 +207,32 @@ TEST_F(TransactionsPage, SettingsComeBackAndAStreamOfAnotherFormIsIgnored)
     EXPECT_EQ(again.Mode().SortColumn(), -(kAmountColumn + 1));
     EXPECT_EQ(again.Report()->Model().RowCount(), 4);
     EXPECT_EQ(again.WriteSettings(), saved);
+}
+
+// Opening a file whose planned transactions are due asks once; only Yes executes them.
+TEST(DuePlannedOnOpening, AreExecutedInOneStepWhenTheAnswerIsYes)
+{
+    for (const int answer : {Win32API::VelvixForms::kIdNo, Win32API::VelvixForms::kIdYes}) {
+        UiTests::ATestProgram test;
+        UiTests::WriteDataFile(test.Path("due.fend"), [](ADatabase& db) {
+            for (ADate date : {FromYmd(2025, 3, 1), FromYmd(2025, 3, 15), FromYmd(2025, 3, 16)}) {
+                ATransaction t;
+                t.account1 = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
+                t.amount1 = -10'0000;
+                t.date = t.budgetDate = date;
+                db.Transactions().Create(t);
+            }
+        });
+        AMainWindow window(test.context);
+        test.dialogs.answers = {answer};
+        ASSERT_EQ(window.OpenFile(test.Path("due.fend")), Result::kOk);
+        EXPECT_EQ(test.dialogs.messages, std::vector<std::u16string>{test.Message(199, {2})});
+        int executed = 0;
+        for (const auto* slot : window.CurrentDatabase().Transactions().Live())
+            executed += slot->Record().executed;
+        EXPECT_EQ(executed, answer == Win32API::VelvixForms::kIdYes ? 2 : 0);
+        EXPECT_EQ(window.CurrentDatabase().CanUndo(), answer == Win32API::VelvixForms::kIdYes);
+    }
 }
 
 }  // namespace
