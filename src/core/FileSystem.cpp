@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -283,6 +284,21 @@ bool IsAbsolutePath(std::string_view path) { return !path.empty() && path.front(
 std::string ResolvePath(std::string_view base, std::string_view path)
 {
     return IsAbsolutePath(path) ? std::string(path) : JoinPath(base, path);
+}
+
+bool SamePath(std::string_view a, std::string_view b)
+{
+    if (a == b)
+        return true;
+    // Two names of one existing file: through links, "..", or hard links.
+    std::error_code error;
+    if (std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), error))
+        return true;
+    // Files that do not exist yet are told apart by their names alone, letter case kept.
+    const auto normal = [&error](std::string_view path) {
+        return std::filesystem::absolute(std::filesystem::path(path), error).lexically_normal();
+    };
+    return normal(a) == normal(b);
 }
 
 }  // namespace Files

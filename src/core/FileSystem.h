@@ -61,6 +61,8 @@ std::string ParentFolder(std::string_view path);   // "" when there is no '/'
 std::string FileNameOf(std::string_view path);
 std::string JoinPath(std::string_view folder, std::string_view name);
 bool IsAbsolutePath(std::string_view path);
+// Whether two paths name one file: exactly, letter case kept, after links and ".." are resolved.
+bool SamePath(std::string_view a, std::string_view b);
 // A relative path is taken relative to `base`; an absolute one is kept.
 std::string ResolvePath(std::string_view base, std::string_view path);
 

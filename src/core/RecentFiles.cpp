@@ -1,9 +1,8 @@
 #include "core/RecentFiles.h"
 
-#include "core/CodePage.h"
+#include "core/FileSystem.h"
 #include "core/IniDocument.h"
 
-#include <algorithm>
 
 namespace UserInterface::Settings {
 
@@ -13,43 +12,7 @@ constexpr int kReadSlots = 5;
 
 std::string SlotName(int index) { return "mru" + std::to_string(index); }
 
-// The lower-case partner of a capital letter in the alphabets users name their files in.
-char16_t FoldCase(char16_t c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<char16_t>(c + 0x20);
-    if (c < 0x80)
-        return c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
-        return static_cast<char16_t>(c + 0x20);
-    if (c >= 0x400 && c <= 0x40F)
-        return static_cast<char16_t>(c + 0x50);
-    if (c == 0x178)
-        return 0xFF;
-    // Latin Extended-A and Cyrillic supplements pair capitals with the next code point.
-    const bool evenCapital = (c >= 0x100 && c <= 0x137 && c != 0x130) || (c >= 0x14A && c <= 0x177) ||
-                             (c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F);
-    if (evenCapital && c % 2 == 0)
-        return static_cast<char16_t>(c + 1);
-    const bool oddCapital = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E) || (c >= 0x4C1 && c <= 0x4CE);
-    if (oddCapital && c % 2 == 1)
-        return static_cast<char16_t>(c + 1);
-    return c;
-}
-
 }  // namespace
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    using UtilityClasses::Strings::Utf16ToUtf8;
-    using UtilityClasses::Strings::Utf8ToUtf16;
-    const std::u16string x = Utf8ToUtf16(a), y = Utf8ToUtf16(b);
-    // Names that are not valid UTF-8 would all decode to U+FFFD: only their bytes can tell.
-    if (Utf16ToUtf8(x) != a || Utf16ToUtf8(y) != b)
-        return a == b;
-    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(),
-                                              [](char16_t l, char16_t r) { return FoldCase(l) == FoldCase(r); });
-}
 
 std::optional<std::string> ReadRecentFile(OptionStorage::AOptionStore& store, int index)
 {
@@ -83,7 +46,7 @@ void AddRecentFile(OptionStorage::AOptionStore& store, std::string_view path)
             continue;
         bool known = false;
         for (const std::string& seen : list)
-            known = known || EqualIgnoringCase(seen, *entry);
+            known = known || Files::SamePath(seen, *entry);
         if (!known)
             list.push_back(std::move(*entry));
     }

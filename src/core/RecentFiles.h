@@ -15,12 +15,9 @@ constexpr int kRecentFileSlots = 4;
 std::optional<std::string> ReadRecentFile(OptionStorage::AOptionStore& store, int index);
 // The entries for the File menu, stopping at the first missing one.
 std::vector<std::string> RecentFiles(OptionStorage::AOptionStore& store);
-// Puts `path` first; an entry equal to it apart from letter case is dropped, not repeated.
+// Puts `path` first; an entry naming the same file is dropped, not repeated.
 void AddRecentFile(OptionStorage::AOptionStore& store, std::string_view path);
 // Moves the later entries up over entry i and deletes the last one moved.
 void RemoveRecentFile(OptionStorage::AOptionStore& store, int index);
-
-// Equal ignoring letter case, for Latin, Greek and Cyrillic letters as well as ASCII.
-bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace UserInterface::Settings

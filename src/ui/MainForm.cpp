@@ -1,5 +1,7 @@
 #include "ui/MainForm.h"
 
+#include "core/FileSystem.h"
+
 #include "core/RecentFiles.h"
 #include "core/SettingsBlobs.h"
 #include "database/engine/Notify.h"
@@ -221,7 +223,7 @@ bool AMainWindow::HasFileOpen(const std::string& path) const
 {
     // A database that was never saved has no file and never matches.
     return db_ && !db_->FileName().Empty() &&
-           UserInterface::Settings::EqualIgnoringCase(db_->FileName().FullPath(), path);
+           Files::SamePath(db_->FileName().FullPath(), path);
 }
 
 void AMainWindow::ComeToFront()

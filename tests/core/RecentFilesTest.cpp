@@ -49,12 +49,14 @@ TEST(RecentFiles, AddingPutsThePathFirstAndKeepsFour)
     EXPECT_EQ(RecentFiles(*s.store), (std::vector<std::string>{"/e", "/d", "/c", "/b"}));
 }
 
-TEST(RecentFiles, APathAlreadyListedInAnotherLetterCaseMovesToTheFront)
+TEST(RecentFiles, APathAlreadyListedMovesToTheFrontButAnotherLetterCaseIsAnotherFile)
 {
     ARecentStore s;
     s.Fill({"/home/u/Work.fend", "/home/u/Дом/Бюджет.FEND", "/x.fend"});
+    AddRecentFile(*s.store, "/home/u/Дом/../Дом/Бюджет.FEND");
     AddRecentFile(*s.store, "/HOME/U/дом/бюджет.fend");
-    EXPECT_EQ(s.Slots(), (ASlots{"/HOME/U/дом/бюджет.fend", "/home/u/Work.fend", "/x.fend", std::nullopt, std::nullopt}));
+    EXPECT_EQ(s.Slots(), (ASlots{"/HOME/U/дом/бюджет.fend", "/home/u/Дом/../Дом/Бюджет.FEND", "/home/u/Work.fend",
+                                 "/x.fend", std::nullopt}));
 }
 
 TEST(RecentFiles, TheFifthEntryIsReadButNeverWritten)
@@ -101,14 +103,23 @@ TEST(RecentFiles, PathsTheStoreCannotHoldAreNotAdded)
     EXPECT_EQ(s.Slots(), (ASlots{"/a", "/b", std::nullopt, std::nullopt, std::nullopt}));
 }
 
-TEST(RecentFiles, CaseInsensitiveComparison)
+TEST(RecentFiles, PathsNameOneFileExactlyAfterLinksAndDots)
 {
-    struct Case { const char* a; const char* b; bool equal; };
-    const Case cases[] = {
-        {"abc", "ABC", true}, {"Ёлка", "ёЛКА", true}, {"ÀÉÎ", "àéî", true}, {"ŁÓDŹ", "łódź", true},
-        {"ΑΒΓ", "αβγ", true}, {"Ґанок", "ґанок", true}, {"a", "b", false}, {"abc", "abcd", false},
-        {"×", "÷", false}, {"\xFF", "\xFF", true}, {"\xFF", "\xFE", false}, {"", "", true},
+    ATempFolder temp;
+    WriteTextFile(temp / "Home.fend", "x");
+    WriteTextFile(temp / "home.fend", "y");
+    std::filesystem::create_symlink(temp / "Home.fend", temp / "link.fend");
+    const struct {
+        std::string a, b;
+        bool same;
+    } cases[] = {
+        {temp / "Home.fend", temp / "home.fend", false},
+        {temp / "Home.fend", temp / "link.fend", true},
+        {temp / "Home.fend", temp.Path() + "/./sub/../Home.fend", true},
+        {temp / "New.fend", temp / "new.fend", false},
+        {temp / "New.fend", temp.Path() + "//New.fend", true},
+        {"\xFF", "\xFE", false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(EqualIgnoringCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+    for (const auto& c : cases)
+        EXPECT_EQ(Files::SamePath(c.a, c.b), c.same) << c.a << " / " << c.b;
 }

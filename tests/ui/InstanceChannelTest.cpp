@@ -36,7 +36,7 @@ protected:
     ATempFolder folder;
 };
 
-TEST_F(InstanceChannel, OnlyTheCopyWithTheFileAnswersAndLetterCaseDoesNotMatter)
+TEST_F(InstanceChannel, OnlyTheCopyWithTheFileAnswers)
 {
     AInstanceChannel first(folder.Path(), "first"), second(folder.Path(), "second");
     std::vector<std::string> asked;
