@@ -5,10 +5,12 @@
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/PageTexts.h"
+#include "ui/transactions/TransactionPageFilters.h"
 #include "ui/transactions/TransactionsPage.h"
 #include "win32api/DynaForm.h"
 #include "win32api/ReportWindow.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 
@@ -110,6 +112,30 @@ TEST_F(TransactionsPage, ListsTheCurrentMonthUntilTheFilterSaysOtherwise)
     shown.Mode().SetSortColumn(kDateColumn + 1);
     shown.Report()->RebuildRows();
     EXPECT_EQ(Column(shown, kDateColumn)[0], u"05.01.2025");
+}
+
+TEST_F(TransactionsPage, ThePaneSelectsThePeriodAndSearchesTheComments)
+{
+    ATransactionsPage& shown = Show();
+    ATransactionPageFilters& pane = *shown.FilterPane();
+    auto click = [&](int id) { QTest::mouseClick(pane.Control(static_cast<std::int16_t>(id)), Qt::LeftButton); };
+    auto comment = [&] { return pane.Control(ATransactionPageFilters::kCommentId); };
+    struct AStep {
+        std::function<void()> act;
+        std::vector<std::u16string> dates;
+    };
+    const std::vector<AStep> steps = {
+        {[&] { click(ATransactionPageFilters::kPrevious); }, {u"07.02.2025"}},
+        {[&] { click(ATransactionPageFilters::kPrevious); }, {u"05.01.2025"}},
+        {[&] { click(ATransactionPageFilters::kCurrent); }, {u"10.03.2025", u"12.03.2025"}},
+        {[&] { QTest::keyClicks(comment(), QStringLiteral("xyz")); }, {}},
+        {[&] { click(ATransactionPageFilters::kReset); }, {u"10.03.2025", u"12.03.2025"}},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        steps[i].act();
+        EXPECT_EQ(Column(shown, kDateColumn), steps[i].dates) << "step " << i;
+    }
+    EXPECT_TRUE(static_cast<QLineEdit*>(comment())->text().isEmpty());
 }
 
 TEST_F(TransactionsPage, TheStatusCountsTheListAndTotalsThePeriod)

@@ -7,6 +7,7 @@
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
+#include "ui/transactions/TransactionPageFilters.h"
 #include "ui/UserDialogs.h"
 #include "win32api/Controls.h"
 #include "win32api/DynaForm.h"
@@ -44,7 +45,7 @@ ATransactionsPage::ATransactionsPage(const AProgramContext& context, ADatabase& 
                       {ATransaction::kTableId, ARelation::kTableId, AAccount::kTableId, ACategory::kTableId,
                        ACurrency::kTableId, AString::kTableId, ADBSettings::kTableId}),
       rows_{context, db, context.clock().date},
-      filter_{Filters::ADatePeriod(context.clock().date, Filters::TransactionDateRange(db, false)), {}, {}, {}}
+      filter_(ATransactionPageFilters::Initial(context, db))
 {
     for (int c = 0; c < kExtraCommentColumn; ++c)
         Mode().AddTitledColumn(TransactionColumnTitleId(c), kWidths[c], c != kDateColumn);
@@ -69,6 +70,13 @@ std::string ATransactionsPage::Layout() const
 
 void ATransactionsPage::Created()
 {
+    pane_ = new ATransactionPageFilters(context_, db_, [this](Filters::ATransactionPageFilter filter) {
+        filter_ = std::move(filter);
+        Refill();
+    });
+    Form()->InsertForm(kFilterPaneId, pane_);
+    pane_->Show(filter_);
+    Form()->ShowElement(kFilterPaneId, paneShown_);
     connect(Report(), &AReportWindow::Notify, this, [this](int code, bool*) {
         if (code == kNotifySelectionChanged)
             UpdateStatus();
@@ -80,6 +88,8 @@ void ATransactionsPage::Created()
 void ATransactionsPage::SetFilter(Filters::ATransactionPageFilter filter)
 {
     filter_ = std::move(filter);
+    if (pane_)
+        pane_->Show(filter_);
     Refill();
 }
 
@@ -295,9 +305,10 @@ void ATransactionsPage::ReadSettings(std::span<const std::uint8_t> bytes)
     if (!filter.Load(in, db_, context_.clock().date) || !ReadFlag(in, paneShown))
         return;
     ARecordListPage::ReadSettings(mode);
-    filter_ = std::move(filter);
     paneShown_ = paneShown;
-    Refill();
+    if (Form())
+        Form()->ShowElement(kFilterPaneId, paneShown_);
+    SetFilter(std::move(filter));
 }
 
 }  // namespace UserInterface::Transactions
