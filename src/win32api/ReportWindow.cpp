@@ -311,6 +311,11 @@ void AReportWindow::mouseDoubleClickEvent(QMouseEvent* event)
         mousePressEvent(event);  // a quick second click on a button is a click
         return;
     }
+    // The double click acts on the row under the pointer even when no press reached it first.
+    if (hit.row >= 0 && hit.row != model_->Focus()) {
+        model_->PressRow(hit.row, false, false);
+        AfterModelAction();
+    }
     model_->DoubleClickRow(hit.row);
 }
 

@@ -4,10 +4,8 @@
 #include "ui/transactions/TransactionDialog.h"
 #include "win32api/ReportPicker.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +16,7 @@
 using namespace UserInterface::Transactions;
 using namespace Database;
 using Engine::ATableImpl;
+using UiTests::Named;
 using Win32API::VelvixControls::Reports::AReportPicker;
 
 namespace {
@@ -47,25 +46,10 @@ protected:
         return ref;
     }
 
-    // The control a caption names, as a screen reader finds it.
-    template <typename T = QWidget>
-    static T* Named(QDialog& dialog, const QString& name)
-    {
-        for (QWidget* w : dialog.findChildren<QWidget*>())
-            if (w->isVisible() && !qobject_cast<QLabel*>(w) &&
-                QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == name)
-                if (auto* t = qobject_cast<T*>(w))
-                    return t;
-        ADD_FAILURE() << "no control named " << name.toStdString();
-        return nullptr;
-    }
-    static void Click(QDialog& dialog, const QString& name) { QTest::mouseClick(Named(dialog, name), Qt::LeftButton); }
+    static void Click(QDialog& dialog, const QString& name) { UiTests::ClickNamed(dialog, name); }
     static void Type(QDialog& dialog, const QString& name, const QString& text)
     {
-        QLineEdit* edit = Named<QLineEdit>(dialog, name);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
+        UiTests::TypeInto(dialog, name, text);
     }
     // Chooses the n-th row of a chooser with the arrow keys.
     static void Choose(QDialog& dialog, const QString& name, int row)

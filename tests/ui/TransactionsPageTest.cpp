@@ -10,6 +10,8 @@
 #include "win32api/DynaForm.h"
 #include "win32api/ReportWindow.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -195,6 +197,56 @@ TEST_F(TransactionsPage, ALockedSelectionIsNeitherDeletedNorExecuted)
     EXPECT_TRUE(Get(rent).executed);
     EXPECT_EQ(db.UndoLabel(), test.Message(171));
     EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kExecute));
+}
+
+// Add from the menu, change by a double click on the row, duplicate the focused row: each
+// opens the dialog the user types into, and what was typed is what the file keeps.
+TEST_F(TransactionsPage, AddChangeAndDuplicateOpenTheTransactionDialog)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    auto typeAmount = [&](const char* type, const char* field, const char* amount) {
+        test.dialogs.onModal = [=](QDialog& dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            if (*type) {
+                UiTests::ClickNamed(dialog, type);
+                QWidget* account = UiTests::Named(dialog, "На счёт:");
+                account->setFocus();
+                QTest::keyClick(account, Qt::Key_Down);  // the plan
+                QTest::keyClick(account, Qt::Key_Down);  // its first account
+            }
+            UiTests::TypeInto(dialog, field, amount);
+            UiTests::ClickNamed(dialog, "OK");
+            return dialog.result();
+        };
+    };
+
+    typeAmount("Приход", "Сумма прихода:", "75");
+    shown.RunCommand(Command::kAdd);
+    EXPECT_EQ(db.Transactions().LiveCount(), 5u);
+    EXPECT_EQ(db.Transactions().Live().back()->Record().amount1, 75'0000);
+    EXPECT_EQ(db.Transactions().Live().back()->Record().account1, cash);
+
+    shown.Report()->RebuildRows();
+    const int lunchRow = 2;  // by date; today's new one is outside the period shown
+    ASSERT_EQ(Column(shown, kDateColumn)[lunchRow], u"10.03.2025");
+    typeAmount("", "Сумма расхода:", "450");
+    QTest::mouseDClick(shown.Report()->viewport(), Qt::LeftButton, {},
+                       QPoint(30, (lunchRow - shown.Report()->FirstVisibleRow()) * shown.Report()->RowHeight() +
+                                      shown.Report()->RowHeight() / 2));
+    EXPECT_EQ(Get(lunch).amount1, -450'0000);
+    EXPECT_EQ(db.Transactions().LiveCount(), 5u);
+
+    ASSERT_EQ(shown.Selection().size(), 1u);
+    ASSERT_TRUE(shown.IsCommandEnabled(PageCommand::kDuplicate));
+    typeAmount("", "Сумма расхода:", "12");
+    shown.RunCommand(PageCommand::kDuplicate);
+    EXPECT_EQ(db.Transactions().LiveCount(), 6u);
+    EXPECT_EQ(db.Transactions().Live().back()->Record().amount1, -12'0000);
+    EXPECT_EQ(Get(lunch).amount1, -450'0000);
+    QTest::keyClick(shown.Report(), Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kDuplicate));
 }
 
 TEST_F(TransactionsPage, TheActionsMenuHoldsThePageCommands)

@@ -6,7 +6,11 @@
 #include "database/engine/PagedStream.h"
 #include "database/engine/StreamNames.h"
 
+#include <QAccessible>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +21,30 @@ namespace UiTests {
 std::u16string ToU16(const QString& text)
 {
     return text.toStdU16String();
+}
+
+QWidget* NamedControl(QWidget& window, const QString& name, const QMetaObject& type)
+{
+    for (QWidget* w : window.findChildren<QWidget*>())
+        if (w->isVisible() && !qobject_cast<QLabel*>(w) && type.cast(w) &&
+            QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == name)
+            return w;
+    ADD_FAILURE() << "no control named " << name.toStdString();
+    return nullptr;
+}
+
+void ClickNamed(QWidget& window, const QString& name)
+{
+    QTest::mouseClick(Named(window, name), Qt::LeftButton);
+}
+
+void TypeInto(QWidget& window, const QString& name, const QString& text)
+{
+    QLineEdit* edit = Named<QLineEdit>(window, name);
+    ASSERT_NE(edit, nullptr) << name.toStdString();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
 }
 
 // ---- dialogs

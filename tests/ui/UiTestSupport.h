@@ -78,4 +78,15 @@ void WritePasswordFile(const std::string& path, std::u16string_view password);
 
 std::u16string ToU16(const QString& text);
 
+// The visible control of `window` that a screen reader finds by `name` (labels skipped).
+QWidget* NamedControl(QWidget& window, const QString& name, const QMetaObject& type);
+template <typename T = QWidget>
+T* Named(QWidget& window, const QString& name)
+{
+    return static_cast<T*>(NamedControl(window, name, T::staticMetaObject));
+}
+void ClickNamed(QWidget& window, const QString& name);
+// Focuses the named line edit, selects its text and types over it.
+void TypeInto(QWidget& window, const QString& name, const QString& text);
+
 }  // namespace UiTests

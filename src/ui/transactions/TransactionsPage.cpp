@@ -204,7 +204,10 @@ bool ATransactionsPage::IsCommandEnabled(int command) const
 {
     const ATransactionSlots selection = Selection();
     switch (command) {
+    case Command::kAdd: return true;
+    case Command::kChange:
     case Command::kDelete: return !selection.empty();
+    case PageCommand::kDuplicate: return selection.size() == 1;
     case PageCommand::kLock:
         return std::any_of(selection.begin(), selection.end(), [](auto* s) { return !s->Record().locked; });
     case PageCommand::kUnlock: return AnyLocked(selection);
@@ -218,6 +221,9 @@ void ATransactionsPage::RunCommand(int command)
     if (!IsCommandEnabled(command))
         return;
     switch (command) {
+    case Command::kAdd: OpenDialog(ATransactionDialogMode::Add); return;
+    case Command::kChange: OpenDialog(ATransactionDialogMode::Change); return;
+    case PageCommand::kDuplicate: OpenDialog(ATransactionDialogMode::Duplicate); return;
     case Command::kDelete: DeleteSelection(); return;
     case PageCommand::kLock: LockSelection(true); return;
     case PageCommand::kUnlock: LockSelection(false); return;
@@ -244,6 +250,17 @@ bool ATransactionsPage::RefuseLocked(const ATransactionSlots& selection)
         return false;
     Ask(Message::kLockedSelection, Message::kLockedTitle, {}, AMessageButtons::Ok, AMessageIcon::Warning);
     return true;
+}
+
+void ATransactionsPage::OpenDialog(ATransactionDialogMode mode)
+{
+    std::vector<Database::Engine::ARecordId> ids;
+    if (mode != ATransactionDialogMode::Add)
+        for (const auto* slot : Selection())
+            ids.push_back(slot->id);
+    // The filter warning only means something when the list shows less than everything.
+    const Filters::ATransactionPageFilter* narrowing = filter_.Narrows(db_) ? &filter_ : nullptr;
+    RunTransactionDialog(Form(), context_, db_, mode, std::move(ids), narrowing);
 }
 
 void ATransactionsPage::DeleteSelection()

@@ -6,6 +6,7 @@
 #include "core/FormatText.h"
 #include "database/TransactionCommands.h"
 #include "ui/RecordListPage.h"
+#include "ui/transactions/TransactionDialog.h"
 #include "ui/transactions/TransactionItem.h"
 #include "win32api/MessageBox.h"
 
@@ -55,6 +56,7 @@ private:
             Win32API::VelvixForms::AMessageButtons buttons, Win32API::VelvixForms::AMessageIcon icon);
     // Shows 198 and answers true when the selection holds a locked transaction.
     bool RefuseLocked(const Database::ATransactionSlots& selection);
+    void OpenDialog(ATransactionDialogMode mode);
     void DeleteSelection();
     void LockSelection(bool lock);
     void ExecuteSelection();
