@@ -29,9 +29,7 @@ AExitCode RunPasswd(const ACliContext& context, const AParsedArguments& argument
     case Database::APasswordChange::WrongCurrent:
         PrintMessage(context, context.err, Database::kPasswordMismatchMessage);
         return kFailed;
-    case Database::APasswordChange::NoUser:
-        context.err << "fendral-cli: the file has no user record to hold a password\n";
-        return kFailed;
+    case Database::APasswordChange::StepOpen: return kFailed;
     }
     return SaveDataFileInPlace(context, db) ? kDone : kFailed;
 }

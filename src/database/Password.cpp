@@ -71,16 +71,22 @@ std::uint16_t PasswordCheckValue(std::u16string_view typed)
 APasswordChange ChangePassword(ADatabase& db, std::u16string_view current, std::u16string_view newPassword,
                                std::u16string_view repeated, std::u16string_view label)
 {
-    Engine::ASlot<AUser>* user = PasswordUser(db);
     // The change is a step of its own; nothing is changed inside someone else's step.
-    if (!user || !FD_VERIFY(!db.StepOpen()))
-        return APasswordChange::NoUser;
+    if (!FD_VERIFY(!db.StepOpen()))
+        return APasswordChange::StepOpen;
     if (!PasswordMatches(PasswordOf(db), current))
         return APasswordChange::WrongCurrent;
     if (newPassword != repeated)
         return APasswordChange::NewDiffers;
     db.BeginStep();
     db.LabelStep(label);
+    Engine::ASlot<AUser>* user = PasswordUser(db);
+    if (!user) {
+        AUser created;
+        created.name = db.NewText(u"Admin");
+        created.number = db.currentUser;
+        user = db.Users().Create(created);
+    }
     auto& strings = db.Strings();
     if (auto* text = strings.Get(user->Record().password); text && text->Exists())
         strings.Change(text)->text = std::u16string(newPassword);

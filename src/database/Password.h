@@ -36,12 +36,13 @@ enum class APasswordChange {
     Changed,
     WrongCurrent,    // message 512; the focus goes back to the current password
     NewDiffers,      // message 513; the focus goes to the new password
-    NoUser,          // the database has no user record to hold a password
+    StepOpen,        // another step is open; nothing was changed (a caller's mistake)
 };
 
 // The change operation of the password dialog. On success the user's password
 // becomes `newPassword` (empty removes the protection) in one committed step
-// labelled `label` (the text of string 514), which Undo reverses.
+// labelled `label` (the text of string 514), which Undo reverses. A file without a
+// user record has no password; setting one gives it the user record a new file has.
 APasswordChange ChangePassword(ADatabase& db, std::u16string_view current, std::u16string_view newPassword,
                                std::u16string_view repeated, std::u16string_view label);
 

@@ -102,10 +102,9 @@ bool APasswords::Validate()
     case APasswordChange::Changed: return true;
     case APasswordChange::WrongCurrent: RefuseAfterDelay(Field(0)); return false;
     case APasswordChange::NewDiffers: Refuse(Database::kNewPasswordsDifferMessage, Field(1)); return false;
-    case APasswordChange::NoUser: break;
+    case APasswordChange::StepOpen: return false;
     }
-    // A database without a user record has no password to change.
-    return true;
+    return false;
 }
 
 // A wrong password is told about only after a moment, which makes guessing slow.

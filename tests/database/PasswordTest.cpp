@@ -148,9 +148,14 @@ TEST(Password, TheLastUserOfTheCurrentNumberHoldsThePassword)
     EXPECT_EQ(ChangePassword(db, u"", u"x", u"x", u""), APasswordChange::Changed);
     EXPECT_EQ(PasswordOf(db), u"x");
 
+    // A file without a user record gets one holding the password; Undo takes both away.
     ADatabase empty(FixedClock());
     EXPECT_EQ(PasswordUser(empty), nullptr);
-    EXPECT_EQ(ChangePassword(empty, u"", u"x", u"x", u""), APasswordChange::NoUser);
+    EXPECT_EQ(ChangePassword(empty, u"wrong", u"x", u"x", u""), APasswordChange::WrongCurrent);
+    EXPECT_EQ(ChangePassword(empty, u"", u"x", u"x", u""), APasswordChange::Changed);
+    EXPECT_EQ(PasswordOf(empty), u"x");
+    ASSERT_TRUE(empty.Undo());
+    EXPECT_EQ(PasswordUser(empty), nullptr);
 }
 
 TEST(Password, CheckValueOfPreviousGenerationFiles)
