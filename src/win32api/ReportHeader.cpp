@@ -17,12 +17,12 @@ namespace {
 constexpr int kDividerSlack = 3;
 constexpr int kMinimumColumnWidth = 8;
 
+}  // namespace
+
 QString MenuTitle(const std::u16string& title)
 {
     return QString::fromUtf16(title.data(), static_cast<qsizetype>(title.size())).remove('&').remove(':');
 }
-
-}  // namespace
 
 AReportHeader::AReportHeader(AReportWindow* report) : QWidget(report), report_(report)
 {

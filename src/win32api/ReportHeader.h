@@ -3,9 +3,14 @@
 #pragma once
 #include <QWidget>
 
+#include <string>
+
 namespace Win32API::VelvixControls::Reports::Implementation {
 
 class AReportWindow;
+
+// A column title as the header and its menu show it: no mnemonic mark, no colon.
+QString MenuTitle(const std::u16string& title);
 
 class AReportHeader : public QWidget {
     Q_OBJECT

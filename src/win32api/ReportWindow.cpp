@@ -1,6 +1,7 @@
 // The report list control: model glue, scrolling, keyboard and mouse.
 #include "win32api/ReportWindow.h"
 
+#include "win32api/ReportAccessible.h"
 #include "win32api/ReportDecorations.h"
 #include "win32api/ReportHeader.h"
 
@@ -18,10 +19,13 @@ AReportWindow::AReportWindow(QWidget* parent, AReportListModel* sharedModel)
       model_(sharedModel ? sharedModel : ownModel_.get()),
       header_(new AReportHeader(this))
 {
+    InstallReportAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     verticalScrollBar()->setSingleStep(1);
     model_->SetNotifier([this](int code) {
+        if (code == kNotifySelectionChanged)
+            AnnounceSelectionChanged(*this);
         bool answer = true;
         emit Notify(code, &answer);
         return answer;
@@ -54,6 +58,16 @@ void AReportWindow::RebuildRows()
     if (model_->Focus() >= 0)
         EnsureRowVisible(model_->Focus());
     Refresh();
+    AnnounceRowsChanged(*this);
+    AnnounceFocus(true);
+}
+
+void AReportWindow::AnnounceFocus(bool evenIfUnchanged)
+{
+    const int focus = model_->Focus();
+    if (hasFocus() && (evenIfUnchanged || focus != announcedFocus_))
+        AnnounceFocusedRow(*this, focus);
+    announcedFocus_ = focus;
 }
 
 void AReportWindow::Refresh()
@@ -212,6 +226,7 @@ void AReportWindow::AfterModelAction()
     UpdateScrollBars();
     EnsureRowVisible(model_->Focus());
     Refresh();
+    AnnounceFocus(false);
 }
 
 void AReportWindow::keyPressEvent(QKeyEvent* event)
@@ -334,6 +349,8 @@ void AReportWindow::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    // Clients follow the focused row, not the control itself.
+    AnnounceFocus(true);
 }
 
 void AReportWindow::focusOutEvent(QFocusEvent* event)

@@ -89,6 +89,8 @@ private:
     void UpdateMetrics();
     void UpdateScrollBars();
     void AfterModelAction();
+    // Tells assistive clients about the focused row when it moved (or always).
+    void AnnounceFocus(bool evenIfUnchanged);
 
     std::unique_ptr<AReportListModel> ownModel_;
     AReportListModel* model_;
@@ -97,6 +99,7 @@ private:
     int rowHeight_ = 18;
     bool pickerList_ = false;
     bool rebuildQueued_ = false;
+    int announcedFocus_ = -1;
 };
 
 }  // namespace Win32API::VelvixControls::Reports::Implementation
