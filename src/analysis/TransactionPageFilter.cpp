@@ -13,6 +13,11 @@ constexpr std::uint32_t kMaxCommentUnits = 4096;
 
 bool BudgetDatesInFile(ADatabase& db) { return FileSettings(db).budgetDates != 0; }
 
+std::optional<ADateRange> PeriodRange(ADatabase& db, const ADatePeriod& period)
+{
+    return TransactionDateRange(db, period.UsesBudgetDates(BudgetDatesInFile(db)));
+}
+
 }  // namespace
 
 bool AccountsPass(const AAccountSelection& selection, AReference<AAccount> account1, AReference<AAccount> account2)
@@ -24,19 +29,33 @@ bool AccountsPass(const AAccountSelection& selection, AReference<AAccount> accou
     return selection.Contains(account1) || selection.Contains(account2);
 }
 
+bool ATransactionPageFilter::FollowFile(ADatabase& db, ADate today)
+{
+    if (!AllTransactions())
+        return false;
+    const ADatePeriod before = period;
+    period.SelectKind(APeriodKind::AllTransactions, PeriodRange(db, period), today);
+    return period.Start() != before.Start() || period.End() != before.End();
+}
+
 bool ATransactionPageFilter::Narrows(ADatabase& db) const
 {
     if (!accounts.Empty() || !comment.empty())
         return true;
     if (std::any_of(classifiers.begin(), classifiers.end(), [](const AClassifierSelection& s) { return s.Active(); }))
         return true;
-    const auto range = TransactionDateRange(db, period.UsesBudgetDates(BudgetDatesInFile(db)));
+    if (AllTransactions())
+        return false;
+    const auto range = PeriodRange(db, period);
     return range && (period.Start() > range->first || period.End() < range->last);
 }
 
 ATransactionList ATransactionPageFilter::Apply(ADatabase& db) const
 {
-    ATransactionList list = TransactionsInPeriod(db, period, BudgetDatesInFile(db));
+    ADatePeriod whole = period;
+    if (AllTransactions())
+        whole.SelectKind(APeriodKind::AllTransactions, PeriodRange(db, period), period.Start());
+    ATransactionList list = TransactionsInPeriod(db, whole, BudgetDatesInFile(db));
     if (!accounts.Empty())
         std::erase_if(list, [&](const ATransactionSlot* slot) {
             return !AccountsPass(accounts, slot->Record().account1, slot->Record().account2);
@@ -51,7 +70,7 @@ bool ATransactionPageFilter::Passes(ADatabase& db, const ATransactionFacts& fact
     ATransaction dated;
     dated.date = facts.date;
     dated.budgetDate = facts.budgetDate;
-    if (!period.Valid() || !period.Passes(dated, BudgetDatesInFile(db)))
+    if (!AllTransactions() && (!period.Valid() || !period.Passes(dated, BudgetDatesInFile(db))))
         return false;
     if (!AccountsPass(accounts, facts.account1, facts.account2))
         return false;

@@ -25,6 +25,12 @@ struct ATransactionPageFilter {
     AClassifierSelections classifiers;
     std::u16string comment;
 
+    // "Все операции" is the file's whole range, which moves as transactions come and go: the
+    // dates are taken from the file anew and the period neither narrows nor hides.
+    bool AllTransactions() const { return period.Kind() == APeriodKind::AllTransactions; }
+    // Takes the file's range into the dates of an "all transactions" period; true when they moved.
+    bool FollowFile(Database::ADatabase& db, ADate today);
+
     // Whether some value hides transactions: a period short of the file's first or last
     // transaction, ticked accounts, an active classifier row or a comment text.
     bool Narrows(Database::ADatabase& db) const;

@@ -274,6 +274,31 @@ TEST_F(FilterBooks, TransactionPageFilterListsAndPassesTheSameTransactions)
     EXPECT_TRUE(search.Narrows(books.db));
 }
 
+TEST_F(FilterBooks, AllTransactionsKeepsMeaningTheWholeFileAfterAnAdditionOutsideItsDates)
+{
+    ATransactionPageFilter all;
+    all.period.SelectKind(APeriodKind::AllTransactions, TransactionDateRange(books.db, false), TBooks::Today());
+    const ADate stored = all.period.End();
+    AReference<ATransaction> later;
+    books.Step([&] { later = books.Add(TBooks::Single(books.cash, -M(1), stored + 40)); });
+
+    ATransactionFacts facts{stored + 50, 0, books.cash, {}, {}};
+    EXPECT_FALSE(all.Narrows(books.db));
+    EXPECT_TRUE(all.Passes(books.db, facts));
+    const auto listed = Refs(all.Apply(books.db));
+    EXPECT_EQ(listed.size(), All().size());
+    EXPECT_EQ(listed.back(), later);
+    EXPECT_TRUE(all.FollowFile(books.db, TBooks::Today()));
+    EXPECT_EQ(all.period.End(), stored + 40);
+    EXPECT_FALSE(all.FollowFile(books.db, TBooks::Today()));
+
+    // A period of the same dates picked by hand stays as it was typed.
+    ATransactionPageFilter typed{ADatePeriod(all.period.Start(), stored, std::nullopt), {}, {}, {}};
+    EXPECT_TRUE(typed.Narrows(books.db));
+    EXPECT_FALSE(typed.Passes(books.db, facts));
+    EXPECT_FALSE(typed.FollowFile(books.db, TBooks::Today()));
+}
+
 TEST_F(FilterBooks, TransactionPageFilterSurvivesItsSavedFormAndRefusesDamage)
 {
     const ATransactionPageFilter filter{ADatePeriod(D(2024, 1, 1), D(2024, 1, 31), APeriodKind::Month),

@@ -140,6 +140,22 @@ TEST_F(TransactionsPage, ThePaneSelectsThePeriodAndSearchesTheComments)
     EXPECT_TRUE(static_cast<QLineEdit*>(comment())->text().isEmpty());
 }
 
+TEST_F(TransactionsPage, AllTransactionsListsOneAddedAfterTheLastDateAndShowsTheNewRange)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    db.BeginStep();
+    Add(cash, -1'0000, FromYmd(2026, 6, 1));
+    db.CommitStep();
+    QApplication::processEvents();
+    ASSERT_EQ(shown.Report()->Model().RowCount(), 5);
+    EXPECT_EQ(Column(shown, kDateColumn).back(), u"01.06.2026");
+    EXPECT_EQ(shown.Filter().period.End(), FromYmd(2026, 6, 1));
+    auto* end = UiTests::Named<QWidget>(*shown.FilterPane(), "по:");
+    EXPECT_EQ(end->property("date").toDate(), QDate(2026, 6, 1));
+    EXPECT_FALSE(shown.Filter().Narrows(db));
+}
+
 TEST_F(TransactionsPage, TheStatusCountsTheListAndTotalsThePeriod)
 {
     ATransactionsPage& shown = Show();
@@ -229,7 +245,7 @@ TEST_F(TransactionsPage, AddChangeAndDuplicateOpenTheTransactionDialog)
     EXPECT_EQ(db.Transactions().Live().back()->Record().account1, cash);
 
     shown.Report()->RebuildRows();
-    const int lunchRow = 2;  // by date; today's new one is outside the period shown
+    const int lunchRow = 2;  // by date; today's new one comes after it
     ASSERT_EQ(Column(shown, kDateColumn)[lunchRow], u"10.03.2025");
     typeAmount("", "Сумма расхода:", "450");
     QTest::mouseDClick(shown.Report()->viewport(), Qt::LeftButton, {},

@@ -116,6 +116,8 @@ void ATransactionsPage::Fill(AReportItemImpl& root)
 {
     rows_.today = context_.clock().date;
     ShowColumnsOfFile();
+    if (filter_.FollowFile(db_, rows_.today) && pane_)
+        pane_->Show(filter_);
     const Filters::ATransactionList list = filter_.Apply(db_);
     std::int64_t order = 0;
     for (ATransactionItem::ASlot* slot : list)
