@@ -8,9 +8,11 @@
 #include "ui/transactions/TransactionPageFilters.h"
 #include "ui/transactions/TransactionsPage.h"
 #include "win32api/DynaForm.h"
+#include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -156,6 +158,68 @@ TEST_F(TransactionsPage, AllTransactionsListsOneAddedAfterTheLastDateAndShowsThe
     EXPECT_FALSE(shown.Filter().Narrows(db));
 }
 
+// Picks by Down keys until the picker shows `text`; false when it never does.
+bool PickByKeys(QWidget* picker, const std::u16string& text)
+{
+    if (!picker)
+        return false;
+    picker->setFocus();
+    auto shown = [&] {
+        auto* item = static_cast<Win32API::VelvixControls::Reports::AReportPicker*>(picker)->SelectedItem();
+        return item && item->SingleText() == text;
+    };
+    for (int i = 0; i < 40 && !shown(); ++i)
+        QTest::keyClick(picker, Qt::Key_Down);
+    return shown();
+}
+
+TEST_F(TransactionsPage, ThePaneChoosesTheAccountAndTheClassifierNodesAndHides)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    ATransactionPageFilters& pane = *shown.FilterPane();
+    ASSERT_TRUE(PickByKeys(UiTests::Named<QWidget>(pane, "Показывать операции:"), u"Копилка"));
+    EXPECT_EQ(Column(shown, kDateColumn), std::vector<std::u16string>{u"07.02.2025"});
+    EXPECT_TRUE(shown.Filter().Narrows(db));
+
+    // The first classifier's row: a node chosen counts only while its tick is on.
+    const auto* classifier = db.Classifiers().Live().front();
+    const QString name = QString::fromStdU16String(db.Text(classifier->Record().singular));
+    QWidget* node = UiTests::Named<Win32API::VelvixControls::Reports::AReportPicker>(pane, name);
+    ASSERT_NE(node, nullptr);
+    node->setFocus();
+    QTest::keyClick(node, Qt::Key_Down);
+    EXPECT_EQ(shown.Report()->Model().RowCount(), 1);
+    auto* tick = UiTests::Named<QCheckBox>(pane, name);
+    ASSERT_NE(tick, nullptr);
+    QTest::mouseClick(tick, Qt::LeftButton, {}, QPoint(4, tick->height() / 2));
+    EXPECT_EQ(shown.StatusText(), test.Message(172));
+    const std::vector<std::uint8_t> saved = shown.WriteSettings();
+    QTest::mouseClick(tick, Qt::LeftButton, {}, QPoint(4, tick->height() / 2));
+    EXPECT_EQ(shown.Report()->Model().RowCount(), 1);
+
+    // This file keeps no budget dates: their tick is not offered.
+    EXPECT_FALSE(pane.Control(ATransactionPageFilters::kByBudgetDateId)->isVisibleTo(&pane));
+
+    EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kShowFilters));
+    shown.RunCommand(PageCommand::kHideFilters);
+    EXPECT_FALSE(pane.isVisibleTo(form.get()));
+    EXPECT_TRUE(shown.IsCommandEnabled(PageCommand::kShowFilters));
+    shown.RunCommand(PageCommand::kShowFilters);
+    EXPECT_TRUE(pane.isVisibleTo(form.get()));
+
+    // Another page given the saved settings shows the same choices.
+    ATransactionsPage& again = Show();
+    again.ReadSettings(saved);
+    ATransactionPageFilters& restored = *again.FilterPane();
+    auto* account = static_cast<Win32API::VelvixControls::Reports::AReportPicker*>(
+        restored.Control(ATransactionPageFilters::kAccountId));
+    ASSERT_NE(account->SelectedItem(), nullptr);
+    EXPECT_EQ(account->SelectedItem()->SingleText(), u"Копилка");
+    EXPECT_TRUE(UiTests::Named<QCheckBox>(restored, name)->isChecked());
+    EXPECT_EQ(again.StatusText(), test.Message(172));
+}
+
 TEST_F(TransactionsPage, TheStatusCountsTheListAndTotalsThePeriod)
 {
     ATransactionsPage& shown = Show();
@@ -274,7 +338,7 @@ TEST_F(TransactionsPage, TheActionsMenuHoldsThePageCommands)
     for (QAction* action : menu.actions())
         if (!action->isSeparator())
             ids.push_back(action->data().toInt());
-    EXPECT_EQ(ids, (std::vector<int>{224, 225, 167, 226, 168, 169, 159}));
+    EXPECT_EQ(ids, (std::vector<int>{224, 225, 167, 226, 168, 169, 159, 146, 147}));
 }
 
 TEST_F(TransactionsPage, SettingsComeBackAndAStreamOfAnotherFormIsIgnored)

@@ -2,10 +2,14 @@
 
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
+#include "ui/filters/Choosers.h"
 #include "win32api/DateCtrl.h"
 #include "win32api/ReportPicker.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
+
+#include <string>
 
 namespace UserInterface::Transactions {
 
@@ -16,14 +20,29 @@ namespace F = UserInterface::Filters;
 
 namespace {
 
-// "&Период:" with the kind, the three steps, "&С:" and "&по:" with the dates, the comment, the reset.
+constexpr std::int16_t kBudgetDateRow = -30, kClassifierTable = -31;
+// Per classifier n: the tick, then the chooser's picker.
+constexpr int kClassifierBase = -40, kIdsPerClassifier = 2;
+constexpr int kAllAccounts = 707;
+
+// "&Период:" with the kind, the three steps, "&С:" and "&по:" with the dates, "По бюджетной
+// дате", "Показывать операции:" with the account, "Категории:" with the classifier rows, the
+// comment, the reset.
 constexpr const char* kLayout =
     "{t1xeyt#145(:t)"
     "{t2xet8{bxl[sg#18]}{bl4Wexe[rt#-20]}}"
     "{t3xet4{b[bt#61]}{bl2[bt#20]}{bl2[bt#63]}}"
     "{t2xet4{bxr[s#16]}{bl4Wexe[Dt#-21]}{bt2xr[s#17]}{bl4t2Wexe[Dt#-22]}}"
+    "{b#-30t4xl[bCt#60]}"
+    "{bt8xl[s#40]}{bt2xe{bWe[rt#-24]}}"
+    "{bt8xl[s#149]}{t2#-31xet2{b}{b}}"
     "{bt8xl[s#43]}{bt2xe[et#-23]}"
     "{bt10xr[bt#148]}}";
+
+std::int16_t ClassifierId(std::size_t n, int part)
+{
+    return static_cast<std::int16_t>(kClassifierBase - static_cast<int>(n) * kIdsPerClassifier - part);
+}
 
 }  // namespace
 
@@ -65,6 +84,16 @@ ATransactionPageFilters::ATransactionPageFilters(const AProgramContext& context,
     };
     connect(start_, &QDateEdit::dateChanged, this, dates);
     connect(end_, &QDateEdit::dateChanged, this, dates);
+    connect(ControlAs<QCheckBox>(kByBudgetDateId), &QCheckBox::toggled, this, [this](bool on) {
+        Change([&](F::ATransactionPageFilter& f) { f.period.SetByBudgetDate(on); });
+    });
+    accounts_ = std::make_unique<F::AAccountChooser>(*ControlAs<AReportPicker>(kAccountId), context, db, kAllAccounts);
+    connect(accounts_.get(), &F::AChooser::Changed, this, [this] {
+        Change([&](F::ATransactionPageFilter& f) {
+            f.accounts = accounts_->NoneChosen() ? F::AAccountSelection() : F::AAccountSelection(accounts_->Accounts());
+        });
+    });
+    AddClassifierRows();
     connect(ControlAs<QLineEdit>(kCommentId), &QLineEdit::textChanged, this, [this](const QString& text) {
         Change([&](F::ATransactionPageFilter& f) { f.comment = ToU16(text); });
     });
@@ -72,6 +101,64 @@ ATransactionPageFilters::ATransactionPageFilters(const AProgramContext& context,
 }
 
 ATransactionPageFilters::~ATransactionPageFilters() = default;
+
+void ATransactionPageFilters::AddClassifierRows()
+{
+    std::size_t n = 0;
+    for (auto* classifier : db_.Classifiers().Live()) {
+        InsertElements(kClassifierTable, "{bxlt2[bCt#" + std::to_string(ClassifierId(n, 0)) + "]}{bl4t2Wexe{bWe[rt#" +
+                                             std::to_string(ClassifierId(n, 1)) + "]}}");
+        AClassifierRow row;
+        const QString name = ToQString(db_.Text(classifier->Record().singular));
+        row.tick = ControlAs<QCheckBox>(ClassifierId(n, 0));
+        row.tick->setText(QString(name).replace(u'&', QStringLiteral("&&")));
+        auto* picker = ControlAs<AReportPicker>(ClassifierId(n, 1));
+        // The tick is the row's caption; the picker is named by it too.
+        picker->setAccessibleName(name);
+        row.chooser = std::make_unique<F::ACategoryChooser>(*picker, context_, db_,
+                                                            Engine::ATableImpl<AClassifier>::RefTo(classifier));
+        auto changed = [this] { Change([&](F::ATransactionPageFilter& f) { f.classifiers = ChosenClassifiers(); }); };
+        connect(row.tick, &QCheckBox::toggled, this, changed);
+        connect(row.chooser.get(), &F::AChooser::Changed, this, changed);
+        classifiers_.push_back(std::move(row));
+        ++n;
+    }
+}
+
+F::AClassifierSelections ATransactionPageFilters::ChosenClassifiers() const
+{
+    F::AClassifierSelections chosen;
+    for (const AClassifierRow& row : classifiers_)
+        chosen.push_back({row.chooser->Classifier(), row.tick->isChecked(), row.chooser->Category()});
+    return chosen;
+}
+
+void ATransactionPageFilters::RefillChoosers()
+{
+    showing_ = true;
+    accounts_->Fill();
+    for (AClassifierRow& row : classifiers_)
+        row.chooser->Fill();
+    showing_ = false;
+}
+
+// One account is chosen as itself; several as the folder that holds exactly them.
+void ATransactionPageFilters::ShowAccounts(const F::AAccountSelection& accounts)
+{
+    if (accounts.Empty())
+        return accounts_->ChooseNone();
+    if (accounts.Accounts().size() == 1)
+        return accounts_->Choose(accounts.Accounts().front());
+    for (auto* folder : db_.Folders().Live()) {
+        accounts_->ChooseFolder(Engine::ATableImpl<AAccountFolder>::RefTo(folder));
+        auto held = accounts_->Accounts();
+        std::sort(held.begin(), held.end());
+        held.erase(std::unique(held.begin(), held.end()), held.end());
+        if (held == accounts.Accounts())
+            return;
+    }
+    accounts_->ChooseNone();
+}
 
 F::ATransactionPageFilter ATransactionPageFilters::Initial(const AProgramContext& context, ADatabase& db)
 {
@@ -106,6 +193,20 @@ void ATransactionPageFilters::Show(const F::ATransactionPageFilter& filter)
     kind_->Select(kind ? kind_->Model().Row(static_cast<int>(*kind)) : nullptr);
     start_->SetDate(filter.period.Start());
     end_->SetDate(filter.period.End());
+    const bool budgetDates = F::FileSettings(db_).budgetDates != 0;
+    ShowElement(kBudgetDateRow, budgetDates);
+    ControlAs<QCheckBox>(kByBudgetDateId)->setChecked(filter.period.ByBudgetDate());
+    ShowAccounts(filter.accounts);
+    for (AClassifierRow& row : classifiers_) {
+        auto chosen = std::find_if(filter.classifiers.begin(), filter.classifiers.end(),
+                                   [&](const F::AClassifierSelection& s) { return s.classifier == row.chooser->Classifier(); });
+        const bool found = chosen != filter.classifiers.end();
+        row.tick->setChecked(found && chosen->ticked);
+        if (found && !chosen->node.IsNull())
+            row.chooser->Choose(chosen->node);
+        else
+            row.chooser->ChooseNone();
+    }
     auto* comment = ControlAs<QLineEdit>(kCommentId);
     if (ToU16(comment->text()) != filter.comment)
         comment->setText(ToQString(filter.comment));

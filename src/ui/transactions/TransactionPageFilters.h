@@ -1,6 +1,7 @@
 // The filter pane of the transactions page: the period selector (the kind picker with the
-// previous, current and next period, the two dates), the comment search and the reset. Each
-// change hands the page a new filter at once.
+// previous, current and next period, the two dates, the budget-date tick while the file keeps
+// budget dates), the account chooser, one ticked category chooser per classifier, the comment
+// search and the reset. Each change hands the page a new filter at once.
 #pragma once
 #include "analysis/TransactionPageFilter.h"
 #include "ui/RecordListPage.h"
@@ -8,7 +9,14 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+class QCheckBox;
+
+namespace UserInterface::Filters {
+class AAccountChooser;
+class ACategoryChooser;
+}
 namespace Win32API::VelvixControls {
 class ADatePicker;
 }
@@ -21,7 +29,8 @@ namespace UserInterface::Transactions {
 class ATransactionPageFilters final : public Win32API::VelvixForms::ADialogForm {
     Q_OBJECT
 public:
-    static constexpr std::int16_t kKindId = -20, kStartId = -21, kEndId = -22, kCommentId = -23;
+    static constexpr std::int16_t kKindId = -20, kStartId = -21, kEndId = -22, kCommentId = -23, kAccountId = -24;
+    static constexpr std::int16_t kByBudgetDateId = 60;
     static constexpr int kPrevious = 61, kCurrent = 20, kNext = 63, kReset = 148;
     using AChanged = std::function<void(Filters::ATransactionPageFilter)>;
 
@@ -34,8 +43,18 @@ public:
     static Filters::ATransactionPageFilter Initial(const AProgramContext& context, Database::ADatabase& db);
 
     Win32API::VelvixControls::Reports::Implementation::AReportPicker* KindPicker() const { return kind_; }
+    // Rereads the account and category trees after the records changed, keeping the choices.
+    void RefillChoosers();
 
 private:
+    // One classifier's row: the tick captioned with its name and the chooser of its node.
+    struct AClassifierRow {
+        QCheckBox* tick = nullptr;
+        std::unique_ptr<Filters::ACategoryChooser> chooser;
+    };
+    void AddClassifierRows();
+    void ShowAccounts(const Filters::AAccountSelection& accounts);
+    Filters::AClassifierSelections ChosenClassifiers() const;
     void Change(const std::function<void(Filters::ATransactionPageFilter&)>& edit);
     void OnCommand(int id);
 
@@ -47,6 +66,8 @@ private:
     Win32API::VelvixControls::Reports::Implementation::AReportPicker* kind_ = nullptr;
     Win32API::VelvixControls::ADatePicker* start_ = nullptr;
     Win32API::VelvixControls::ADatePicker* end_ = nullptr;
+    std::unique_ptr<Filters::AAccountChooser> accounts_;
+    std::vector<AClassifierRow> classifiers_;
     bool showing_ = false;
 };
 

@@ -116,8 +116,11 @@ void ATransactionsPage::Fill(AReportItemImpl& root)
 {
     rows_.today = context_.clock().date;
     ShowColumnsOfFile();
-    if (filter_.FollowFile(db_, rows_.today) && pane_)
-        pane_->Show(filter_);
+    if (pane_) {
+        pane_->RefillChoosers();
+        if (filter_.FollowFile(db_, rows_.today))
+            pane_->Show(filter_);
+    }
     const Filters::ATransactionList list = filter_.Apply(db_);
     std::int64_t order = 0;
     for (ATransactionItem::ASlot* slot : list)
@@ -200,6 +203,9 @@ void ATransactionsPage::FillActionsMenu(QMenu& menu)
     menu.addSeparator();
     for (int id : {PageCommand::kLock, PageCommand::kUnlock, PageCommand::kExecute})
         menu.addAction(QString())->setData(id);
+    menu.addSeparator();
+    for (int id : {PageCommand::kShowFilters, PageCommand::kHideFilters})
+        menu.addAction(QString())->setData(id);
 }
 
 bool ATransactionsPage::IsCommandEnabled(int command) const
@@ -214,6 +220,8 @@ bool ATransactionsPage::IsCommandEnabled(int command) const
         return std::any_of(selection.begin(), selection.end(), [](auto* s) { return !s->Record().locked; });
     case PageCommand::kUnlock: return AnyLocked(selection);
     case PageCommand::kExecute: return AnyPlanned(selection);
+    case PageCommand::kShowFilters: return !paneShown_;
+    case PageCommand::kHideFilters: return paneShown_;
     default: return false;
     }
 }
@@ -230,6 +238,11 @@ void ATransactionsPage::RunCommand(int command)
     case PageCommand::kLock: LockSelection(true); return;
     case PageCommand::kUnlock: LockSelection(false); return;
     case PageCommand::kExecute: ExecuteSelection(); return;
+    case PageCommand::kShowFilters:
+    case PageCommand::kHideFilters:
+        paneShown_ = command == PageCommand::kShowFilters;
+        Form()->ShowElement(kFilterPaneId, paneShown_);
+        return;
     default: return;
     }
 }

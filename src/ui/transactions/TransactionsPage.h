@@ -19,6 +19,7 @@ class ATransactionPageFilters;
 
 namespace PageCommand {
 constexpr int kDuplicate = 167, kLock = 168, kUnlock = 169, kExecute = 159;
+constexpr int kShowFilters = 146, kHideFilters = 147;
 }
 
 class ATransactionsPage final : public ARecordListPage {
