@@ -47,7 +47,7 @@ ATransactionInput SingleInput(ADatabase& db, const Engine::ASlot<ATransaction>& 
     in.type = ModeOf(t);
     in.rule = Recurrence::ARule::FromWords(t.recurrence, t.recurrenceCount, t.recurrenceEnd);
     in.state = t.executed ? (t.locked ? AState::ExecutedLocked : AState::Executed)
-                          : (in.rule.active ? AState::Recurring : AState::Planned);
+                          : (in.rule->active ? AState::Recurring : AState::Planned);
     in.date = t.date;
     in.time = t.time;
     in.budgetDate = t.budgetDate;
@@ -110,6 +110,7 @@ void MergeInto(ATransactionInput& into, const ATransactionInput& in)
 {
     Merge(into.type, in.type);
     Merge(into.state, in.state);
+    Merge(into.rule, in.rule);
     Merge(into.date, in.date);
     Merge(into.time, in.time);
     Merge(into.budgetDate, in.budgetDate);
@@ -137,7 +138,7 @@ ATransactionInput Overlay(const ATransactionInput& base, const ATransactionInput
     };
     take(full.type, base.type);
     take(full.state, base.state);
-    if (!over.state)
+    if (!over.state || !over.rule)
         full.rule = base.rule;
     take(full.date, base.date);
     take(full.time, base.time);
@@ -167,10 +168,10 @@ bool FillRecord(ADatabase& db, ATransaction& t, const ATransactionInput& in)
     const AState state = in.state.value_or(AState::Executed);
     t.executed = state == AState::Executed || state == AState::ExecutedLocked;
     t.locked = state == AState::ExecutedLocked;
-    if (state == AState::Recurring) {
-        t.recurrence = in.rule.Word();
-        t.recurrenceCount = in.rule.CountWord();
-        t.recurrenceEnd = in.rule.end;
+    if (state == AState::Recurring && in.rule) {
+        t.recurrence = in.rule->Word();
+        t.recurrenceCount = in.rule->CountWord();
+        t.recurrenceEnd = in.rule->end;
     } else {
         t.recurrence = t.recurrenceCount = 0;
         t.recurrenceEnd = 0;

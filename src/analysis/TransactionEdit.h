@@ -31,7 +31,9 @@ struct AAmountInput {
 struct ATransactionInput {
     std::optional<AAmountMode> type;  // none only when changing transactions of several types
     std::optional<AState> state;
-    Database::Recurrence::ARule rule;  // with the recurring state
+    // With the recurring state; none when the selected transactions' rules differ and the
+    // user did not choose one: each keeps its own.
+    std::optional<Database::Recurrence::ARule> rule;
     std::optional<ADate> date;
     std::optional<std::int32_t> time;        // only when the file keeps times
     std::optional<ADate> budgetDate;         // only when the file keeps budget dates

@@ -42,6 +42,7 @@ struct ARule {
     std::uint32_t Word() const;
     std::uint32_t CountWord() const;
     AKind Kind() const { return static_cast<AKind>(kind); }
+    bool operator==(const ARule&) const = default;
 };
 
 // Days from the 1st of the month to the day that instance and selector name.

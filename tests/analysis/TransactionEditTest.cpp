@@ -142,14 +142,25 @@ TEST_F(TransactionEdit, RecordsAsTheTypeStoresThem)
 
 TEST_F(TransactionEdit, ChangingSeveralLeavesWhatDiffersAsItWas)
 {
+    // Planned ones repeating every 3, 4 and 5 days: each keeps its own rule.
+    const auto rule = [](int day) {
+        return Recurrence::ARule{.active = true, .maskOrSelector = Recurrence::kAllDaysMask,
+                                 .interval = static_cast<std::uint8_t>(day)}.Word();
+    };
     Step([&] {
-        for (int day : {3, 4, 5})
-            Add(Single(cash, -M(day), D(2024, 4, day)));
+        for (int day : {3, 4, 5}) {
+            ATransaction t = Single(cash, -M(day), D(2024, 4, day));
+            t.executed = 0;
+            t.recurrence = rule(day);
+            Add(t);
+        }
     });
     std::vector<Engine::ARecordId> ids;
     for (auto* slot : db.Transactions().Live())
         ids.push_back(slot->id);
     ATransactionInput in = InputOf(db, ids, false);
+    EXPECT_EQ(in.state, AState::Recurring);
+    EXPECT_FALSE(in.rule);
     EXPECT_FALSE(in.date);
     EXPECT_TRUE(in.fields[0].differs);
     EXPECT_EQ(in.giving.account, cash);
@@ -160,6 +171,7 @@ TEST_F(TransactionEdit, ChangingSeveralLeavesWhatDiffersAsItWas)
         EXPECT_EQ(t.date, D(2024, 4, day));
         EXPECT_EQ(t.amount1, -M(day));
         EXPECT_EQ(db.Text(t.comment), u"Обед");
+        EXPECT_EQ(t.recurrence, rule(day));
     }
     ASSERT_TRUE(db.Undo());
     EXPECT_EQ(db.Text(db.Transactions().Find(ids[0])->Record().comment), u"");

@@ -1,82 +1,10 @@
-#include "UiTestSupport.h"
+#include "TransactionDialogFixture.h"
 
-#include "database/DatabaseRules.h"
-#include "ui/transactions/TransactionDialog.h"
-#include "win32api/ReportPicker.h"
-
-#include <QApplication>
-#include <QDialog>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 
-#include <gtest/gtest.h>
-
-using namespace UserInterface::Transactions;
-using namespace Database;
-using Engine::ATableImpl;
-using UiTests::Named;
-using Win32API::VelvixControls::Reports::AReportPicker;
+using namespace UiTests;
 
 namespace {
-
-constexpr AMoney M(std::int64_t units) { return units * 10000; }
-
-class TransactionDialog : public ::testing::Test {
-protected:
-    TransactionDialog()
-    {
-        UiTests::TestApplication();
-        db.CreateDefaults();
-        cash = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
-    }
-    AReference<AAccount> AddAccount(std::u16string_view name, std::u16string_view currencyCode = u"")
-    {
-        db.BeginStep();
-        AAccount account = db.Accounts().Live().front()->Record();
-        account.name = db.NewText(name);
-        account.comment = {};
-        if (!currencyCode.empty())
-            account.currency = ATableImpl<ACurrency>::RefTo(
-                db.Currencies().Create(ACurrency{db.NewText(currencyCode), db.NewText(currencyCode), 2}));
-        auto ref = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
-        db.Placements().Create(AAccountPlacement{ref, ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front())});
-        CommitWithRules(db);
-        return ref;
-    }
-
-    static void Click(QDialog& dialog, const QString& name) { UiTests::ClickNamed(dialog, name); }
-    static void Type(QDialog& dialog, const QString& name, const QString& text)
-    {
-        UiTests::TypeInto(dialog, name, text);
-    }
-    // Chooses the n-th row of a chooser with the arrow keys.
-    static void Choose(QDialog& dialog, const QString& name, int row)
-    {
-        auto* picker = Named(dialog, name);
-        picker->setFocus();
-        for (int i = 0; i <= row; ++i)
-            QTest::keyClick(picker, Qt::Key_Down);
-    }
-    // Runs the dialog with `script` as the user's hands; whether a step was committed.
-    bool Run(ATransactionDialogMode mode, std::vector<Engine::ARecordId> selection,
-             const std::function<void(QDialog&)>& script)
-    {
-        test.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
-            script(dialog);
-            return dialog.result();
-        };
-        return RunTransactionDialog(nullptr, test.context, db, mode, std::move(selection), nullptr);
-    }
-    const ATransaction& Last() { return db.Transactions().Live().back()->Record(); }
-
-    UiTests::ATestProgram test;
-    ADatabase db;
-    AReference<AAccount> cash;
-};
 
 TEST_F(TransactionDialog, MissingAccountsAndFoldersAreRefusedWithTheFocusOnTheChooser)
 {

@@ -16,6 +16,7 @@
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
 #include "ui/filters/AccountClassifierFilters.h"
+#include "ui/transactions/RecurrenceDialog.h"
 #include "win32api/DateCtrl.h"
 #include "win32api/DynaForm.h"
 #include "win32api/LayoutElement.h"
@@ -42,6 +43,8 @@ constexpr int kAddTitle = 437, kChangeTitle = 438, kDuplicateTitle = 440, kChang
 constexpr int kDifferentValues = 179, kRateItemText = 435;
 constexpr int kFilterWarning = 457, kAdded = 458, kToAdd = 459, kChanged = 460, kToSave = 461;
 constexpr int kStateIds[4] = {420, 421, 422, 423};
+constexpr int kPlanned = 422, kRecurring = 423;
+constexpr std::int16_t kRecurrence = 424;
 constexpr int kTypeIds[4] = {412, 413, 701, 414};  // in layout order; mode order below
 constexpr AAmountMode kTypeModes[4] = {AAmountMode::Income, AAmountMode::Expense, AAmountMode::Balance,
                                        AAmountMode::Transfer};
@@ -151,6 +154,14 @@ private:
                     RecomputeAfter(k);
             });
         connect(accounts_, &AAccountClassifierFilters::Changed, this, [this] { ApplyType(); });
+        for (int id : kStateIds)
+            connect(Radio(state_, id), &QRadioButton::toggled, this, [this] { ShowRule(); });
+        // Choosing "repeats" needs a rule: without one the choice goes back to a plain planned one.
+        connect(Radio(state_, kRecurring), &QRadioButton::clicked, this, [this] {
+            if (!rule_ || !rule_->active)
+                EditRule();
+        });
+        connect(state_->ControlAs<QPushButton>(kRecurrence), &QPushButton::clicked, this, [this] { EditRule(); });
         connect(rate_, &Win32API::VelvixControls::Reports::AReportPicker::Notify, this, [this](int, bool*) {
             RecomputeAfter(3);
         });
@@ -190,9 +201,11 @@ private:
             Radio(state_, 420)->setChecked(true);
             Radio(type_, 413)->setChecked(true);
             ApplyType();
+            ShowRule();
             return;
         }
         loaded_ = InputOf(db_, selection_, settings_.quantities);
+        rule_ = loaded_.rule;
         const bool change = mode_ == ATransactionDialogMode::Change;
         if (loaded_.state)
             Radio(state_, kStateIds[static_cast<int>(*loaded_.state)])->setChecked(true);
@@ -218,6 +231,7 @@ private:
                 accounts_->Categories()[i]->ShowDifferentValues(true);
         }
         ApplyType();
+        ShowRule();
         for (int k = 0; k < 4; ++k) {
             if (loaded_.fields[k].differs)
                 SetMark(Edit(amounts_, kEdits[k]));
@@ -256,6 +270,27 @@ private:
             edit->setText(ToQString(*text));
         else
             SetMark(edit);
+    }
+
+    void EditRule()
+    {
+        const ADate start = dates_->ControlAs<ADatePicker>(kDate)->Date();
+        if (auto chosen = RunRecurrenceDialog(this, context_, rule_.value_or(Recurrence::ARule{}), start))
+            rule_ = chosen;
+        if (!rule_ || !rule_->active)
+            Radio(state_, kPlanned)->setChecked(true);
+        ShowRule();
+    }
+    // The rule is edited only for a repeating transaction; what it does shows on its button.
+    void ShowRule()
+    {
+        const bool recurring = Radio(state_, kRecurring)->isChecked();
+        auto* button = state_->ControlAs<QPushButton>(kRecurrence);
+        button->setEnabled(recurring);
+        const QString description = recurring && rule_ ? ToQString(RuleDescription(context_, *rule_)) : QString();
+        button->setToolTip(description);
+        button->setAccessibleDescription(description);
+        Radio(state_, kRecurring)->setAccessibleDescription(description);
     }
 
     int Precision() const
@@ -384,6 +419,7 @@ private:
     {
         ATransactionInput in;
         in.type = ChosenType();
+        in.rule = rule_;
         for (int i = 0; i < 4; ++i)
             if (Radio(state_, kStateIds[i])->isChecked())
                 in.state = static_cast<AState>(i);
@@ -493,6 +529,7 @@ private:
     Win32API::VelvixControls::Reports::AReportPicker* rate_ = nullptr;
     Win32API::VelvixControls::Reports::AReportMode rateMode_;
     ATransactionInput loaded_;
+    std::optional<Recurrence::ARule> rule_;
     bool touched_[4] = {};
     bool threeRows_ = false;
     bool dateTouched_ = false;
