@@ -9,7 +9,7 @@ namespace UserInterface {
 
 int ADesktopDialogs::ShowMessage(QWidget* parent, const Win32API::VelvixForms::AMessageBoxOptions& options)
 {
-    return Win32API::VelvixForms::ShowMessageBox(parent, strings_.get(), options);
+    return Win32API::VelvixForms::ShowMessageBox(parent, strings_.get(), options, options.dontShowAgain);
 }
 
 namespace {

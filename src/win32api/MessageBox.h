@@ -29,6 +29,7 @@ struct AMessageBoxOptions {
     AMessageIcon icon = AMessageIcon::None;
     int defaultButton = 0;           // index among the buttons
     bool offerDontShowAgain = false; // shows the tick
+    bool* dontShowAgain = nullptr;   // receives the tick's state when the box closes
 };
 
 std::vector<int> MessageButtonIds(AMessageButtons buttons);

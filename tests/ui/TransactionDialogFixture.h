@@ -67,12 +67,13 @@ protected:
             (dialog.windowTitle() == "Повторение операции" && recurrence ? recurrence : script)(dialog);
             return dialog.result();
         };
-        return RunTransactionDialog(nullptr, test.context, db, mode, std::move(selection), nullptr);
+        return RunTransactionDialog(nullptr, test.context, db, mode, std::move(selection), filter);
     }
     const ATransaction& Last() { return db.Transactions().Live().back()->Record(); }
 
     // The hands on the recurrence dialog when the transaction dialog opens it.
     std::function<void(QDialog&)> recurrence;
+    const UserInterface::Filters::ATransactionPageFilter* filter = nullptr;  // the page's, when it narrows
     UiTests::ATestProgram test;
     ADatabase db;
     AReference<AAccount> cash;

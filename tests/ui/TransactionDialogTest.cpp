@@ -1,5 +1,7 @@
 #include "TransactionDialogFixture.h"
 
+#include "analysis/TransactionPageFilter.h"
+
 #include <QLineEdit>
 
 using namespace UiTests;
@@ -97,6 +99,38 @@ TEST_F(TransactionDialog, ChangingThreeWithDifferentDatesKeepsEachDate)
         EXPECT_EQ(db.Text(t.comment), u"Lunch 12");
     }
     EXPECT_EQ(db.UndoLabel(), u"Изменить операции");
+}
+
+TEST_F(TransactionDialog, TheFilterWarningsNoReturnsToTheDialogAndItsTickSilencesIt)
+{
+    UserInterface::Filters::ATransactionPageFilter january;
+    january.period.SetDates(Dates::FromYmd(2025, 1, 1), Dates::FromYmd(2025, 1, 31), std::nullopt);
+    filter = &january;
+    const std::u16string warning = test.Message(457, {u"Добавленная", u"добавить операцию"});
+    const auto addExpense = [&](bool tick, int answer) {
+        test.dialogs.tick = tick;
+        test.dialogs.answers = {answer};
+        return Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
+            Choose(dialog, "Со счёта:", 1);
+            Type(dialog, "Сумма расхода:", "5");
+            Click(dialog, "OK");
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+    };
+    auto& options = test.context.Options();
+    EXPECT_FALSE(addExpense(false, Win32API::VelvixForms::kIdNo));
+    EXPECT_EQ(db.Transactions().LiveCount(), 0u);
+    EXPECT_TRUE(addExpense(true, Win32API::VelvixForms::kIdYes));
+    EXPECT_EQ(db.Transactions().LiveCount(), 1u);
+    EXPECT_EQ(test.dialogs.messages, (std::vector<std::u16string>{warning, warning}));
+    // Set and saved: the store gives it back.
+    options.SetFlag(UserInterface::Settings::kSkipFilterCheck, false);
+    options.LoadAll();
+    EXPECT_TRUE(options.Flag(UserInterface::Settings::kSkipFilterCheck));
+    test.dialogs.messages.clear();
+    EXPECT_TRUE(addExpense(false, Win32API::VelvixForms::kIdNo));
+    EXPECT_TRUE(test.dialogs.messages.empty());
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ void TypeInto(QWidget& window, const QString& name, const QString& text)
 int AScriptedDialogs::ShowMessage(QWidget*, const Win32API::VelvixForms::AMessageBoxOptions& options)
 {
     messages.push_back(options.text);
+    if (options.offerDontShowAgain && options.dontShowAgain)
+        *options.dontShowAgain = tick;
     if (answers.empty())
         return Win32API::VelvixForms::kIdOk;
     const int answer = answers.front();

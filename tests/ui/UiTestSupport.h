@@ -39,6 +39,7 @@ public:
 
     std::vector<std::u16string> messages;  // the texts of the message boxes, in order
     std::deque<int> answers;               // the buttons pressed, in order; then OK (1)
+    bool tick = false;                     // the tick of the boxes that offer it
     std::optional<std::string> openFile, saveFile, folder;
     std::vector<UserInterface::AFileDialogSpec> fileDialogs;
     std::optional<std::uint32_t> colour;

@@ -467,7 +467,8 @@ private:
         }
     }
 
-    int Message(std::u16string text, Win32API::VelvixForms::AMessageButtons buttons, int defaultButton = 0)
+    int Message(std::u16string text, Win32API::VelvixForms::AMessageButtons buttons, int defaultButton = 0,
+                bool* dontShowAgain = nullptr)
     {
         Win32API::VelvixForms::AMessageBoxOptions options;
         options.text = std::move(text);
@@ -475,6 +476,8 @@ private:
         options.buttons = buttons;
         options.icon = Win32API::VelvixForms::AMessageIcon::Warning;
         options.defaultButton = defaultButton;
+        options.offerDontShowAgain = dontShowAgain != nullptr;
+        options.dontShowAgain = dontShowAgain;
         return context_.Dialogs().ShowMessage(this, options);
     }
 
@@ -496,8 +499,14 @@ private:
             !PassesFilter(db_, input, change ? selection_ : std::vector<Engine::ARecordId>{}, *filter_)) {
             const std::u16string who(context_.Strings().Text(change ? kChanged : kAdded));
             const std::u16string what(context_.Strings().Text(change ? kToSave : kToAdd));
-            if (Message(context_.Strings().Format(kFilterWarning, {who, what}),
-                        Win32API::VelvixForms::AMessageButtons::YesNo, 1) != Win32API::VelvixForms::kIdYes)
+            bool silence = false;
+            const int answer = Message(context_.Strings().Format(kFilterWarning, {who, what}),
+                                       Win32API::VelvixForms::AMessageButtons::YesNo, 1, &silence);
+            if (silence) {
+                context_.Options().SetFlag(Settings::kSkipFilterCheck, true);
+                context_.Options().SaveAll();
+            }
+            if (answer != Win32API::VelvixForms::kIdYes)
                 return;
         }
         const bool saved = change ? ChangeTransactions(db_, selection_, input, context_.Strings().Text(kChangeStep))
