@@ -4,10 +4,6 @@
 
 namespace Cli {
 
-namespace {
-constexpr HRESULT kPathNotFound = Result::Code(0x80070003);
-}
-
 std::string TerminalText(std::u16string_view text)
 {
     std::u16string unix;
@@ -29,22 +25,14 @@ std::u16string FromUtf8(std::string_view text) { return UtilityClasses::Strings:
 void PrintMessage(const ACliContext& context, std::ostream& to, int id,
                   std::initializer_list<UtilityClasses::Strings::FormatArg> args)
 {
-    to << TerminalText(context.strings.Format(id, args)) << '\n';
+    PrintMessage(context, to, id, std::span<const UtilityClasses::Strings::FormatArg>(args.begin(), args.size()));
 }
 
-AOpenVerdict JudgeOpenResult(HRESULT result)
+void PrintMessage(const ACliContext& context, std::ostream& to, int id,
+                  std::span<const UtilityClasses::Strings::FormatArg> args)
 {
-    switch (result) {
-    case Result::kOk: return {kDone, 0};
-    case Result::kOpenedWithErrors: return {kDoneWithMessages, MessageId::kOpenedWithErrors};
-    case Result::kPasswordCancelled: return {kPasswordMissing, 0};
-    case Result::kNewerVersion: return {kNewerVersion, MessageId::kNewerVersion};
-    case Result::kFileNotFound:
-    case kPathNotFound: return {kFileNotFound, MessageId::kFileNotFound};
-    default: break;
-    }
-    // Any other success code still means the file is open.
-    return Result::Succeeded(result) ? AOpenVerdict{kDone, 0} : AOpenVerdict{kFailed, MessageId::kUnreadableFile};
+    to << TerminalText(UtilityClasses::Strings::FormatText(context.strings.Locale(), context.strings.Text(id), args))
+       << '\n';
 }
 
 }  // namespace Cli

@@ -1,25 +1,20 @@
 #include "DataFileSave.h"
 
-#include "CliMessages.h"
+#include "CliContext.h"
 
 #include "core/BackupCopies.h"
 #include "core/FileSystem.h"
-#include "core/FormatText.h"
 #include "core/OptionStore.h"
 #include "core/Settings.h"
 #include "core/Trash.h"
 #include "core/XdgFolders.h"
 
-#include <array>
 #include <cstdlib>
-#include <vector>
 
 namespace Cli {
 
-namespace {
-
 // The settings are the GUI program's: its INI file beside it, or the user's store.
-void MakeBackupCopy(const ACliContext& context, Database::ADatabase& db)
+std::optional<AMessageRef> BackupBeforeSave(const std::string& path)
 {
     Files::ALocalFileSystem fs;
     const char* home = std::getenv("HOME");
@@ -29,31 +24,11 @@ void MakeBackupCopy(const ACliContext& context, Database::ADatabase& db)
     settings.LoadAll();
     const Database::Engine::ABackupOptions options = Database::Engine::BackupOptionsFrom(settings);
     if (options.mode == UserInterface::Settings::kNoBackups)
-        return;
+        return std::nullopt;
     Files::ATrash trash(fs, Files::ATrash::HomeTrashFolder(Files::UserDataFolder(std::getenv("XDG_DATA_HOME"), home)),
                         SystemLocalTime);
     Database::Engine::ABackupCopies backups(fs, trash, ProgramFolder(), SystemLocalTime);
-    const auto message =
-        backups.BeforeSave(options, db.FileName().FullPath(), Database::Engine::ASaveKind::InPlace);
-    if (!message)
-        return;
-    using namespace UtilityClasses::Strings;
-    const std::vector<FormatArg> args(message->numbers.begin(), message->numbers.end());
-    std::array<char16_t, kFormatCapacity> text;
-    const std::size_t length = FormatText(text, context.strings.Locale(), context.strings.Text(message->id), args);
-    context.err << TerminalText({text.data(), length}) << '\n';
-}
-
-}  // namespace
-
-bool SaveDataFileInPlace(const ACliContext& context, Database::ADatabase& db)
-{
-    MakeBackupCopy(context, db);
-    const HRESULT result = db.Save();
-    if (Result::Succeeded(result))
-        return true;
-    PrintMessage(context, context.err, MessageId::kSaveFailed, {static_cast<std::uint32_t>(result)});
-    return false;
+    return backups.BeforeSave(options, path, Database::Engine::ASaveKind::InPlace);
 }
 
 }  // namespace Cli

@@ -1,15 +1,15 @@
-// Saving a changed data file in place the way the program does: a backup copy first
-// when the settings ask for one and it is due, then the save.
+// The backup copy made before a data file is saved in place, under the GUI program's
+// settings (its INI file beside it, or the user's store).
 #pragma once
 
-#include "CliContext.h"
+#include "core/MessageRef.h"
 
-#include "database/Database.h"
+#include <optional>
+#include <string>
 
 namespace Cli {
 
-// Messages of a failed copy or save go to standard error; a failed copy does not stop
-// the save. False when the file could not be saved (it is then as it was).
-bool SaveDataFileInPlace(const ACliContext& context, Database::ADatabase& db);
+// Makes the copy of `path` when one is due; the message of a failed copy, if any.
+std::optional<AMessageRef> BackupBeforeSave(const std::string& path);
 
 }  // namespace Cli

@@ -37,12 +37,13 @@ AExitCode RunImport(const ACliContext& context, const AParsedArguments& argument
         return kUsageError;
     }
     if (module->UsesFile() && !std::filesystem::exists(input)) {
-        PrintMessage(context, context.err, MessageId::kFileNotFound, {FromUtf8(arguments.positionals[1])});
+        PrintMessage(context, context.err, Database::FileMessage::kFileNotFound, {FromUtf8(arguments.positionals[1])});
         return kFileNotFound;
     }
 
     Database::ADatabase db;
-    const AOpenOutcome opened = OpenDataFile(context, db, file);
+    // A dry run only reads; anything else must be able to save the file in place.
+    const AOpenOutcome opened = dryRun ? OpenDataFile(context, db, file) : OpenDataFileToChange(context, db, file);
     if (!opened.open)
         return opened.exitCode;
     std::unique_ptr<AImportBatch> batch;

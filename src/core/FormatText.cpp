@@ -145,6 +145,11 @@ std::size_t FormatText(std::span<char16_t, kFormatCapacity> out, const LocaleInf
 
 std::u16string FormatText(const LocaleInfo& locale, std::u16string_view format, std::initializer_list<FormatArg> args)
 {
+    return FormatText(locale, format, std::span<const FormatArg>(args.begin(), args.size()));
+}
+
+std::u16string FormatText(const LocaleInfo& locale, std::u16string_view format, std::span<const FormatArg> args)
+{
     char16_t buffer[kFormatCapacity];
     std::size_t length = FormatText(buffer, locale, format, args);
     return std::u16string(buffer, length);

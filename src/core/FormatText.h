@@ -66,5 +66,6 @@ std::size_t FormatText(std::span<char16_t, kFormatCapacity> out, const LocaleInf
                        std::u16string_view format, std::initializer_list<FormatArg> args);
 std::u16string FormatText(const LocaleInfo& locale, std::u16string_view format,
                           std::initializer_list<FormatArg> args = {});
+std::u16string FormatText(const LocaleInfo& locale, std::u16string_view format, std::span<const FormatArg> args);
 
 }  // namespace UtilityClasses::Strings

@@ -29,7 +29,8 @@ using UtilityClasses::Strings::Utf8ToUtf16;
 namespace {
 
 constexpr int kOpenTitle = 500, kSaveTitle = 501, kDataFiles = 502, kAllFiles = 503;
-constexpr HRESULT kPathNotFound = Result::Code(0x80070003);
+using Database::AFileOutcome;
+namespace FileMessage = Database::FileMessage;
 
 char LowerAscii(char c)
 {
@@ -93,6 +94,39 @@ std::unique_ptr<Database::ADatabase> AMainWindow::MakeDatabase()
     return db;
 }
 
+Database::ADataFileSession AMainWindow::FileSession()
+{
+    Database::ADataFileHooks hooks;
+    hooks.withProgress = [this](Database::ADatabase& db, int titleId, const std::u16string& name,
+                                const std::function<HRESULT()>& work) {
+        AProgressWindow progress(this, ToQString(context_.Strings().Format(titleId, {name})), db.Progress());
+        return work();
+    };
+    hooks.backupBeforeSave = [this](const std::string& path) {
+        return backups_->BeforeSave(Database::Engine::BackupOptionsFrom(context_.Options()), path,
+                                    Database::Engine::ASaveKind::InPlace);
+    };
+    return Database::ADataFileSession(std::move(hooks));
+}
+
+void AMainWindow::ShowFileReport(const Database::AFileReport& report)
+{
+    if (report.backupMessage)
+        ShowMessageRef(*report.backupMessage);
+    if (report.messageId == 0)
+        return;
+    const std::vector<UtilityClasses::Strings::FormatArg> args = report.Args();
+    AMessageBoxOptions options;
+    options.text = UtilityClasses::Strings::FormatText(context_.Strings().Locale(), context_.Strings().Text(report.messageId),
+                                                       args);
+    options.title = u"Fendral";
+    options.buttons = AMessageButtons::Ok;
+    options.icon = report.outcome == AFileOutcome::OpenedWithErrors ? AMessageIcon::Warning
+                   : report.outcome == AFileOutcome::ReadOnly        ? AMessageIcon::Information
+                                                                     : AMessageIcon::Error;
+    context_.Dialogs().ShowMessage(this, options);
+}
+
 HRESULT AMainWindow::OpenFile(const std::string& typed)
 {
     if (typed.empty())
@@ -106,20 +140,15 @@ HRESULT AMainWindow::OpenFile(const std::string& typed)
             return Result::kFalse;
         }
     auto db = MakeDatabase();
-    const std::u16string name = Utf8ToUtf16(path);
-    HRESULT result;
-    {
-        AProgressWindow progress(this, ToQString(context_.Strings().Format(OpenMessage::kReading, {name})),
-                                 db->Progress());
-        result = db->Open(path);
+    // Opening the file that is open here again hands its lock over, so it stays writable.
+    const Database::AFileReport report =
+        FileSession().Open(*db, path, Utf8ToUtf16(path), Database::AOpenPurpose::Read, db_.get());
+    ShowFileReport(report);
+    const HRESULT result = report.result;
+    if (Result::Failed(result)) {
+        RefreshTitle();  // a database that gave up its file for this open saves as from now on
+        return result;   // otherwise the current database stays as it was
     }
-    const int message = OpenResultMessage(result);
-    if (message == OpenMessage::kOpenedWithErrors)
-        ShowMessage(message, {name, db->LoadErrors()}, AMessageButtons::Ok, AMessageIcon::Warning);
-    else if (message != 0)
-        ShowMessage(message, {name}, AMessageButtons::Ok, AMessageIcon::Error);
-    if (Result::Failed(result))
-        return result;  // the current database stays as it was
     ReplaceDatabase(std::move(db));
     Transactions::OfferDuePlanned(this, context_, *db_);
     UserInterface::Settings::AddRecentFile(context_.Options().Store(), path);
@@ -135,7 +164,7 @@ HRESULT AMainWindow::OpenRecentFile(int index)
     if (!path)
         return Result::kFalse;
     const HRESULT result = OpenFile(*path);
-    if (result == Result::kFileNotFound || result == kPathNotFound) {
+    if (Database::ADataFileSession::JudgeOpen(result).outcome == AFileOutcome::NotFound) {
         UserInterface::Settings::RemoveRecentFile(store, index);
         BuildRecentMenu();
     }
@@ -157,9 +186,9 @@ bool AMainWindow::QueryClose()
     if (!db_ || !db_->Modified())
         return true;
     const std::u16string name = db_->FileName().Empty()
-                                    ? std::u16string(context_.Strings().Text(OpenMessage::kUntitled))
+                                    ? std::u16string(context_.Strings().Text(FileMessage::kUntitled))
                                     : Utf8ToUtf16(db_->FileName().NameWithExtension());
-    switch (ShowMessage(OpenMessage::kSavePrompt, {name}, AMessageButtons::YesNoCancel, AMessageIcon::Question)) {
+    switch (ShowMessage(FileMessage::kSavePrompt, {name}, AMessageButtons::YesNoCancel, AMessageIcon::Question)) {
     case kIdYes: return Save();
     case kIdNo: return true;
     default: return false;
@@ -173,38 +202,33 @@ bool AMainWindow::Save()
     const std::string& path = db_->FileName().FullPath();
     // A file that is read-only, of the previous generation or of a form never written gets a
     // new name.
-    if (path.empty() || !db_->HasStorage() || db_->ReadOnly() || !HasExtension(path, kSaveExtensions)) {
-        if (!path.empty() && db_->ReadOnly())
-            ShowMessage(OpenMessage::kReadOnlyFile, {Utf8ToUtf16(db_->FileName().NameWithExtension())},
-                        AMessageButtons::Ok, AMessageIcon::Information);
+    if (path.empty() || !db_->HasStorage() || !HasExtension(path, kSaveExtensions))
         return SaveAs();
-    }
-    if (const auto message = backups_->BeforeSave(Database::Engine::BackupOptionsFrom(context_.Options()), path,
-                                                  Database::Engine::ASaveKind::InPlace))
-        ShowMessageRef(*message);
-    return SaveTo(std::nullopt);
+    const Database::AFileReport report = FileSession().Save(*db_);
+    ShowFileReport(report);
+    // A read-only file is told about, then saved under another name.
+    if (report.outcome == AFileOutcome::ReadOnly)
+        return SaveAs();
+    return AfterSave(report);
 }
 
 bool AMainWindow::SaveAs()
 {
     const auto path = AskSavePath();
-    return path && SaveTo(path);
+    return path && SaveTo(*path);
 }
 
-bool AMainWindow::SaveTo(const std::optional<std::string>& newPath)
+bool AMainWindow::SaveTo(const std::string& newPath)
 {
-    const std::string shown = newPath ? *newPath : db_->FileName().FullPath();
-    HRESULT result;
-    {
-        AProgressWindow progress(this, ToQString(context_.Strings().Format(OpenMessage::kWriting, {Utf8ToUtf16(shown)})),
-                                 db_->Progress());
-        result = newPath ? db_->SaveAs(*newPath) : db_->Save();
-    }
-    if (Result::Failed(result)) {
-        ShowMessage(OpenMessage::kSaveFailed, {static_cast<std::uint32_t>(result)}, AMessageButtons::Ok,
-                    AMessageIcon::Error);
+    const Database::AFileReport report = FileSession().SaveAs(*db_, newPath, Utf8ToUtf16(newPath));
+    ShowFileReport(report);
+    return AfterSave(report);
+}
+
+bool AMainWindow::AfterSave(const Database::AFileReport& report)
+{
+    if (!report.Succeeded())
         return false;
-    }
     autoSaveFailed_ = false;
     UserInterface::Settings::AddRecentFile(context_.Options().Store(), db_->FileName().FullPath());
     BuildRecentMenu();

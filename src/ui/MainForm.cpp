@@ -85,7 +85,7 @@ AMainWindow::AMainWindow(AProgramContext& context, AInstanceChannel* channel)
         context.Options(), *backups_, [this](const AMessageRef& message) { ShowMessageRef(message); },
         [this](HRESULT result) {
             autoSaveFailed_ = true;
-            ShowMessage(OpenMessage::kSaveFailed, {static_cast<std::uint32_t>(result)}, AMessageButtons::Ok,
+            ShowMessage(Database::FileMessage::kSaveFailed, {static_cast<std::uint32_t>(result)}, AMessageButtons::Ok,
                         AMessageIcon::Error);
             RefreshTitle();
         });

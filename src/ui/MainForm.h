@@ -10,6 +10,7 @@
 #include "core/Result.h"
 #include "core/Trash.h"
 #include "database/AfterChangeSave.h"
+#include "database/DataFileSession.h"
 #include "ui/AbstractPage.h"
 #include "win32api/MessageBox.h"
 
@@ -151,8 +152,11 @@ private:
     void TranslateMenu(QMenu* menu);
     // MainFiles.cpp
     std::unique_ptr<Database::ADatabase> MakeDatabase();
+    Database::ADataFileSession FileSession();
+    void ShowFileReport(const Database::AFileReport& report);
     void ReplaceDatabase(std::unique_ptr<Database::ADatabase> db);
-    bool SaveTo(const std::optional<std::string>& newPath);
+    bool SaveTo(const std::string& newPath);
+    bool AfterSave(const Database::AFileReport& report);
     std::optional<std::string> AskSavePath();
     void AskAndOpen();
     // MainPages.cpp

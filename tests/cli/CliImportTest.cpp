@@ -189,13 +189,20 @@ TEST_F(CliImport, AFailingSaveLeavesTheFileUnchanged)
     EXPECT_EQ(overflow.err, ExpectedMessage(787, {0x80070216u}));
     EXPECT_EQ(ReadTextFile(Path("books.fend")), before);
 
-    // A file of the previous generation can't be saved in place.
+    // A file of the previous generation, and one another copy holds, open read-only: the
+    // import is refused with 504 before the document is read.
     const OldFileSample old;
     WriteTextFile(Path("old.fdb"), std::string(old.Bytes().begin(), old.Bytes().end()));
-    const std::string oldBefore = ReadTextFile(Path("old.fdb"));
-    const ACliRun readOnly = Import({"old.fdb", "clean.xml"});
-    EXPECT_EQ(readOnly.exitCode, 1);
-    EXPECT_EQ(ReadTextFile(Path("old.fdb")), oldBefore);
+    ADatabase holder;
+    ASSERT_EQ(holder.Open(Path("books.fend")), Result::kOk);
+    for (const char16_t* name : {u"old.fdb", u"books.fend"}) {
+        const std::string file = UtilityClasses::Strings::Utf16ToUtf8(name);
+        const std::string fileBefore = ReadTextFile(Path(file));
+        const ACliRun readOnly = Import({file, "clean.xml"});
+        EXPECT_EQ(readOnly.exitCode, 1) << file;
+        EXPECT_EQ(readOnly.err, ExpectedMessage(504, {name})) << file;
+        EXPECT_EQ(ReadTextFile(Path(file)), fileBefore);
+    }
 }
 
 }  // namespace

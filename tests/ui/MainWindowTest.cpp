@@ -95,6 +95,14 @@ TEST_F(MainWindow, TheTitleShowsUnsavedChangesAndReadOnlyFiles)
     ASSERT_TRUE(window.Save());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("saved.fend - Fendral"));
 
+    // The open file opened again, and saved as under its own name, stays writable.
+    ASSERT_EQ(window.OpenFile(test.Path("saved.fend")), Result::kOk);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("saved.fend - Fendral"));
+    ChangeSomething(u"Изменить счёт");
+    ASSERT_TRUE(window.SaveAs());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("saved.fend - Fendral"));
+    EXPECT_TRUE(test.dialogs.messages.empty());
+
     // A file another holder has locked opens read-only.
     UiTests::WriteDataFile(test.Path("locked.fend"));
     Database::ADatabase holder;

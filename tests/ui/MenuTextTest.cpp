@@ -90,25 +90,6 @@ TEST_F(Texts, WindowTitles)
     EXPECT_EQ(WindowTitle(strings, u"old.fdb", true, true), u"* old.fdb [Только чтение] - Fendral");
 }
 
-TEST_F(Texts, EveryOpenResultHasItsMessage)
-{
-    struct Case { HRESULT result; int message; };
-    const Case cases[] = {
-        {Result::kOk, 0},
-        {Result::kOpenedWithErrors, 499},
-        {Result::kPasswordCancelled, 0},
-        {Result::kNewerVersion, 695},
-        {Result::kFileNotFound, 489},
-        {Result::Code(0x80070003), 489},
-        {Result::kNotDataFile, 498},
-        {Result::kStgDocFileCorrupt, 498},
-        {Result::kAccessDenied, 498},
-        {Result::kFalse, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(OpenResultMessage(c.result), c.message) << std::hex << c.result;
-}
-
 TEST(CommandLine, OnlyTheFirstArgumentNamesTheFile)
 {
     struct Case { std::vector<std::string> arguments; std::optional<std::string> file; };

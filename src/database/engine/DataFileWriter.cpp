@@ -1,5 +1,6 @@
 #include "database/engine/DataFileWriter.h"
 
+#include "core/FileSystem.h"
 #include "core/Guid.h"
 #include "core/Version.h"
 #include "database/engine/CompoundFile.h"
@@ -243,6 +244,17 @@ HRESULT ADBEngine::SaveAs(const std::string& path)
         return Result::kUnexpected;
     AFileName name;
     name.Set(path, programFolder_);
+    // Saved as under its own name: our own lock would refuse a second container, so the
+    // one we hold is written whole.
+    if (storage_ && !readOnly_ && Files::SamePath(name.FullPath(), fileName_.FullPath())) {
+        ADataFileWriter writer(*this, *storage_, true);
+        HRESULT hr = writer.Run();
+        if (Result::Succeeded(hr)) {
+            fileName_ = name;
+            MarkSaved();
+        }
+        return hr;
+    }
     std::unique_ptr<ACompoundFile> file;
     HRESULT hr = ACompoundFile::Create(name.FullPath(), file);
     if (Result::Failed(hr))
@@ -255,6 +267,11 @@ HRESULT ADBEngine::SaveAs(const std::string& path)
     fileName_ = name;
     MarkSaved();
     return hr;
+}
+
+void ADBEngine::ReleaseStorage()
+{
+    storage_.reset();
 }
 
 void ADBEngine::MarkSaved()

@@ -83,6 +83,9 @@ public:
     [[nodiscard]] HRESULT SaveAs(const std::string& path);
     bool ReadOnly() const { return readOnly_; }
     bool HasStorage() const { return storage_ != nullptr; }
+    // Closes the file (and so gives up its lock); the records stay, and the next save
+    // must name a file.
+    void ReleaseStorage();
     const AFileName& FileName() const { return fileName_; }
     void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     std::uint32_t LoadErrors() const { return loadErrors_; }
