@@ -220,6 +220,45 @@ TEST_F(TransactionsPage, ThePaneChoosesTheAccountAndTheClassifierNodesAndHides)
     EXPECT_EQ(again.StatusText(), test.Message(172));
 }
 
+// Every classifier has a column of its own, titled by its name; one deleted takes its column away.
+TEST_F(TransactionsPage, EachClassifierHasACategoryColumn)
+{
+    db.BeginStep();
+    const AClassifier items = db.Classifiers().Live().front()->Record();
+    auto category = [&](const char16_t* name, AReference<ACategory> parent) {
+        return ATableImpl<ACategory>::RefTo(db.Categories().Create(ACategory{db.NewText(name), {}, parent}));
+    };
+    const auto food = category(u"Еда", items.root2);
+    AClassifier agents;
+    agents.singular = db.NewText(u"Агент");
+    agents.plural = db.NewText(u"Агенты");
+    agents.root1 = category(u"Все агенты", {});
+    const auto shop = category(u"Магазин", agents.root1);
+    auto* agentSlot = db.Classifiers().Create(agents);
+    for (auto node : {food, shop})
+        db.Relations().Create(ARelation{node, lunch});
+    db.CommitStep();
+
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    const int agentColumn = ColumnOfClassifier(1);
+    ASSERT_EQ(shown.Mode().ColumnCount(), agentColumn + 1);
+    EXPECT_EQ(shown.Mode().ColumnTitle(kCategoriesColumn), u"Статья");
+    EXPECT_EQ(shown.Mode().ColumnTitle(agentColumn), u"Агент");
+    EXPECT_EQ(Column(shown, kCategoriesColumn), (std::vector<std::u16string>{u"", u"", u"Еда", u""}));
+    EXPECT_EQ(Column(shown, agentColumn), (std::vector<std::u16string>{u"", u"", u"Магазин", u""}));
+
+    db.BeginStep();
+    db.Classifiers().Delete(agentSlot);
+    db.CommitStep();
+    QApplication::processEvents();
+    EXPECT_FALSE(shown.Mode().Column(agentColumn).shown);
+    EXPECT_EQ(Column(shown, agentColumn)[2], u"");
+    ASSERT_TRUE(db.Undo());
+    QApplication::processEvents();
+    EXPECT_TRUE(shown.Mode().Column(agentColumn).shown);
+}
+
 TEST_F(TransactionsPage, TheStatusCountsTheListAndTotalsThePeriod)
 {
     ATransactionsPage& shown = Show();

@@ -35,6 +35,27 @@ bool IsAmountColumn(int column)
 
 }  // namespace
 
+int ClassifierOfColumn(int column)
+{
+    if (column == kCategoriesColumn)
+        return 0;
+    return column >= kColumnCount ? column - kColumnCount + 1 : -1;
+}
+
+int ColumnOfClassifier(int n)
+{
+    return n == 0 ? kCategoriesColumn : kColumnCount + n - 1;
+}
+
+void ATransactionRows::Refresh(ADate date)
+{
+    today = date;
+    classifiers.clear();
+    for (const auto* slot : db.Classifiers().Live())
+        classifiers.push_back(Engine::ATableImpl<AClassifier>::RefTo(slot));
+    categories = std::make_unique<ACategoryMap>(db);
+}
+
 int TransactionColumnTitleId(int column)
 {
     static constexpr int kTitles[kExtraCommentColumn] = {62, 64, 58, 72, 65, 74, 71, 76, 78, 71, 68, 69, 73, 79};
@@ -62,12 +83,11 @@ std::u16string ATransactionItem::Text(int column) const
     }
     case kBalanceColumn: return t.executed ? Amount(t.balance1, t.account1) : std::u16string();
     case kQuantityColumn: return AmountText(rows_.context, t.quantity, 4);
-    case kCategoriesColumn: return Categories();
     case kCommentColumn: return db.Text(t.comment);
     default:
         if (column >= kExtraCommentColumn && column < kColumnCount)
             return db.Text(t.extraComment[column - kExtraCommentColumn]);
-        return {};
+        return Category(ClassifierOfColumn(column));
     }
 }
 
@@ -134,19 +154,14 @@ std::u16string ATransactionItem::StateText() const
     return std::u16string(strings.Text(kPlanned));
 }
 
-std::u16string ATransactionItem::Categories() const
+std::u16string ATransactionItem::Category(int classifier) const
 {
-    ADatabase& db = rows_.db;
-    ARelation probe;
-    probe.transaction = Engine::ATableImpl<ATransaction>::RefTo(&slot_);
-    std::u16string text;
-    for (const auto* relation : db.Relations().EqualRange(3, probe))
-        if (const ACategory* category = db.Categories().Record(relation->Record().category)) {
-            if (!text.empty())
-                text += u", ";
-            text += db.Text(category->name);
-        }
-    return text;
+    if (classifier < 0 || static_cast<std::size_t>(classifier) >= rows_.classifiers.size() || !rows_.categories)
+        return {};
+    const auto node = rows_.categories->NodeOf(Engine::ATableImpl<ATransaction>::RefTo(&slot_),
+                                               rows_.classifiers[static_cast<std::size_t>(classifier)]);
+    const ACategory* category = rows_.db.Categories().Record(node);
+    return category ? rows_.db.Text(category->name) : std::u16string();
 }
 
 }  // namespace UserInterface::Transactions

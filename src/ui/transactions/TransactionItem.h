@@ -1,10 +1,13 @@
 // A row of the transactions page. Texts are made when the row is drawn, so that a file with a
 // hundred thousand transactions fills fast; what every row needs is looked up once per fill.
 #pragma once
+#include "analysis/CategoryMap.h"
 #include "ui/DatabaseModel.h"
 #include "ui/RecordListPage.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace UserInterface {
 struct AProgramContext;
@@ -25,17 +28,27 @@ enum ATransactionColumn : int {
     kCurrency2Column,
     kBalanceColumn,
     kQuantityColumn,
-    kCategoriesColumn,
+    kCategoriesColumn,  // the first classifier's; the others' follow the extra comments
     kCommentColumn,
     kExtraCommentColumn,  // four of them, one per extra comment
     kColumnCount = kExtraCommentColumn + 4,
 };
+
+// The classifier whose categories a column shows (its place in the classifier table), -1 for
+// a column of another kind; and back.
+int ClassifierOfColumn(int column);
+int ColumnOfClassifier(int n);
 
 // What the rows of one fill share.
 struct ATransactionRows {
     const AProgramContext& context;
     Database::ADatabase& db;
     ADate today = 0;
+    std::vector<Database::AReference<Database::AClassifier>> classifiers;  // in table order
+    std::unique_ptr<ACategoryMap> categories;
+
+    // Takes the date and the classifiers and their trees as they are now.
+    void Refresh(ADate date);
 };
 
 class ATransactionItem final : public ARecordItem {
@@ -57,7 +70,7 @@ private:
     std::u16string AccountName(Database::AReference<Database::AAccount> ref) const;
     std::u16string Amount(Database::AMoney amount, Database::AReference<Database::AAccount> account) const;
     std::u16string StateText() const;
-    std::u16string Categories() const;
+    std::u16string Category(int classifier) const;
     bool Overdue() const;
 
     const ATransactionRows& rows_;

@@ -43,12 +43,15 @@ constexpr std::uint16_t kWidths[kColumnCount] = {80, 60, 80, 110, 150, 100, 50, 
 ATransactionsPage::ATransactionsPage(const AProgramContext& context, ADatabase& db)
     : ARecordListPage(context, db, false,
                       {ATransaction::kTableId, ARelation::kTableId, AAccount::kTableId, ACategory::kTableId,
-                       ACurrency::kTableId, AString::kTableId, ADBSettings::kTableId}),
+                       ACurrency::kTableId, AString::kTableId, ADBSettings::kTableId, AClassifier::kTableId}),
       rows_{context, db, context.clock().date},
       filter_(ATransactionPageFilters::Initial(context, db))
 {
     for (int c = 0; c < kExtraCommentColumn; ++c)
-        Mode().AddTitledColumn(TransactionColumnTitleId(c), kWidths[c], c != kDateColumn);
+        if (c == kCategoriesColumn)
+            AddClassifierColumn(0);
+        else
+            Mode().AddTitledColumn(TransactionColumnTitleId(c), kWidths[c], c != kDateColumn);
     for (int i = 0; i < 4; ++i)
         Mode().AddComputedColumn(
             [this, i] {
@@ -57,8 +60,29 @@ ATransactionsPage::ATransactionsPage(const AProgramContext& context, ADatabase& 
                                        : caption;
             },
             kWidths[kExtraCommentColumn + i]);
+    AddClassifierColumns();
     Mode().SetMultiSelect(true);
     Mode().SetSortColumn(kDateColumn + 1);
+}
+
+// Titled by the classifier's name when the list is drawn, so a renamed one shows at once.
+void ATransactionsPage::AddClassifierColumn(int n)
+{
+    Mode().AddComputedColumn(
+        [this, n] {
+            const auto live = db_.Classifiers().Live();
+            if (static_cast<std::size_t>(n) < live.size())
+                return db_.Text(live[static_cast<std::size_t>(n)]->Record().singular);
+            return std::u16string(context_.Strings().Text(TransactionColumnTitleId(kCategoriesColumn)));
+        },
+        kWidths[kCategoriesColumn]);
+}
+
+// One column per classifier: a classifier added since the page was made gets one at the next fill.
+void ATransactionsPage::AddClassifierColumns()
+{
+    for (int n = Mode().ColumnCount() - kColumnCount + 1; n < static_cast<int>(db_.Classifiers().LiveCount()); ++n)
+        AddClassifierColumn(n);
 }
 
 ATransactionsPage::~ATransactionsPage() = default;
@@ -97,12 +121,14 @@ void ATransactionsPage::SetFilter(Filters::ATransactionPageFilter filter)
 void ATransactionsPage::ShowColumnsOfFile()
 {
     const ADBSettings settings = Filters::FileSettings(db_);
+    hiddenByFile_.resize(static_cast<std::size_t>(Mode().ColumnCount()));
     auto keep = [&](int column, bool kept) {
+        auto hidden = hiddenByFile_[static_cast<std::size_t>(column)];
         if (!kept && Mode().Column(column).shown && Mode().SetColumnShown(column, false))
-            hiddenByFile_.set(static_cast<std::size_t>(column));
-        else if (kept && hiddenByFile_.test(static_cast<std::size_t>(column))) {
+            hidden = true;
+        else if (kept && hidden) {
             Mode().SetColumnShown(column, true);
-            hiddenByFile_.reset(static_cast<std::size_t>(column));
+            hidden = false;
         }
     };
     keep(kTimeColumn, settings.times != 0);
@@ -110,11 +136,16 @@ void ATransactionsPage::ShowColumnsOfFile()
     keep(kQuantityColumn, settings.quantities != 0);
     for (int i = 0; i < 4; ++i)
         keep(kExtraCommentColumn + i, settings.extraCommentInUse[i] != 0);
+    // The columns of classifiers deleted since.
+    const int classifiers = static_cast<int>(rows_.classifiers.size());
+    for (int n = 1; ColumnOfClassifier(n) < Mode().ColumnCount(); ++n)
+        keep(ColumnOfClassifier(n), n < classifiers);
 }
 
 void ATransactionsPage::Fill(AReportItemImpl& root)
 {
-    rows_.today = context_.clock().date;
+    rows_.Refresh(context_.clock().date);
+    AddClassifierColumns();
     ShowColumnsOfFile();
     if (pane_) {
         pane_->RefillChoosers();

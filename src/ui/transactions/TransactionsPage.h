@@ -10,8 +10,8 @@
 #include "ui/transactions/TransactionItem.h"
 #include "win32api/MessageBox.h"
 
-#include <bitset>
 #include <memory>
+#include <vector>
 
 namespace UserInterface::Transactions {
 
@@ -51,6 +51,8 @@ protected:
     int InitialFocusRow(int rowCount) const override { return rowCount - 1; }
 
 private:
+    void AddClassifierColumn(int n);
+    void AddClassifierColumns();
     void ShowColumnsOfFile();
     void UpdateStatus();
     int Ask(int textId, int titleId, std::initializer_list<UtilityClasses::Strings::FormatArg> args,
@@ -65,7 +67,7 @@ private:
     ATransactionRows rows_;
     Filters::ATransactionPageFilter filter_;
     ATransactionPageFilters* pane_ = nullptr;
-    std::bitset<kColumnCount> hiddenByFile_;
+    std::vector<bool> hiddenByFile_;  // per column
     std::size_t listed_ = 0;
     bool paneShown_ = true;
     Filters::ATransactionTotals totals_;
