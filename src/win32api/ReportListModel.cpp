@@ -1,5 +1,7 @@
 #include "win32api/ReportListModel.h"
 
+#include "analysis/TextSearch.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -59,6 +61,23 @@ std::vector<AReportItemImpl*> AReportListModel::SelectedItems() const
             if (item->selected_)
                 selected.push_back(item);
     return selected;
+}
+
+int AReportListModel::FindRow(std::u16string_view text, int after) const
+{
+    if (text.empty() || stale_ || rows_.empty() || !mode_)
+        return -1;
+    const std::u16string folded = UserInterface::Filters::FoldCase(text);
+    const int count = RowCount();
+    const int start = after < 0 || after >= count ? 0 : after + 1;
+    for (int i = 0; i < count; ++i) {
+        const int row = (start + i) % count;
+        const AReportItemImpl& item = *rows_[static_cast<std::size_t>(row)];
+        for (int c = 0; c < mode_->ColumnCount(); ++c)
+            if (mode_->Column(c).shown && UserInterface::Filters::ContainsFolded(item.Text(c), folded))
+                return row;
+    }
+    return -1;
 }
 
 void AReportListModel::Rebuild()

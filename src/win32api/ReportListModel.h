@@ -6,6 +6,7 @@
 #include "win32api/ReportMode.h"
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace Win32API::VelvixControls::Reports {
@@ -58,6 +59,9 @@ public:
     int Focus() const { return focus_; }
     AReportItemImpl* FocusedItem() const { return Row(focus_); }
     std::vector<AReportItemImpl*> SelectedItems() const;
+    // The first row after `after` (going round to the top, and to `after` itself last) with
+    // `text` in one of its shown columns, letter case ignored; -1 for none or an empty text.
+    int FindRow(std::u16string_view text, int after) const;
 
     // ---- operations of the control
     // Focuses a row (clamped) with the selection rules of the keyboard: Shift extends from

@@ -65,6 +65,28 @@ TEST_F(ReportModel, RowsAreTheTreeDepthFirstBelowExpandedItems)
     EXPECT_EQ(RowNames(*model), u"a b d e f");
 }
 
+TEST_F(ReportModel, FindRowSearchesTheShownColumnsAfterTheGivenRowAndGoesRound)
+{
+    Build(false, false);
+    for (auto [name, number] : {std::pair{u"Хлеб", 12}, {u"молоко", 7}, {u"ХЛЕБНИЦА", 120}, {u"соль", 3}})
+        Add(model->Root(), name, number);
+    model->Rebuild();
+    struct {
+        std::u16string text;
+        int after, row;
+    } const cases[] = {
+        {u"хлеб", -1, 0}, {u"хлеб", 0, 2}, {u"хлеб", 2, 0},  // case ignored, round to the top
+        {u"12", 0, 2},                                          // "120" in the number column
+        {u"соль", 3, 3},                                        // the row itself comes last
+        {u"сахар", 1, -1}, {u"", 1, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(model->FindRow(c.text, c.after), c.row) << c.after;
+    mode->SetColumnShown(1, false);
+    mode->SetColumnShown(2, false);
+    EXPECT_EQ(model->FindRow(u"7", -1), -1);  // hidden columns are not searched
+}
+
 TEST_F(ReportModel, ListsSortByTheSortColumnTreesDoNot)
 {
     Build(false, false);

@@ -368,6 +368,39 @@ TEST_F(TransactionsPage, AddChangeAndDuplicateOpenTheTransactionDialog)
     EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kDuplicate));
 }
 
+TEST_F(TransactionsPage, FindAsksForTheTextAndFindNextGoesOnFromTheFocus)
+{
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kFindNext));
+    struct {
+        int command;
+        const char* typed;  // for Find
+        int focus;
+        bool told;
+    } const steps[] = {
+        {PageCommand::kFind, "300", 1, false},     // the transfer, from the last row round to the top
+        {PageCommand::kFindNext, "", 1, false},    // no other row: it stays
+        {PageCommand::kFind, "500", 2, false},
+        {PageCommand::kFind, "xyz", 2, true},
+    };
+    for (const auto& step : steps) {
+        test.dialogs.messages.clear();
+        test.dialogs.onModal = [&](QDialog& dialog) {
+            dialog.show();
+            UiTests::TypeInto(dialog, "Искать текст:", step.typed);
+            UiTests::ClickNamed(dialog, "OK");
+            return dialog.result();
+        };
+        ASSERT_TRUE(shown.IsCommandEnabled(step.command));
+        shown.RunCommand(step.command);
+        EXPECT_EQ(shown.Report()->Model().Focus(), step.focus) << step.typed;
+        EXPECT_EQ(test.dialogs.messages,
+                  step.told ? std::vector<std::u16string>{test.Message(183, {std::u16string(u"xyz")})}
+                            : std::vector<std::u16string>{});
+    }
+}
+
 TEST_F(TransactionsPage, TheActionsMenuHoldsThePageCommands)
 {
     ATransactionsPage& shown = Show();
@@ -377,7 +410,7 @@ TEST_F(TransactionsPage, TheActionsMenuHoldsThePageCommands)
     for (QAction* action : menu.actions())
         if (!action->isSeparator())
             ids.push_back(action->data().toInt());
-    EXPECT_EQ(ids, (std::vector<int>{224, 225, 167, 226, 168, 169, 159, 146, 147}));
+    EXPECT_EQ(ids, (std::vector<int>{224, 225, 167, 226, 168, 169, 159, 180, 181, 146, 147}));
 }
 
 TEST_F(TransactionsPage, SettingsComeBackAndAStreamOfAnotherFormIsIgnored)

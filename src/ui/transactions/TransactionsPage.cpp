@@ -8,10 +8,12 @@
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/transactions/TransactionPageFilters.h"
+#include "ui/StandardDialog.h"
 #include "ui/UserDialogs.h"
 #include "win32api/Controls.h"
 #include "win32api/DynaForm.h"
 
+#include <QLineEdit>
 #include <QMenu>
 
 namespace UserInterface::Transactions {
@@ -25,6 +27,7 @@ namespace Message = Database::TransactionMessage;
 
 namespace {
 
+constexpr int kTextNotFound = 183;
 constexpr int kNoTransactions = 172, kAllCount = 157, kSelectedCount = 156, kSelectedSum = 174;
 constexpr int kPeriodIncome = 186, kPeriodExpense = 187, kPeriodDifference = 188, kStartBalance = 154,
               kEndBalance = 155;
@@ -235,6 +238,9 @@ void ATransactionsPage::FillActionsMenu(QMenu& menu)
     for (int id : {PageCommand::kLock, PageCommand::kUnlock, PageCommand::kExecute})
         menu.addAction(QString())->setData(id);
     menu.addSeparator();
+    for (int id : {PageCommand::kFind, PageCommand::kFindNext})
+        menu.addAction(QString())->setData(id);
+    menu.addSeparator();
     for (int id : {PageCommand::kShowFilters, PageCommand::kHideFilters})
         menu.addAction(QString())->setData(id);
 }
@@ -251,6 +257,8 @@ bool ATransactionsPage::IsCommandEnabled(int command) const
         return std::any_of(selection.begin(), selection.end(), [](auto* s) { return !s->Record().locked; });
     case PageCommand::kUnlock: return AnyLocked(selection);
     case PageCommand::kExecute: return AnyPlanned(selection);
+    case PageCommand::kFind: return listed_ > 0;
+    case PageCommand::kFindNext: return listed_ > 0 && !findText_.empty();
     case PageCommand::kShowFilters: return !paneShown_;
     case PageCommand::kHideFilters: return paneShown_;
     default: return false;
@@ -269,6 +277,8 @@ void ATransactionsPage::RunCommand(int command)
     case PageCommand::kLock: LockSelection(true); return;
     case PageCommand::kUnlock: LockSelection(false); return;
     case PageCommand::kExecute: ExecuteSelection(); return;
+    case PageCommand::kFind: Find(); return;
+    case PageCommand::kFindNext: FindNext(); return;
     case PageCommand::kShowFilters:
     case PageCommand::kHideFilters:
         paneShown_ = command == PageCommand::kShowFilters;
@@ -284,7 +294,8 @@ int ATransactionsPage::Ask(int textId, int titleId, std::initializer_list<Format
     const auto& strings = context_.Strings();
     Win32API::VelvixForms::AMessageBoxOptions options;
     options.text = UtilityClasses::Strings::FormatText(strings.Locale(), strings.Text(textId), args);
-    options.title = std::u16string(strings.Text(titleId));
+    // A menu text as a title: without its mnemonic mark and its dots.
+    options.title = ToU16(TableText(strings, titleId).remove(u'&').remove(QStringLiteral("...")));
     options.buttons = buttons;
     options.icon = icon;
     return context_.Dialogs().ShowMessage(Form(), options);
@@ -333,6 +344,33 @@ void ATransactionsPage::ExecuteSelection()
         return;
     const int label = selection.size() == 1 ? Message::kExecuteOne : Message::kExecuteSeveral;
     ExecutePlanned(db_, selection, context_.Strings().Text(label));
+}
+
+void ATransactionsPage::Find()
+{
+    UtilityForms::AStandardDialog dialog(context_, PageCommand::kFind, "{t2xe{bxr[s#182]}{bl4W120xe[et#-1]}}",
+                                         Form());
+    auto* edit = dialog.Form().ControlAs<QLineEdit>(-1);
+    edit->setText(ToQString(findText_));
+    edit->selectAll();
+    edit->setFocus();
+    if (context_.Dialogs().RunModal(dialog) != UtilityForms::AStandardDialog::kOk || edit->text().isEmpty())
+        return;
+    findText_ = ToU16(edit->text());
+    FindNext();
+}
+
+void ATransactionsPage::FindNext()
+{
+    AReportListModel& model = Report()->Model();
+    model.RebuildIfStale();
+    const int row = model.FindRow(findText_, model.Focus());
+    if (row < 0) {
+        Ask(kTextNotFound, PageCommand::kFind, {findText_}, AMessageButtons::Ok, AMessageIcon::Information);
+        return;
+    }
+    Report()->MakeVisible(*model.Row(row));
+    Report()->setFocus();
 }
 
 // ---- settings

@@ -19,7 +19,7 @@ class ATransactionPageFilters;
 
 namespace PageCommand {
 constexpr int kDuplicate = 167, kLock = 168, kUnlock = 169, kExecute = 159;
-constexpr int kShowFilters = 146, kHideFilters = 147;
+constexpr int kShowFilters = 146, kHideFilters = 147, kFind = 180, kFindNext = 181;
 }
 
 class ATransactionsPage final : public ARecordListPage {
@@ -63,6 +63,9 @@ private:
     void DeleteSelection();
     void LockSelection(bool lock);
     void ExecuteSelection();
+    // "Искать текст:" asked, then the next row holding it; "Текст "#s" не найден." when none does.
+    void Find();
+    void FindNext();
 
     ATransactionRows rows_;
     Filters::ATransactionPageFilter filter_;
@@ -70,6 +73,7 @@ private:
     std::vector<bool> hiddenByFile_;  // per column
     std::size_t listed_ = 0;
     bool paneShown_ = true;
+    std::u16string findText_;
     Filters::ATransactionTotals totals_;
 };
 
