@@ -3,6 +3,7 @@
 #include "analysis/SeriesEdit.h"
 #include "core/TextUtilities.h"
 #include "database/DatabaseRules.h"
+#include "database/engine/StepGuard.h"
 
 namespace UserInterface::Budget {
 
@@ -51,12 +52,6 @@ bool ValidParent(ADatabase& db, AReference<ABudgetItem> item, AReference<ABudget
     return true;
 }
 
-void Begin(ADatabase& db, std::u16string_view label)
-{
-    db.BeginStep();
-    db.LabelStep(label);
-}
-
 }  // namespace
 
 std::optional<int> CheckFolder(ADatabase& db, std::u16string& name, AReference<ABudgetItem> parent,
@@ -88,7 +83,7 @@ AEditOutcome AddFolder(ADatabase& db, const AStrings& strings, std::u16string na
         return {std::nullopt, {}};
     if (auto refusal = CheckFolder(db, name, parent))
         return {refusal, {}};
-    Begin(db, strings.Text(kAddFolder));
+    Engine::AStepGuard step(db, strings.Text(kAddFolder));
     const auto item = Engine::ATableImpl<ABudgetItem>::RefTo(
         db.BudgetItems().Create(ABudgetItem{db.NewText(name), {}, parent}));
     CommitWithRules(db);
@@ -106,7 +101,7 @@ AEditOutcome ChangeFolder(ADatabase& db, const AStrings& strings, AReference<ABu
     const bool rename = db.Text(current.name) != name, move = current.parent != parent;
     if (!rename && !move)
         return {std::nullopt, folder};
-    Begin(db, strings.Text(kChangeFolder));
+    Engine::AStepGuard step(db, strings.Text(kChangeFolder));
     ABudgetItem* record = db.BudgetItems().Change(db.BudgetItems().Get(folder));
     if (rename) {
         auto* text = db.Strings().Get(record->name);
@@ -127,7 +122,7 @@ AEditOutcome AddArticle(ADatabase& db, const AStrings& strings, AReference<ASeri
         return {std::nullopt, {}};
     if (auto refusal = CheckArticle(db, series))
         return {refusal, {}};
-    Begin(db, strings.Text(kAddArticle));
+    Engine::AStepGuard step(db, strings.Text(kAddArticle));
     const auto item =
         Engine::ATableImpl<ABudgetItem>::RefTo(db.BudgetItems().Create(ABudgetItem{{}, series, parent}));
     CommitWithRules(db);
@@ -144,7 +139,7 @@ AEditOutcome ChangeArticle(ADatabase& db, const AStrings& strings, AReference<AB
         return {refusal, article};
     if (current->series == series && current->parent == parent)
         return {std::nullopt, article};
-    Begin(db, strings.Text(kChangeArticle));
+    Engine::AStepGuard step(db, strings.Text(kChangeArticle));
     ABudgetItem* record = db.BudgetItems().Change(db.BudgetItems().Get(article));
     if (record->series != series)
         record->series = series;
@@ -161,7 +156,7 @@ bool MoveItem(ADatabase& db, const AStrings& strings, AReference<ABudgetItem> it
         return false;
     if (record->parent == newParent)
         return true;
-    Begin(db, strings.Text(kMoveItem));
+    Engine::AStepGuard step(db, strings.Text(kMoveItem));
     db.BudgetItems().Change(db.BudgetItems().Get(item))->parent = newParent;
     CommitWithRules(db);
     return true;
@@ -189,7 +184,7 @@ void DeleteItem(ADatabase& db, const AStrings& strings, AReference<ABudgetItem> 
     if (!slot || !slot->Exists())
         return;
     const ABudgetItem record = slot->Record();
-    Begin(db, strings.Text(record.series.IsNull() ? kDeleteFolder : kDeleteArticle));
+    Engine::AStepGuard step(db, strings.Text(record.series.IsNull() ? kDeleteFolder : kDeleteArticle));
     Database::Delete(db, slot);
     if (withSeries && !record.series.IsNull())
         Series::DeleteSeriesInStep(db, record.series);
@@ -231,7 +226,7 @@ bool StorePlan(ADatabase& db, const AStrings& strings, AReference<ABudgetItem> a
     const ABudgetItem* item = db.BudgetItems().Record(article);
     if (!item || input.year < 100 || input.year > 9999 || input.kind > ABudgetLimit::kEachMonth)
         return false;
-    Begin(db, strings.Format(kPlansTitle, {std::u16string_view(RowName(db, *item))}));
+    Engine::AStepGuard step(db, strings.Format(kPlansTitle, {std::u16string_view(RowName(db, *item))}));
     ABudgetLimit probe;
     probe.item = article;
     probe.year = static_cast<std::uint32_t>(input.year);

@@ -3,6 +3,7 @@
 #include "core/TextUtilities.h"
 #include "database/DatabaseRules.h"
 #include "database/StepView.h"
+#include "database/engine/StepGuard.h"
 
 #include <algorithm>
 
@@ -125,8 +126,7 @@ std::optional<ASeriesRefusal> AddSeries(ADatabase& db, const AStrings& strings, 
 {
     if (auto refusal = CheckSeriesInput(input))
         return refusal;
-    db.BeginStep();
-    db.LabelStep(strings.Text(kAddTitle));
+    Database::Engine::AStepGuard step(db, strings.Text(kAddTitle));
     ASeries record;
     record.name = db.NewText(input.name);
     const auto series = Engine::ATableImpl<ASeries>::RefTo(db.Series().Create(record));
@@ -144,8 +144,7 @@ std::optional<ASeriesRefusal> ChangeSeries(ADatabase& db, const AStrings& string
         return refusal;
     if (!db.Series().Record(series))
         return std::nullopt;
-    db.BeginStep();
-    db.LabelStep(strings.Text(kChangeTitle));
+    Database::Engine::AStepGuard step(db, strings.Text(kChangeTitle));
     WriteSeries(db, series, input);
     CommitWithRules(db);
     return std::nullopt;
@@ -184,8 +183,7 @@ bool DeleteSeries(ADatabase& db, const AStrings& strings, AReference<ASeries> se
 {
     if (!db.Series().Record(series) || SeriesUsedByBudget(db, series))
         return false;
-    db.BeginStep();
-    db.LabelStep(strings.Text(kDeleteTitle));
+    Database::Engine::AStepGuard step(db, strings.Text(kDeleteTitle));
     DeleteSeriesInStep(db, series);
     CommitWithRules(db);
     return true;

@@ -1,6 +1,7 @@
 #include "database/Locks.h"
 
 #include "database/StepView.h"
+#include "database/engine/StepGuard.h"
 
 #include <vector>
 
@@ -69,8 +70,7 @@ void ToggleAccountLock(ADatabase& db, Engine::ASlot<AAccount>* account, std::u16
 {
     if (!FD_VERIFY(account && account->Exists() && !db.StepOpen()))
         return;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     if (!account->Record().locked) {
         SetLocked(db, account, true);
     } else {
@@ -87,8 +87,7 @@ void ToggleFolderLock(ADatabase& db, Engine::ASlot<AAccountFolder>* folder, std:
 {
     if (!FD_VERIFY(folder && folder->Exists() && !db.StepOpen()))
         return;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     if (!folder->Record().locked)
         LockDownwards(db, folder);
     else

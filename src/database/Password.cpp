@@ -1,6 +1,8 @@
 // The password check when a data file is opened, and the change of the password.
 #include "database/Password.h"
 
+#include "database/engine/StepGuard.h"
+
 namespace Database {
 
 namespace {
@@ -78,8 +80,7 @@ APasswordChange ChangePassword(ADatabase& db, std::u16string_view current, std::
         return APasswordChange::WrongCurrent;
     if (newPassword != repeated)
         return APasswordChange::NewDiffers;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     Engine::ASlot<AUser>* user = PasswordUser(db);
     if (!user) {
         AUser created;

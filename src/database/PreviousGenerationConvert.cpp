@@ -1,5 +1,7 @@
 #include "database/PreviousGenerationConvert.h"
 
+#include "database/engine/StepGuard.h"
+
 #include <algorithm>
 #include <map>
 #include <unordered_map>
@@ -280,7 +282,7 @@ void AConverter::Transactions()
 
 void ConvertInto(ADatabase& db, const AOldData& data)
 {
-    db.BeginStep();
+    Engine::AStepGuard step(db, {});
     AConverter(db, data).Run();
     db.CommitStep();
     db.ClearHistory();

@@ -2,6 +2,7 @@
 
 #include "database/DatabaseRules.h"
 #include "database/StepView.h"
+#include "database/engine/StepGuard.h"
 #include "exchange/SaveBatchSaver.h"
 
 namespace ExportImport {
@@ -153,8 +154,7 @@ void ABatchSaver::SaveTransactions()
 HRESULT SaveBatch(const AImportEnvironment& environment, AImportBatch& batch)
 {
     Database::ADatabase& db = environment.dataFile;
-    db.BeginStep();
-    db.LabelStep(environment.strings.Text(ImportText::kImportCaption));
+    Database::Engine::AStepGuard step(db, environment.strings.Text(ImportText::kImportCaption));
     Private::ABatchSaver(environment, batch).Run();
     // The rules recalculate the balances of every account the step touched, once.
     if (Database::ApplyRules(db).overflowed) {

@@ -3,8 +3,9 @@
 #include "core/AStrings.h"
 #include "core/TextUtilities.h"
 #include "database/DatabaseRules.h"
-#include "rates/DeleteStep.h"
 #include "database/StepView.h"
+#include "database/engine/StepGuard.h"
+#include "rates/DeleteStep.h"
 
 #include <set>
 
@@ -76,8 +77,7 @@ std::optional<ARefusal> CheckCurrencyDialog(ADatabase& db, ACurrencyInput& input
 
 AReference<ACurrency> AddCurrency(ADatabase& db, const ACurrencyValues& values, std::u16string_view label)
 {
-    db.BeginStep();
-    db.LabelStep(label);
+    Database::Engine::AStepGuard step(db, label);
     ACurrency currency;
     currency.name = db.NewText(values.name);
     currency.code = db.NewText(values.code);
@@ -93,8 +93,7 @@ bool ChangeCurrency(ADatabase& db, AReference<ACurrency> currency, const ACurren
     auto* slot = db.Currencies().Get(currency);
     if (!FD_VERIFY(slot && slot->Exists()))
         return false;
-    db.BeginStep();
-    db.LabelStep(label);
+    Database::Engine::AStepGuard step(db, label);
     ACurrency record = slot->Record();
     bool changed = false;
     SetText(db, record.name, values.name, changed);

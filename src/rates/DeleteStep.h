@@ -2,6 +2,7 @@
 #pragma once
 
 #include "database/DatabaseRules.h"
+#include "database/engine/StepGuard.h"
 
 #include <string_view>
 
@@ -13,8 +14,7 @@ void DeleteInOneStep(Database::ADatabase& db, Database::AReference<T> ref, std::
     auto* slot = db.Table<T>().Get(ref);
     if (!FD_VERIFY(slot && slot->Exists()))
         return;
-    db.BeginStep();
-    db.LabelStep(label);
+    Database::Engine::AStepGuard step(db, label);
     Database::Delete(db, slot);
     Database::CommitWithRules(db);
 }

@@ -3,8 +3,9 @@
 #include "core/AStrings.h"
 #include "core/FormatDate.h"
 #include "database/DatabaseRules.h"
-#include "rates/DeleteStep.h"
+#include "database/engine/StepGuard.h"
 #include "rates/AmountExpression.h"
+#include "rates/DeleteStep.h"
 #include "rates/RateStore.h"
 
 namespace Rates {
@@ -48,8 +49,7 @@ std::optional<ARefusal> AddRate(ADatabase& db, const ARateInput& input, std::u16
     AAmounts amounts{};
     if (auto refusal = CheckValues(input, amounts))
         return refusal;
-    db.BeginStep();
-    db.LabelStep(label);
+    Database::Engine::AStepGuard step(db, label);
     ARateStore store(db);
     if (store.Add(input.currency1, input.currency2, input.date, amounts.value1, amounts.value2) !=
         ARateStore::AAddResult::Added) {
@@ -72,8 +72,7 @@ std::optional<ARefusal> ChangeRate(ADatabase& db, AReference<ARateValue> rate, c
     const Database::ARateHeader* header = db.RateHeaders().Record(slot->Record().header);
     if (!FD_VERIFY(header))
         return std::nullopt;
-    db.BeginStep();
-    db.LabelStep(label);
+    Database::Engine::AStepGuard step(db, label);
     ARateStore store(db);
     if (input.date != slot->Record().date && store.HasRateOn(slot->Record().header, input.date, rate)) {
         db.RollBack();

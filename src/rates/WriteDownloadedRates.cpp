@@ -2,6 +2,7 @@
 
 #include "database/DatabaseRules.h"
 #include "database/Money.h"
+#include "database/engine/StepGuard.h"
 #include "rates/RateStore.h"
 
 #include <algorithm>
@@ -71,8 +72,7 @@ void AddCrossRates(ARateStore& store, const std::vector<ATaggedRate>& rates, ARe
 AWriteOutcome WriteDownloadedRates(ADatabase& db, const ADownloadSelection& selection, std::u16string_view label)
 {
     AWriteOutcome outcome;
-    db.BeginStep();
-    db.LabelStep(label);
+    Database::Engine::AStepGuard step(db, label);
     AReference<ACurrency> base;
     if (!selection.baseCode.empty())
         base = FindOrCreateCurrency(db, selection.baseCode, selection.baseName, outcome);

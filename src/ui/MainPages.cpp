@@ -2,6 +2,7 @@
 // tab stack; their settings kept in the records.
 #include "ui/MainForm.h"
 
+#include "database/engine/StepGuard.h"
 #include "ui/PageFactory.h"
 #include "ui/PageList.h"
 #include "ui/PageOrdr.h"
@@ -154,8 +155,7 @@ void AMainWindow::StorePageSettings()
     if (!page || !record || !record->Exists() || db_->StepOpen())
         return;
     std::vector<std::uint8_t> settings = page->WriteSettings();
-    db_->BeginStep();
-    db_->LabelStep(context_.Strings().Text(kPageSettingsStep));
+    Database::Engine::AStepGuard step(*db_, context_.Strings().Text(kPageSettingsStep));
     db_->Pages().Change(record)->settings = std::move(settings);
     db_->CommitStep();
 }

@@ -1,5 +1,6 @@
 #include "ui/PageOrdr.h"
 
+#include "database/engine/StepGuard.h"
 #include "ui/PageList.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -93,8 +94,7 @@ void WritePageRows(ADatabase& db, const std::vector<APageRow>& rows, std::u16str
 {
     if (!FD_VERIFY(!db.StepOpen()))
         return;
-    db.BeginStep();
-    db.LabelStep(label);
+    Database::Engine::AStepGuard step(db, label);
     std::set<std::uint32_t> kept;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const APageRow& row = rows[i];
