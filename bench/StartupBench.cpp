@@ -5,6 +5,7 @@
 #include "ui/DatabaseModel.h"
 
 #include "DataFileGenerator.h"
+#include "QtBenchMain.h"
 #include "ui/MainForm.h"
 #include "ui/StartUp.h"
 
@@ -121,12 +122,7 @@ BENCHMARK(OpenFileAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
 #else
 int main()

@@ -46,6 +46,7 @@ run AnalysisBench
 [ -x "$bin/StartupBench" ] && run StartupBench
 gbench XmlParseBench
 gbench ReportListBench
+gbench TransactionDialogBench
 gbench FormatBench
 
 /usr/bin/python3 - "$out" <<'PY'
@@ -64,6 +65,7 @@ for name in sorted(os.listdir(out)):
 targets = {
     'XmlParseBench': ('bytes_per_second', lambda v: v >= 150e6, lambda v: f'{v/1e6:.0f} MB/s', '>= 150 MB/s'),
     'ReportListBench': ('real_time', lambda v: v < 50, lambda v: f'{v:.1f} ms', '< 50 ms'),
+    'TransactionDialogBench': ('real_time', lambda v: v < 50, lambda v: f'{v:.1f} ms', '< 50 ms'),
     'FormatBench': ('real_time', None, lambda v: f'{v:.1f} ms per million', ''),
 }
 for name in sorted(os.listdir(out)):

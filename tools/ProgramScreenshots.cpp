@@ -25,21 +25,6 @@ namespace {
 
 using namespace UserInterface;
 
-// Answers every question as the user who just looks: OK, no files, no colours.
-class AQuietDialogs final : public AUserDialogs {
-public:
-    int ShowMessage(QWidget*, const Win32API::VelvixForms::AMessageBoxOptions&) override { return 1; }
-    std::optional<std::string> AskOpenFile(QWidget*, const AFileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> AskSaveFile(QWidget*, const AFileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> AskFolder(QWidget*, const std::string&) override { return std::nullopt; }
-    std::optional<std::uint32_t> ChooseColour(QWidget*, std::uint32_t, Settings::ACustomColours&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
-    int RunModal(QDialog&) override { return 0; }
-};
-
 bool Save(QWidget& widget, const QDir& folder, const QString& name)
 {
     const QString path = folder.filePath(name + ".png");

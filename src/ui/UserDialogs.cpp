@@ -12,6 +12,17 @@ int ADesktopDialogs::ShowMessage(QWidget* parent, const Win32API::VelvixForms::A
     return Win32API::VelvixForms::ShowMessageBox(parent, strings_.get(), options, options.dontShowAgain);
 }
 
+int AQuietDialogs::ShowMessage(QWidget*, const Win32API::VelvixForms::AMessageBoxOptions&)
+{
+    ++messages;
+    return Win32API::VelvixForms::kIdOk;
+}
+
+int AQuietDialogs::RunModal(QDialog& dialog)
+{
+    return onModal ? onModal(dialog) : QDialog::Rejected;
+}
+
 namespace {
 
 std::optional<std::string> RunFileDialog(QWidget* parent, const AFileDialogSpec& spec, bool saving)

@@ -7,6 +7,7 @@
 
 #include <QFont>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +59,25 @@ public:
 private:
     // The current table, which a language switch replaces.
     const std::unique_ptr<UtilityClasses::Strings::AStrings>& strings_;
+};
+
+// Asks nobody, for programs that drive the windows themselves: OK to every message, no file,
+// folder, colour or font; a modal dialog goes to `onModal` and is cancelled without one.
+class AQuietDialogs final : public AUserDialogs {
+public:
+    int ShowMessage(QWidget* parent, const Win32API::VelvixForms::AMessageBoxOptions& options) override;
+    std::optional<std::string> AskOpenFile(QWidget*, const AFileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> AskSaveFile(QWidget*, const AFileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> AskFolder(QWidget*, const std::string&) override { return std::nullopt; }
+    std::optional<std::uint32_t> ChooseColour(QWidget*, std::uint32_t, UserInterface::Settings::ACustomColours&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    int RunModal(QDialog& dialog) override;
+
+    std::function<int(QDialog&)> onModal;
+    int messages = 0;  // how many were shown
 };
 
 // 0x00BBGGRR, as the settings keep colours, and back.

@@ -1,0 +1,139 @@
+// The transaction dialog over a file of 100,000 transactions on 50 accounts: opening it for
+// adding and for changing one transaction, and changing an amount with OK (the check, the
+// step, the balance recalculation of the account and the commit). Each stays under 50 ms,
+// so that entering transactions never waits on the size of the file.
+#if __has_include(<benchmark/benchmark.h>)
+#include "ui/DatabaseModel.h"
+
+#include "DataFileGenerator.h"
+#include "QtBenchMain.h"
+#include "core/FileSystem.h"
+#include "core/OptionStore.h"
+#include "ui/ProgramContext.h"
+#include "ui/UserDialogs.h"
+#include "ui/transactions/TransactionDialog.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+namespace {
+
+using namespace UserInterface;
+
+struct ADialogFixture {
+    QTemporaryDir folder;
+    Files::ALocalFileSystem fs;
+    AQuietDialogs dialogs;
+    AProgramContext context;
+    Database::ADatabase db;
+    Database::Engine::ARecordId changed = 0;
+
+    ADialogFixture()
+    {
+        const std::string root = folder.path().toStdString();
+        context.strings = std::make_unique<UtilityClasses::Strings::AStrings>(UtilityClasses::Strings::RussianLocale());
+        context.fs = &fs;
+        context.folders = {root + "/bin/fendral", root + "/bin", root + "/config", root + "/data", root + "/run"};
+        context.clock = [] { return Dates::ALocalTime{Dates::FromYmd(2025, 3, 15), 12 * 3600 * 1000}; };
+        context.dialogs = &dialogs;
+        context.settings = std::make_unique<Settings::ASettings>(
+            Settings::OptionStorage::ChooseOptionStore(fs, context.folders.programPath, context.folders.configFolder));
+        BenchData::Generate(db, BenchData::AGeneratorOptions{});
+        // An executed expense in the middle of the file: its account has thousands of others.
+        const auto live = db.Transactions().Live();
+        for (std::size_t i = live.size() / 2; i < live.size() && !changed; ++i)
+            if (const auto& t = live[i]->Record(); t.executed && !t.account2 && t.amount1 < 0)
+                changed = live[i]->id;
+    }
+};
+
+ADialogFixture& Fixture()
+{
+    static ADialogFixture fixture;
+    return fixture;
+}
+
+// The visible control of that type a screen reader knows by `name`.
+template <typename T>
+T* Named(QDialog& dialog, const QString& name)
+{
+    for (T* w : dialog.findChildren<T*>())
+        if (w->isVisible() && QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == name)
+            return w;
+    return nullptr;
+}
+
+// Opening and closing: what the user waits for between the command and a dialog to type into.
+void OpenDialog(benchmark::State& state, Transactions::ATransactionDialogMode mode)
+{
+    ADialogFixture& fixture = Fixture();
+    fixture.dialogs.onModal = [](QDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        dialog.reject();
+        return dialog.result();
+    };
+    std::vector<Database::Engine::ARecordId> selection;
+    if (mode != Transactions::ATransactionDialogMode::Add)
+        selection.push_back(fixture.changed);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            Transactions::RunTransactionDialog(nullptr, fixture.context, fixture.db, mode, selection, nullptr));
+}
+void OpenForAdding(benchmark::State& state) { OpenDialog(state, Transactions::ATransactionDialogMode::Add); }
+void OpenForChanging(benchmark::State& state) { OpenDialog(state, Transactions::ATransactionDialogMode::Change); }
+BENCHMARK(OpenForAdding)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(OpenForChanging)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// A new amount and OK, timed from the press: the checks, the step and the recalculation.
+void ChangeTheAmount(benchmark::State& state)
+{
+    ADialogFixture& fixture = Fixture();
+    int amount = 100;
+    bool committed = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fixture.dialogs.onModal = [&](QDialog& dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            auto* field = Named<QLineEdit>(dialog, QStringLiteral("Сумма расхода:"));
+            auto* ok = Named<QPushButton>(dialog, QStringLiteral("OK"));
+            if (!field || !ok) {
+                dialog.reject();
+                return dialog.result();
+            }
+            field->setText(QString::number(++amount));
+            emit field->textEdited(field->text());
+            state.ResumeTiming();
+            ok->click();
+            state.PauseTiming();
+            return dialog.result();
+        };
+        committed = Transactions::RunTransactionDialog(nullptr, fixture.context, fixture.db,
+                                                       Transactions::ATransactionDialogMode::Change,
+                                                       {fixture.changed}, nullptr) &&
+                    committed;
+        state.ResumeTiming();
+    }
+    if (!committed || fixture.dialogs.messages > 0 || !fixture.changed)
+        state.SkipWithError("the change was not saved");
+}
+BENCHMARK(ChangeTheAmount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return RunQtBenchmarks(argc, argv);
+}
+#else
+int main() { return 0; }
+#endif
