@@ -88,19 +88,6 @@ TEST_F(Session, ReadOnlyFilesAreRefusedBeforeAnythingHappens)
     EXPECT_TRUE(backups.empty());
 }
 
-TEST_F(Session, SaveMakesTheBackupFirstAndReportsItsMessage)
-{
-    ADataFileSession session(hooks);
-    ADatabase db(FixedClock());
-    ASSERT_TRUE(session.Open(db, path, u"Home.fend", AOpenPurpose::Change).Succeeded());
-    AddCurrency(db);
-    const AFileReport saved = session.Save(db);
-    EXPECT_TRUE(saved.Succeeded());
-    EXPECT_EQ(backups, std::vector<std::string>{path});
-    EXPECT_EQ(saved.backupMessage, (AMessageRef{516, {}}));
-    EXPECT_EQ(titles, (std::vector<int>{496, 497}));
-}
-
 // The open file saved as under its own name, and opened again, keeps its write access.
 TEST_F(Session, TheOpenFileCanBeSavedAsAndReopenedUnderItsOwnName)
 {
@@ -118,8 +105,12 @@ TEST_F(Session, TheOpenFileCanBeSavedAsAndReopenedUnderItsOwnName)
     EXPECT_FALSE(again.ReadOnly());
     EXPECT_EQ(again.Currencies().LiveCount(), db.Currencies().LiveCount());
     EXPECT_FALSE(db.HasStorage());  // the old one gave its lock away
+    // Saving in place makes the backup copy first and passes its message on.
     AddCurrency(again);
-    EXPECT_TRUE(session.Save(again).Succeeded());
+    const AFileReport saved = session.Save(again);
+    EXPECT_TRUE(saved.Succeeded());
+    EXPECT_EQ(backups, std::vector<std::string>{path});
+    EXPECT_EQ(saved.backupMessage, (AMessageRef{516, {}}));
 
     // Not told which database holds it, a second open finds the lock taken.
     ADatabase other(FixedClock());

@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -140,22 +139,6 @@ TEST_F(TransactionsPage, ThePaneSelectsThePeriodAndSearchesTheComments)
         EXPECT_EQ(Column(shown, kDateColumn), steps[i].dates) << "step " << i;
     }
     EXPECT_TRUE(static_cast<QLineEdit*>(comment())->text().isEmpty());
-}
-
-TEST_F(TransactionsPage, AllTransactionsListsOneAddedAfterTheLastDateAndShowsTheNewRange)
-{
-    ATransactionsPage& shown = Show();
-    ShowEverything(shown);
-    db.BeginStep();
-    Add(cash, -1'0000, FromYmd(2026, 6, 1));
-    db.CommitStep();
-    QApplication::processEvents();
-    ASSERT_EQ(shown.Report()->Model().RowCount(), 5);
-    EXPECT_EQ(Column(shown, kDateColumn).back(), u"01.06.2026");
-    EXPECT_EQ(shown.Filter().period.End(), FromYmd(2026, 6, 1));
-    auto* end = UiTests::Named<QWidget>(*shown.FilterPane(), "по:");
-    EXPECT_EQ(end->property("date").toDate(), QDate(2026, 6, 1));
-    EXPECT_FALSE(shown.Filter().Narrows(db));
 }
 
 // Picks by Down keys until the picker shows `text`; false when it never does.
@@ -399,18 +382,6 @@ TEST_F(TransactionsPage, FindAsksForTheTextAndFindNextGoesOnFromTheFocus)
                   step.told ? std::vector<std::u16string>{test.Message(183, {std::u16string(u"xyz")})}
                             : std::vector<std::u16string>{});
     }
-}
-
-TEST_F(TransactionsPage, TheActionsMenuHoldsThePageCommands)
-{
-    ATransactionsPage& shown = Show();
-    QMenu menu;
-    shown.FillActionsMenu(menu);
-    std::vector<int> ids;
-    for (QAction* action : menu.actions())
-        if (!action->isSeparator())
-            ids.push_back(action->data().toInt());
-    EXPECT_EQ(ids, (std::vector<int>{224, 225, 167, 226, 168, 169, 159, 180, 181, 146, 147}));
 }
 
 TEST_F(TransactionsPage, SettingsComeBackAndAStreamOfAnotherFormIsIgnored)
