@@ -1,0 +1,144 @@
+#include "database/ClassifierCommands.h"
+
+#include "database/CategoryCommands.h"
+#include "database/DatabaseRules.h"
+#include "database/engine/StepGuard.h"
+
+#include <set>
+#include <vector>
+
+namespace Database {
+
+namespace {
+
+using AClassifierTable = Engine::ATableImpl<AClassifier>;
+using ACategoryTable = Engine::ATableImpl<ACategory>;
+
+Engine::ASlot<AClassifier>* LiveClassifier(ADatabase& db, AReference<AClassifier> ref)
+{
+    Engine::ASlot<AClassifier>* slot = db.Classifiers().Get(ref);
+    return slot && slot->Exists() ? slot : nullptr;
+}
+
+AClassifierInput Normalised(const AClassifierInput& input)
+{
+    AClassifierInput out = input;
+    out.singular = TypedText(input.singular);
+    out.plural = TypedText(input.plural);
+    return out;
+}
+
+// Every live category of the classifier's trees, roots first; each once.
+std::vector<AReference<ACategory>> CategoriesOf(ADatabase& db, const AClassifier& classifier)
+{
+    std::vector<AReference<ACategory>> nodes;
+    std::set<std::uint32_t> seen;
+    for (AReference<ACategory> root : {classifier.root1, classifier.root2, classifier.root3})
+        if (db.Categories().Record(root) && seen.insert(root.Word()).second)
+            nodes.push_back(root);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        ACategory probe;
+        probe.parent = nodes[i];
+        for (Engine::ASlot<ACategory>* child : db.Categories().EqualRange(2, probe))
+            if (child->Exists() && seen.insert(ACategoryTable::RefTo(child).Word()).second)
+                nodes.push_back(ACategoryTable::RefTo(child));
+    }
+    return nodes;
+}
+
+}  // namespace
+
+std::optional<int> CheckClassifierInput(ADatabase& db, const AClassifierInput& typed, AReference<AClassifier> self)
+{
+    const AClassifierInput input = Normalised(typed);
+    if (input.singular.empty() || input.plural.empty())
+        return ClassifierMessage::kNamesMissing;
+    for (const auto& name : {input.singular, input.plural})
+        if (auto backslash = CheckNoBackslash(name))
+            return backslash;
+    return CheckClassifierNames(db, input.singular, input.plural, self);
+}
+
+AReference<AClassifier> AddClassifier(ADatabase& db, const AClassifierInput& typed,
+                                      const std::array<std::u16string, 3>& treeNames, std::u16string_view label)
+{
+    if (!FD_VERIFY(!db.StepOpen()))
+        return {};
+    const AClassifierInput input = Normalised(typed);
+    Engine::AStepGuard step(db, label);
+    auto root = [&](int tree) {
+        const std::u16string name = tree < 0 ? input.plural : input.plural + u": " + treeNames[static_cast<std::size_t>(tree)];
+        return ACategoryTable::RefTo(db.Categories().Create(ACategory{db.NewText(name), db.NewText(u""), {}}));
+    };
+    AClassifier classifier;
+    classifier.singular = db.NewText(input.singular);
+    classifier.plural = db.NewText(input.plural);
+    classifier.separateTrees = input.separateTrees ? 1 : 0;
+    classifier.useInTransfers = input.useInTransfers ? 1 : 0;
+    if (input.separateTrees) {
+        classifier.root1 = root(0);
+        classifier.root2 = root(1);
+        if (input.useInTransfers)
+            classifier.root3 = root(2);
+    } else {
+        classifier.root1 = root(-1);
+    }
+    const auto ref = AClassifierTable::RefTo(db.Classifiers().Create(classifier));
+    db.CommitStep();
+    return ref;
+}
+
+bool RenameClassifier(ADatabase& db, AReference<AClassifier> classifier, const AClassifierInput& typed,
+                      std::u16string_view label)
+{
+    Engine::ASlot<AClassifier>* slot = LiveClassifier(db, classifier);
+    if (!FD_VERIFY(slot && !db.StepOpen()))
+        return false;
+    const AClassifierInput input = Normalised(typed);
+    if (db.Text(slot->Record().singular) == input.singular && db.Text(slot->Record().plural) == input.plural)
+        return false;
+    Engine::AStepGuard step(db, label);
+    AClassifier* changed = db.Classifiers().Change(slot);
+    SetText(db, changed->singular, input.singular);
+    SetText(db, changed->plural, input.plural);
+    db.CommitStep();
+    return true;
+}
+
+AClassifierContents ContentsOf(ADatabase& db, AReference<AClassifier> classifier)
+{
+    AClassifierContents contents;
+    Engine::ASlot<AClassifier>* slot = LiveClassifier(db, classifier);
+    if (!slot)
+        return contents;
+    const auto categories = CategoriesOf(db, slot->Record());
+    std::set<std::uint32_t> transactions, words;
+    for (AReference<ACategory> category : categories) {
+        words.insert(category.Word());
+        if (db.Categories().Record(category)->parent)
+            ++contents.categories;
+        ARelation probe;
+        probe.category = category;
+        for (Engine::ASlot<ARelation>* relation : db.Relations().EqualRange(2, probe))
+            if (relation->Exists())
+                transactions.insert(relation->Record().transaction.Word());
+    }
+    contents.transactions = transactions.size();
+    for (Engine::ASlot<ASeriesNodeFilter>* filter : db.SeriesNodes().Live())
+        if (filter->Exists() && words.contains(filter->Record().category.Word()))
+            ++contents.seriesFilters;
+    return contents;
+}
+
+bool DeleteClassifier(ADatabase& db, AReference<AClassifier> classifier, std::u16string_view label)
+{
+    Engine::ASlot<AClassifier>* slot = LiveClassifier(db, classifier);
+    if (!FD_VERIFY(slot && !db.StepOpen()))
+        return false;
+    Engine::AStepGuard step(db, label);
+    Delete(db, slot);
+    CommitWithRules(db);
+    return true;
+}
+
+}  // namespace Database

@@ -1,0 +1,52 @@
+// The classifiers page's commands: adding a classifier with its root categories, renaming it,
+// and deleting it with everything that hangs on it, each one step named by its command.
+#pragma once
+
+#include "database/Database.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Database {
+
+namespace ClassifierMessage {
+constexpr int kAddTitle = 391, kChangeTitle = 392, kDeleteTitle = 395;
+constexpr int kNamesMissing = 396;   // "Не указано название классификатора..."
+constexpr int kDeleteQuestion = 397; // "Удалить классификатор "#s"?..."
+}  // namespace ClassifierMessage
+
+struct AClassifierInput {
+    std::u16string singular, plural;  // as typed; the commands normalise them
+    bool separateTrees = true;
+    bool useInTransfers = false;
+};
+
+// The first failing check: a name missing, a backslash in one, a name another classifier has.
+std::optional<int> CheckClassifierInput(ADatabase& db, const AClassifierInput& input, AReference<AClassifier> self = {});
+
+// One step named `label`: the classifier and its roots, named after its plural name: one root,
+// or with separate trees the income and expense roots (and the transfer root when it is used
+// in transfers), the plural name followed by `treeNames` (income, expense, transfer).
+AReference<AClassifier> AddClassifier(ADatabase& db, const AClassifierInput& input,
+                                      const std::array<std::u16string, 3>& treeNames, std::u16string_view label);
+
+// One step named `label` that renames the classifier; false, and no step, when both names
+// stay. Its trees keep their layout.
+bool RenameClassifier(ADatabase& db, AReference<AClassifier> classifier, const AClassifierInput& input,
+                      std::u16string_view label);
+
+// What goes with a classifier besides itself.
+struct AClassifierContents {
+    std::size_t categories = 0;    // below its roots
+    std::size_t transactions = 0;  // classified by it, each once
+    std::size_t seriesFilters = 0;
+};
+AClassifierContents ContentsOf(ADatabase& db, AReference<AClassifier> classifier);
+
+// One step named `label`: the classifier, its trees, their relations and series node filters,
+// and its categories pages.
+bool DeleteClassifier(ADatabase& db, AReference<AClassifier> classifier, std::u16string_view label);
+
+}  // namespace Database
