@@ -270,6 +270,9 @@ bool ADialogForm::InsertForm(std::int16_t elementId, ADialogForm* child)
     child->setParent(this);
     if (!child->Create())
         return false;
+    // A form created on its own took the size limits of a window; here the place decides.
+    child->setMinimumSize(0, 0);
+    child->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     auto place = std::make_unique<ALayoutElement>();
     place->parent = parent;
     place->isTabPage = parent->HasTabControl();

@@ -259,6 +259,14 @@ TEST_F(DynaForm, ElementsAndChildFormsInsertedAtRunTime)
     child->ShowElement(117, false);
     EXPECT_LT(form->MinimumClientSize().cy, parentHeight);
     EXPECT_EQ(place.cell.Width(), form->Root()->content.Width());
+
+    // A form created on its own before it was inserted grows with what it shows.
+    auto* early = new ADialogForm("{t1{b[e#-30]}{b~#-31H40}}", strings.get());
+    ASSERT_TRUE(early->Create());
+    EXPECT_TRUE(form->InsertElements(-1, "{b#-8}"));
+    EXPECT_TRUE(form->InsertForm(-8, early));
+    early->ShowElement(-31, true);
+    EXPECT_GE(early->height(), early->MinimumClientSize().cy);
 }
 
 TEST_F(DynaForm, InvalidLayoutReachesTheAssertionRoutine)
