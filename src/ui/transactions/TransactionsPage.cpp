@@ -92,7 +92,7 @@ ATransactionsPage::~ATransactionsPage() = default;
 
 std::string ATransactionsPage::Layout() const
 {
-    return "{sxWeHe#-2{b~w150He#-3}{t1WeHe{bWeHe[Rt#-1]}{bxet2b1[s#-5]}}}";
+    return "{sxWeHe#-2{b~w150He#-3}{t1WeHe{bWeHe[Rt#-1]}{bWexet2b1[s#-5]}}}";
 }
 
 void ATransactionsPage::Created()
@@ -102,8 +102,11 @@ void ATransactionsPage::Created()
         Refill();
     });
     Form()->InsertForm(kFilterPaneId, pane_);
+    pane_->FitToOptions(filter_);
     pane_->Show(filter_);
     Form()->ShowElement(kFilterPaneId, paneShown_);
+    // The pane takes what it needs, the list the rest, until the user drags the bar.
+    Form()->PlaceSplitterBar(0, kSplitterId);
     connect(Report(), &AReportWindow::Notify, this, [this](int code, bool*) {
         if (code == kNotifySelectionChanged)
             UpdateStatus();
@@ -115,9 +118,23 @@ void ATransactionsPage::Created()
 void ATransactionsPage::SetFilter(Filters::ATransactionPageFilter filter)
 {
     filter_ = std::move(filter);
-    if (pane_)
+    if (pane_) {
+        pane_->FitToOptions(filter_);
         pane_->Show(filter_);
+    }
     Refill();
+}
+
+// The options may have switched the account list between the drop-down and the tick tree.
+void ATransactionsPage::ApplyLook(const Win32API::VelvixControls::AToolkitLook& look, const QFont& font)
+{
+    ARecordListPage::ApplyLook(look, font);
+    if (!pane_)
+        return;
+    pane_->ApplyOptions();
+    if (pane_->FitToOptions(filter_))
+        Refill();
+    pane_->Show(filter_);
 }
 
 // Columns of values the file does not keep are hidden, and come back when it keeps them.
