@@ -119,6 +119,12 @@ int main(int argc, char** argv)
     (Save(window, output, "help-pane") ? saved : failed)++;
 
     AProgramContext& context = program.Context();
+    context.Options().SetFlag(Settings::kExpandedAccountList, true);
+    window.ApplySettings();
+    QApplication::processEvents();
+    (Save(window, output, "transactions-account-tree") ? saved : failed)++;
+    context.Options().SetFlag(Settings::kExpandedAccountList, false);
+    window.ApplySettings();
     {
         Settings::ASettingsForm dialog(context, &window);
         for (int page = 0; page < Settings::ASettingsForm::kPageCount; ++page) {

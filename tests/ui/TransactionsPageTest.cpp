@@ -8,6 +8,7 @@
 #include "ui/transactions/TransactionPageFilters.h"
 #include "ui/transactions/TransactionsPage.h"
 #include "win32api/DynaForm.h"
+#include "win32api/ToolkitLook.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
 
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -201,6 +203,45 @@ TEST_F(TransactionsPage, ThePaneChoosesTheAccountAndTheClassifierNodesAndHides)
     EXPECT_EQ(account->SelectedItem()->SingleText(), u"Копилка");
     EXPECT_TRUE(UiTests::Named<QCheckBox>(restored, name)->isChecked());
     EXPECT_EQ(again.StatusText(), test.Message(172));
+}
+
+// With the expanded account list the pane ticks accounts in a tree and chooses the scope; the
+// drop-down that comes back without it never shows less than the list hides.
+TEST_F(TransactionsPage, TheExpandedAccountListTicksAccountsAndChoosesTheScope)
+{
+    test.context.Options().SetFlag(Settings::kExpandedAccountList, true);
+    ATransactionsPage& shown = Show();
+    ShowEverything(shown);
+    ATransactionPageFilters& pane = *shown.FilterPane();
+    QWidget* dropDown = pane.Control(ATransactionPageFilters::kAccountId);
+    EXPECT_FALSE(dropDown->isVisibleTo(&pane));
+    auto* tree = UiTests::Named<Win32API::VelvixControls::Reports::AReportWindow>(pane, "По счетам:");
+    ASSERT_NE(tree, nullptr);
+    tree->setFocus();
+    const auto tick = [&](std::u16string_view name) {
+        QTest::keyClick(tree, Qt::Key_Home);
+        for (int row = 0; row < tree->Model().RowCount() && tree->Model().FocusedItem()->Text(0) != name; ++row)
+            QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Space);
+    };
+    const std::vector<std::u16string> all{u"05.01.2025", u"07.02.2025", u"10.03.2025", u"12.03.2025"};
+    tick(u"Копилка");
+    EXPECT_EQ(Column(shown, kDateColumn), std::vector<std::u16string>{u"07.02.2025"});
+    tick(u"Наличные");
+    EXPECT_EQ(Column(shown, kDateColumn), all);
+    UiTests::ClickNamed(pane, "Только переводы между выбранными счетами");
+    EXPECT_EQ(Column(shown, kDateColumn), std::vector<std::u16string>{u"07.02.2025"});
+    const std::vector<std::uint8_t> saved = shown.WriteSettings();
+
+    // Two loose accounts and transfers only are more than the drop-down can say: without the
+    // tree the selection goes back to every account.
+    test.context.Options().SetFlag(Settings::kExpandedAccountList, false);
+    shown.ApplyLook(Win32API::VelvixControls::AToolkitLook::FromSettings(test.context.Options()), pane.font());
+    EXPECT_TRUE(dropDown->isVisibleTo(&pane));
+    EXPECT_FALSE(tree->isVisibleTo(&pane));
+    EXPECT_EQ(Column(shown, kDateColumn), all);
+    Show().ReadSettings(saved);
+    EXPECT_EQ(Column(dynamic_cast<ATransactionsPage&>(*page), kDateColumn), all);
 }
 
 // Every classifier has a column of its own, titled by its name; one deleted takes its column away.

@@ -10,8 +10,11 @@
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "win32api/ReportPicker.h"
+#include "win32api/ReportWindow.h"
 
 #include <algorithm>
+#include <functional>
+#include <set>
 
 namespace UserInterface::Filters {
 
@@ -24,24 +27,21 @@ constexpr int kNameTitle = 80, kCurrencyTitle = 71, kDifferentValues = 179, kLoo
 
 enum AItemKind : int { kNone = 100, kDifferent, kFolder, kAccount, kLoose, kCategory };
 
-int ItemKind(ATreeNode::AKind kind)
-{
-    switch (kind) {
-    case ATreeNode::AKind::Folder: return kFolder;
-    case ATreeNode::AKind::Account: return kAccount;
-    case ATreeNode::AKind::LooseAccounts: return kLoose;
-    case ATreeNode::AKind::Category: return kCategory;
-    }
-    return kNone;
-}
-
 }  // namespace
 
-// One row of a chooser: a record (folder, account, category), the none item or the mark.
+// The accounts ticked in a tick tree, shared by its rows.
+struct AAccountTicks::ATicked {
+    std::set<std::uint32_t> ids;
+    std::function<void()> changed;
+};
+
+// One row of a chooser: a record (folder, account, category), the none item or the mark. In
+// a tick tree its check box stands for the account, or for every account below a folder.
 class AChooserItem final : public ARecordItem {
 public:
-    AChooserItem(int kind, std::uint32_t id, std::u16string name, std::u16string currency = {})
-        : ARecordItem(id), kind_(kind), name_(std::move(name)), currency_(std::move(currency))
+    AChooserItem(int kind, std::uint32_t id, std::u16string name, std::u16string currency = {},
+                 AAccountTicks::ATicked* ticked = nullptr)
+        : ARecordItem(id), kind_(kind), name_(std::move(name)), currency_(std::move(currency)), ticked_(ticked)
     {
     }
     int Kind() const { return kind_; }
@@ -50,10 +50,42 @@ public:
     {
         return column == 0 && (kind_ == kFolder || kind_ == kLoose) ? kCellBold : kCellPlain;
     }
+    ACheckState CheckState() const override
+    {
+        if (!ticked_)
+            return ACheckState::None;
+        const auto accounts = AccountsBelow();
+        const bool all = !accounts.empty() && std::all_of(accounts.begin(), accounts.end(), [this](std::uint32_t id) {
+            return ticked_->ids.contains(id);
+        });
+        return all ? ACheckState::Checked : ACheckState::Unchecked;
+    }
+    void SetChecked(bool checked) override
+    {
+        for (std::uint32_t id : AccountsBelow())
+            checked ? (void)ticked_->ids.insert(id) : (void)ticked_->ids.erase(id);
+        if (ticked_->changed)
+            ticked_->changed();
+    }
+    // The account of this row, or those of every row below it.
+    std::vector<std::uint32_t> AccountsBelow() const
+    {
+        std::vector<std::uint32_t> ids;
+        const auto collect = [&](const auto& self, const AReportItemImpl& item) -> void {
+            const auto& row = static_cast<const AChooserItem&>(item);
+            if (row.Kind() == kAccount)
+                ids.push_back(row.RecordId());
+            for (const auto& child : item.Children())
+                self(self, *child);
+        };
+        collect(collect, *this);
+        return ids;
+    }
 
 private:
     int kind_;
     std::u16string name_, currency_;
+    AAccountTicks::ATicked* ticked_;
 };
 
 // Adds the flattened tree below `root`, each node under the last node one level up.
@@ -68,6 +100,24 @@ void AddTree(AReportItemImpl& root, const std::vector<ATreeNode>& nodes, MakeIte
         parents.resize(depth + 1);
         parents.push_back(parents[depth]->AddChild(make(node)));
     }
+}
+
+// The account plans' tree, every row with the check box of `ticked` when given.
+void AddAccountItems(AReportItemImpl& root, const AProgramContext& context, ADatabase& db,
+                     AAccountTicks::ATicked* ticked = nullptr)
+{
+    const bool hideClosed = context.Options().Flag(UserInterface::Settings::kHideClosedAccounts);
+    AddTree(root, AccountTree(db, hideClosed), [&](const ATreeNode& node) -> std::unique_ptr<AReportItemImpl> {
+        if (node.kind == ATreeNode::AKind::LooseAccounts)
+            return std::make_unique<AChooserItem>(kLoose, 0, std::u16string(context.Strings().Text(kLooseAccounts)),
+                                                  std::u16string(), ticked);
+        if (node.kind == ATreeNode::AKind::Folder)
+            return std::make_unique<AChooserItem>(kFolder, node.id, db.Text(db.Folders().Find(node.id)->Record().name),
+                                                  std::u16string(), ticked);
+        const AAccount& account = db.Accounts().Find(node.id)->Record();
+        return std::make_unique<AChooserItem>(kAccount, node.id, db.Text(account.name),
+                                              CurrencyCode(db, account.currency), ticked);
+    });
 }
 
 AChooser::AChooser(AReportPicker& picker, const AProgramContext& context, ADatabase& db, int noneTextId,
@@ -178,16 +228,7 @@ AAccountChooser::AAccountChooser(AReportPicker& picker, const AProgramContext& c
 
 void AAccountChooser::AddItems(AReportItemImpl& root)
 {
-    const bool hideClosed = context_.Options().Flag(UserInterface::Settings::kHideClosedAccounts);
-    AddTree(root, AccountTree(db_, hideClosed), [this](const ATreeNode& node) -> std::unique_ptr<AReportItemImpl> {
-        if (node.kind == ATreeNode::AKind::LooseAccounts)
-            return std::make_unique<AChooserItem>(kLoose, 0, std::u16string(context_.Strings().Text(kLooseAccounts)));
-        if (node.kind == ATreeNode::AKind::Folder)
-            return std::make_unique<AChooserItem>(kFolder, node.id, db_.Text(db_.Folders().Find(node.id)->Record().name));
-        const AAccount& account = db_.Accounts().Find(node.id)->Record();
-        return std::make_unique<AChooserItem>(kAccount, node.id, db_.Text(account.name),
-                                              CurrencyCode(db_, account.currency));
-    });
+    AddAccountItems(root, context_, db_);
 }
 
 AReference<AAccount> AAccountChooser::Account() const
@@ -242,6 +283,63 @@ void AAccountChooser::ChooseFolder(AReference<AAccountFolder> folder)
         ChooseItem(kFolder, slot->id);
     else
         ChooseNone();
+}
+
+// ---- the tick tree
+
+AAccountTicks::AAccountTicks(AReportWindow& list, const AProgramContext& context, ADatabase& db)
+    : context_(context),
+      db_(db),
+      list_(&list),
+      mode_(std::make_unique<APageMode>(context, true)),
+      ticked_(std::make_unique<ATicked>())
+{
+    mode_->AddTitledColumn(kNameTitle, 200, false);
+    mode_->AddTitledColumn(kCurrencyTitle, 64);
+    list_->SetMode(mode_.get());
+    ticked_->changed = [this] { emit Changed(); };
+    Fill();
+}
+
+AAccountTicks::~AAccountTicks()
+{
+    if (list_) {
+        list_->Model().DeleteAllItems();
+        list_->SetMode(nullptr);
+    }
+}
+
+void AAccountTicks::Fill()
+{
+    list_->Model().DeleteAllItems();
+    AddAccountItems(list_->Root(), context_, db_, ticked_.get());
+    // A tick on an account that is gone would narrow the list to nothing anyone can see.
+    std::erase_if(ticked_->ids, [this](std::uint32_t id) {
+        auto* slot = db_.Accounts().Find(id);
+        return !slot || !slot->Exists();
+    });
+    list_->RebuildRows();
+}
+
+std::vector<AReference<AAccount>> AAccountTicks::Ticked() const
+{
+    std::vector<AReference<AAccount>> accounts;
+    for (std::uint32_t id : ticked_->ids)
+        if (auto* slot = db_.Accounts().Find(id); slot && slot->Exists())
+            accounts.push_back(Engine::ATableImpl<AAccount>::RefTo(slot));
+    return accounts;
+}
+
+void AAccountTicks::SetTicked(const std::vector<AReference<AAccount>>& accounts)
+{
+    std::set<std::uint32_t> ids;
+    for (auto account : accounts)
+        if (auto* slot = db_.Accounts().Get(account); slot && slot->Exists())
+            ids.insert(slot->id);
+    if (ids == ticked_->ids)
+        return;
+    ticked_->ids = std::move(ids);
+    list_->Refresh();
 }
 
 // ---- categories

@@ -23,6 +23,7 @@
 #include "ui/DatabaseModel.h"
 #include "win32api/ReportMode.h"
 #include "win32api/ReportPicker.h"
+#include "win32api/ReportWindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,6 +34,7 @@
 
 namespace UserInterface {
 struct AProgramContext;
+class APageMode;
 }
 
 namespace UserInterface::Filters {
@@ -112,6 +114,37 @@ protected:
 
 private:
     Database::AReference<Database::AClassifier> classifier_;
+};
+
+// The ticked account tree of the expanded account list: the account plans' tree in a list
+// control with a check box on each row. A folder's tick stands for every account below it;
+// an account placed in several plans is one tick, shown under each.
+class AAccountTicks final : public QObject {
+    Q_OBJECT
+public:
+    struct ATicked;
+
+    AAccountTicks(Win32API::VelvixControls::Reports::AReportWindow& list, const AProgramContext& context,
+                  Database::ADatabase& db);
+    ~AAccountTicks() override;
+
+    // The ticked accounts, in the order of their identifiers.
+    std::vector<Database::AReference<Database::AAccount>> Ticked() const;
+    // Ticks exactly these, without reporting a change.
+    void SetTicked(const std::vector<Database::AReference<Database::AAccount>>& accounts);
+    // Rereads the tree after the records changed; ticks of deleted accounts go.
+    void Fill();
+
+signals:
+    // The user ticked or cleared a row.
+    void Changed();
+
+private:
+    const AProgramContext& context_;
+    Database::ADatabase& db_;
+    QPointer<Win32API::VelvixControls::Reports::AReportWindow> list_;
+    std::unique_ptr<APageMode> mode_;
+    std::unique_ptr<ATicked> ticked_;
 };
 
 }  // namespace UserInterface::Filters

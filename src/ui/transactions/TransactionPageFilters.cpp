@@ -6,8 +6,12 @@
 #include "win32api/DateCtrl.h"
 #include "win32api/ReportPicker.h"
 
+#include "core/Settings.h"
+#include "win32api/ReportWindow.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include <string>
 
@@ -21,12 +25,16 @@ namespace F = UserInterface::Filters;
 namespace {
 
 constexpr std::int16_t kBudgetDateRow = -30, kClassifierTable = -31;
+// The account chooser's caption and box; the tick tree's caption, box and list; the scope row.
+constexpr std::int16_t kChooserRows[] = {-32, -33}, kTickRows[] = {-34, -35, -36}, kTickListId = -25;
+constexpr int kScopeAll = 41, kScopeTransfers = 42;
 // Per classifier n: the tick, then the chooser's picker.
 constexpr int kClassifierBase = -40, kIdsPerClassifier = 2;
 constexpr int kAllAccounts = 707;
 
 // "&Период:" with the kind, the three steps, "&С:" and "&по:" with the dates, "По бюджетной
-// дате", "Показывать операции:" with the account, "Категории:" with the classifier rows, the
+// дате", "Показывать операции:" with the account or, for the expanded account list, "По
+// счетам:" with the ticked tree and the scope, "Категории:" with the classifier rows, the
 // comment, the reset.
 constexpr const char* kLayout =
     "{t1xeyt#145(:t)"
@@ -34,7 +42,8 @@ constexpr const char* kLayout =
     "{t3xet4{b[bt#61]}{bl2[bt#20]}{bl2[bt#63]}}"
     "{t2xet4{bxr[s#16]}{bl4Wexe[Dt#-21]}{bt2xr[s#17]}{bl4t2Wexe[Dt#-22]}}"
     "{b#-30t4xl[bCt#60]}"
-    "{bt8xl[s#40]}{bt2xe{bWe[rt#-24]}}"
+    "{b#-32t8xl[s#40]}{b#-33t2xe{bWe[rt#-24]}}"
+    "{b#-34t8xl[s#39]}{b#-35t2xeWeH130{bWeHe[Rt#-25]}}{t1#-36xlt2{bxl[bRgt#41]}{bxlt2[bR#42]}}"
     "{bt8xl[s#149]}{t2#-31xet2{b}{b}}"
     "{bt8xl[s#43]}{bt2xe[et#-23]}"
     "{bt10xr[bt#148]}}";
@@ -93,6 +102,18 @@ ATransactionPageFilters::ATransactionPageFilters(const AProgramContext& context,
             f.accounts = accounts_->NoneChosen() ? F::AAccountSelection() : F::AAccountSelection(accounts_->Accounts());
         });
     });
+    ticks_ = std::make_unique<F::AAccountTicks>(*ControlAs<AReportWindow>(kTickListId), context, db);
+    connect(ticks_.get(), &F::AAccountTicks::Changed, this, [this] {
+        Change([&](F::ATransactionPageFilter& f) { f.accounts = F::AAccountSelection(ticks_->Ticked(), f.accounts.Scope()); });
+    });
+    for (int id : {kScopeAll, kScopeTransfers})
+        connect(ControlAs<QRadioButton>(static_cast<std::int16_t>(id)), &QRadioButton::toggled, this, [this, id](bool on) {
+            if (on)
+                Change([&](F::ATransactionPageFilter& f) {
+                    f.accounts.SetScope(id == kScopeAll ? F::AAccountScope::AllTransactions : F::AAccountScope::TransfersOnly);
+                });
+        });
+    ApplyOptions();
     AddClassifierRows();
     connect(ControlAs<QLineEdit>(kCommentId), &QLineEdit::textChanged, this, [this](const QString& text) {
         Change([&](F::ATransactionPageFilter& f) { f.comment = ToU16(text); });
@@ -137,27 +158,60 @@ void ATransactionPageFilters::RefillChoosers()
 {
     showing_ = true;
     accounts_->Fill();
+    ticks_->Fill();
     for (AClassifierRow& row : classifiers_)
         row.chooser->Fill();
     showing_ = false;
 }
 
-// One account is chosen as itself; several as the folder that holds exactly them.
-void ATransactionPageFilters::ShowAccounts(const F::AAccountSelection& accounts)
+void ATransactionPageFilters::ApplyOptions()
 {
-    if (accounts.Empty())
-        return accounts_->ChooseNone();
-    if (accounts.Accounts().size() == 1)
-        return accounts_->Choose(accounts.Accounts().front());
+    expanded_ = context_.Options().Flag(Settings::kExpandedAccountList);
+    for (std::int16_t id : kChooserRows)
+        ShowElement(id, !expanded_);
+    for (std::int16_t id : kTickRows)
+        ShowElement(id, expanded_);
+}
+
+// The drop-down shows one account as itself and several as the folder that holds exactly
+// them; the tick tree shows any set with its scope.
+bool ATransactionPageFilters::ShowAccounts(const F::AAccountSelection& accounts)
+{
+    ticks_->SetTicked(accounts.Accounts());
+    const bool transfers = accounts.Scope() == F::AAccountScope::TransfersOnly;
+    ControlAs<QRadioButton>(transfers ? kScopeTransfers : kScopeAll)->setChecked(true);
+    if (accounts.Empty()) {
+        accounts_->ChooseNone();
+        return true;
+    }
+    if (accounts.Accounts().size() == 1) {
+        accounts_->Choose(accounts.Accounts().front());
+        return !transfers;
+    }
     for (auto* folder : db_.Folders().Live()) {
         accounts_->ChooseFolder(Engine::ATableImpl<AAccountFolder>::RefTo(folder));
         auto held = accounts_->Accounts();
         std::sort(held.begin(), held.end());
         held.erase(std::unique(held.begin(), held.end()), held.end());
         if (held == accounts.Accounts())
-            return;
+            return !transfers;
     }
     accounts_->ChooseNone();
+    return false;
+}
+
+bool ATransactionPageFilters::FitToOptions(F::ATransactionPageFilter& filter)
+{
+    if (expanded_)
+        return false;
+    const F::AAccountSelection before = filter.accounts;
+    showing_ = true;
+    const bool shown = ShowAccounts(before);
+    showing_ = false;
+    if (shown)
+        return false;
+    filter.accounts = accounts_->NoneChosen() ? F::AAccountSelection() : F::AAccountSelection(accounts_->Accounts());
+    return true;
 }
 
 F::ATransactionPageFilter ATransactionPageFilters::Initial(const AProgramContext& context, ADatabase& db)

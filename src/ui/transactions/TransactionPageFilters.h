@@ -1,6 +1,7 @@
 // The filter pane of the transactions page: the period selector (the kind picker with the
 // previous, current and next period, the two dates, the budget-date tick while the file keeps
-// budget dates), the account chooser, one ticked category chooser per classifier, the comment
+// budget dates), the account chooser (or, with the expanded account list, the ticked account
+// tree and the scope), one ticked category chooser per classifier, the comment
 // search and the reset. Each change hands the page a new filter at once.
 #pragma once
 #include "analysis/TransactionPageFilter.h"
@@ -15,6 +16,7 @@ class QCheckBox;
 
 namespace UserInterface::Filters {
 class AAccountChooser;
+class AAccountTicks;
 class ACategoryChooser;
 }
 namespace Win32API::VelvixControls {
@@ -45,6 +47,12 @@ public:
     Win32API::VelvixControls::Reports::Implementation::AReportPicker* KindPicker() const { return kind_; }
     // Rereads the account and category trees after the records changed, keeping the choices.
     void RefillChoosers();
+    // Follows the expanded-account-list option: the drop-down, or the tick tree with the scope.
+    void ApplyOptions();
+    // Without the tick tree, a selection the drop-down cannot show (a set of accounts no folder
+    // holds, transfers only) becomes the one it shows, so that the list never hides more than
+    // the pane says; true when `filter` changed.
+    bool FitToOptions(Filters::ATransactionPageFilter& filter);
 
 private:
     // One classifier's row: the tick captioned with its name and the chooser of its node.
@@ -53,7 +61,8 @@ private:
         std::unique_ptr<Filters::ACategoryChooser> chooser;
     };
     void AddClassifierRows();
-    void ShowAccounts(const Filters::AAccountSelection& accounts);
+    // Shows the selection in both account controls; false when the drop-down cannot show it.
+    bool ShowAccounts(const Filters::AAccountSelection& accounts);
     Filters::AClassifierSelections ChosenClassifiers() const;
     void Change(const std::function<void(Filters::ATransactionPageFilter&)>& edit);
     void OnCommand(int id);
@@ -67,6 +76,8 @@ private:
     Win32API::VelvixControls::ADatePicker* start_ = nullptr;
     Win32API::VelvixControls::ADatePicker* end_ = nullptr;
     std::unique_ptr<Filters::AAccountChooser> accounts_;
+    std::unique_ptr<Filters::AAccountTicks> ticks_;
+    bool expanded_ = false;
     std::vector<AClassifierRow> classifiers_;
     bool showing_ = false;
 };

@@ -43,6 +43,7 @@ public:
     void RunCommand(int command) override;
     void ReadSettings(std::span<const std::uint8_t> bytes) override;
     std::vector<std::uint8_t> WriteSettings() const override;
+    void ApplyLook(const Win32API::VelvixControls::AToolkitLook& look, const QFont& font) override;
 
 protected:
     std::string Layout() const override;
