@@ -5,20 +5,15 @@
 #if __has_include(<benchmark/benchmark.h>)
 #include "ui/DatabaseModel.h"
 
+#include "BenchProgram.h"
 #include "DataFileGenerator.h"
 #include "QtBenchMain.h"
-#include "core/FileSystem.h"
-#include "core/OptionStore.h"
-#include "ui/ProgramContext.h"
-#include "ui/UserDialogs.h"
 #include "ui/transactions/TransactionDialog.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -28,24 +23,12 @@ namespace {
 
 using namespace UserInterface;
 
-struct ADialogFixture {
-    QTemporaryDir folder;
-    Files::ALocalFileSystem fs;
-    AQuietDialogs dialogs;
-    AProgramContext context;
+struct ADialogFixture : ABenchProgram {
     Database::ADatabase db;
     Database::Engine::ARecordId changed = 0;
 
     ADialogFixture()
     {
-        const std::string root = folder.path().toStdString();
-        context.strings = std::make_unique<UtilityClasses::Strings::AStrings>(UtilityClasses::Strings::RussianLocale());
-        context.fs = &fs;
-        context.folders = {root + "/bin/fendral", root + "/bin", root + "/config", root + "/data", root + "/run"};
-        context.clock = [] { return Dates::ALocalTime{Dates::FromYmd(2025, 3, 15), 12 * 3600 * 1000}; };
-        context.dialogs = &dialogs;
-        context.settings = std::make_unique<Settings::ASettings>(
-            Settings::OptionStorage::ChooseOptionStore(fs, context.folders.programPath, context.folders.configFolder));
         BenchData::Generate(db, BenchData::AGeneratorOptions{});
         // An executed expense in the middle of the file: its account has thousands of others.
         const auto live = db.Transactions().Live();
@@ -59,16 +42,6 @@ ADialogFixture& Fixture()
 {
     static ADialogFixture fixture;
     return fixture;
-}
-
-// The visible control of that type a screen reader knows by `name`.
-template <typename T>
-T* Named(QDialog& dialog, const QString& name)
-{
-    for (T* w : dialog.findChildren<T*>())
-        if (w->isVisible() && QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == name)
-            return w;
-    return nullptr;
 }
 
 // Opening and closing: what the user waits for between the command and a dialog to type into.
@@ -104,8 +77,8 @@ void ChangeTheAmount(benchmark::State& state)
         fixture.dialogs.onModal = [&](QDialog& dialog) {
             dialog.show();
             QApplication::processEvents();
-            auto* field = Named<QLineEdit>(dialog, QStringLiteral("Сумма расхода:"));
-            auto* ok = Named<QPushButton>(dialog, QStringLiteral("OK"));
+            auto* field = NamedControl<QLineEdit>(dialog, QStringLiteral("Сумма расхода:"));
+            auto* ok = NamedControl<QPushButton>(dialog, QStringLiteral("OK"));
             if (!field || !ok) {
                 dialog.reject();
                 return dialog.result();

@@ -400,4 +400,13 @@ ATransactionInput InputOf(ADatabase& db, const std::vector<ARecordId>& ids, bool
     return merged;
 }
 
+AReference<AAccount> AccountForAdding(ADatabase& db, const Filters::ATransactionPageFilter* filter)
+{
+    if (filter && filter->accounts.Accounts().size() == 1)
+        if (auto* slot = db.Accounts().Get(filter->accounts.Accounts().front()); slot && slot->Exists())
+            return Engine::ATableImpl<AAccount>::RefTo(slot);
+    const auto accounts = db.Accounts().Live();
+    return accounts.size() == 1 ? Engine::ATableImpl<AAccount>::RefTo(accounts.front()) : AReference<AAccount>();
+}
+
 }  // namespace UserInterface::Transactions

@@ -81,4 +81,9 @@ bool ChangeTransactions(Database::ADatabase& db, const std::vector<Database::Eng
 ATransactionInput InputOf(Database::ADatabase& db, const std::vector<Database::Engine::ARecordId>& ids,
                           bool quantities);
 
+// The account a new transaction starts with: the one the page's filter narrows to, else the
+// file's only account; none when the user has to choose.
+Database::AReference<Database::AAccount> AccountForAdding(Database::ADatabase& db,
+                                                          const Filters::ATransactionPageFilter* filter);
+
 }  // namespace UserInterface::Transactions

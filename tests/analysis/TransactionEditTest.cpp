@@ -177,5 +177,18 @@ TEST_F(TransactionEdit, ChangingSeveralLeavesWhatDiffersAsItWas)
     EXPECT_EQ(db.Text(db.Transactions().Find(ids[0])->Record().comment), u"");
 }
 
+TEST_F(TransactionEdit, ANewTransactionStartsWithTheFiltersOnlyAccount)
+{
+    UserInterface::Filters::ATransactionPageFilter filter;
+    EXPECT_EQ(AccountForAdding(db, nullptr), AReference<AAccount>());  // two accounts: the user chooses
+    EXPECT_EQ(AccountForAdding(db, &filter), AReference<AAccount>());
+    filter.accounts = UserInterface::Filters::AAccountSelection({card});
+    EXPECT_EQ(AccountForAdding(db, &filter), card);
+    filter.accounts = UserInterface::Filters::AAccountSelection({card, cash});
+    EXPECT_EQ(AccountForAdding(db, &filter), AReference<AAccount>());
+    Step([&] { Database::Delete(db, db.Accounts().Get(card)); });
+    EXPECT_EQ(AccountForAdding(db, &filter), cash);  // the file's only account
+}
+
 }  // namespace
 }  // namespace AnalysisTest

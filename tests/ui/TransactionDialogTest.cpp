@@ -10,6 +10,7 @@ namespace {
 
 TEST_F(TransactionDialog, MissingAccountsAndFoldersAreRefusedWithTheFocusOnTheChooser)
 {
+    AddAccount(u"Карта");  // with one account in the file it would be chosen already
     EXPECT_FALSE(Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
         Click(dialog, "Приход");
         Type(dialog, "Сумма прихода:", "100");

@@ -200,6 +200,9 @@ private:
         if (mode_ == ATransactionDialogMode::Add) {
             Radio(state_, 420)->setChecked(true);
             Radio(type_, 413)->setChecked(true);
+            if (const auto account = AccountForAdding(db_, filter_))
+                for (int side : {AAccountClassifierFilters::kReceiving, AAccountClassifierFilters::kGiving})
+                    accounts_->Account(side).Choose(account);
             ApplyType();
             ShowRule();
             return;
