@@ -3,6 +3,8 @@
 #include "analysis/TransactionPageFilter.h"
 
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 using namespace UiTests;
 
@@ -70,6 +72,55 @@ TEST_F(TransactionDialog, ATransferBetweenCurrenciesComputesTheRate)
     EXPECT_EQ(Last().account1, usd);
     EXPECT_EQ(Last().amount1, -M(10));
     EXPECT_EQ(Last().amount2, M(300));
+}
+
+// A balance correction sets the balance, any sign, and moves nothing; with quantities the
+// expense is three rows of which the checked one is computed from the other two.
+TEST_F(TransactionDialog, TheTypeAndTheFileShapeTheAmountFields)
+{
+    EXPECT_TRUE(Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
+        Click(dialog, "Остаток");
+        Type(dialog, "Остаток:", "-40");
+        Click(dialog, "OK");
+    }));
+    EXPECT_EQ(Last().balance, 1);
+    EXPECT_EQ(Last().balance1, -M(40));
+    EXPECT_EQ(Last().amount1, -M(40));  // the correction it makes to an empty account
+
+    db.BeginStep();
+    db.Settings().Change(db.Settings().Live().front())->quantities = 1;
+    db.CommitStep();
+    EXPECT_TRUE(Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
+        EXPECT_TRUE(Named<QRadioButton>(dialog, "Цена за единицу:")->isChecked());
+        auto* computed = Named<QRadioButton>(dialog, "Сумма расхода:");
+        computed->setFocus();
+        QTest::keyClick(computed, Qt::Key_Space);
+        Type(dialog, "Количество:", "3");
+        Type(dialog, "Цена за единицу:", "12,5");
+        EXPECT_EQ(Named<QLineEdit>(dialog, "Сумма расхода:")->text(), "37,50");
+        Click(dialog, "OK");
+    }));
+    EXPECT_EQ(Last().amount1, -375000);
+    EXPECT_EQ(Last().quantity, M(3));
+}
+
+// A locked transaction is shown, not changed: only Cancel works, and has the focus.
+TEST_F(TransactionDialog, ALockedTransactionOpensWithOnlyCancel)
+{
+    db.BeginStep();
+    ATransaction t;
+    t.account1 = cash;
+    t.amount1 = -M(7);
+    t.date = t.budgetDate = Dates::FromYmd(2025, 3, 1);
+    t.executed = t.locked = 1;
+    const Engine::ARecordId id = db.Transactions().Create(t)->id;
+    CommitWithRules(db);
+    EXPECT_FALSE(Run(ATransactionDialogMode::Change, {id}, [&](QDialog& dialog) {
+        EXPECT_FALSE(Named<QPushButton>(dialog, "OK")->isEnabled());
+        EXPECT_FALSE(Named<QLineEdit>(dialog, "Сумма расхода:")->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), Named<QPushButton>(dialog, "Отмена"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    }));
 }
 
 TEST_F(TransactionDialog, ChangingThreeWithDifferentDatesKeepsEachDate)
