@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 class QMenu;
@@ -55,6 +56,9 @@ public:
     virtual std::vector<std::uint8_t> WriteSettings() const;
     // 11: called after the settings were read anew.
     virtual void SettingsReread();
+
+    // The page's name as its tab shows it: a screen reader knows the page's main control by it.
+    virtual void SetName(std::u16string_view name) { (void)name; }
 
     // Commands of the window's menus that the window leaves to the current page.
     virtual bool IsCommandEnabled(int command) const;

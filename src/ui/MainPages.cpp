@@ -79,6 +79,7 @@ void AMainWindow::RebuildPages()
                 slot.page->ReadSettings(record->Record().settings);
         }
         slot.name = entry.name;
+        slot.page->SetName(entry.name);
         slot.recordPosition = entry.recordPosition;
         pages_.push_back(std::move(slot));
     }

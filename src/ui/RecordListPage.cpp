@@ -61,6 +61,12 @@ void ARecordListPage::Shown()
         Refill();
 }
 
+void ARecordListPage::SetName(std::u16string_view name)
+{
+    if (report_)
+        report_->setAccessibleName(ToQString(name));
+}
+
 void ARecordListPage::Refill()
 {
     if (!report_)

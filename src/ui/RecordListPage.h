@@ -94,6 +94,7 @@ public:
     void SettingsReread() override;
 
     Win32API::VelvixControls::Reports::AReportWindow* Report() const { return report_; }
+    void SetName(std::u16string_view name) override;
     APageMode& Mode() { return mode_; }
     bool IsFilled() const { return filled_; }
     // Fills the list now (the page does it itself when shown and after changes).

@@ -280,6 +280,14 @@ TEST_F(MainWindow, PagesFollowTheirRecordsAndKeepTheSelectedOne)
     Settle();
     EXPECT_EQ(window.PageRecordAt(2), selected);
     EXPECT_EQ(window.CurrentPageIndex(), 2);
+    // A screen reader knows the page's list by the page's name, renamed or not.
+    auto* list = dynamic_cast<ARecordListPage&>(*kept).Report();
+    Db().BeginStep();
+    Database::APageInfo* renamed = Db().Pages().Change(Db().Pages().Find(selected));  // as the page order dialog does
+    Db().Strings().Change(Db().Strings().Get(renamed->name))->text = u"Мои деньги";
+    Db().CommitStep();
+    Settle();
+    EXPECT_EQ(list->accessibleName(), "Мои деньги");
 }
 
 TEST_F(MainWindow, PageSettingsAreStoredAsAStepAndReadAgain)
