@@ -38,6 +38,29 @@ bool ATransactionPageFilter::FollowFile(ADatabase& db, ADate today)
     return period.Start() != before.Start() || period.End() != before.End();
 }
 
+bool ATransactionPageFilter::ForgetDeleted(ADatabase& db)
+{
+    const auto exists = [](auto* slot) { return slot && slot->Exists(); };
+    bool changed = false;
+    std::vector<AReference<AAccount>> kept;
+    for (auto account : accounts.Accounts())
+        if (exists(db.Accounts().Get(account)))
+            kept.push_back(account);
+    if (kept.size() != accounts.Accounts().size()) {
+        accounts = kept.empty() ? AAccountSelection() : AAccountSelection(std::move(kept), accounts.Scope());
+        changed = true;
+    }
+    changed |= std::erase_if(classifiers, [&](const AClassifierSelection& s) {
+        return !exists(db.Classifiers().Get(s.classifier));
+    }) > 0;
+    for (AClassifierSelection& s : classifiers)
+        if (!s.node.IsNull() && !exists(db.Categories().Get(s.node))) {
+            s.node = {};
+            changed = true;
+        }
+    return changed;
+}
+
 bool ATransactionPageFilter::Narrows(ADatabase& db) const
 {
     if (!accounts.Empty() || !comment.empty())

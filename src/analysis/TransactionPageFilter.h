@@ -30,6 +30,10 @@ struct ATransactionPageFilter {
     bool AllTransactions() const { return period.Kind() == APeriodKind::AllTransactions; }
     // Takes the file's range into the dates of an "all transactions" period; true when they moved.
     bool FollowFile(Database::ADatabase& db, ADate today);
+    // Drops the accounts, classifiers and nodes deleted since they were chosen: a deleted
+    // node would hide every transaction, a deleted account narrow to nothing. True when
+    // something went.
+    bool ForgetDeleted(Database::ADatabase& db);
 
     // Whether some value hides transactions: a period short of the file's first or last
     // transaction, ticked accounts, an active classifier row or a comment text.

@@ -271,16 +271,26 @@ TEST_F(TransactionsPage, EachClassifierHasACategoryColumn)
     EXPECT_EQ(shown.Mode().ColumnTitle(agentColumn), u"Агент");
     EXPECT_EQ(Column(shown, kCategoriesColumn), (std::vector<std::u16string>{u"", u"", u"Еда", u""}));
     EXPECT_EQ(Column(shown, agentColumn), (std::vector<std::u16string>{u"", u"", u"Магазин", u""}));
+    // The pane's row of the classifier narrows the list to the shop's transaction.
+    ATransactionPageFilters& pane = *shown.FilterPane();
+    ASSERT_TRUE(PickByKeys(UiTests::Named<Win32API::VelvixControls::Reports::AReportPicker>(pane, "Агент"), u"Магазин"));
+    QTest::mouseClick(UiTests::Named<QCheckBox>(pane, "Агент"), Qt::LeftButton, {}, QPoint(4, 8));
+    EXPECT_EQ(shown.Report()->Model().RowCount(), 1);
 
+    // Deleted, it takes its column and its pane row away, and no longer narrows the list.
     db.BeginStep();
     db.Classifiers().Delete(agentSlot);
     db.CommitStep();
     QApplication::processEvents();
     EXPECT_FALSE(shown.Mode().Column(agentColumn).shown);
     EXPECT_EQ(Column(shown, agentColumn)[2], u"");
+    EXPECT_EQ(shown.Report()->Model().RowCount(), 4);
+    const auto ticks = pane.findChildren<QCheckBox*>();
+    EXPECT_TRUE(std::none_of(ticks.begin(), ticks.end(), [](QCheckBox* tick) { return tick->text() == "Агент"; }));
     ASSERT_TRUE(db.Undo());
     QApplication::processEvents();
     EXPECT_TRUE(shown.Mode().Column(agentColumn).shown);
+    EXPECT_FALSE(UiTests::Named<QCheckBox>(pane, "Агент")->isChecked());
 }
 
 TEST_F(TransactionsPage, TheStatusCountsTheListAndTotalsThePeriod)

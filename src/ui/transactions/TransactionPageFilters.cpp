@@ -4,6 +4,7 @@
 #include "ui/UiText.h"
 #include "ui/filters/Choosers.h"
 #include "win32api/DateCtrl.h"
+#include "win32api/FormElements.h"
 #include "win32api/ReportPicker.h"
 
 #include "core/Settings.h"
@@ -28,8 +29,8 @@ constexpr std::int16_t kBudgetDateRow = -30, kClassifierTable = -31;
 // The account chooser's caption and box; the tick tree's caption, box and list; the scope row.
 constexpr std::int16_t kChooserRows[] = {-32, -33}, kTickRows[] = {-34, -35, -36}, kTickListId = -25;
 constexpr int kScopeAll = 41, kScopeTransfers = 42;
-// Per classifier n: the tick, then the chooser's picker.
-constexpr int kClassifierBase = -40, kIdsPerClassifier = 2;
+// Per classifier n: the tick, the chooser's picker, and the boxes that hold them.
+constexpr int kClassifierBase = -40, kIdsPerClassifier = 4;
 constexpr int kAllAccounts = 707;
 
 // "&Период:" with the kind, the three steps, "&С:" and "&по:" with the dates, "По бюджетной
@@ -127,8 +128,9 @@ void ATransactionPageFilters::AddClassifierRows()
 {
     std::size_t n = 0;
     for (auto* classifier : db_.Classifiers().Live()) {
-        InsertElements(kClassifierTable, "{bxlt2[bCt#" + std::to_string(ClassifierId(n, 0)) + "]}{bl4t2Wexe{bWe[rt#" +
-                                             std::to_string(ClassifierId(n, 1)) + "]}}");
+        const auto id = [n](int part) { return std::to_string(ClassifierId(n, part)); };
+        InsertElements(kClassifierTable, "{b#" + id(2) + "xlt2[bCt#" + id(0) + "]}{b#" + id(3) + "l4t2Wexe{bWe[rt#" +
+                                             id(1) + "]}}");
         AClassifierRow row;
         const QString name = ToQString(db_.Text(classifier->Record().singular));
         row.tick = ControlAs<QCheckBox>(ClassifierId(n, 0));
@@ -159,8 +161,25 @@ void ATransactionPageFilters::RefillChoosers()
     showing_ = true;
     accounts_->Fill();
     ticks_->Fill();
-    for (AClassifierRow& row : classifiers_)
-        row.chooser->Fill();
+    const auto live = db_.Classifiers().Live();
+    const bool sameClassifiers =
+        std::equal(live.begin(), live.end(), classifiers_.begin(), classifiers_.end(), [](auto* slot, const AClassifierRow& row) {
+            return Engine::ATableImpl<AClassifier>::RefTo(slot) == row.chooser->Classifier();
+        });
+    if (sameClassifiers) {
+        for (AClassifierRow& row : classifiers_)
+            row.chooser->Fill();
+    } else {
+        // A classifier came or went: its rows follow, the others keep their choices.
+        for (std::size_t n = 0; n < classifiers_.size(); ++n) {
+            classifiers_[n].chooser.reset();
+            RemoveElement(*this, ClassifierId(n, 2));
+            RemoveElement(*this, ClassifierId(n, 3));
+        }
+        classifiers_.clear();
+        AddClassifierRows();
+        Show(filter_);
+    }
     showing_ = false;
 }
 

@@ -46,7 +46,8 @@ constexpr std::uint16_t kWidths[kColumnCount] = {80, 60, 80, 110, 150, 100, 50, 
 ATransactionsPage::ATransactionsPage(const AProgramContext& context, ADatabase& db)
     : ARecordListPage(context, db, false,
                       {ATransaction::kTableId, ARelation::kTableId, AAccount::kTableId, ACategory::kTableId,
-                       ACurrency::kTableId, AString::kTableId, ADBSettings::kTableId, AClassifier::kTableId}),
+                       ACurrency::kTableId, AString::kTableId, ADBSettings::kTableId, AClassifier::kTableId,
+                       AAccountFolder::kTableId, AAccountPlacement::kTableId}),
       rows_{context, db, context.clock().date},
       filter_(ATransactionPageFilters::Initial(context, db))
 {
@@ -169,7 +170,8 @@ void ATransactionsPage::Fill(AReportItemImpl& root)
     ShowColumnsOfFile();
     if (pane_) {
         pane_->RefillChoosers();
-        if (filter_.FollowFile(db_, rows_.today))
+        const bool forgot = filter_.ForgetDeleted(db_);
+        if (filter_.FollowFile(db_, rows_.today) || forgot)
             pane_->Show(filter_);
     }
     const Filters::ATransactionList list = filter_.Apply(db_);
