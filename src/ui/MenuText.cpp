@@ -22,6 +22,9 @@ constexpr AAccelerator kMainAccelerators[] = {
     {A::kVirtualKey, VirtualKey::kReturn, Command::kChange},
     {A::kVirtualKey, VirtualKey::kDelete, Command::kDelete},
     {A::kVirtualKey | A::kControl, 'G', Command::kHideClosedAccounts},
+    // The keys a desktop user tries first for searching a list.
+    {A::kVirtualKey | A::kControl, 'F', 180},
+    {A::kVirtualKey, VirtualKey::kF1 + 2, 181},
     {A::kVirtualKey, VirtualKey::kF1, Command::kHelpContents},
     {A::kVirtualKey | A::kShift, VirtualKey::kF1, Command::kHelpPane},
     {A::kVirtualKey | A::kAlt, '1', Command::kFirstPage + 0},

@@ -48,6 +48,8 @@ TEST_F(Texts, MenuItemsCarryTheirAcceleratorText)
 {
     EXPECT_EQ(MenuItemText(strings, Command::kOpen, MainAccelerators()), u"&Открыть...\tCtrl+O");
     EXPECT_EQ(MenuItemText(strings, Command::kDelete, MainAccelerators()), u"Удалить\tDelete");
+    EXPECT_EQ(MenuItemText(strings, 180, MainAccelerators()), u"&Найти...\tCtrl+F");
+    EXPECT_EQ(MenuItemText(strings, 181, MainAccelerators()), u"Найти &далее\tF3");
     EXPECT_EQ(MenuItemText(strings, Command::kSettings, MainAccelerators()), u"&Настройки программы...");
     // Every accelerator's key sequence is one Qt can match.
     for (const AAccelerator& accelerator : MainAccelerators())
