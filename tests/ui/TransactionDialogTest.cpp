@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <tuple>
+
 using namespace UiTests;
 
 namespace {
@@ -67,25 +69,33 @@ TEST_F(TransactionDialog, ATransferBetweenCurrenciesComputesTheRate)
         Type(dialog, "Сумма списания:", "10");
         Type(dialog, "Сумма зачисления:", "300");
         EXPECT_EQ(Named<QLineEdit>(dialog, "Курс пересчета:")->text(), "30,0000");
+        // With the credit computed, 20 dollars give 600 at that rate.
+        auto* credit = Named<QRadioButton>(dialog, "Сумма зачисления:");
+        credit->setFocus();
+        QTest::keyClick(credit, Qt::Key_Space);
+        Type(dialog, "Сумма списания:", "20");
+        EXPECT_EQ(Named<QLineEdit>(dialog, "Сумма зачисления:")->text(), "600,00");  // in the rouble account's decimals
         Click(dialog, "OK");
     }));
     EXPECT_EQ(Last().account1, usd);
-    EXPECT_EQ(Last().amount1, -M(10));
-    EXPECT_EQ(Last().amount2, M(300));
+    EXPECT_EQ(Last().amount1, -M(20));
+    EXPECT_EQ(Last().amount2, M(600));
 }
 
 // A balance correction sets the balance, any sign, and moves nothing; with quantities the
 // expense is three rows of which the checked one is computed from the other two.
 TEST_F(TransactionDialog, TheTypeAndTheFileShapeTheAmountFields)
 {
-    EXPECT_TRUE(Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
-        Click(dialog, "Остаток");
-        Type(dialog, "Остаток:", "-40");
-        Click(dialog, "OK");
-    }));
-    EXPECT_EQ(Last().balance, 1);
-    EXPECT_EQ(Last().balance1, -M(40));
-    EXPECT_EQ(Last().amount1, -M(40));  // the correction it makes to an empty account
+    for (const auto& [typed, balance, correction] : {std::tuple{"-40", -M(40), -M(40)}, std::tuple{"0", AMoney{0}, M(40)}}) {
+        EXPECT_TRUE(Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
+            Click(dialog, "Остаток");
+            Type(dialog, "Остаток:", typed);
+            Click(dialog, "OK");
+        })) << typed;
+        EXPECT_EQ(Last().balance, 1);
+        EXPECT_EQ(Last().balance1, balance);
+        EXPECT_EQ(Last().amount1, correction);  // what it moves the account by
+    }
 
     db.BeginStep();
     db.Settings().Change(db.Settings().Live().front())->quantities = 1;

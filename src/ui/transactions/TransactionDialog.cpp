@@ -239,7 +239,7 @@ private:
             if (loaded_.fields[k].differs)
                 SetMark(Edit(amounts_, kEdits[k]));
             else if (loaded_.fields[k].value)
-                SetAmount(k, *loaded_.fields[k].value, k == 3 || k == 2 ? 4 : Precision());
+                SetAmount(k, *loaded_.fields[k].value, FieldPrecision(k));
         }
         LoadText(Edit(comments_, kNote), loaded_.comment);
         for (int i = 0; i < 4; ++i)
@@ -301,6 +301,13 @@ private:
         const auto& chooser = accounts_->Account(Mode() == AAmountMode::Income ? AAccountClassifierFilters::kReceiving
                                                                                : AAccountClassifierFilters::kGiving);
         return AccountPrecision(db_, chooser.Account());
+    }
+    // Amounts in their currency's decimals; a price, a quantity or a rate in four.
+    int FieldPrecision(int k) const
+    {
+        if (k == 2 && Mode() == AAmountMode::Transfer)
+            return AccountPrecision(db_, accounts_->Account(AAccountClassifierFilters::kReceiving).Account());
+        return k <= 1 ? Precision() : 4;
     }
 
     std::optional<AAmountMode> ChosenType() const
@@ -407,7 +414,7 @@ private:
         AThreeRows rows{Value(1), Value(2), Value(3),
                         RateItem() == 0 ? ARateItem::DebitPerCredit : ARateItem::CreditPerDebit};
         const AComputed result = Recompute(Mode(), computed, rows);
-        SetAmount(computed, result.value, computed == 1 ? Precision() : 4);
+        SetAmount(computed, result.value, FieldPrecision(computed));
         touched_[computed] = true;
         if (result.item)
             SelectRateItem(*result.item);
