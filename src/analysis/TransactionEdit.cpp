@@ -1,5 +1,7 @@
 #include "analysis/TransactionEdit.h"
 
+#include "database/engine/StepGuard.h"
+
 #include "database/DatabaseRules.h"
 
 namespace UserInterface::Transactions {
@@ -258,14 +260,13 @@ void SetCategories(ADatabase& db, AReference<ATransaction> transaction, const AT
     }
 }
 
+// Commits what was filled in; otherwise the step's guard rolls it back.
 bool Finish(ADatabase& db, bool filled)
 {
-    if (filled && !ApplyRules(db).overflowed) {
-        db.CommitStep();
-        return true;
-    }
-    db.RollBack();
-    return false;
+    if (!filled || ApplyRules(db).overflowed)
+        return false;
+    db.CommitStep();
+    return true;
 }
 
 std::optional<AInputFailure> CheckSide(ADatabase& db, const ASideInput& side, AFocus focus, int noneMessage)
@@ -344,8 +345,7 @@ bool AddTransaction(ADatabase& db, const ATransactionInput& input, std::u16strin
 {
     if (!input.type || db.StepOpen())
         return false;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     ATransaction t;
     t.quantity = kOne;
     if (!FillRecord(db, t, input))
@@ -361,8 +361,7 @@ bool ChangeTransactions(ADatabase& db, const std::vector<ARecordId>& ids, const 
 {
     if (db.StepOpen())
         return false;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     bool filled = true;
     for (ARecordId id : ids) {
         auto* slot = db.Transactions().Find(id);

@@ -1,5 +1,7 @@
 #include "database/TransactionCommands.h"
 
+#include "database/engine/StepGuard.h"
+
 #include "database/DatabaseRules.h"
 #include "database/RecurrenceExecution.h"
 
@@ -42,8 +44,7 @@ std::vector<AReference<AAccount>> DeleteTransactions(ADatabase& db, const ATrans
     std::vector<AReference<AAccount>> accounts;
     if (std::none_of(selection.begin(), selection.end(), Live))
         return accounts;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     for (Engine::ASlot<ATransaction>* slot : selection) {
         if (!Live(slot))
             continue;
@@ -71,8 +72,7 @@ bool SetTransactionsLocked(ADatabase& db, const ATransactionSlots& selection, bo
     if (std::none_of(selection.begin(), selection.end(),
                      [&](const auto* slot) { return Live(slot) && slot->Record().locked != flag; }))
         return false;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     for (Engine::ASlot<ATransaction>* slot : selection)
         if (Live(slot) && slot->Record().locked != flag)
             if (ATransaction* changed = ChangeKeepingPlace(db, slot))
@@ -85,18 +85,15 @@ std::size_t ExecutePlanned(ADatabase& db, const ATransactionSlots& selection, st
 {
     if (!AnyPlanned(selection))
         return 0;
-    db.BeginStep();
-    db.LabelStep(label);
+    Engine::AStepGuard step(db, label);
     std::size_t executed = 0;
     for (Engine::ASlot<ATransaction>* slot : selection)
         if (Live(slot) && !slot->Record().executed) {
             Recurrence::ExecuteOccurrence(db, *slot);
             ++executed;
         }
-    if (ApplyRules(db).overflowed) {
-        db.RollBack();
+    if (ApplyRules(db).overflowed)
         return 0;
-    }
     db.CommitStep();
     return executed;
 }
