@@ -6,6 +6,7 @@
 #include "ui/MenuText.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
+#include "ui/categories/DataFileSettingsDialog.h"
 #include "win32api/DynaForm.h"
 
 #include <QActionGroup>
@@ -198,6 +199,8 @@ void AMainWindow::TranslateMenu(QMenu* menu)
             if (translated)
                 action->setText(TableText(context_.Strings(), id));
             TranslateMenu(action->menu());
+        } else if (const QVariant argument = action->property(Command::kMenuTextArgument); translated && argument.isValid()) {
+            action->setText(ToQString(context_.Strings().Format(id, {ToU16(argument.toString())})));
         } else if (translated) {
             action->setText(ToQString(MenuItemText(context_.Strings(), id, MainAccelerators())));
         }
@@ -276,8 +279,8 @@ bool AMainWindow::IsCommandEnabled(int id) const
     case kRedo: return db_ && db_->CanRedo();
     case kPassword:
     case kPageOrder: return db_ != nullptr;
-    // The data-file settings dialog and the exchange wizards are not part of the program yet.
-    case kFileSettings:
+    case kFileSettings: return db_ && !db_->StepOpen();
+    // The exchange wizards are not part of the program yet.
     case kImport:
     case kExport: return false;
     case kPrint:
@@ -320,6 +323,10 @@ void AMainWindow::RunCommand(int id)
     case kSave: Save(); return;
     case kSaveAs: SaveAs(); return;
     case kPassword: ChangePassword(); return;
+    case kFileSettings:
+        if (IsCommandEnabled(id))
+            Categories::RunDataFileSettingsDialog(this, context_, *db_);
+        return;
     case kPageSetup: RunPageSetup(); return;
     case kPrint: RunPrint(); return;
     case kExit:

@@ -62,6 +62,8 @@ constexpr int kNew = 207, kOpen = 208, kSave = 209, kSaveAs = 210, kPassword = 2
               kHelpSearch = 236, kHelpIndex = 237, kHelpPane = 238, kWebSite = 239, kAbout = 240,
               kRereadPageSettings = 645, kHideClosedAccounts = 652, kFirstRecentFile = 791, kFirstPage = 796,
               kBuiltInLanguage = 0xFE00, kFirstLanguageFile = 0xFFFF;
+// A page's menu item whose text has a "#s" names what it is filled with in this property.
+constexpr const char* kMenuTextArgument = "fendralTextArgument";
 // Menu items from this id on carry texts of their own and are left alone by translation.
 constexpr int kFirstUntranslated = 791;
 // The top-level menus: File, Actions, Service, View, Help.

@@ -1,0 +1,168 @@
+#include "CategoryTyping.h"
+
+#include "database/DatabaseRules.h"
+#include "ui/MenuText.h"
+#include "ui/PageFactory.h"
+#include "ui/RecordListPage.h"
+#include "ui/categories/DataFileSettingsDialog.h"
+#include "ui/transactions/TransactionDialog.h"
+#include "win32api/DynaForm.h"
+#include "win32api/ReportWindow.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+using namespace UserInterface;
+using namespace Database;
+using Engine::ATableImpl;
+
+namespace {
+
+class ClassifierDialog : public ::testing::Test {
+protected:
+    ClassifierDialog()
+    {
+        UiTests::TestApplication();
+        db.CreateDefaults();
+    }
+    ARecordListPage& ShowClassifiers()
+    {
+        form = std::make_unique<Win32API::VelvixForms::ADialogForm>("{bW600H300{S#-1{b#-2}}}", test.context.strings.get());
+        form->Create();
+        form->show();
+        page = CreatePage(test.context, db, APageInfo::kClassifiers);
+        page->CreateInto(*form, -2);
+        page->Shown();
+        return dynamic_cast<ARecordListPage&>(*page);
+    }
+    void OnModal(const std::function<void(QDialog&)>& hands)
+    {
+        test.dialogs.onModal = [hands](QDialog& dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            hands(dialog);
+            if (dialog.isVisible())
+                dialog.reject();
+            return dialog.result();
+        };
+    }
+    void AddClassifier(const QString& singular, const QString& plural)
+    {
+        OnModal([=](QDialog& dialog) {
+            UiTests::TypeAnyInto(dialog, "Название в единственном числе:", singular);
+            UiTests::TypeAnyInto(dialog, "Название во множественном числе:", plural);
+            UiTests::ClickNamed(dialog, "Использовать в операциях перевода");
+            UiTests::ClickNamed(dialog, "OK");
+        });
+        page->RunCommand(Command::kAdd);
+    }
+
+    UiTests::ATestProgram test;
+    ADatabase db;
+    std::unique_ptr<Win32API::VelvixForms::ADialogForm> form;
+    std::unique_ptr<AAbstractPage> page;
+};
+
+TEST_F(ClassifierDialog, AddingChecksBothNamesAndGivesTheNewOneItsRoots)
+{
+    ShowClassifiers();
+    const struct {
+        const char *singular, *plural;
+        int message;
+    } refused[] = {{" ", "Агенты", 396}, {"Агент", "", 396}, {"Статья", "Агенты", 393}, {"Агент", "Статьи", 394},
+                   {"Аг\\ент", "Агенты", 408}};
+    for (const auto& c : refused) {
+        test.dialogs.messages.clear();
+        AddClassifier(QString::fromUtf8(c.singular), QString::fromUtf8(c.plural));
+        EXPECT_EQ(test.dialogs.messages, std::vector<std::u16string>{test.Message(c.message)}) << c.singular;
+    }
+    EXPECT_EQ(db.Classifiers().LiveCount(), 1u);
+    AddClassifier("Агент", " Агенты ");
+    ASSERT_EQ(db.Classifiers().LiveCount(), 2u);
+    const AClassifier& agents = db.Classifiers().Live().back()->Record();
+    EXPECT_EQ(db.Text(agents.plural), u"Агенты");
+    EXPECT_TRUE(agents.separateTrees && agents.useInTransfers);
+    std::vector<std::u16string> roots;
+    for (auto root : {agents.root1, agents.root2, agents.root3})
+        roots.push_back(db.Text(db.Categories().Record(root)->name));
+    EXPECT_EQ(roots, (std::vector<std::u16string>{u"Агенты: Приход", u"Агенты: Расход", u"Агенты: Перевод"}));
+    EXPECT_EQ(db.UndoLabel(), u"Добавить классификатор");
+}
+
+TEST_F(ClassifierDialog, DeletingAClassifierTakesWhatHangsOnItAndOneUndoBringsItBack)
+{
+    ARecordListPage& shown = ShowClassifiers();
+    AddClassifier("Агент", "Агенты");
+    const auto agents = ATableImpl<AClassifier>::RefTo(db.Classifiers().Live().back());
+    db.BeginStep();
+    const auto bank = ATableImpl<ACategory>::RefTo(
+        db.Categories().Create(ACategory{db.NewText(u"Банк"), {}, db.Classifiers().Record(agents)->root2}));
+    ATransaction t;
+    t.account1 = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
+    t.amount1 = -1'0000;
+    t.executed = 1;
+    db.Relations().Create(ARelation{bank, ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t))});
+    const auto series = ATableImpl<ASeries>::RefTo(db.Series().Create(ASeries{db.NewText(u"Банк")}));
+    db.SeriesNodes().Create(ASeriesNodeFilter{series, bank});
+    APageInfo categoriesPage;
+    categoriesPage.type = APageInfo::kCategoriesBase + db.Classifiers().Get(agents)->id;
+    categoriesPage.name = db.NewText(u"Агенты");
+    categoriesPage.position = 20;
+    db.Pages().Create(categoriesPage);
+    CommitWithRules(db);
+    const auto counts = [&] {
+        return std::vector<std::size_t>{db.Classifiers().LiveCount(), db.Categories().LiveCount(), db.Relations().LiveCount(),
+                                        db.SeriesNodes().LiveCount(), db.Pages().LiveCount()};
+    };
+    const auto before = counts();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.Report()->Model().RowCount() == 2; }, 2000));
+    shown.Report()->setFocus();
+    QTest::keyClick(shown.Report(), Qt::Key_Down);
+    test.dialogs.answers = {Win32API::VelvixForms::kIdYes};
+    shown.RunCommand(Command::kDelete);
+    EXPECT_EQ(test.dialogs.messages,
+              std::vector<std::u16string>{test.Message(410, {u"Агенты", 1, u"Агенты", u"Агент", u"Агенты"})});
+    EXPECT_EQ(counts(), (std::vector<std::size_t>{before[0] - 1, before[1] - 4, before[2] - 1, before[3] - 1, before[4] - 1}));
+    EXPECT_EQ(db.UndoLabel(), u"Удалить классификатор");
+    ASSERT_TRUE(db.Undo());
+    EXPECT_EQ(counts(), before);
+}
+
+TEST_F(ClassifierDialog, TheFileSwitchesReshapeTheTransactionDialog)
+{
+    const auto shownFields = [&] {
+        std::vector<bool> shown;
+        OnModal([&](QDialog& dialog) {
+            for (const char* name : {"Время операции:", "Бюджетная дата:", "Количество:", "Чек:"}) {
+                bool found = false;
+                for (QWidget* w : dialog.findChildren<QWidget*>())
+                    found = found || (w->isVisible() && QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == name);
+                shown.push_back(found);
+            }
+        });
+        Transactions::RunTransactionDialog(nullptr, test.context, db, Transactions::ATransactionDialogMode::Add, {}, nullptr);
+        return shown;
+    };
+    EXPECT_EQ(shownFields(), std::vector<bool>(4, false));
+    OnModal([](QDialog& dialog) {
+        for (const char* name : {"Время в операциях", "Бюджетная дата в операциях", "Количество в операциях",
+                                 "Использовать примечание 2:"})
+            UiTests::ClickNamed(dialog, name);
+        UiTests::TypeAnyInto(dialog, "Примечание 2", "Чек");
+        UiTests::ClickNamed(dialog, "OK");
+    });
+    EXPECT_TRUE(Categories::RunDataFileSettingsDialog(nullptr, test.context, db));
+    EXPECT_EQ(db.UndoLabel(), u"Настройки файла данных");
+    EXPECT_EQ(shownFields(), std::vector<bool>(4, true));
+    ASSERT_TRUE(db.Undo());
+    EXPECT_EQ(shownFields(), std::vector<bool>(4, false));
+    // OK without a change is no step.
+    OnModal([](QDialog& dialog) { UiTests::ClickNamed(dialog, "OK"); });
+    EXPECT_FALSE(Categories::RunDataFileSettingsDialog(nullptr, test.context, db));
+}
+
+}  // namespace
