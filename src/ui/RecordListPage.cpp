@@ -169,6 +169,41 @@ std::vector<std::uint8_t> ARecordListPage::WriteSettings() const
     return mode_.SaveState();
 }
 
+namespace {
+// A columns' block longer than this is damage.
+constexpr std::uint32_t kMaxModeBytes = 4096;
+}  // namespace
+
+std::vector<std::uint8_t> ARecordListPage::TaggedSettings(std::uint32_t tag, std::uint16_t version,
+                                                          const std::function<void(APageWriter&)>& body) const
+{
+    std::vector<std::uint8_t> bytes;
+    APageWriter out(bytes);
+    out.U32(tag);
+    out.U16(version);
+    const std::vector<std::uint8_t> mode = ARecordListPage::WriteSettings();
+    out.U32(static_cast<std::uint32_t>(mode.size()));
+    bytes.insert(bytes.end(), mode.begin(), mode.end());
+    body(out);
+    return bytes;
+}
+
+bool ARecordListPage::ReadTaggedSettings(std::span<const std::uint8_t> bytes, std::uint32_t tag,
+                                         std::uint16_t version, const std::function<bool(AByteCursor&)>& body)
+{
+    AByteCursor in(bytes.data(), bytes.size());
+    std::uint32_t readTag = 0, modeSize = 0;
+    std::uint16_t readVersion = 0;
+    if (!in.ReadInt(readTag) || !in.ReadInt(readVersion) || readTag != tag || readVersion != version ||
+        !in.ReadInt(modeSize) || modeSize > kMaxModeBytes || modeSize > in.Remaining())
+        return false;
+    const std::span<const std::uint8_t> mode(in.Here(), modeSize);
+    if (!in.Skip(modeSize) || !body(in))
+        return false;
+    ARecordListPage::ReadSettings(mode);
+    return true;
+}
+
 void ARecordListPage::SettingsReread()
 {
     if (report_)

@@ -5,6 +5,10 @@
 #pragma once
 #include "ui/DatabaseModel.h"
 #include "ui/AbstractPage.h"
+#pragma push_macro("slots")
+#undef slots
+#include "analysis/PageStream.h"
+#pragma pop_macro("slots")
 #include "win32api/ReportMode.h"
 #include "win32api/ReportWindow.h"
 
@@ -116,6 +120,14 @@ protected:
         (void)rowCount;
         return 0;
     }
+    // Settings of a page that keeps more than its columns: a tag and a version of the page's
+    // own, the columns' block, then what `body` writes.
+    std::vector<std::uint8_t> TaggedSettings(std::uint32_t tag, std::uint16_t version,
+                                             const std::function<void(APageWriter&)>& body) const;
+    // Reads what TaggedSettings wrote: a stream of another tag or version, or one `body`
+    // refuses, changes nothing; otherwise the columns are taken too. Whether it was read.
+    bool ReadTaggedSettings(std::span<const std::uint8_t> bytes, std::uint32_t tag, std::uint16_t version,
+                            const std::function<bool(AByteCursor&)>& body);
     // Whether a change of this record should refill the list.
     virtual bool Concerns(const Database::Engine::ARecordBase& record) const;
 

@@ -36,7 +36,6 @@ constexpr int kPeriodIncome = 186, kPeriodExpense = 187, kPeriodDifference = 188
 // ignored rather than misread.
 constexpr std::uint32_t kSettingsTag = 0x50545246;  // "FRTP"
 constexpr std::uint16_t kSettingsVersion = 1;
-constexpr std::uint32_t kMaxModeBytes = 4096;
 
 constexpr std::uint16_t kWidths[kColumnCount] = {80, 60, 80, 110, 150, 100, 50, 150, 100, 50, 100, 70, 190, 230,
                                                  120, 120, 120, 120};
@@ -396,35 +395,21 @@ void ATransactionsPage::FindNext()
 
 std::vector<std::uint8_t> ATransactionsPage::WriteSettings() const
 {
-    std::vector<std::uint8_t> bytes;
-    APageWriter out(bytes);
-    out.U32(kSettingsTag);
-    out.U16(kSettingsVersion);
-    const std::vector<std::uint8_t> mode = ARecordListPage::WriteSettings();
-    out.U32(static_cast<std::uint32_t>(mode.size()));
-    bytes.insert(bytes.end(), mode.begin(), mode.end());
-    filter_.Save(out, db_, context_.clock().date,
-                 context_.Options().Flag(UserInterface::Settings::AFlag::kImprovedDateRange));
-    out.Flag(paneShown_);
-    return bytes;
+    return TaggedSettings(kSettingsTag, kSettingsVersion, [this](APageWriter& out) {
+        filter_.Save(out, db_, context_.clock().date,
+                     context_.Options().Flag(UserInterface::Settings::AFlag::kImprovedDateRange));
+        out.Flag(paneShown_);
+    });
 }
 
 void ATransactionsPage::ReadSettings(std::span<const std::uint8_t> bytes)
 {
-    AByteCursor in(bytes.data(), bytes.size());
-    std::uint32_t tag = 0, modeSize = 0;
-    std::uint16_t version = 0;
-    if (!in.ReadInt(tag) || !in.ReadInt(version) || tag != kSettingsTag || version != kSettingsVersion ||
-        !in.ReadInt(modeSize) || modeSize > kMaxModeBytes || modeSize > in.Remaining())
-        return;
-    const std::span<const std::uint8_t> mode(in.Here(), modeSize);
-    if (!in.Skip(modeSize))
-        return;
     Filters::ATransactionPageFilter filter = filter_;
     bool paneShown = true;
-    if (!filter.Load(in, db_, context_.clock().date) || !ReadFlag(in, paneShown))
+    if (!ReadTaggedSettings(bytes, kSettingsTag, kSettingsVersion, [&](AByteCursor& in) {
+            return filter.Load(in, db_, context_.clock().date) && ReadFlag(in, paneShown);
+        }))
         return;
-    ARecordListPage::ReadSettings(mode);
     paneShown_ = paneShown;
     if (Form())
         Form()->ShowElement(kFilterPaneId, paneShown_);
