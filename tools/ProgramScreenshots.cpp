@@ -9,6 +9,9 @@
 #include "ui/Passwords.h"
 #include "ui/SettingsDialog.h"
 #include "ui/StartUp.h"
+#include "ui/categories/CategoryDialog.h"
+#include "ui/categories/ClassifierDialog.h"
+#include "ui/categories/DataFileSettingsDialog.h"
 #include "win32api/DynaForm.h"
 
 #include <QApplication>
@@ -156,6 +159,28 @@ int main(int argc, char** argv)
         change.show();
         QApplication::processEvents();
         (Save(change, output, "password-change") ? saved : failed)++;
+    }
+    {
+        // The dialogs the pages' commands open, shot as they open.
+        QString name;
+        static_cast<AQuietDialogs&>(context.Dialogs()).onModal = [&](QDialog& dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            (Save(dialog, output, name) ? saved : failed)++;
+            return 0;
+        };
+        Database::ADatabase& db = window.CurrentDatabase();
+        const auto articles = Database::Engine::ATableImpl<Database::AClassifier>::RefTo(db.Classifiers().Live().front());
+        const auto category = Database::Engine::ATableImpl<Database::ACategory>::RefTo(db.Categories().Live().back());
+        for (auto [shot, mode] : {std::pair{"category-change", Categories::ACategoryDialogMode::Change},
+                                  {"category-move", Categories::ACategoryDialogMode::Move}}) {
+            name = shot;
+            Categories::RunCategoryDialog(&window, context, db, articles, mode, category);
+        }
+        name = "classifier-add";
+        Categories::RunClassifierDialog(&window, context, db, {});
+        name = "file-settings";
+        Categories::RunDataFileSettingsDialog(&window, context, db);
     }
     std::printf("%d pictures, %d failed\n", saved, failed);
     return failed == 0 ? 0 : 1;

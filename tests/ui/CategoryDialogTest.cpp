@@ -1,6 +1,7 @@
-#include "CategoryTyping.h"
+#include "CategoryTestSupport.h"
 
 #include "database/DatabaseRules.h"
+#include "ui/MainForm.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/categories/CategoriesPage.h"
@@ -30,7 +31,6 @@ protected:
         UiTests::TestApplication();
         db.CreateDefaults();
         const AClassifier& articles = db.Classifiers().Live().front()->Record();
-        income = articles.root1;
         expense = articles.root2;
         db.BeginStep();
         food = Add(u"Продукты", expense);
@@ -45,18 +45,13 @@ protected:
             db.Relations().Create(ARelation{category, ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t))});
         }
         CommitWithRules(db);
-        form = std::make_unique<Win32API::VelvixForms::ADialogForm>("{bW600H300{S#-1{b#-2}}}", test.context.strings.get());
-        form->Create();
-        form->show();
-        page = CreatePage(test.context, db, APageInfo::kCategoriesBase + db.Classifiers().Live().front()->id);
-        page->CreateInto(*form, -2);
-        page->Shown();
+        shown = UiTests::ShowPage(test, db, APageInfo::kCategoriesBase + db.Classifiers().Live().front()->id);
     }
     AReference<ACategory> Add(std::u16string_view name, AReference<ACategory> parent)
     {
         return ATableImpl<ACategory>::RefTo(db.Categories().Create(ACategory{db.NewText(name), db.NewText(u""), parent}));
     }
-    ACategoriesPage& Page() { return dynamic_cast<ACategoriesPage&>(*page); }
+    ACategoriesPage& Page() { return dynamic_cast<ACategoriesPage&>(*shown.page); }
     // Puts the page's focus on the row of `name` with the arrow keys.
     void Focus(std::u16string_view name)
     {
@@ -83,32 +78,17 @@ protected:
     QString Run(int command, const std::function<void(QDialog&)>& hands)
     {
         QString title;
-        test.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
+        UiTests::OnModal(test, [&](QDialog& dialog) {
             title = dialog.windowTitle();
             hands(dialog);
-            if (dialog.isVisible())
-                dialog.reject();
-            return dialog.result();
-        };
+        });
         Page().RunCommand(command);
         return title;
     }
-    std::vector<std::u16string> Names(AReference<ACategory> parent)
-    {
-        std::vector<std::u16string> names;
-        for (auto* slot : db.Categories().Live())
-            if (slot->Record().parent == parent)
-                names.push_back(db.Text(slot->Record().name));
-        return names;
-    }
-
     UiTests::ATestProgram test;
     ADatabase db;
-    AReference<ACategory> income, expense, food, bread;
-    std::unique_ptr<Win32API::VelvixForms::ADialogForm> form;
-    std::unique_ptr<AAbstractPage> page;
+    AReference<ACategory> expense, food, bread;
+    UiTests::AShownPage shown;
 };
 
 TEST_F(CategoryDialog, AddingChecksTheNameUnderTheChosenParent)
@@ -204,11 +184,34 @@ TEST_F(CategoryDialog, DeletingAsksWithTheCountAndTakesTheRelations)
     test.dialogs.answers = {Win32API::VelvixForms::kIdYes};
     Page().RunCommand(Command::kDelete);
     EXPECT_EQ(db.Relations().LiveCount(), 0u);
-    EXPECT_EQ(Names(expense), std::vector<std::u16string>{});
+    EXPECT_FALSE(db.Categories().Record(food) || db.Categories().Record(bread));
     EXPECT_EQ(db.UndoLabel(), u"Статья - удалить");
     Focus(u"Все статьи расхода");
     EXPECT_FALSE(Page().IsCommandEnabled(Command::kDelete));
     EXPECT_FALSE(Page().IsCommandEnabled(PageCommand::kMove));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CategoriesInTheMainWindow, TheMoveItemNamesTheClassifierAndTheFileSettingsOpenFromTheFileMenu)
+{
+    UiTests::ATestProgram test;
+    AMainWindow window{test.context};
+    window.NewDatabase();
+    window.ShowPage(window.PageCount() - 1);  // "Статьи"
+    window.UpdateMenus();
+    ASSERT_NE(window.FindAction(PageCommand::kMove), nullptr);
+    EXPECT_EQ(window.FindAction(PageCommand::kMove)->text(), "Статья - переместить");
+    EXPECT_TRUE(window.FindAction(Command::kFileSettings)->isEnabled());
+    UiTests::OnModal(test, [](QDialog& dialog) {
+        UiTests::ClickNamed(dialog, "Время в операциях");
+        UiTests::ClickNamed(dialog, "OK");
+    });
+    window.RunCommand(Command::kFileSettings);
+    EXPECT_TRUE(window.CurrentDatabase().Settings().Live().front()->Record().times);
+    EXPECT_EQ(window.CurrentDatabase().UndoLabel(), u"Настройки файла данных");
 }
 
 }  // namespace

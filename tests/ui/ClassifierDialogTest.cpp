@@ -1,4 +1,4 @@
-#include "CategoryTyping.h"
+#include "CategoryTestSupport.h"
 
 #include "database/DatabaseRules.h"
 #include "ui/MenuText.h"
@@ -31,25 +31,10 @@ protected:
     }
     ARecordListPage& ShowClassifiers()
     {
-        form = std::make_unique<Win32API::VelvixForms::ADialogForm>("{bW600H300{S#-1{b#-2}}}", test.context.strings.get());
-        form->Create();
-        form->show();
-        page = CreatePage(test.context, db, APageInfo::kClassifiers);
-        page->CreateInto(*form, -2);
-        page->Shown();
-        return dynamic_cast<ARecordListPage&>(*page);
+        shown = UiTests::ShowPage(test, db, APageInfo::kClassifiers);
+        return dynamic_cast<ARecordListPage&>(*shown.page);
     }
-    void OnModal(const std::function<void(QDialog&)>& hands)
-    {
-        test.dialogs.onModal = [hands](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
-            hands(dialog);
-            if (dialog.isVisible())
-                dialog.reject();
-            return dialog.result();
-        };
-    }
+    void OnModal(std::function<void(QDialog&)> hands) { UiTests::OnModal(test, std::move(hands)); }
     void AddClassifier(const QString& singular, const QString& plural)
     {
         OnModal([=](QDialog& dialog) {
@@ -58,13 +43,12 @@ protected:
             UiTests::ClickNamed(dialog, "Использовать в операциях перевода");
             UiTests::ClickNamed(dialog, "OK");
         });
-        page->RunCommand(Command::kAdd);
+        shown.page->RunCommand(Command::kAdd);
     }
 
     UiTests::ATestProgram test;
     ADatabase db;
-    std::unique_ptr<Win32API::VelvixForms::ADialogForm> form;
-    std::unique_ptr<AAbstractPage> page;
+    UiTests::AShownPage shown;
 };
 
 TEST_F(ClassifierDialog, AddingChecksBothNamesAndGivesTheNewOneItsRoots)

@@ -2,6 +2,7 @@
 // and the commands add, change (rename) and delete.
 #include "database/CategoryCommands.h"
 #include "database/ClassifierCommands.h"
+#include "core/TextUtilities.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/ProgramContext.h"
@@ -18,7 +19,7 @@ using namespace Database;
 using namespace Win32API::VelvixControls::Reports;
 namespace Message = ClassifierMessage;
 
-constexpr int kPluralTitle = 80, kSingularTitle = 398;
+constexpr int kPluralTitle = 388, kSingularTitle = 387;
 constexpr int kCountedQuestion = CategoryMessage::kDeleteQuestion;
 
 class AClassifiersPage final : public ARecordListPage {
@@ -26,8 +27,11 @@ public:
     AClassifiersPage(const AProgramContext& context, ADatabase& db)
         : ARecordListPage(context, db, false, {AClassifier::kTableId, AString::kTableId})
     {
-        Mode().AddTitledColumn(kPluralTitle, 260, false);
-        Mode().AddTitledColumn(kSingularTitle, 260);
+        // Titled by the dialog's captions, so each column says which of the two names it shows.
+        for (int title : {kPluralTitle, kSingularTitle})
+            Mode().AddComputedColumn(
+                [this, title] { return UtilityClasses::Strings::StripMnemonics(context_.Strings().Text(title)); }, 260,
+                title == kSingularTitle);
     }
 
     bool IsCommandEnabled(int command) const override
