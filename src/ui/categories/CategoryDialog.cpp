@@ -24,8 +24,8 @@ constexpr std::int16_t kName = -10, kComment = -11, kParent = -12;
 constexpr std::int16_t kNameRow[2] = {-20, -21}, kCommentRow[2] = {-22, -23}, kParentRow[2] = {-24, -25};
 
 const char* const kLayout =
-    "{t2{br4xr#-20[sr#400]}{bW180#-21{bxe[et#-10]}}{bt4xr#-22[sr#401]}{bt4W180#-23{bxe[et#-11]}}"
-    "{bt4xr#-24[sr#402]}{bt4W180#-25{bxe[rt#-12]}}}";
+    "{t2{br4xr#-20[sr#400]}{bW180#-21{bxe[et#-10]}}{bt4r4xr#-22[sr#401]}{bt4W180#-23{bxe[et#-11]}}"
+    "{bt4r4xr#-24[sr#402]}{bt4W180#-25{bxe[rt#-12]}}}";
 
 int TitleId(ACategoryDialogMode mode)
 {
@@ -49,8 +49,10 @@ public:
         setWindowTitle(ToQString(title));
         const ACategory* record = db.Categories().Record(category);
         const bool root = mode != ACategoryDialogMode::Add && record && record->parent.IsNull();
-        for (std::int16_t id : {kNameRow[0], kNameRow[1], kCommentRow[0], kCommentRow[1]})
+        // A move shows what it moves and changes nothing but the parent.
+        for (std::int16_t id : kCommentRow)
             Form().ShowElement(id, mode != ACategoryDialogMode::Move);
+        Edit(kName)->setReadOnly(mode == ACategoryDialogMode::Move);
         for (std::int16_t id : kParentRow)
             Form().ShowElement(id, !root);
         offersParent_ = !root;
