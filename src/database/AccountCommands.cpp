@@ -1,6 +1,6 @@
 #include "database/AccountCommands.h"
 
-#include "core/TextUtilities.h"
+#include "database/CategoryCommands.h"
 #include "database/DatabaseRules.h"
 #include "database/StepView.h"
 #include "database/engine/StepGuard.h"
@@ -37,29 +37,9 @@ bool FileKeepsFolders(ADatabase& db)
 
 }  // namespace
 
-std::u16string NormalisedName(std::u16string_view typed)
-{
-    std::u16string name(typed.substr(0, kMaxNameLength));
-    UtilityClasses::Strings::CollapseSpaces(name);
-    return name;
-}
-
-bool SetOwnedText(ADatabase& db, AReference<AString>& ref, std::u16string_view text)
-{
-    auto* slot = db.Strings().Get(ref);
-    if (!slot || !slot->Exists()) {
-        ref = db.NewText(text);
-        return true;
-    }
-    if (slot->Record().text == text)
-        return false;
-    db.Strings().Change(slot)->text = std::u16string(text);
-    return true;
-}
-
 std::optional<AAccountFailure> CheckNewAccount(ADatabase& db, const AAccountInput& input)
 {
-    const std::u16string name = NormalisedName(input.name);
+    const std::u16string name = TypedText(input.name);
     if (name.empty())
         return AAccountFailure{AccountMessage::kNameMissing, AAccountField::Name};
     if (!db.Currencies().Record(input.currency))
@@ -74,7 +54,7 @@ std::optional<AAccountFailure> CheckNewAccount(ADatabase& db, const AAccountInpu
 std::optional<AAccountFailure> CheckChangedAccount(ADatabase& db, const Engine::ASlot<AAccount>& account,
                                                    const AAccountInput& input)
 {
-    const std::u16string name = NormalisedName(input.name);
+    const std::u16string name = TypedText(input.name);
     const AAccount& stored = account.Record();
     if (name.empty())
         return AAccountFailure{AccountMessage::kNameMissing, AAccountField::Name};
@@ -111,7 +91,7 @@ AReference<AAccount> AddAccount(ADatabase& db, const AAccountInput& input, std::
 {
     Engine::AStepGuard step(db, label);
     AAccount record;
-    record.name = db.NewText(NormalisedName(input.name));
+    record.name = db.NewText(TypedText(input.name));
     record.currency = input.currency;
     record.initialBalance = input.initialBalance.value_or(0);
     if (!input.comment.empty())
@@ -138,7 +118,7 @@ AChangeOutcome ChangeAccount(ADatabase& db, Engine::ASlot<AAccount>& account, AR
                              const AAccountInput& input, std::u16string_view label)
 {
     const auto ref = AAccountTable::RefTo(&account);
-    const std::u16string name = NormalisedName(input.name);
+    const std::u16string name = TypedText(input.name);
     const AAccount& stored = account.Record();
     const AMoney initial = input.initialBalance.value_or(stored.initialBalance);
     const AReference<AAccountFolder> oldFolder = FolderInPlan(db, ref, plan);
@@ -149,9 +129,9 @@ AChangeOutcome ChangeAccount(ADatabase& db, Engine::ASlot<AAccount>& account, AR
 
     Engine::AStepGuard step(db, label);
     AAccount changed = stored;
-    SetOwnedText(db, changed.name, name);
+    SetText(db, changed.name, name);
     if (input.comment != db.Text(stored.comment))
-        SetOwnedText(db, changed.comment, input.comment);
+        SetText(db, changed.comment, input.comment);
     changed.initialBalance = initial;
     // Only a record that differs is opened: an opened account has its balances recalculated.
     if (changed.name != stored.name || changed.comment != stored.comment || initial != stored.initialBalance)

@@ -18,16 +18,6 @@ constexpr int kNameMissing = 350, kCurrencyMissing = 351, kInitialBalanceInvalid
 constexpr int kDeleteQuestion = 354;  // "По выбранным счетам было введено #d операций..."
 }  // namespace AccountMessage
 
-// Names are read with at most this many characters.
-constexpr std::size_t kMaxNameLength = 1024;
-
-// The name as it is tested and stored: cut to the longest name, blanks collapsed.
-std::u16string NormalisedName(std::u16string_view typed);
-
-// Rewrites the text record `ref` names, or gives the owner a new one when it has none.
-// Answers whether anything changed. Needs an open step.
-bool SetOwnedText(ADatabase& db, AReference<AString>& ref, std::u16string_view text);
-
 enum class AAccountField { Name, Currency, InitialBalance };
 
 struct AAccountFailure {

@@ -1,6 +1,7 @@
 #include "database/FolderCommands.h"
 
 #include "database/AccountCommands.h"
+#include "database/CategoryCommands.h"
 #include "database/DatabaseRules.h"
 #include "database/StepView.h"
 #include "database/engine/StepGuard.h"
@@ -66,7 +67,7 @@ std::vector<AFolderSlot*> FolderAndBelow(ADatabase& db, AFolderSlot* top)
 
 std::optional<int> CheckFolder(ADatabase& db, const AFolderInput& input, AReference<AAccountFolder> self)
 {
-    const std::u16string name = NormalisedName(input.name);
+    const std::u16string name = TypedText(input.name);
     if (name.empty())
         return FolderMessage::kNameMissing;
     AReference<AAccountFolder> parent = input.parent;
@@ -84,7 +85,7 @@ AReference<AAccountFolder> AddFolder(ADatabase& db, const AFolderInput& input, s
 {
     Engine::AStepGuard step(db, label);
     AAccountFolder record;
-    record.name = db.NewText(NormalisedName(input.name));
+    record.name = db.NewText(TypedText(input.name));
     if (!input.comment.empty())
         record.comment = db.NewText(input.comment);
     record.parent = input.parent;
@@ -118,7 +119,7 @@ bool IsWithin(ADatabase& db, AReference<AAccountFolder> folder, AReference<AAcco
 bool ChangeFolder(ADatabase& db, AFolderSlot& folder, const AFolderInput& input, std::u16string_view label)
 {
     const AAccountFolder& stored = folder.Record();
-    const std::u16string name = NormalisedName(input.name);
+    const std::u16string name = TypedText(input.name);
     const auto parent = stored.parent.IsNull() || input.parent.IsNull() ? stored.parent : input.parent;
     if (parent != stored.parent && IsWithin(db, parent, AFolderTable::RefTo(&folder)))
         return false;
@@ -126,9 +127,9 @@ bool ChangeFolder(ADatabase& db, AFolderSlot& folder, const AFolderInput& input,
         return false;
     Engine::AStepGuard step(db, label);
     AAccountFolder changed = stored;
-    SetOwnedText(db, changed.name, name);
+    SetText(db, changed.name, name);
     if (input.comment != db.Text(stored.comment))
-        SetOwnedText(db, changed.comment, input.comment);
+        SetText(db, changed.comment, input.comment);
     changed.parent = parent;
     if (changed.name != stored.name || changed.comment != stored.comment || changed.parent != stored.parent)
         *db.Folders().Change(&folder) = changed;
