@@ -191,6 +191,11 @@ std::u16string FolderDeleteQuestion(const UtilityClasses::Strings::AStrings& str
     return question + Printf(strings.Text(kDeleteFolderQuestion), name, 0);
 }
 
+std::u16string PlanDeleteQuestion(const UtilityClasses::Strings::AStrings& strings, std::u16string_view name)
+{
+    return Printf(strings.Text(FolderMessage::kDeletePlanQuestion), name, 0);
+}
+
 bool CanDeletePlan(ADatabase& db)
 {
     std::size_t plans = 0;

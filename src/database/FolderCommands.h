@@ -50,6 +50,9 @@ AFolderContents ContentsOf(ADatabase& db, AReference<AAccountFolder> folder);
 std::u16string FolderDeleteQuestion(const UtilityClasses::Strings::AStrings& strings, const AFolderContents& contents,
                                     std::u16string_view name, bool severalPlans);
 
+// The question of 725: whether to delete the plan, whose accounts stay.
+std::u16string PlanDeleteQuestion(const UtilityClasses::Strings::AStrings& strings, std::u16string_view name);
+
 // Whether a plan may go: one always stays.
 bool CanDeletePlan(ADatabase& db);
 // One step `label`: a folder with its folders and their accounts from every plan, or a plan

@@ -223,6 +223,8 @@ TEST_F(AccountCommands, TheFolderQuestionListsWhatGoesWithTheFolder)
               u"счетам.\r\n\r\nВажно: счета будут удалены во всех планах счетов.\r\n\r\nУдалить папку \"Банки\"?");
     EXPECT_EQ(FolderDeleteQuestion(strings, ContentsOf(books.db, savings), u"Вклады", true),
               u"Удалить папку \"Вклады\"?");
+    EXPECT_EQ(PlanDeleteQuestion(strings, u"Личный"),
+              u"Вы действительно хотите удалить\r\nплан счетов \"Личный\"?\r\n\r\nСами счета при этом удалены не будут.");
 }
 
 TEST_F(AccountCommands, DeletingAFolderTakesItsAccountsAndAPlanOnlyItsFolders)

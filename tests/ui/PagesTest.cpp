@@ -171,14 +171,14 @@ TEST_F(Pages, ClassifiersAndSeriesAreListed)
 
 TEST_F(Pages, TheDefaultActionsAreAddChangeDelete)
 {
-    ARecordListPage& accounts = Show(APageInfo::kAccounts);
+    ARecordListPage& reports = Show(APageInfo::kReports);
     QMenu menu;
-    accounts.FillActionsMenu(menu);
+    reports.FillActionsMenu(menu);
     ASSERT_EQ(menu.actions().size(), 3);
     EXPECT_EQ(menu.actions()[0]->data().toInt(), 224);
     EXPECT_EQ(menu.actions()[2]->data().toInt(), 226);
     // These pages only show: their editing comes later.
-    EXPECT_FALSE(accounts.IsCommandEnabled(224));
+    EXPECT_FALSE(reports.IsCommandEnabled(224));
 }
 
 TEST(ProgressWindow, ShowsTheEnginesProgressOnceItTakesLong)
