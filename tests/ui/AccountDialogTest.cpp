@@ -1,5 +1,5 @@
 // The account and folder dialogs driven through their widgets over a new file with folders.
-#include "UiTestSupport.h"
+#include "CategoryTyping.h"
 
 #include "database/DatabaseRules.h"
 #include "ui/accounts/AccountDialog.h"
@@ -20,19 +20,6 @@ using Engine::ATableImpl;
 namespace {
 
 constexpr AMoney M(std::int64_t units) { return units * 10000; }
-
-// Types over the named field key by key; QTest's own typing knows only ASCII letters.
-void Type(QWidget& window, const QString& name, const QString& text)
-{
-    QLineEdit* edit = Named<QLineEdit>(window, name);
-    ASSERT_NE(edit, nullptr) << name.toStdString();
-    edit->setFocus();
-    edit->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 class AccountDialog : public ::testing::Test {
 protected:
@@ -110,9 +97,9 @@ TEST_F(AccountDialog, AddingRefusesWhatTheChecksRefuseWithTheFocusOnTheField)
         const std::size_t before = db.Accounts().LiveCount();
         EXPECT_EQ(Run([&] { return RunAccountDialog(nullptr, test.context, db, plan, {}, banks); },
                       [&](QDialog& dialog) {
-                          Type(dialog, "Название счёта:", c.name);
+                          TypeAnyInto(dialog, "Название счёта:", c.name);
                           Choose(dialog, "Валюта счёта:", c.currency);
-                          Type(dialog, "Начальный остаток:", c.initial);
+                          TypeAnyInto(dialog, "Начальный остаток:", c.initial);
                           ClickNamed(dialog, "OK");
                           if (c.focus)
                               EXPECT_EQ(QApplication::focusWidget(), Named(dialog, c.focus)) << c.name.toStdString();
@@ -136,13 +123,13 @@ TEST_F(AccountDialog, ChangingMakesOneStepForWhatChangedAndNoneForNothing)
     EXPECT_TRUE(ChangeAccount(cash, [](QDialog&) {}).empty());
     EXPECT_EQ(db.UndoLabel(), before);
 
-    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { Type(d, "Примечание:", "в кошельке"); }).empty());
+    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { TypeAnyInto(d, "Примечание:", "в кошельке"); }).empty());
     EXPECT_EQ(db.UndoLabel(), u"Изменить счёт");
     EXPECT_EQ(db.Text(db.Accounts().Get(cash)->Record().comment), u"в кошельке");
     ASSERT_TRUE(db.Undo());
     EXPECT_EQ(db.UndoLabel(), before);  // the change was one step
 
-    EXPECT_EQ(ChangeAccount(cash, [](QDialog& d) { Type(d, "Название счёта:", " "); }),
+    EXPECT_EQ(ChangeAccount(cash, [](QDialog& d) { TypeAnyInto(d, "Название счёта:", " "); }),
               std::vector{test.Message(350)});
 }
 
@@ -162,7 +149,7 @@ TEST_F(AccountDialog, AChangedInitialBalanceRaisesEveryStoredBalance)
     std::vector<AMoney> balances;
     for (auto* t : db.Transactions().Live())
         balances.push_back(t->Record().balance1 + M(50));
-    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { Type(d, "Начальный остаток:", "150"); }).empty());
+    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { TypeAnyInto(d, "Начальный остаток:", "150"); }).empty());
     std::vector<AMoney> after;
     for (auto* t : db.Transactions().Live())
         after.push_back(t->Record().balance1);
@@ -174,7 +161,7 @@ TEST_F(AccountDialog, FolderAndPlanNamesAreChecked)
     const auto addFolder = [&](AFolderDialogMode mode, const QString& name) {
         return Run([&] { return RunFolderDialog(nullptr, test.context, db, mode, plan, plan); },
                    [&](QDialog& dialog) {
-                       Type(dialog, mode == AFolderDialogMode::AddPlan ? "Название плана счетов:" : "Название папки:",
+                       TypeAnyInto(dialog, mode == AFolderDialogMode::AddPlan ? "Название плана счетов:" : "Название папки:",
                                 name);
                        ClickNamed(dialog, "OK");
                        if (dialog.isVisible())
