@@ -1,5 +1,5 @@
 // The account and folder dialogs driven through their widgets over a new file with folders.
-#include "CategoryTyping.h"
+#include "CategoryTestSupport.h"
 
 #include "database/DatabaseRules.h"
 #include "ui/accounts/AccountDialog.h"
@@ -40,12 +40,7 @@ protected:
     std::vector<std::u16string> Run(const std::function<bool()>& open, const std::function<void(QDialog&)>& script)
     {
         test.dialogs.messages.clear();
-        test.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
-            script(dialog);
-            return dialog.result();
-        };
+        OnModal(test, script);
         open();
         return test.dialogs.messages;
     }
@@ -55,8 +50,6 @@ protected:
                    [&](QDialog& dialog) {
                        type(dialog);
                        ClickNamed(dialog, "OK");
-                       if (dialog.isVisible())
-                           dialog.reject();
                    });
     }
     static void Choose(QDialog& dialog, const QString& name, int row)
@@ -103,8 +96,6 @@ TEST_F(AccountDialog, AddingRefusesWhatTheChecksRefuseWithTheFocusOnTheField)
                           ClickNamed(dialog, "OK");
                           if (c.focus)
                               EXPECT_EQ(QApplication::focusWidget(), Named(dialog, c.focus)) << c.name.toStdString();
-                          if (dialog.isVisible())
-                              dialog.reject();
                       }),
                   c.messages)
             << c.name.toStdString();
@@ -164,8 +155,6 @@ TEST_F(AccountDialog, FolderAndPlanNamesAreChecked)
                        TypeAnyInto(dialog, mode == AFolderDialogMode::AddPlan ? "Название плана счетов:" : "Название папки:",
                                 name);
                        ClickNamed(dialog, "OK");
-                       if (dialog.isVisible())
-                           dialog.reject();
                    });
     };
     EXPECT_EQ(addFolder(AFolderDialogMode::AddFolder, "  "), std::vector{test.Message(738)});
