@@ -44,6 +44,7 @@ protected:
             t.executed = 1;
             db.Relations().Create(ARelation{category, ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t))});
         }
+        db.SeriesNodes().Create(ASeriesNodeFilter{ATableImpl<ASeries>::RefTo(db.Series().Create(ASeries{db.NewText(u"Еда")})), bread});
         CommitWithRules(db);
         shown = UiTests::ShowPage(test, db, APageInfo::kCategoriesBase + db.Classifiers().Live().front()->id);
     }
@@ -172,7 +173,7 @@ TEST_F(CategoryDialog, MovingOffersNeitherTheCategoryNorWhatIsBelowItNorAnotherT
     EXPECT_EQ(db.Categories().Record(bread)->parent, food);
 }
 
-TEST_F(CategoryDialog, DeletingAsksWithTheCountAndTakesTheRelations)
+TEST_F(CategoryDialog, DeletingAsksWithTheCountAndTakesWhatIsBelowAndWhatNamesItUntilUndone)
 {
     Focus(u"Продукты");
     EXPECT_TRUE(Page().IsCommandEnabled(Command::kDelete));
@@ -183,9 +184,12 @@ TEST_F(CategoryDialog, DeletingAsksWithTheCountAndTakesTheRelations)
     EXPECT_EQ(db.Relations().LiveCount(), 3u);
     test.dialogs.answers = {Win32API::VelvixForms::kIdYes};
     Page().RunCommand(Command::kDelete);
-    EXPECT_EQ(db.Relations().LiveCount(), 0u);
+    EXPECT_EQ(db.Relations().LiveCount() + db.SeriesNodes().LiveCount(), 0u);
     EXPECT_FALSE(db.Categories().Record(food) || db.Categories().Record(bread));
     EXPECT_EQ(db.UndoLabel(), u"Статья - удалить");
+    ASSERT_TRUE(db.Undo());
+    EXPECT_TRUE(db.Categories().Record(bread) && db.SeriesNodes().LiveCount() == 1 && db.Relations().LiveCount() == 3);
+    Page().Refill();
     Focus(u"Все статьи расхода");
     EXPECT_FALSE(Page().IsCommandEnabled(Command::kDelete));
     EXPECT_FALSE(Page().IsCommandEnabled(PageCommand::kMove));

@@ -35,11 +35,14 @@ protected:
         return dynamic_cast<ARecordListPage&>(*shown.page);
     }
     void OnModal(std::function<void(QDialog&)> hands) { UiTests::OnModal(test, std::move(hands)); }
-    void AddClassifier(const QString& singular, const QString& plural)
+    // Added with separate trees (as the dialog starts) or one tree, used in transfers.
+    void AddClassifier(const QString& singular, const QString& plural, bool oneTree = false)
     {
         OnModal([=](QDialog& dialog) {
             UiTests::TypeAnyInto(dialog, "Название в единственном числе:", singular);
             UiTests::TypeAnyInto(dialog, "Название во множественном числе:", plural);
+            if (oneTree)
+                UiTests::ClickNamed(dialog, "Отдельные деревья категорий для прихода и расхода");
             UiTests::ClickNamed(dialog, "Использовать в операциях перевода");
             UiTests::ClickNamed(dialog, "OK");
         });
@@ -75,6 +78,10 @@ TEST_F(ClassifierDialog, AddingChecksBothNamesAndGivesTheNewOneItsRoots)
         roots.push_back(db.Text(db.Categories().Record(root)->name));
     EXPECT_EQ(roots, (std::vector<std::u16string>{u"Агенты: Приход", u"Агенты: Расход", u"Агенты: Перевод"}));
     EXPECT_EQ(db.UndoLabel(), u"Добавить классификатор");
+    AddClassifier("Место", "Места", true);
+    const AClassifier& places = db.Classifiers().Live().back()->Record();
+    EXPECT_EQ(db.Text(db.Categories().Record(places.root1)->name), u"Места");
+    EXPECT_TRUE(places.root2.IsNull() && places.root3.IsNull() && places.useInTransfers && !places.separateTrees);
 }
 
 TEST_F(ClassifierDialog, DeletingAClassifierTakesWhatHangsOnItAndOneUndoBringsItBack)
