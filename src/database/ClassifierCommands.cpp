@@ -46,6 +46,13 @@ std::vector<AReference<ACategory>> CategoriesOf(ADatabase& db, const AClassifier
     return nodes;
 }
 
+// A tree's root: named by the plural name, followed by the tree's name when there are several.
+AReference<ACategory> NewRoot(ADatabase& db, const std::u16string& plural, const std::u16string* treeName)
+{
+    const std::u16string name = treeName ? plural + u": " + *treeName : plural;
+    return ACategoryTable::RefTo(db.Categories().Create(ACategory{db.NewText(name), db.NewText(u""), {}}));
+}
+
 }  // namespace
 
 std::optional<int> CheckClassifierInput(ADatabase& db, const AClassifierInput& typed, AReference<AClassifier> self)
@@ -66,41 +73,44 @@ AReference<AClassifier> AddClassifier(ADatabase& db, const AClassifierInput& typ
         return {};
     const AClassifierInput input = Normalised(typed);
     Engine::AStepGuard step(db, label);
-    auto root = [&](int tree) {
-        const std::u16string name = tree < 0 ? input.plural : input.plural + u": " + treeNames[static_cast<std::size_t>(tree)];
-        return ACategoryTable::RefTo(db.Categories().Create(ACategory{db.NewText(name), db.NewText(u""), {}}));
-    };
     AClassifier classifier;
     classifier.singular = db.NewText(input.singular);
     classifier.plural = db.NewText(input.plural);
     classifier.separateTrees = input.separateTrees ? 1 : 0;
     classifier.useInTransfers = input.useInTransfers ? 1 : 0;
     if (input.separateTrees) {
-        classifier.root1 = root(0);
-        classifier.root2 = root(1);
+        classifier.root1 = NewRoot(db, input.plural, &treeNames[0]);
+        classifier.root2 = NewRoot(db, input.plural, &treeNames[1]);
         if (input.useInTransfers)
-            classifier.root3 = root(2);
+            classifier.root3 = NewRoot(db, input.plural, &treeNames[2]);
     } else {
-        classifier.root1 = root(-1);
+        classifier.root1 = NewRoot(db, input.plural, nullptr);
     }
     const auto ref = AClassifierTable::RefTo(db.Classifiers().Create(classifier));
     db.CommitStep();
     return ref;
 }
 
-bool RenameClassifier(ADatabase& db, AReference<AClassifier> classifier, const AClassifierInput& typed,
-                      std::u16string_view label)
+bool ChangeClassifier(ADatabase& db, AReference<AClassifier> classifier, const AClassifierInput& typed,
+                      const std::array<std::u16string, 3>& treeNames, std::u16string_view label)
 {
     Engine::ASlot<AClassifier>* slot = LiveClassifier(db, classifier);
     if (!FD_VERIFY(slot && !db.StepOpen()))
         return false;
     const AClassifierInput input = Normalised(typed);
-    if (db.Text(slot->Record().singular) == input.singular && db.Text(slot->Record().plural) == input.plural)
+    const AClassifier& record = slot->Record();
+    const bool intoTransfers = input.useInTransfers && !record.useInTransfers;
+    if (db.Text(record.singular) == input.singular && db.Text(record.plural) == input.plural && !intoTransfers)
         return false;
     Engine::AStepGuard step(db, label);
     AClassifier* changed = db.Classifiers().Change(slot);
     SetText(db, changed->singular, input.singular);
     SetText(db, changed->plural, input.plural);
+    if (intoTransfers) {
+        changed->useInTransfers = 1;
+        if (changed->separateTrees && changed->root3.IsNull())
+            changed->root3 = NewRoot(db, input.plural, &treeNames[2]);
+    }
     db.CommitStep();
     return true;
 }

@@ -32,10 +32,12 @@ std::optional<int> CheckClassifierInput(ADatabase& db, const AClassifierInput& i
 AReference<AClassifier> AddClassifier(ADatabase& db, const AClassifierInput& input,
                                       const std::array<std::u16string, 3>& treeNames, std::u16string_view label);
 
-// One step named `label` that renames the classifier; false, and no step, when both names
-// stay. Its trees keep their layout.
-bool RenameClassifier(ADatabase& db, AReference<AClassifier> classifier, const AClassifierInput& input,
-                      std::u16string_view label);
+// One step named `label` that renames the classifier and, when asked, takes it into use in
+// transfers (with separate trees it gets its transfer root, named as AddClassifier names it);
+// false, and no step, when nothing changes. Its trees keep their layout, and a classifier in
+// use in transfers stays so: leaving it would take its transfer tree from the transfers.
+bool ChangeClassifier(ADatabase& db, AReference<AClassifier> classifier, const AClassifierInput& input,
+                      const std::array<std::u16string, 3>& treeNames, std::u16string_view label);
 
 // What goes with a classifier besides itself.
 struct AClassifierContents {

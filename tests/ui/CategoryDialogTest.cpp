@@ -128,6 +128,7 @@ TEST_F(CategoryDialog, AddingChecksTheNameUnderTheChosenParent)
         EXPECT_EQ(db.Text(added->Record().name), c.stored);
         EXPECT_EQ(db.Text(db.Categories().Record(added->Record().parent)->name), c.parent);
         EXPECT_EQ(db.UndoLabel(), u"Статья - добавить");
+        EXPECT_EQ(Page().Focused(), ATableImpl<ACategory>::RefTo(added));
     }
 }
 

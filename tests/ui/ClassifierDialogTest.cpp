@@ -82,6 +82,16 @@ TEST_F(ClassifierDialog, AddingChecksBothNamesAndGivesTheNewOneItsRoots)
     const AClassifier& places = db.Classifiers().Live().back()->Record();
     EXPECT_EQ(db.Text(db.Categories().Record(places.root1)->name), u"Места");
     EXPECT_TRUE(places.root2.IsNull() && places.root3.IsNull() && places.useInTransfers && !places.separateTrees);
+    // "Статьи", focused from the start, taken into transfers gets its transfer tree.
+    OnModal([](QDialog& dialog) {
+        UiTests::ClickNamed(dialog, "Использовать в операциях перевода");
+        UiTests::ClickNamed(dialog, "OK");
+    });
+    shown.page->RunCommand(Command::kChange);
+    const AClassifier& articles = db.Classifiers().Live().front()->Record();
+    ASSERT_TRUE(articles.useInTransfers && db.Categories().Record(articles.root3));
+    EXPECT_EQ(db.Text(db.Categories().Record(articles.root3)->name), u"Статьи: Перевод");
+    EXPECT_EQ(db.UndoLabel(), u"Изменить классификатор");
 }
 
 TEST_F(ClassifierDialog, DeletingAClassifierTakesWhatHangsOnItAndOneUndoBringsItBack)

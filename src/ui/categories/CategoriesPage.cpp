@@ -91,7 +91,8 @@ void ACategoriesPage::RunCommand(int command)
         return;
     switch (command) {
     case Command::kAdd:
-        RunCategoryDialog(Form(), context_, db_, Classifier(), ACategoryDialogMode::Add, Focused());
+        if (RunCategoryDialog(Form(), context_, db_, Classifier(), ACategoryDialogMode::Add, Focused()))
+            FocusNewest();
         return;
     case Command::kChange:
         RunCategoryDialog(Form(), context_, db_, Classifier(), ACategoryDialogMode::Change, Focused());
@@ -102,6 +103,23 @@ void ACategoriesPage::RunCommand(int command)
     case Command::kDelete: DeleteFocused(); return;
     default: return;
     }
+}
+
+// The category just added is where the user goes on, even under a collapsed parent.
+void ACategoriesPage::FocusNewest()
+{
+    Refill();
+    const std::uint32_t newest = db_.Categories().Live().back()->id;
+    const auto find = [newest](const auto& self, AReportItemImpl& item) -> AReportItemImpl* {
+        if (item.RecordId() == newest)
+            return &item;
+        for (const auto& child : item.Children())
+            if (AReportItemImpl* found = self(self, *child))
+                return found;
+        return nullptr;
+    };
+    if (AReportItemImpl* item = find(find, Report()->Root()))
+        Report()->MakeVisible(*item);
 }
 
 void ACategoriesPage::DeleteFocused()

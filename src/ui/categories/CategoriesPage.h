@@ -32,6 +32,7 @@ protected:
 private:
     bool FocusedIsRoot() const;
     void DeleteFocused();
+    void FocusNewest();
 
     std::uint32_t classifierId_;
 };

@@ -36,11 +36,11 @@ public:
             Edit(kSingular)->setText(ToQString(db.Text(record->singular)));
             Edit(kPlural)->setText(ToQString(db.Text(record->plural)));
         }
-        // The trees of a classifier in use keep their layout: only its names change.
+        // The trees of a classifier in use keep their layout; it may only be taken into transfers.
         Check(kSeparate)->setChecked(record ? record->separateTrees != 0 : true);
         Check(kTransfers)->setChecked(record && record->useInTransfers);
         Check(kSeparate)->setEnabled(!record);
-        Check(kTransfers)->setEnabled(!record);
+        Check(kTransfers)->setEnabled(!record || !record->useInTransfers);
         Edit(kSingular)->setFocus();
     }
 
@@ -63,14 +63,11 @@ protected:
     void Apply() override
     {
         const std::u16string label = ToU16(windowTitle());
-        if (classifier_) {
-            committed = RenameClassifier(db_, classifier_, Input(), label);
-            return;
-        }
         std::array<std::u16string, 3> trees;
         for (std::size_t i = 0; i < trees.size(); ++i)
             trees[i] = context_.Strings().Text(kTreeNames[i]);
-        committed = !AddClassifier(db_, Input(), trees, label).IsNull();
+        committed = classifier_ ? ChangeClassifier(db_, classifier_, Input(), trees, label)
+                                : !AddClassifier(db_, Input(), trees, label).IsNull();
     }
 
 private:
