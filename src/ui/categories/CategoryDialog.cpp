@@ -41,12 +41,10 @@ class ACategoryDialog final : public UtilityForms::AStandardDialog {
 public:
     ACategoryDialog(QWidget* parent, const AProgramContext& context, ADatabase& db, AReference<AClassifier> classifier,
                     ACategoryDialogMode mode, AReference<ACategory> category)
-        : AStandardDialog(context, TitleId(mode), kLayout, parent), db_(db), classifier_(classifier), mode_(mode),
-          category_(category)
+        : AStandardDialog(context, TitleId(mode), kLayout, parent), db_(db), mode_(mode), category_(category),
+          title_(context.Strings().Format(TitleId(mode), {ClassifierName(db, classifier)}))
     {
-        const std::u16string title = context.Strings().Format(TitleId(mode), {ClassifierName(db, classifier)});
-        title_ = title;
-        setWindowTitle(ToQString(title));
+        setWindowTitle(ToQString(title_));
         const ACategory* record = db.Categories().Record(category);
         const bool root = mode != ACategoryDialogMode::Add && record && record->parent.IsNull();
         // A move shows what it moves and changes nothing but the parent.
@@ -146,7 +144,6 @@ private:
     }
 
     ADatabase& db_;
-    AReference<AClassifier> classifier_;
     ACategoryDialogMode mode_;
     AReference<ACategory> category_;
     std::u16string title_;
