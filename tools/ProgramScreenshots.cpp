@@ -5,6 +5,9 @@
 
 #include "../bench/DataFileGenerator.h"
 #include "ui/MainForm.h"
+#include "ui/currencies/CurrencyDialog.h"
+#include "ui/currencies/CurrencyPage.h"
+#include "ui/currencies/RateDialog.h"
 #include "ui/PageOrdr.h"
 #include "ui/Passwords.h"
 #include "ui/SettingsDialog.h"
@@ -122,6 +125,23 @@ int main(int argc, char** argv)
     (Save(window, output, "help-pane") ? saved : failed)++;
 
     AProgramContext& context = program.Context();
+    window.ShowPage(3);  // the currencies, then the rates of a pair
+    if (auto* currencies = dynamic_cast<Currencies::ACurrencyPage*>(window.CurrentPage())) {
+        currencies->ShowView(Currencies::ACurrencyPage::AView::Rates);
+        QApplication::processEvents();
+        (Save(window, output, "currency-rates") ? saved : failed)++;
+        currencies->ShowView(Currencies::ACurrencyPage::AView::Currencies);
+    }
+    {
+        Currencies::ACurrencyDialog dialog(context, window.CurrentDatabase(), {}, &window);
+        dialog.show();
+        QApplication::processEvents();
+        (Save(dialog, output, "currency-add") ? saved : failed)++;
+        Currencies::ARateDialog rate(context, window.CurrentDatabase(), {}, {}, &window);
+        rate.show();
+        QApplication::processEvents();
+        (Save(rate, output, "rate-add") ? saved : failed)++;
+    }
     context.Options().SetFlag(Settings::kExpandedAccountList, true);
     window.ApplySettings();
     QApplication::processEvents();

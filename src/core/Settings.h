@@ -67,7 +67,11 @@ enum AFlag : std::int8_t {
     kBoldGroupAccounts = 11,
     kHideClosedAccounts = 12,
     kNoVisualTheme = 13,
-    kFlagCount = 14,
+    // "Не показывать больше это сообщение" ticked on the question before deleting a currency
+    // that has accounts, and on the one for a currency nothing uses.
+    kNoCurrencyWithAccountsQuestion = 14,
+    kNoUnusedCurrencyQuestion = 15,
+    kFlagCount = 16,
 };
 
 enum ABackupMode : std::int32_t { kNoBackups = 0, kBackupBesideFile = 1, kBackupToTrash = 2, kBackupToFolder = 3 };

@@ -1,4 +1,4 @@
-// The currencies page and the reports page: plain lists of their records.
+// The reports page: a plain list of its records.
 #include "ui/PageFactory.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -9,24 +9,6 @@ namespace {
 
 using namespace Database;
 using namespace Win32API::VelvixControls::Reports;
-
-class ACurrenciesPage final : public ARecordListPage {
-public:
-    ACurrenciesPage(const AProgramContext& context, ADatabase& db)
-        : ARecordListPage(context, db, false, {ACurrency::kTableId, AString::kTableId})
-    {
-        Mode().AddTitledColumn(381, 260, false);
-        Mode().AddTitledColumn(382, 110);
-    }
-
-protected:
-    void Fill(AReportItemImpl& root) override
-    {
-        for (auto* slot : db_.Currencies().Live())
-            root.AddChild(std::make_unique<ATextItem>(
-                slot->id, std::vector<std::u16string>{db_.Text(slot->Record().name), db_.Text(slot->Record().code)}));
-    }
-};
 
 // The reports page lists the series that reports and charts are drawn from.
 class AReportsPage final : public ARecordListPage {
@@ -52,11 +34,6 @@ protected:
 };
 
 }  // namespace
-
-std::unique_ptr<AAbstractPage> CreateCurrenciesPage(const AProgramContext& context, ADatabase& db)
-{
-    return std::make_unique<ACurrenciesPage>(context, db);
-}
 
 std::unique_ptr<AAbstractPage> CreateReportsPage(const AProgramContext& context, ADatabase& db)
 {
