@@ -7,6 +7,7 @@
 #include "ui/MainForm.h"
 #include "ui/currencies/CurrencyDialog.h"
 #include "ui/currencies/CurrencyPage.h"
+#include "ui/currencies/DownloadWizard.h"
 #include "ui/currencies/RateDialog.h"
 #include "ui/PageOrdr.h"
 #include "ui/Passwords.h"
@@ -141,6 +142,12 @@ int main(int argc, char** argv)
         rate.show();
         QApplication::processEvents();
         (Save(rate, output, "rate-add") ? saved : failed)++;
+    }
+    {
+        Currencies::ADownloadCRImpl wizard(context, window.CurrentDatabase(), context.folders.programFolder, &window);
+        wizard.show();
+        QApplication::processEvents();
+        (Save(wizard, output, "download-wizard") ? saved : failed)++;
     }
     context.Options().SetFlag(Settings::kExpandedAccountList, true);
     window.ApplySettings();

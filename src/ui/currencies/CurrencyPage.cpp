@@ -15,11 +15,13 @@
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
 #include "ui/currencies/CurrencyDialog.h"
+#include "ui/currencies/DownloadWizard.h"
 #include "ui/currencies/RateDialog.h"
 #include "win32api/DynaForm.h"
 #include "win32api/MessageBox.h"
 #include "win32api/ReportPicker.h"
 
+#include <QMenu>
 #include <QRadioButton>
 
 namespace UserInterface::Currencies {
@@ -62,8 +64,8 @@ ACurrencyPage::~ACurrencyPage()
 std::string ACurrencyPage::Layout() const
 {
     // "Просмотр:" with the two views and, for the rates, the pair; the list under them.
-    return "{t1WeHe{t4Wexll4t4b4{bxl[s#376]}{bl8[bRgt#377]}{bl8[bRt#378]}{b#-4l16{t2{bxr[s#379]}{bl4W200[rt#-3]}}}}"
-           "{bWeHe[Rt#-1]}}";
+    return "{t1WeHe{t3Wel4t4r4b4{t4xl{bxl[s#376]}{bl8[bRgt#377]}{bl8[bRt#378]}{b#-4l16{t2{bxr[s#379]}"
+           "{bl4W200[rt#-3]}}}}{bWe}{bxr[bt#383]}}{bWeHe[Rt#-1]}}";
 }
 
 void ACurrencyPage::Created()
@@ -84,6 +86,10 @@ void ACurrencyPage::Created()
                     if (on && !showing_)
                         ShowView(id == kRatesView ? AView::Rates : AView::Currencies);
                 });
+    connect(Form(), &Win32API::VelvixForms::ADialogForm::Command, this, [this](int id) {
+        if (id == kDownload)
+            RunCommand(kDownload);
+    });
     connect(Report(), &AReportWindow::Notify, this, [this](int code, bool*) {
         if (code == kNotifyDoubleClick && IsCommandEnabled(Command::kChange))
             RunCommand(Command::kChange);
@@ -159,9 +165,17 @@ AReference<ARateValue> ACurrencyPage::FocusedRate() const
     return Engine::ATableImpl<ARateValue>::RefTo(db_.RateValues().Find(item->RecordId()));
 }
 
+void ACurrencyPage::FillActionsMenu(QMenu& menu)
+{
+    AAbstractPage::FillActionsMenu(menu);
+    menu.addSeparator();
+    menu.addAction(QString())->setData(kDownload);
+}
+
 bool ACurrencyPage::IsCommandEnabled(int command) const
 {
     switch (command) {
+    case kDownload: return true;
     case Command::kAdd: return view_ == AView::Currencies || db_.Currencies().LiveCount() >= 2;
     case Command::kChange:
     case Command::kDelete: return !FocusedCurrency().IsNull() || !FocusedRate().IsNull();
@@ -183,6 +197,7 @@ void ACurrencyPage::RunCommand(int command)
               : RunCurrencyDialog(context_, db_, FocusedCurrency(), Form());
         return;
     case Command::kDelete: Delete(); return;
+    case kDownload: RunDownloadWizard(context_, db_, Form()); return;
     default: return;
     }
 }

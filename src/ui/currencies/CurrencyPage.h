@@ -18,7 +18,7 @@ class ACurrencyPage final : public ARecordListPage {
 public:
     enum class AView : std::uint8_t { Currencies = 0, Rates = 1 };
     static constexpr std::int16_t kListId = -1, kPairId = -3, kPairRow = -4;
-    static constexpr int kCurrenciesView = 377, kRatesView = 378;
+    static constexpr int kCurrenciesView = 377, kRatesView = 378, kDownload = 383;
 
     ACurrencyPage(const AProgramContext& context, Database::ADatabase& db);
     ~ACurrencyPage() override;
@@ -27,6 +27,7 @@ public:
     void ShowView(AView view);
     Database::AReference<Database::ARateHeader> Pair() const { return pair_; }
 
+    void FillActionsMenu(QMenu& menu) override;
     bool IsCommandEnabled(int command) const override;
     void RunCommand(int command) override;
     void ReadSettings(std::span<const std::uint8_t> bytes) override;
