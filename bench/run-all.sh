@@ -48,6 +48,7 @@ gbench XmlParseBench
 gbench ReportListBench
 gbench TransactionDialogBench
 gbench TransactionsPageBench
+gbench CurrencyPageBench
 gbench FormatBench
 
 /usr/bin/python3 - "$out" <<'PY'
@@ -69,6 +70,7 @@ targets = {
     'TransactionDialogBench': ('real_time', lambda v: v < 50, lambda v: f'{v:.1f} ms', '< 50 ms'),
     'TransactionsPageBench/ChooseThePage': ('real_time', lambda v: v < 300, lambda v: f'{v:.1f} ms', '< 300 ms'),
     'TransactionsPageBench/ChangeThePeriod': ('real_time', lambda v: v < 200, lambda v: f'{v:.1f} ms', '< 200 ms'),
+    'CurrencyPageBench': ('real_time', lambda v: v < 100, lambda v: f'{v:.1f} ms', '< 100 ms'),
     'TransactionsPageBench/AddAnExpense': ('real_time', lambda v: v < 50, lambda v: f'{v:.1f} ms', '< 50 ms'),
     'FormatBench': ('real_time', None, lambda v: f'{v:.1f} ms per million', ''),
 }
