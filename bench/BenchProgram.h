@@ -10,9 +10,16 @@
 #include "ui/UserDialogs.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <benchmark/benchmark.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,4 +51,28 @@ T* NamedControl(QWidget& window, const QString& name)
         if (w->isVisible() && QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == name)
             return w;
     return nullptr;
+}
+
+// Answers a dialog as a user would: shows it, types `text()` into the amount field named
+// `field` and presses OK. The clock runs from the press on (the caller paused it), so what
+// is timed is what the user waits for after OK.
+inline std::function<int(QDialog&)> TypeAmountAndPressOk(benchmark::State& state, QString field,
+                                                         std::function<QString()> text)
+{
+    return [&state, field, text](QDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        auto* edit = NamedControl<QLineEdit>(dialog, field);
+        auto* ok = NamedControl<QPushButton>(dialog, QStringLiteral("OK"));
+        if (!edit || !ok) {
+            dialog.reject();
+            state.ResumeTiming();
+            return dialog.result();
+        }
+        edit->setText(text());
+        emit edit->textEdited(edit->text());
+        state.ResumeTiming();
+        ok->click();
+        return dialog.result();
+    };
 }

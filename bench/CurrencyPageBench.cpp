@@ -63,11 +63,6 @@ void ShowTheRates(benchmark::State& state)
 BENCHMARK(ShowTheRates)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    return RunQtBenchmarks(argc, argv);
-}
 #else
 int main() { return 0; }
 #endif

@@ -1,5 +1,6 @@
 // What the benchmarks of the widget layers run in: one application object on the offscreen
-// platform, then every benchmark the command line selects.
+// platform, then every benchmark the command line selects. Including this gives the
+// benchmark program its main.
 #pragma once
 #include <QApplication>
 
@@ -13,4 +14,9 @@ inline int RunQtBenchmarks(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+int main(int argc, char** argv)
+{
+    return RunQtBenchmarks(argc, argv);
 }

@@ -119,11 +119,6 @@ void OpenFileAlone(benchmark::State& state)
 BENCHMARK(OpenFileAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    return RunQtBenchmarks(argc, argv);
-}
 #else
 int main()
 {

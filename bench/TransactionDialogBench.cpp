@@ -74,27 +74,12 @@ void ChangeTheAmount(benchmark::State& state)
     bool committed = true;
     for (auto _ : state) {
         state.PauseTiming();
-        fixture.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
-            auto* field = NamedControl<QLineEdit>(dialog, QStringLiteral("Сумма расхода:"));
-            auto* ok = NamedControl<QPushButton>(dialog, QStringLiteral("OK"));
-            if (!field || !ok) {
-                dialog.reject();
-                return dialog.result();
-            }
-            field->setText(QString::number(++amount));
-            emit field->textEdited(field->text());
-            state.ResumeTiming();
-            ok->click();
-            state.PauseTiming();
-            return dialog.result();
-        };
+        fixture.dialogs.onModal = TypeAmountAndPressOk(state, QStringLiteral("Сумма расхода:"),
+                                                       [&] { return QString::number(++amount); });
         committed = Transactions::RunTransactionDialog(nullptr, fixture.context, fixture.db,
                                                        Transactions::ATransactionDialogMode::Change,
                                                        {fixture.changed}, nullptr) &&
                     committed;
-        state.ResumeTiming();
     }
     if (!committed || fixture.dialogs.messages > 0 || !fixture.changed)
         state.SkipWithError("the change was not saved");
@@ -102,11 +87,6 @@ void ChangeTheAmount(benchmark::State& state)
 BENCHMARK(ChangeTheAmount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    return RunQtBenchmarks(argc, argv);
-}
 #else
 int main() { return 0; }
 #endif

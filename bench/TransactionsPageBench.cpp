@@ -110,21 +110,8 @@ void AddAnExpense(benchmark::State& state)
     const int rowsBefore = shown.Report()->Model().RowCount();
     for (auto _ : state) {
         state.PauseTiming();
-        fixture.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
-            auto* field = NamedControl<QLineEdit>(dialog, QStringLiteral("Сумма расхода:"));
-            auto* ok = NamedControl<QPushButton>(dialog, QStringLiteral("OK"));
-            if (!field || !ok) {
-                dialog.reject();
-                return dialog.result();
-            }
-            field->setText(QStringLiteral("125"));
-            emit field->textEdited(field->text());
-            state.ResumeTiming();
-            ok->click();
-            return dialog.result();
-        };
+        fixture.dialogs.onModal =
+            TypeAmountAndPressOk(state, QStringLiteral("Сумма расхода:"), [] { return QStringLiteral("125"); });
         shown.RunCommand(Command::kAdd);
         QApplication::processEvents();
     }
@@ -136,11 +123,6 @@ void AddAnExpense(benchmark::State& state)
 BENCHMARK(AddAnExpense)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    return RunQtBenchmarks(argc, argv);
-}
 #else
 int main() { return 0; }
 #endif

@@ -5,6 +5,7 @@
 #include "ui/UserDialogs.h"
 #include "win32api/DynaForm.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -62,6 +63,17 @@ int AStandardDialog::ShowMessage(int id, Win32API::VelvixForms::AMessageIcon ico
     options.title = u"Fendral";
     options.icon = icon;
     return context_.Dialogs().ShowMessage(this, options);
+}
+
+bool AStandardDialog::Refuse(int messageId, QWidget* field)
+{
+    ShowMessage(messageId);
+    if (field) {
+        field->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(field))
+            edit->selectAll();
+    }
+    return false;
 }
 
 }  // namespace UserInterface::UtilityForms

@@ -43,6 +43,9 @@ protected:
     void accept() override;
     // Shows message `id` of the string table over the dialog; the answer.
     int ShowMessage(int id, Win32API::VelvixForms::AMessageIcon icon = Win32API::VelvixForms::AMessageIcon::Warning);
+    // A check refused: its message, then the focus on the field it names, its text selected
+    // for typing over. False, for Validate to return.
+    bool Refuse(int messageId, QWidget* field);
 
     const AProgramContext& context_;
 

@@ -48,14 +48,8 @@ bool ACurrencyDialog::Validate()
     const auto text = [this](int i) { return ToU16(Form().ControlAs<QLineEdit>(kFieldIds[i])->text()); };
     Rates::ACurrencyInput input{text(0), text(1), text(2)};
     Rates::ACurrencyValues values;
-    if (const auto refusal = Rates::CheckCurrencyDialog(db_, input, currency_, values)) {
-        ShowMessage(refusal->messageId);
-        QWidget* field = Form().Control(kFieldIds[refusal->field]);
-        field->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(field))
-            edit->selectAll();
-        return false;
-    }
+    if (const auto refusal = Rates::CheckCurrencyDialog(db_, input, currency_, values))
+        return Refuse(refusal->messageId, Form().Control(kFieldIds[refusal->field]));
     const std::u16string label(context_.Strings().Text(currency_ ? Rates::CurrencyText::kChange
                                                                  : Rates::CurrencyText::kAdd));
     if (!currency_)

@@ -131,14 +131,7 @@ bool ARateDialog::Validate()
                                   text(kValue1), text(kValue2)};
     const std::u16string label(context_.Strings().Text(rate_ ? Rates::RateText::kChange : Rates::RateText::kAdd));
     const auto refusal = rate_ ? Rates::ChangeRate(db_, rate_, input, label) : Rates::AddRate(db_, input, label);
-    if (!refusal)
-        return true;
-    ShowMessage(refusal->messageId);
-    QWidget* field = Form().Control(kRefusalFields[refusal->field]);
-    field->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(field))
-        edit->selectAll();
-    return false;
+    return !refusal || Refuse(refusal->messageId, Form().Control(kRefusalFields[refusal->field]));
 }
 
 bool RunRateDialog(const AProgramContext& context, ADatabase& db, AReference<ARateValue> rate,
