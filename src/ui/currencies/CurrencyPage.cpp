@@ -63,9 +63,10 @@ ACurrencyPage::~ACurrencyPage()
 
 std::string ACurrencyPage::Layout() const
 {
-    // "Просмотр:" with the two views and, for the rates, the pair; the list under them.
-    return "{t1WeHe{t3Wel4t4r4b4{t4xl{bxl[s#376]}{bl8[bRgt#377]}{bl8[bRt#378]}{b#-4l16{t2{bxr[s#379]}"
-           "{bl4W200[rt#-3]}}}}{bWe}{bxr[bt#383]}}{bWeHe[Rt#-1]}}";
+    // "Просмотр:" with the two views and, for the rates, the pair; the list under them, and
+    // under the list the download.
+    return "{t1WeHe{t4Wexll4t4b4{bxl[s#376]}{bl8[bRgt#377]}{bl8[bRt#378]}{b#-4l16{t2{bxr[s#379]}"
+           "{bl4W200[rt#-3]}}}}{bWeHe[Rt#-1]}{t2Wet4r4b4{bWe}{bxr[bt#383]}}}";
 }
 
 void ACurrencyPage::Created()
@@ -78,6 +79,7 @@ void ACurrencyPage::Created()
         const auto* item = pairs_->SelectedItem();
         pair_ = item ? Engine::ATableImpl<ARateHeader>::RefTo(db_.RateHeaders().Find(item->RecordId()))
                      : AReference<ARateHeader>();
+        Report()->Model().DeleteAllItems();  // another list: it starts at its newest rate
         Refill();
     });
     for (int id : {kCurrenciesView, kRatesView})
@@ -106,7 +108,9 @@ void ACurrencyPage::ShowView(AView view)
     Form()->ControlAs<QRadioButton>(view == AView::Rates ? kRatesView : kCurrenciesView)->setChecked(true);
     showing_ = false;
     Form()->ShowElement(kPairRow, view == AView::Rates);
-    Report()->RebuildRows();  // new column titles
+    // Another list with new column titles: it starts at its first row.
+    Report()->Model().DeleteAllItems();
+    Report()->RebuildRows();
     Refill();
 }
 
