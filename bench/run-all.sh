@@ -49,6 +49,7 @@ gbench ReportListBench
 gbench TransactionDialogBench
 gbench TransactionsPageBench
 gbench CurrencyPageBench
+gbench AccountsPageBench
 gbench FormatBench
 
 /usr/bin/python3 - "$out" <<'PY'
@@ -72,6 +73,8 @@ targets = {
     'TransactionsPageBench/ChangeThePeriod': ('real_time', lambda v: v < 200, lambda v: f'{v:.1f} ms', '< 200 ms'),
     'CurrencyPageBench': ('real_time', lambda v: v < 100, lambda v: f'{v:.1f} ms', '< 100 ms'),
     'TransactionsPageBench/AddAnExpense': ('real_time', lambda v: v < 50, lambda v: f'{v:.1f} ms', '< 50 ms'),
+    'AccountsPageBench/RefreshAfterAChange': ('real_time', lambda v: v < 100, lambda v: f'{v:.1f} ms', '< 100 ms'),
+    'AccountsPageBench/DeleteAnAccount': ('real_time', lambda v: v < 200, lambda v: f'{v:.1f} ms', '< 200 ms'),
     'FormatBench': ('real_time', None, lambda v: f'{v:.1f} ms per million', ''),
 }
 for name in sorted(os.listdir(out)):
