@@ -13,6 +13,8 @@
 #include "ui/Passwords.h"
 #include "ui/SettingsDialog.h"
 #include "ui/StartUp.h"
+#include "ui/accounts/AccountDialog.h"
+#include "ui/accounts/FolderDialog.h"
 #include "ui/categories/CategoryDialog.h"
 #include "ui/categories/ClassifierDialog.h"
 #include "ui/categories/DataFileSettingsDialog.h"
@@ -208,6 +210,25 @@ int main(int argc, char** argv)
         Categories::RunClassifierDialog(&window, context, db, {});
         name = "file-settings";
         Categories::RunDataFileSettingsDialog(&window, context, db);
+        // The accounts page and its dialogs with folders in use.
+        db.BeginStep();
+        db.Settings().Change(db.Settings().Live().front())->accountFolders = 1;
+        db.CommitStep();
+        const auto plan = Database::Engine::ATableImpl<Database::AAccountFolder>::RefTo(db.Folders().Live().front());
+        const auto account = Database::Engine::ATableImpl<Database::AAccount>::RefTo(db.Accounts().Live().front());
+        name = "account-add";
+        Accounts::RunAccountDialog(&window, context, db, plan, {}, plan);
+        name = "account-change";
+        Accounts::RunAccountDialog(&window, context, db, plan, account);
+        name = "folder-add";
+        Accounts::RunFolderDialog(&window, context, db, Accounts::AFolderDialogMode::AddFolder, plan, plan);
+        name = "plan-change";
+        Accounts::RunFolderDialog(&window, context, db, Accounts::AFolderDialogMode::Change, plan, plan);
+        name = "account-move";
+        Accounts::RunMoveDialog(&window, context, db, plan, account, {});
+        window.ShowPage(0);
+        QApplication::processEvents();
+        (Save(window, output, "accounts-folders") ? saved : failed)++;
     }
     std::printf("%d pictures, %d failed\n", saved, failed);
     return failed == 0 ? 0 : 1;
