@@ -192,6 +192,12 @@ TEST_F(AccountsPage, SeveralPlansAreChosenAboveTheList)
     picker.setFocus();
     QTest::keyClick(&picker, Qt::Key_Down);
     EXPECT_EQ(Names().front(), u"Личный");
+    // The chosen plan comes back with the page's settings.
+    const auto settings = Page().WriteSettings();
+    QTest::keyClick(&picker, Qt::Key_Up);
+    EXPECT_EQ(Names().front(), u"Все счета");
+    Page().ReadSettings(settings);
+    EXPECT_EQ(Names().front(), u"Личный");
 }
 
 }  // namespace

@@ -297,7 +297,7 @@ TEST_F(MainWindow, PageSettingsAreStoredAsAStepAndReadAgain)
     page->Mode().SetColumnWidth(0, 321);
     window.RunCommand(Command::kStorePageSettings);
     EXPECT_EQ(Db().UndoLabel(), std::u16string(u"Настройки страницы"));
-    EXPECT_EQ(Db().Pages().Find(window.PageRecordAt(0))->Record().settings, page->Mode().SaveState());
+    EXPECT_EQ(Db().Pages().Find(window.PageRecordAt(0))->Record().settings, page->WriteSettings());
     page->Mode().SetColumnWidth(0, 99);
     window.RunCommand(Command::kRereadPageSettings);
     EXPECT_EQ(page->Mode().Column(0).width, 321);

@@ -34,6 +34,8 @@ using Win32API::VelvixForms::AMessageIcon;
 namespace {
 
 constexpr int kLooseAccounts = 650;
+constexpr std::uint32_t kSettingsTag = 0x50415246;  // "FRAP"
+constexpr std::uint16_t kSettingsVersion = 1;
 enum AColumn { kName, kCurrency, kInitial, kCurrent, kComment, kColumns };
 
 // One row: an account plan or folder, an account, or the heading over accounts in no folder.
@@ -89,6 +91,8 @@ std::string AAccountsPage::Layout() const
 void AAccountsPage::Created()
 {
     plans_ = std::make_unique<AAccountPlanCombo>(*Form()->ControlAs<AReportPicker>(kPlanPickerId), db_);
+    if (readPlan_)
+        plans_->Choose(Engine::ATableImpl<AAccountFolder>::RefTo(db_.Folders().Find(readPlan_)));
     connect(plans_.get(), &AAccountPlanCombo::Changed, this, [this] { Refill(); });
     connect(Report(), &AReportWindow::Notify, this, [this](int code, bool*) {
         if (code == kNotifyDoubleClick && IsCommandEnabled(Command::kChange))
@@ -150,6 +154,25 @@ void AAccountsPage::Fill(AReportItemImpl& root)
         }
         parents.resize(depth + 1);
         parents.push_back(parents[depth]->AddChild(std::move(row)));
+    }
+}
+
+std::vector<std::uint8_t> AAccountsPage::WriteSettings() const
+{
+    const auto* plan = db_.Folders().Get(Plan());
+    return TaggedSettings(kSettingsTag, kSettingsVersion,
+                          [&](APageWriter& out) { out.U32(plan ? plan->id : 0); });
+}
+
+void AAccountsPage::ReadSettings(std::span<const std::uint8_t> bytes)
+{
+    std::uint32_t plan = 0;
+    if (!ReadTaggedSettings(bytes, kSettingsTag, kSettingsVersion, [&](AByteCursor& in) { return in.ReadInt(plan); }))
+        return;
+    readPlan_ = plan;
+    if (plans_) {
+        plans_->Choose(Engine::ATableImpl<AAccountFolder>::RefTo(db_.Folders().Find(plan)));
+        Refill();
     }
 }
 

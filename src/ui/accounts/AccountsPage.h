@@ -39,6 +39,10 @@ public:
     // The item text of a command, as the Actions menu shows it now.
     QString CommandText(int command) const;
 
+    // The columns and the chosen plan.
+    void ReadSettings(std::span<const std::uint8_t> bytes) override;
+    std::vector<std::uint8_t> WriteSettings() const override;
+
     void FillActionsMenu(QMenu& menu) override;
     bool IsCommandEnabled(int command) const override;
     void RunCommand(int command) override;
@@ -59,6 +63,7 @@ private:
     void OpenTransactions();
 
     std::unique_ptr<AAccountPlanCombo> plans_;
+    std::uint32_t readPlan_ = 0;  // the plan the settings named before the combo was made
     std::vector<QPointer<QAction>> named_;  // the menu items whose texts follow the focus
     QMetaObject::Connection menuShown_;
 };
