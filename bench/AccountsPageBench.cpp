@@ -115,11 +115,6 @@ void DeleteAnAccount(benchmark::State& state)
 BENCHMARK(DeleteAnAccount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    return RunQtBenchmarks(argc, argv);
-}
 #else
 int main() { return 0; }
 #endif
