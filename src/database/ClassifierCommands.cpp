@@ -103,6 +103,12 @@ bool ChangeClassifier(ADatabase& db, AReference<AClassifier> classifier, const A
     if (db.Text(record.singular) == input.singular && db.Text(record.plural) == input.plural && !intoTransfers)
         return false;
     Engine::AStepGuard step(db, label);
+    // Its categories pages that still carry the old plural name follow the rename; pages the
+    // user named otherwise keep their names.
+    const std::u16string oldPlural = db.Text(record.plural);
+    for (Engine::ASlot<APageInfo>* page : db.Pages().Live())
+        if (page->Record().type == APageInfo::kCategoriesBase + slot->id && db.Text(page->Record().name) == oldPlural)
+            SetText(db, db.Pages().Change(page)->name, input.plural);
     AClassifier* changed = db.Classifiers().Change(slot);
     SetText(db, changed->singular, input.singular);
     SetText(db, changed->plural, input.plural);

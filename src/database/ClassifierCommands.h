@@ -35,7 +35,8 @@ AReference<AClassifier> AddClassifier(ADatabase& db, const AClassifierInput& inp
 // One step named `label` that renames the classifier and, when asked, takes it into use in
 // transfers (with separate trees it gets its transfer root, named as AddClassifier names it);
 // false, and no step, when nothing changes. Its trees keep their layout, and a classifier in
-// use in transfers stays so: leaving it would take its transfer tree from the transfers.
+// use in transfers stays so: leaving it would take its transfer tree from the transfers. Its
+// categories pages named by the old plural name take the new one.
 bool ChangeClassifier(ADatabase& db, AReference<AClassifier> classifier, const AClassifierInput& input,
                       const std::array<std::u16string, 3>& treeNames, std::u16string_view label);
 

@@ -84,13 +84,15 @@ TEST_F(ClassifierDialog, AddingChecksBothNamesAndGivesTheNewOneItsRoots)
     EXPECT_TRUE(places.root2.IsNull() && places.root3.IsNull() && places.useInTransfers && !places.separateTrees);
     // "Статьи", focused from the start, taken into transfers gets its transfer tree.
     OnModal([](QDialog& dialog) {
+        UiTests::TypeAnyInto(dialog, "Название во множественном числе:", "Статьи бюджета");
         UiTests::ClickNamed(dialog, "Использовать в операциях перевода");
         UiTests::ClickNamed(dialog, "OK");
     });
     shown.page->RunCommand(Command::kChange);
     const AClassifier& articles = db.Classifiers().Live().front()->Record();
     ASSERT_TRUE(articles.useInTransfers && db.Categories().Record(articles.root3));
-    EXPECT_EQ(db.Text(db.Categories().Record(articles.root3)->name), u"Статьи: Перевод");
+    EXPECT_EQ(db.Text(db.Categories().Record(articles.root3)->name), u"Статьи бюджета: Перевод");
+    EXPECT_EQ(db.Text(db.Pages().Live().back()->Record().name), u"Статьи бюджета");  // its categories page
     EXPECT_EQ(db.UndoLabel(), u"Изменить классификатор");
 }
 
