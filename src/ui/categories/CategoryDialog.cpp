@@ -80,11 +80,7 @@ protected:
     bool Validate() override
     {
         const std::optional<int> failure = CheckCategoryName(db_, Name(), Parent(), Self());
-        if (!failure)
-            return true;
-        ShowMessage(*failure);
-        FieldInFocus()->setFocus();
-        return false;
+        return !failure || Refuse(*failure, FieldInFocus());
     }
 
     void Apply() override

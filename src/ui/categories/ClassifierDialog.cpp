@@ -52,12 +52,10 @@ protected:
         const std::optional<int> failure = CheckClassifierInput(db_, Input(), classifier_);
         if (!failure)
             return true;
-        ShowMessage(*failure);
         // The plural name is the one in the way only when it is the one missing or taken.
         const bool plural = *failure == RuleMessage::kClassifierPluralTaken ||
                             (*failure == Message::kNamesMissing && !Edit(kSingular)->text().trimmed().isEmpty());
-        Edit(plural ? kPlural : kSingular)->setFocus();
-        return false;
+        return Refuse(*failure, Edit(plural ? kPlural : kSingular));
     }
 
     void Apply() override
