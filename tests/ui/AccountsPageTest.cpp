@@ -5,7 +5,6 @@
 #include "database/DatabaseRules.h"
 #include "ui/MainForm.h"
 #include "ui/MenuText.h"
-#include "ui/accounts/AccountPlanCombo.h"
 #include "ui/accounts/AccountsPage.h"
 #include "ui/transactions/TransactionsPage.h"
 #include "win32api/DynaForm.h"
@@ -188,13 +187,14 @@ TEST_F(AccountsPage, SeveralPlansAreChosenAboveTheList)
         settings->accountPlans = settings->accountFolders = 1;
     });
     ASSERT_TRUE(Page().Form()->IsElementShown(AAccountsPage::kPlanRowId));
-    auto& picker = Page().PlanCombo()->Picker().Picker();
-    picker.setFocus();
-    QTest::keyClick(&picker, Qt::Key_Down);
+    QWidget* picker = UiTests::Named(*Page().Form(), "План счетов:");
+    ASSERT_NE(picker, nullptr);
+    picker->setFocus();
+    QTest::keyClick(picker, Qt::Key_Down);
     EXPECT_EQ(Names().front(), u"Личный");
     // The chosen plan comes back with the page's settings.
     const auto settings = Page().WriteSettings();
-    QTest::keyClick(&picker, Qt::Key_Up);
+    QTest::keyClick(picker, Qt::Key_Up);
     EXPECT_EQ(Names().front(), u"Все счета");
     Page().ReadSettings(settings);
     EXPECT_EQ(Names().front(), u"Личный");

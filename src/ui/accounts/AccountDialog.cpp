@@ -95,7 +95,10 @@ protected:
         if (!failure)
             return true;
         ShowTitledMessage(context_, this, title, failure->message);
-        FocusOf(failure->focus)->setFocus();
+        QWidget* field = FocusOf(failure->focus);
+        field->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(field))
+            edit->selectAll();  // for typing over
         return false;
     }
 

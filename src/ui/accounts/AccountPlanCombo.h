@@ -14,7 +14,6 @@ public:
     void Fill();
     Database::AReference<Database::AAccountFolder> Plan() const;
     void Choose(Database::AReference<Database::AAccountFolder> plan);
-    ARecordPicker& Picker() { return picker_; }
 
 signals:
     void Changed();

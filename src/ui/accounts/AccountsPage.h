@@ -32,7 +32,6 @@ public:
 
     // The plan the page shows.
     Database::AReference<Database::AAccountFolder> Plan() const;
-    AAccountPlanCombo* PlanCombo() const { return plans_.get(); }
     // The accounts the commands act on: the selected rows, or the focused one.
     std::vector<Database::AReference<Database::AAccount>> SelectedAccounts() const;
     Database::AReference<Database::AAccountFolder> FocusedFolder() const;
