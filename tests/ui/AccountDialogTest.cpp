@@ -54,6 +54,8 @@ protected:
     }
     static void Choose(QDialog& dialog, const QString& name, int row)
     {
+        if (row < 0)
+            return;
         auto* picker = Named(dialog, name);
         picker->setFocus();
         // Down from nothing chosen picks the first row; Up goes back to it from any other.
@@ -75,12 +77,13 @@ TEST_F(AccountDialog, AddingRefusesWhatTheChecksRefuseWithTheFocusOnTheField)
 {
     const struct {
         QString name;
-        int currency;  // row: 0 roubles, 1 dollars
+        int currency;  // row: 0 roubles, 1 dollars, -1 none chosen
         QString initial;
         std::vector<std::u16string> messages;
         const char* focus;
     } cases[] = {
         {"   ", 0, "0", {test.Message(350)}, "Название счёта:"},
+        {"Карта", -1, "0", {test.Message(351)}, "Валюта счёта:"},
         {"Наличные", 0, "0", {test.Message(353)}, "Название счёта:"},
         {"Карта", 0, "сто", {test.Message(352)}, "Начальный остаток:"},
         {"Наличные", 1, "10", {}, nullptr},
