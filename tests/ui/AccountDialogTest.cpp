@@ -113,8 +113,15 @@ TEST_F(AccountDialog, AddingRefusesWhatTheChecksRefuseWithTheFocusOnTheField)
 
 TEST_F(AccountDialog, ChangingMakesOneStepForWhatChangedAndNoneForNothing)
 {
+    db.BeginStep();
+    AAccount unplaced = db.Accounts().Get(cash)->Record();
+    unplaced.name = db.NewText(u"Без папки");
+    unplaced.comment = {};
+    const auto loose = ATableImpl<AAccount>::RefTo(db.Accounts().Create(unplaced));
+    CommitWithRules(db);
     const auto before = db.UndoLabel();
-    EXPECT_TRUE(ChangeAccount(cash, [](QDialog&) {}).empty());
+    for (auto account : {cash, loose})
+        EXPECT_TRUE(ChangeAccount(account, [](QDialog&) {}).empty());
     EXPECT_EQ(db.UndoLabel(), before);
 
     EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { TypeAnyInto(d, "Примечание:", "в кошельке"); }).empty());

@@ -63,8 +63,8 @@ public:
             if (db.Currencies().LiveCount() == 1)
                 currencies_.Choose(db.Currencies().Live().front()->id);
         }
-        const auto* chosenFolder = db.Folders().Get(folder ? folder : plan);
-        if (chosenFolder)
+        // An account placed nowhere in the plan shows no folder, so OK alone places it nowhere.
+        if (const auto* chosenFolder = db.Folders().Get(folder || account_ ? folder : plan))
             folders_.Choose(chosenFolder->id);
         Edit(kName)->setFocus();
     }
