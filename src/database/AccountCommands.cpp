@@ -37,6 +37,17 @@ bool FileKeepsFolders(ADatabase& db)
 
 }  // namespace
 
+template <class T>
+void WriteNameAndComment(ADatabase& db, T& record, std::u16string_view name, std::u16string_view comment)
+{
+    SetText(db, record.name, name);
+    // An emptied comment keeps its text, emptied; none is made for a comment still empty.
+    if (comment != db.Text(record.comment))
+        SetText(db, record.comment, comment);
+}
+template void WriteNameAndComment(ADatabase&, AAccount&, std::u16string_view, std::u16string_view);
+template void WriteNameAndComment(ADatabase&, AAccountFolder&, std::u16string_view, std::u16string_view);
+
 std::optional<AAccountFailure> CheckNewAccount(ADatabase& db, const AAccountInput& input)
 {
     const std::u16string name = TypedText(input.name);
@@ -129,9 +140,7 @@ AChangeOutcome ChangeAccount(ADatabase& db, Engine::ASlot<AAccount>& account, AR
 
     Engine::AStepGuard step(db, label);
     AAccount changed = stored;
-    SetText(db, changed.name, name);
-    if (input.comment != db.Text(stored.comment))
-        SetText(db, changed.comment, input.comment);
+    WriteNameAndComment(db, changed, name, input.comment);
     changed.initialBalance = initial;
     // Only a record that differs is opened: an opened account has its balances recalculated.
     if (changed.name != stored.name || changed.comment != stored.comment || initial != stored.initialBalance)

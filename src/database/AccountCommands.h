@@ -18,6 +18,11 @@ constexpr int kNameMissing = 350, kCurrencyMissing = 351, kInitialBalanceInvalid
 constexpr int kDeleteQuestion = 354;  // "По выбранным счетам было введено #d операций..."
 }  // namespace AccountMessage
 
+// Writes a changed name into the record's name text and a changed comment into its comment
+// text, creating the text a record lacks; `record` is the caller's copy to store. In a step.
+template <class T>
+void WriteNameAndComment(ADatabase& db, T& record, std::u16string_view name, std::u16string_view comment);
+
 enum class AAccountField { Name, Currency, InitialBalance };
 
 struct AAccountFailure {

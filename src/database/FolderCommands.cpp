@@ -127,9 +127,7 @@ bool ChangeFolder(ADatabase& db, AFolderSlot& folder, const AFolderInput& input,
         return false;
     Engine::AStepGuard step(db, label);
     AAccountFolder changed = stored;
-    SetText(db, changed.name, name);
-    if (input.comment != db.Text(stored.comment))
-        SetText(db, changed.comment, input.comment);
+    WriteNameAndComment(db, changed, name, input.comment);
     changed.parent = parent;
     if (changed.name != stored.name || changed.comment != stored.comment || changed.parent != stored.parent)
         *db.Folders().Change(&folder) = changed;
