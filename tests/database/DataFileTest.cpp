@@ -285,25 +285,31 @@ TEST(DataFile, InPlaceSaveRaisesTheLowestReaderAndKeepsTheIdentity)
     EXPECT_EQ(after[9 + 24], 218);
 }
 
-TEST(DataFile, DanglingReferenceIsCountedOnceAndTheFileStillOpens)
+// A stored reference is an identifier. One that names no record (999), and an even word,
+// which is damage and never a slot position (a small one would name the wrong record, a
+// large one lies outside the table), are each counted once, lead nowhere, and are written
+// back as they were.
+TEST(DataFile, DanglingAndEvenReferencesAreCountedAndWrittenBackAsTheyWere)
 {
-    TempFolder folder;
-    const std::string path = folder.File("dangling.fend");
-    {
+    for (const std::uint32_t word : {999u, 2u, 0x7FFF'FFFEu}) {
+        TempFolder folder;
+        const std::string path = folder.File("dangling.fend");
+        {
+            ADatabase db(FixedClock());
+            FillRich(db);
+            ASSERT_EQ(db.SaveAs(path), Result::kOk);
+        }
+        auto relations = ReadStream(path, Table(11));
+        for (int byte = 0; byte < 4; ++byte)  // the first relation's category
+            relations[24 + 16 + static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(word >> (8 * byte));
+        WriteStream(path, Table(11), relations);
         ADatabase db(FixedClock());
-        FillRich(db);
-        ASSERT_EQ(db.SaveAs(path), Result::kOk);
+        EXPECT_EQ(db.Open(path), Result::kOpenedWithErrors) << word;
+        EXPECT_EQ(db.LoadErrors(), 1u) << word;
+        EXPECT_EQ(db.Categories().Get(db.Relations().Live().front()->Record().category), nullptr) << word;
+        ASSERT_EQ(db.SaveAs(folder.File("again.fend")), Result::kOk) << word;
+        EXPECT_EQ(Word32(ReadStream(folder.File("again.fend"), Table(11)), 24 + 16), word);
     }
-    auto relations = ReadStream(path, Table(11));
-    relations[24 + 16] = 0xE7;  // the first relation's category: 999
-    relations[24 + 17] = 0x03;
-    WriteStream(path, Table(11), relations);
-    ADatabase db(FixedClock());
-    EXPECT_EQ(db.Open(path), Result::kOpenedWithErrors);
-    EXPECT_EQ(db.LoadErrors(), 1u);
-    // The unresolved reference keeps its identifier and is written back as it was.
-    ASSERT_EQ(db.SaveAs(folder.File("again.fend")), Result::kOk);
-    EXPECT_EQ(Word32(ReadStream(folder.File("again.fend"), Table(11)), 24 + 16), 999u);
 }
 
 TEST(DataFile, OlderAccountLayoutBecomesAccountsFoldersAndPlacements)

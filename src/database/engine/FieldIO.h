@@ -43,10 +43,20 @@ struct AFieldSizer {
     void Pad(std::size_t n) { size += n; }
 };
 
-// Reads fixed fields from a stored body; a shorter body leaves the missing tail zero.
+// A reference field found damaged: its place among the record's references and the word.
+struct ADamagedWord {
+    std::uint32_t ordinal;
+    std::uint32_t word;
+};
+
+// Reads fixed fields from a stored body; a shorter body leaves the missing tail zero. An
+// even reference word is read as the damaged mark and, when `damaged` is given, noted there.
 class AFieldReader {
 public:
-    AFieldReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    AFieldReader(const std::uint8_t* data, std::size_t size, std::vector<ADamagedWord>* damaged = nullptr)
+        : data_(data), size_(size), damaged_(damaged)
+    {
+    }
 
     template <class F>
     void operator()(F& field)
@@ -54,6 +64,12 @@ public:
         if constexpr (IsReference<F>::value) {
             std::uint32_t word = 0;
             Take(&word, 4);
+            const std::uint32_t ordinal = references_++;
+            if (word != 0 && (word & 1) == 0) {
+                if (damaged_)
+                    damaged_->push_back({ordinal, word});
+                word = kDamagedReferenceWord;
+            }
             field = F::FromWord(word);
         } else {
             static_assert(std::is_integral_v<F>);
@@ -78,6 +94,8 @@ private:
 
     const std::uint8_t* data_;
     std::size_t size_;
+    std::vector<ADamagedWord>* damaged_;
+    std::uint32_t references_ = 0;
     std::size_t position_ = 0;
 };
 

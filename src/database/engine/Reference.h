@@ -18,6 +18,12 @@ using ATableId = std::uint32_t;    // 1..19
 // position of the record's slot in its table instead. Slots never move and are
 // never removed while the table lives, so the position stays valid through undo,
 // redo and renumbering; writing turns it back into the identifier.
+//
+// A stored word is an identifier, never a position: an even word in a file is damage. It
+// is read as the damaged mark, an identifier that never resolves, so nothing reads through
+// it; the table keeps the word it replaced and writes that back.
+inline constexpr std::uint32_t kDamagedReferenceWord = 0xFFFFFFFFu;
+
 template <class T>
 class AReference {
 public:
@@ -46,6 +52,7 @@ public:
     constexpr bool IsNull() const { return word_ == 0; }
     constexpr bool IsResolved() const { return word_ != 0 && (word_ & 1) == 0; }
     constexpr bool IsUnresolved() const { return (word_ & 1) != 0; }
+    constexpr bool IsDamaged() const { return word_ == kDamagedReferenceWord; }
     constexpr explicit operator bool() const { return word_ != 0; }
     constexpr std::uint32_t Word() const { return word_; }
     constexpr std::uint32_t SlotPosition() const { return word_ / 2 - 1; }

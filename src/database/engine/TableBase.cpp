@@ -4,6 +4,13 @@
 
 namespace Database::Engine {
 
+std::uint32_t ATableBase::DamagedWord(ARecordId id, std::uint32_t ordinal) const
+{
+    // A damaged mark copied into another record has no word of its own: it stays the mark.
+    const auto found = damagedWords_.find(DamagedKey(id, ordinal));
+    return found != damagedWords_.end() ? found->second : kDamagedReferenceWord;
+}
+
 ARecordBase* ATableBase::FindSlot(ARecordId id)
 {
     // Identifiers are given 1, 3, 5, ... and rarely skip, so the record is usually found

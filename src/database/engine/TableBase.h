@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 namespace Database::Engine {
@@ -99,11 +100,16 @@ protected:
     void NoteInStep(ARecordBase& slot);
     ATableBase& TableOf(ATableId id) const;
 
+    // The word a damaged reference field held in the file, to write back as it was.
+    static std::uint64_t DamagedKey(ARecordId id, std::uint32_t ordinal) { return std::uint64_t{id} << 8 | ordinal; }
+    std::uint32_t DamagedWord(ARecordId id, std::uint32_t ordinal) const;
+
     ADBEngine& engine_;
     ATableId id_;
     std::uint32_t recordSize_;
     int indexCount_;
     ATableHeader header_;
+    std::unordered_map<std::uint64_t, std::uint32_t> damagedWords_;  // by DamagedKey
 };
 
 }  // namespace Database::Engine

@@ -135,8 +135,11 @@ HRESULT ATableImpl<T>::Load(AByteSource& source, std::uint32_t& errors)
             if ((slotHeader.id & 1) == 0)
                 return Result::kStgDocFileCorrupt;
             T record{};
-            AFieldReader reader(slot + stored.slotHeaderSize, stored.recordSize);
+            std::vector<ADamagedWord> damaged;
+            AFieldReader reader(slot + stored.slotHeaderSize, stored.recordSize, &damaged);
             T::Fields(record, reader);
+            for (const ADamagedWord& field : damaged)
+                damagedWords_[DamagedKey(slotHeader.id, field.ordinal)] = field.word;
             AddReadSlot(std::move(record), slotHeader, slotStart);
             highest = std::max(highest, slotHeader.id);
         }
@@ -211,12 +214,16 @@ template <class T>
 void ATableImpl<T>::WriteBody(const ARecordBase& base, std::vector<std::uint8_t>& out) const
 {
     T copy = static_cast<const Slot&>(base).Record();
-    AReferenceWalker toIds{[this](auto& ref) {
+    std::uint32_t ordinal = 0;
+    AReferenceWalker toIds{[&](auto& ref) {
+        using Target = typename std::remove_reference_t<decltype(ref)>;
         if (ref.IsResolved()) {
-            using Target = typename std::remove_reference_t<decltype(ref)>;
             ATableBase& target = TableOf(TargetTable<Target>::kId);
             ref = Target::FromWord(target.SlotAt(ref.SlotPosition()).id);
+        } else if (ref.IsDamaged()) {
+            ref = Target::FromWord(DamagedWord(base.id, ordinal));
         }
+        ++ordinal;
     }};
     T::Fields(copy, toIds);
     if constexpr (T::kStoredSize != 0) {
@@ -245,6 +252,10 @@ std::uint32_t ATableImpl<T>::ResolveReferences()
     AReferenceWalker resolve{[&](auto& ref) {
         if (!ref.IsUnresolved())
             return;
+        if (ref.IsDamaged()) {
+            ++failures;
+            return;
+        }
         using Target = typename std::remove_reference_t<decltype(ref)>;
         ARecordBase* found = TableOf(TargetTable<Target>::kId).FindSlot(ref.UnresolvedId());
         if (found && found->Exists())
