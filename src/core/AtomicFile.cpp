@@ -1,13 +1,17 @@
 #include "core/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 
 namespace Files {
@@ -26,6 +30,50 @@ std::string FollowLink(const std::string& path)
 {
     char resolved[PATH_MAX];
     return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// ".NAME.xxxxxxxx.tmp": the name a writer gives its new file beside NAME.
+bool IsTemporaryOf(const std::string& entry, const std::string& name)
+{
+    const std::string prefix = "." + name + ".";
+    if (entry.size() != prefix.size() + 12 || entry.compare(0, prefix.size(), prefix) != 0 ||
+        entry.compare(entry.size() - 4, 4, ".tmp") != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(entry[i])))
+            return false;
+    return true;
+}
+
+// New files left beside the target by writers that died: a live writer holds a lock on its
+// new file from the moment it made it, and a file that young is left alone anyway.
+void RemoveStaleTemporaries(const std::string& target)
+{
+    constexpr std::time_t kYoung = 60;  // seconds
+    const std::string folder = FolderOf(target), name = NameOf(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryOf(entry->d_name, name))
+            continue;
+        const std::string path = folder + "/" + entry->d_name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_mtime + kYoung < std::time(nullptr) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 }  // namespace
@@ -107,6 +155,8 @@ int AAtomicFile::Begin(const std::string& path, mode_t newFileMode)
         }
         fd_ = fd;
         tempPath_ = std::move(candidate);
+        // Held while the file is written: the sign that it is not left over from a crash.
+        (void)::flock(fd_, LOCK_EX | LOCK_NB);
         // The replacement keeps the permissions the user gave the old file.
         if (exists && ::fchmod(fd_, existing.st_mode & 07777) != 0)
             return errno;
@@ -145,7 +195,9 @@ int AAtomicFile::Commit()
         return errno;
     committed_ = true;
     tempPath_.clear();
-    return calls_.FlushFolder(FolderOf(target_)) == 0 ? 0 : errno;
+    const int flushed = calls_.FlushFolder(FolderOf(target_)) == 0 ? 0 : errno;
+    RemoveStaleTemporaries(target_);
+    return flushed;
 }
 
 int AAtomicFile::TakeFd()

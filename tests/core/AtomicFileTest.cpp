@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 
 namespace {
@@ -108,3 +111,46 @@ TEST(AtomicFile, TheCommittedDescriptorNamesTheTarget)
 }
 
 }  // namespace
+
+namespace {
+
+// A file beside `path` as a writer that died `age` seconds ago would have left it; with
+// `held`, its writer is still alive and holds its lock.
+struct ALeftover {
+    std::string path;
+    int fd = -1;
+};
+ALeftover Leftover(const std::string& folder, const std::string& name, int age, bool held)
+{
+    ALeftover file{folder + "/." + name + "." + (held ? "a" : "d") + std::to_string(1000000 + age) + ".tmp"};
+    file.fd = ::open(file.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    EXPECT_GE(file.fd, 0);
+    if (held)
+        EXPECT_EQ(::flock(file.fd, LOCK_EX | LOCK_NB), 0);
+    const timespec times[2] = {{std::time(nullptr) - age, 0}, {std::time(nullptr) - age, 0}};
+    EXPECT_EQ(::futimens(file.fd, times), 0);
+    if (!held) {
+        ::close(file.fd);
+        file.fd = -1;
+    }
+    return file;
+}
+
+}  // namespace
+
+// A save that was killed leaves its new file behind; the next good save of the same file
+// removes it, but never one a live writer holds, one just made, or another file's.
+TEST(AtomicFile, TheNextSaveRemovesNewFilesThatDeadWritersLeft)
+{
+    ATempFolder folder;
+    const std::string path = folder / "books.fend";
+    const ALeftover dead = Leftover(folder.Path(), "books.fend", 3600, false);
+    const ALeftover alive = Leftover(folder.Path(), "books.fend", 3600, true);
+    const ALeftover young = Leftover(folder.Path(), "books.fend", 1, false);
+    const ALeftover other = Leftover(folder.Path(), "other.fend", 3600, false);
+    ASSERT_EQ(Replace(path, "new content", ACall::None), 0);
+    EXPECT_FALSE(std::filesystem::exists(dead.path));
+    for (const ALeftover* kept : {&alive, &young, &other})
+        EXPECT_TRUE(std::filesystem::exists(kept->path)) << kept->path;
+    ::close(alive.fd);
+}
