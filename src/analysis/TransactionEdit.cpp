@@ -1,5 +1,6 @@
 #include "analysis/TransactionEdit.h"
 
+#include "database/TypedText.h"
 #include "database/engine/StepGuard.h"
 
 #include "database/DatabaseRules.h"
@@ -215,16 +216,11 @@ bool FillRecord(ADatabase& db, ATransaction& t, const ATransactionInput& in)
     return true;
 }
 
+// A text left at the mark stays; an empty one makes no record for a field that has none.
 void SetText(ADatabase& db, AReference<AString>& ref, const std::optional<std::u16string>& text)
 {
-    if (!text)
-        return;
-    if (auto* slot = db.Strings().Get(ref); slot && slot->Exists()) {
-        if (slot->Record().text != *text)
-            db.Strings().Change(slot)->text = *text;
-    } else if (!text->empty()) {
-        ref = db.NewText(*text);
-    }
+    if (text && (db.Strings().Record(ref) || !text->empty()))
+        Database::SetText(db, ref, *text);
 }
 
 void SetTexts(ADatabase& db, ATransaction& t, const ATransactionInput& in)

@@ -12,7 +12,6 @@ namespace Database {
 namespace {
 
 using ACategoryTable = Engine::ATableImpl<ACategory>;
-constexpr std::size_t kMaxTypedLength = 1024;
 
 Engine::ASlot<ACategory>* LiveCategory(ADatabase& db, AReference<ACategory> ref)
 {
@@ -36,13 +35,6 @@ bool AtOrBelow(ADatabase& db, AReference<ACategory> node, AReference<ACategory> 
 }
 
 }  // namespace
-
-std::u16string TypedText(std::u16string_view typed)
-{
-    std::u16string text(typed.substr(0, kMaxTypedLength));
-    UtilityClasses::Strings::CollapseSpaces(text);
-    return text;
-}
 
 std::optional<int> CheckCategoryName(ADatabase& db, std::u16string_view name, AReference<ACategory> parent,
                                      AReference<ACategory> self)
@@ -118,16 +110,6 @@ bool DeleteCategory(ADatabase& db, AReference<ACategory> category, std::u16strin
     Delete(db, slot);
     CommitWithRules(db);
     return true;
-}
-
-void SetText(ADatabase& db, AReference<AString>& ref, std::u16string_view text)
-{
-    if (Engine::ASlot<AString>* slot = db.Strings().Get(ref); slot && slot->Exists()) {
-        if (slot->Record().text != text)
-            db.Strings().Change(slot)->text = text;
-        return;
-    }
-    ref = db.NewText(text);
 }
 
 }  // namespace Database

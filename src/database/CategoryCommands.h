@@ -3,6 +3,7 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/TypedText.h"
 
 #include <optional>
 #include <string>
@@ -17,9 +18,6 @@ constexpr int kNameTaken = 409;     // "Введённое название уж
 constexpr int kAddTitle = 403, kChangeTitle = 404, kDeleteTitle = 405, kMoveTitle = 406;  // "#s - ..."
 constexpr int kDeleteQuestion = 410;  // "К "#s" относится #d операций..."
 }  // namespace CategoryMessage
-
-// A typed name or comment as it is checked and stored: at most 1024 characters, blanks collapsed.
-std::u16string TypedText(std::u16string_view typed);
 
 // The first failing check of a (normalised) name under `parent`: empty, a backslash, the name
 // of another live child of the same parent. `self` is the category being changed.
@@ -49,8 +47,5 @@ std::size_t TransactionsLosing(ADatabase& db, AReference<ACategory> category);
 // relations and series node filters. A tree's root is never deleted (its classifier keeps
 // pointing to it): false.
 bool DeleteCategory(ADatabase& db, AReference<ACategory> category, std::u16string_view label);
-
-// Writes `text` into the text record `ref` names, or gives the record a new one. Inside a step.
-void SetText(ADatabase& db, AReference<AString>& ref, std::u16string_view text);
 
 }  // namespace Database

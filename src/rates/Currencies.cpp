@@ -4,6 +4,7 @@
 #include "core/TextUtilities.h"
 #include "database/DatabaseRules.h"
 #include "database/StepView.h"
+#include "database/TypedText.h"
 #include "database/engine/StepGuard.h"
 #include "rates/DeleteStep.h"
 
@@ -34,21 +35,6 @@ std::optional<std::uint32_t> ParseDecimals(std::u16string text)
     if (negative && value != 0)
         return std::nullopt;
     return value;
-}
-
-// Rewrites a text record in place, or gives the record one when it has none.
-void SetText(ADatabase& db, AReference<Database::AString>& ref, std::u16string_view text, bool& changed)
-{
-    auto* slot = db.Strings().Get(ref);
-    if (slot && slot->Exists()) {
-        if (slot->Record().text != text) {
-            db.Strings().Change(slot)->text = std::u16string(text);
-            changed = true;
-        }
-        return;
-    }
-    ref = db.NewText(text);
-    changed = true;
 }
 
 }  // namespace
@@ -96,8 +82,8 @@ bool ChangeCurrency(ADatabase& db, AReference<ACurrency> currency, const ACurren
     Database::Engine::AStepGuard step(db, label);
     ACurrency record = slot->Record();
     bool changed = false;
-    SetText(db, record.name, values.name, changed);
-    SetText(db, record.code, values.code, changed);
+    changed |= Database::SetText(db, record.name, values.name);
+    changed |= Database::SetText(db, record.code, values.code);
     const bool recordChanged = record.name != slot->Record().name || record.code != slot->Record().code ||
                                record.precision != values.precision;
     if (recordChanged) {
