@@ -212,4 +212,19 @@ ARecalculation RecalculateTouchedAccounts(ADatabase& db)
     return total;
 }
 
+std::optional<AMoney> HeldQuantity(ADatabase& db, AReference<AAccount> account)
+{
+    AMoney held = 0;
+    for (const ATransactionSlot* slot : IndexedPrefixRange(db.Transactions(), 5, [&](const ATransaction& t) {
+             return Compare3(t.account1, account);
+         })) {
+        const ATransaction& t = slot->Record();
+        if (!slot->Exists() || !t.executed || t.account2 || t.balance || t.amount1 == 0)
+            continue;
+        if (!(t.amount1 > 0 ? Money::Add(held, t.quantity, held) : Money::Subtract(held, t.quantity, held)))
+            return std::nullopt;
+    }
+    return held;
+}
+
 }  // namespace Database

@@ -5,6 +5,7 @@
 
 #include "database/Database.h"
 
+#include <optional>
 #include <vector>
 
 namespace Database {
@@ -29,6 +30,11 @@ ARecalculation Recalculate(ADatabase& db, AReference<AAccount> account);
 std::vector<AReference<AAccount>> AccountsTouchedByStep(ADatabase& db);
 // Recalculates each of those accounts once, over what one walk of the step gathered.
 ARecalculation RecalculateTouchedAccounts(ADatabase& db);
+
+// What the account holds of what it counts in units (shares, litres): the quantities of its
+// executed income less those of its executed expenses; transfers and balance corrections
+// move no units. None when the sum leaves the range of an amount.
+std::optional<AMoney> HeldQuantity(ADatabase& db, AReference<AAccount> account);
 
 // Opens a transaction for change without giving it a new change stamp, so that it keeps
 // its place among the transactions of its day (index 3). The rules use it when they

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace UserInterface;
 using namespace UserInterface::Accounts;
 using namespace Database;
@@ -198,6 +200,41 @@ TEST_F(AccountsPage, SeveralPlansAreChosenAboveTheList)
     EXPECT_EQ(Names().front(), u"Все счета");
     Page().ReadSettings(settings);
     EXPECT_EQ(Names().front(), u"Личный");
+}
+
+}  // namespace
+
+namespace {
+
+// With quantities in the file, an account shows the units it holds: its income's quantities
+// less its expenses'; a transfer moves none. Without them the column goes.
+TEST_F(AccountsPage, TheQuantityColumnShowsTheUnitsHeldWhileTheFileKeepsQuantities)
+{
+    constexpr int kQuantity = 5;
+    AReference<AAccount> shares;
+    Step([&] {
+        shares = AddAccount(u"Акции", plan);
+        for (const auto& [amount, quantity, to] : {std::tuple{AMoney{1000'0000}, AMoney{10'0000}, AReference<AAccount>()},
+                                                   std::tuple{AMoney{-400'0000}, AMoney{4'0000}, AReference<AAccount>()},
+                                                   std::tuple{AMoney{-50'0000}, AMoney{1'0000}, cash}}) {
+            ATransaction t;
+            t.account1 = shares;
+            t.account2 = to;
+            t.amount1 = amount;
+            t.amount2 = to ? -amount : 0;
+            t.quantity = quantity;
+            t.date = t.budgetDate = 45700;
+            t.executed = 1;
+            Db().Transactions().Create(t);
+        }
+    });
+    EXPECT_FALSE(Page().Mode().Column(kQuantity).shown);
+    Step([&] { Db().Settings().Change(Db().Settings().Live().front())->quantities = 1; });
+    const auto names = Names();
+    const auto row = std::find(names.begin(), names.end(), u"Акции") - names.begin();
+    ASSERT_LT(row, static_cast<long>(names.size()));
+    EXPECT_TRUE(Page().Mode().Column(kQuantity).shown);
+    EXPECT_EQ(Page().Report()->Model().Row(static_cast<int>(row))->Text(kQuantity), u"6,0000");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #undef slots
 #include "analysis/AccountPageTree.h"
 #include "database/AccountCommands.h"
+#include "database/Balances.h"
 #include "database/DatabaseRules.h"
 #include "database/FolderCommands.h"
 #pragma pop_macro("slots")
@@ -36,7 +37,8 @@ namespace {
 constexpr int kLooseAccounts = 650;
 constexpr std::uint32_t kSettingsTag = 0x50415246;  // "FRAP"
 constexpr std::uint16_t kSettingsVersion = 1;
-enum AColumn { kName, kCurrency, kInitial, kCurrent, kComment, kColumns };
+enum AColumn { kName, kCurrency, kInitial, kCurrent, kComment, kQuantity, kColumns };
+constexpr int kQuantityTitle = 434;
 
 // One row: an account plan or folder, an account, or the heading over accounts in no folder.
 class AAccountRow final : public ARecordItem {
@@ -54,7 +56,8 @@ public:
     }
     unsigned CellProperty(int column) const override
     {
-        const unsigned align = column == kInitial || column == kCurrent ? kCellRightAligned : kCellPlain;
+        const unsigned align =
+            column == kInitial || column == kCurrent || column == kQuantity ? kCellRightAligned : kCellPlain;
         return align | (bold_ && column == kName ? kCellBold : kCellPlain);
     }
 
@@ -78,6 +81,14 @@ AAccountsPage::AAccountsPage(const AProgramContext& context, ADatabase& db)
     Mode().AddTitledColumn(256, 150);
     Mode().AddTitledColumn(257, 150);
     Mode().AddTitledColumn(79, 220);
+    Mode().AddComputedColumn(
+        [this] {
+            std::u16string title(context_.Strings().Text(kQuantityTitle));  // "Количество:" as a title
+            std::erase(title, u'&');
+            std::erase(title, u':');
+            return title;
+        },
+        110);
     Mode().SetMultiSelect(true);
 }
 
@@ -122,6 +133,12 @@ void AAccountsPage::Fill(AReportItemImpl& root)
         plans_->Fill();
         Form()->ShowElement(kPlanRowId, settings.accountPlans != 0);
     }
+    // The quantity column comes and goes with the file's quantities, unless the user hid it.
+    const bool quantities = settings.quantities != 0;
+    if (!quantities && Mode().Column(kQuantity).shown && Mode().SetColumnShown(kQuantity, false))
+        quantitiesHidden_ = true;
+    else if (quantities && quantitiesHidden_ && Mode().SetColumnShown(kQuantity, true))
+        quantitiesHidden_ = false;
     const bool bold = context_.Options().Flag(UserInterface::Settings::kBoldGroupAccounts);
     const bool hideClosed = context_.Options().Flag(UserInterface::Settings::kHideClosedAccounts);
     std::vector<AReportItemImpl*> parents{&root};
@@ -140,7 +157,7 @@ void AAccountsPage::Fill(AReportItemImpl& root)
                 std::vector<std::u16string>{db_.Text(account.name), CurrencyCode(db_, account.currency),
                                             AmountText(context_, account.initialBalance, precision),
                                             AmountText(context_, CurrentBalance(db_, ref), precision),
-                                            db_.Text(account.comment)},
+                                            db_.Text(account.comment), quantities ? QuantityText(ref) : u""},
                 false);
         } else if (node.kind == ATreeNode::AKind::Folder) {
             const AAccountFolder& folder = db_.Folders().Find(node.id)->Record();
@@ -155,6 +172,12 @@ void AAccountsPage::Fill(AReportItemImpl& root)
         parents.resize(depth + 1);
         parents.push_back(parents[depth]->AddChild(std::move(row)));
     }
+}
+
+std::u16string AAccountsPage::QuantityText(AReference<AAccount> account) const
+{
+    const auto held = HeldQuantity(db_, account);
+    return held ? AmountText(context_, *held, 4) : std::u16string();
 }
 
 std::vector<std::uint8_t> AAccountsPage::WriteSettings() const

@@ -60,9 +60,11 @@ private:
     void DeleteAccounts();
     void DeleteFolder();
     void OpenTransactions();
+    std::u16string QuantityText(Database::AReference<Database::AAccount> account) const;
 
     std::unique_ptr<AAccountPlanCombo> plans_;
     std::uint32_t readPlan_ = 0;  // the plan the settings named before the combo was made
+    bool quantitiesHidden_ = false;  // the quantity column hidden because the file keeps none
     std::vector<QPointer<QAction>> named_;  // the menu items whose texts follow the focus
     QMetaObject::Connection menuShown_;
 };
