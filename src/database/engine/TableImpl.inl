@@ -93,6 +93,7 @@ void ATableImpl<T>::CheckUniqueAround(const Index& index, typename Index::const_
 template <class T>
 HRESULT ATableImpl<T>::Load(AByteSource& source, std::uint32_t& errors)
 {
+    damagedWords_.clear();  // the words of the file read before, if any
     if (source.Size() == 0)
         return Result::kOk;
     const std::uint8_t* word = source.Take(4);
