@@ -1,5 +1,6 @@
 #include "database/CategoryCommands.h"
 
+#include "database/DeleteStep.h"
 #include "core/TextUtilities.h"
 #include "database/DatabaseRules.h"
 #include "database/StepView.h"
@@ -103,13 +104,9 @@ std::size_t TransactionsLosing(ADatabase& db, AReference<ACategory> category)
 
 bool DeleteCategory(ADatabase& db, AReference<ACategory> category, std::u16string_view label)
 {
-    Engine::ASlot<ACategory>* slot = LiveCategory(db, category);
-    if (!FD_VERIFY(slot && !db.StepOpen()) || slot->Record().parent.IsNull())
-        return false;
-    Engine::AStepGuard step(db, label);
-    Delete(db, slot);
-    CommitWithRules(db);
-    return true;
+    // A tree's root stays: its classifier points at it.
+    const ACategory* record = db.Categories().Record(category);
+    return record && !record->parent.IsNull() && DeleteInOneStep(db, category, label);
 }
 
 }  // namespace Database

@@ -1,5 +1,6 @@
 #include "database/ClassifierCommands.h"
 
+#include "database/DeleteStep.h"
 #include "database/CategoryCommands.h"
 #include "database/DatabaseRules.h"
 #include "database/engine/StepGuard.h"
@@ -148,13 +149,7 @@ AClassifierContents ContentsOf(ADatabase& db, AReference<AClassifier> classifier
 
 bool DeleteClassifier(ADatabase& db, AReference<AClassifier> classifier, std::u16string_view label)
 {
-    Engine::ASlot<AClassifier>* slot = LiveClassifier(db, classifier);
-    if (!FD_VERIFY(slot && !db.StepOpen()))
-        return false;
-    Engine::AStepGuard step(db, label);
-    Delete(db, slot);
-    CommitWithRules(db);
-    return true;
+    return DeleteInOneStep(db, classifier, label);
 }
 
 }  // namespace Database

@@ -6,7 +6,7 @@
 #include "database/StepView.h"
 #include "database/TypedText.h"
 #include "database/engine/StepGuard.h"
-#include "rates/DeleteStep.h"
+#include "database/DeleteStep.h"
 
 #include <set>
 
@@ -132,7 +132,7 @@ AQuestion CurrencyDeletionQuestion(ADatabase& db, AReference<ACurrency> currency
 
 void DeleteCurrency(ADatabase& db, AReference<ACurrency> currency, std::u16string_view label)
 {
-    DeleteInOneStep(db, currency, label);
+    Database::DeleteInOneStep(db, currency, label);
 }
 
 }  // namespace Rates

@@ -5,7 +5,7 @@
 #include "database/DatabaseRules.h"
 #include "database/engine/StepGuard.h"
 #include "rates/AmountExpression.h"
-#include "rates/DeleteStep.h"
+#include "database/DeleteStep.h"
 #include "rates/RateStore.h"
 
 namespace Rates {
@@ -105,7 +105,7 @@ AQuestion RateDeletionQuestion(ADatabase& db, AReference<ARateValue> rate,
 
 void DeleteRate(ADatabase& db, AReference<ARateValue> rate, std::u16string_view label)
 {
-    DeleteInOneStep(db, rate, label);
+    Database::DeleteInOneStep(db, rate, label);
 }
 
 }  // namespace Rates
