@@ -1,5 +1,7 @@
 #include "CliContext.h"
 
+#include "core/FileSystem.h"
+
 #include <filesystem>
 
 namespace Cli {
@@ -14,9 +16,13 @@ std::string ACliContext::WholePath(const std::string& path) const
 
 std::string ProgramFolder()
 {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : self.parent_path().string();
+    return Files::RunningProgramFolder();
+}
+
+Files::AProgramLayout ProgramLayout()
+{
+    Files::ALocalFileSystem fs;
+    return Files::ProgramLayoutFor(fs, ProgramFolder());
 }
 
 }  // namespace Cli

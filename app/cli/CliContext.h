@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/AStrings.h"
+#include "core/ProgramLayout.h"
 
 #include <istream>
 #include <optional>
@@ -37,7 +38,9 @@ struct ACliContext {
     std::string WholePath(const std::string& path) const;
 };
 
-// The folder of the running program: language files and plug-ins lie there.
+// The folder of the running program: a portable INI file lies there.
 std::string ProgramFolder();
+// Where the running program's plug-ins and language files lie.
+Files::AProgramLayout ProgramLayout();
 
 }  // namespace Cli

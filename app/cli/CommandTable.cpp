@@ -79,9 +79,9 @@ const ACommand kCommands[] = {
      RunBudget},
     {{"rates sources", {}, {}, {}},
      "",
-     "the rate-source plug-ins found beside the program, with their info",
-     "Lists every \"*.so\" beside the program that is a usable rate source: its file name,\n"
-     "name, host, base currency, author, e-mail and site.",
+     "the rate-source plug-ins of the program, with their info",
+     "Lists every \"*.so\" of the plug-in folder (beside the program, or lib/fendral once installed)\n"
+     "that is a usable rate source: its file name, name, host, base currency, author, e-mail and site.",
      RunRatesSources},
     {{"rates download", {"FILE"}, {"--source", "--from", "--to", "--sample", "--currencies"}, {"--names-only", "--cross"}},
      "FILE --source NAME [--names-only] [--from DATE --to DATE] [--sample N] [--currencies CODES] [--cross]",

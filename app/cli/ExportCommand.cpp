@@ -99,7 +99,7 @@ AExitCode RunExportCommand(const ACliContext& context, const AParsedArguments& a
     }
     ACommandSession command(context);
     AModuleSession& session = command.Session();
-    const auto source = CreateExportSource(session, ProgramFolder());
+    const auto source = CreateExportSource(session, ProgramLayout().pluginFolder);
     const AModuleGuid* builtIn = BuiltInModule(format, FileTypeXML::kExportToXmlId, FileTypeExcel::kExportToXlsId);
     AExportInterface* module = FindModule(*source, format, builtIn);
     if (!module)

@@ -11,8 +11,8 @@ constexpr std::string_view kExitCodes =
 void PrintProgramHelp(std::ostream& out)
 {
     out << "Usage: fendral-cli [--language NAME] COMMAND ARGUMENTS...\n"
-           "       fendral-cli COMMAND --help\n"
-           "       fendral-cli --version\n\n"
+           "  or:  fendral-cli COMMAND --help\n"
+           "  or:  fendral-cli --version\n\n"
            "Commands:\n";
     for (const ACommand& command : Commands()) {
         // Long usages are not cut: the summary goes on a line of its own after them.
@@ -23,7 +23,8 @@ void PrintProgramHelp(std::ostream& out)
             head.resize(31, ' ');
         out << "  " << head << command.summary << '\n';
     }
-    out << "\n--language NAME uses the language file NAME.lng beside the program.\n" << kExitCodes;
+    out << "\n--language NAME uses the language file NAME.lng of the program (beside it, or in\n"
+           "the share/fendral folder of its installation).\n" << kExitCodes;
 }
 
 void PrintCommandHelp(std::ostream& out, const ACommand& command)

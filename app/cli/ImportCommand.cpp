@@ -29,7 +29,7 @@ AExitCode RunImport(const ACliContext& context, const AParsedArguments& argument
 
     ACommandSession command(context);
     AModuleSession& session = command.Session();
-    const auto source = CreateImportSource(session, ProgramFolder());
+    const auto source = CreateImportSource(session, ProgramLayout().pluginFolder);
     const AModuleGuid* builtIn = BuiltInModule(format, FileTypeXML::kImportFromXmlId, FileTypeExcel::kImportFromXlsId);
     AImportInterface* module = FindModule(*source, format, builtIn);
     if (!module) {

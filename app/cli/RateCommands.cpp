@@ -153,9 +153,10 @@ void PrintOutcome(const ACliContext& context, const ARateDownloadWizard& wizard,
 
 AExitCode RunRatesSources(const ACliContext& context, const AParsedArguments&)
 {
-    const auto sources = Rates::FindRateSources(ProgramFolder(), context.strings.CodePage());
+    const std::string pluginFolder = ProgramLayout().pluginFolder;
+    const auto sources = Rates::FindRateSources(pluginFolder, context.strings.CodePage());
     if (sources.empty())
-        context.out << "No rate-source plug-ins in " << ProgramFolder() << '\n';
+        context.out << "No rate-source plug-ins in " << pluginFolder << '\n';
     for (const auto& source : sources) {
         const Rates::ASourceDetails details = source->Details();
         context.out << source->FileName() << ": " << Utf8(details.name) << '\n'
@@ -174,11 +175,11 @@ AExitCode RunRatesDownload(const ACliContext& context, const AParsedArguments& a
         context.err << "fendral-cli: " << error << '\n';
         return kUsageError;
     }
-    auto sources = Rates::FindRateSources(ProgramFolder(), context.strings.CodePage());
+    auto sources = Rates::FindRateSources(ProgramLayout().pluginFolder, context.strings.CodePage());
     const int index = FindSource(sources, request.source);
     if (index < 0) {
         context.err << "fendral-cli: there is no rate source \"" << request.source
-                    << "\" beside the program (see 'fendral-cli rates sources')\n";
+                    << "\" among the plug-ins (see 'fendral-cli rates sources')\n";
         return kUsageError;
     }
 

@@ -24,11 +24,11 @@ namespace {
 using namespace Cli;
 using UtilityClasses::Strings::AStrings;
 
-// Language files lie beside the program, as for the GUI. False when NAME names none.
+// Language files lie where the GUI finds them too. False when NAME names none.
 bool SelectLanguageByName(std::unique_ptr<AStrings>& strings, const std::string& name)
 {
     using namespace UtilityClasses::Strings;
-    const std::vector<ALanguage> languages = ListLanguages(ProgramFolder());
+    const std::vector<ALanguage> languages = ListLanguages(ProgramLayout().languageFolder);
     const int index = FindLanguage(languages, name);
     if (index < 0)
         return false;
@@ -71,7 +71,7 @@ int Run(const std::vector<std::string>& words)
 
     auto strings = std::make_unique<AStrings>(UtilityClasses::Strings::UserLocale());
     if (auto language = arguments.Option(kLanguageOption); language && !SelectLanguageByName(strings, *language)) {
-        std::cerr << "fendral-cli: there is no language file \"" << *language << "\" beside the program\n";
+        std::cerr << "fendral-cli: there is no language file \"" << *language << ".lng\"\n";
         return kUsageError;
     }
     std::error_code error;

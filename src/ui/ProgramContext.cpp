@@ -7,7 +7,7 @@ using namespace UtilityClasses::Strings;
 bool AProgramContext::LoadSettings()
 {
     settings->LoadAll();
-    languages = ListLanguages(folders.programFolder);
+    languages = ListLanguages(folders.languageFolder);
     const int wanted = FindLanguage(languages, settings->language.value);
     // Loading selects only a language that exists; the setting stays as written otherwise.
     if (wanted != languageIndex && (wanted >= 0 || settings->language.value.empty())) {

@@ -19,11 +19,13 @@ namespace UserInterface {
 class AUserDialogs;
 
 struct AProgramFolders {
-    std::string programPath;    // the program file: the INI file and language files lie beside it
+    std::string programPath;    // the program file: a portable INI file lies beside it
     std::string programFolder;
     std::string configFolder;   // the user's settings store and autostart entry live under it
     std::string dataFolder;     // the user's Trash lives under it
     std::string runtimeFolder;  // running copies listen for each other here
+    std::string pluginFolder;   // exchange modules and rate sources: beside the program, or installed
+    std::string languageFolder;
 };
 
 struct AProgramContext {

@@ -1,7 +1,9 @@
 #include "ui/StartUp.h"
 
 #include "core/LocaleInfo.h"
+#include "core/FileSystem.h"
 #include "core/OptionStore.h"
+#include "core/ProgramLayout.h"
 #include "core/RecentFiles.h"
 #include "core/XdgFolders.h"
 #include "ui/CommandLine.h"
@@ -90,7 +92,11 @@ AProgramFolders ProcessFolders()
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     folders.programPath = error ? std::string() : self.string();
-    folders.programFolder = error ? std::string() : self.parent_path().string();
+    Files::ALocalFileSystem fs;
+    const Files::AProgramLayout layout = Files::ProgramLayoutFor(fs, error ? std::string() : self.parent_path().string());
+    folders.programFolder = layout.programFolder;
+    folders.pluginFolder = layout.pluginFolder;
+    folders.languageFolder = layout.languageFolder;
     const char* home = std::getenv("HOME");
     folders.configFolder = Files::UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), home);
     folders.dataFolder = Files::UserDataFolder(std::getenv("XDG_DATA_HOME"), home);

@@ -29,7 +29,7 @@ protected:
     }
     AProgramFolders Folders() const
     {
-        return {folder / "bin/fendral", folder / "bin", folder / "config", folder / "data", folder / "run/Fendral"};
+        return {folder / "bin/fendral", folder / "bin", folder / "config", folder / "data", folder / "run/Fendral", folder / "bin", folder / "bin"};
     }
     std::string Path(const std::string& name) const { return folder / name; }
     std::u16string Message(int id, std::initializer_list<UtilityClasses::Strings::FormatArg> args)

@@ -118,7 +118,7 @@ ATestProgram::~ATestProgram() = default;
 
 UserInterface::AProgramFolders ATestProgram::Folders() const
 {
-    return {Path("bin/fendral"), Path("bin"), Path("config"), Path("data"), Path("run")};
+    return {Path("bin/fendral"), Path("bin"), Path("config"), Path("data"), Path("run"), Path("bin"), Path("bin")};
 }
 
 std::u16string ATestProgram::Message(int id, std::initializer_list<UtilityClasses::Strings::FormatArg> args) const

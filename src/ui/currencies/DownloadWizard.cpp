@@ -317,7 +317,7 @@ void ADownloadCRImpl::reject()
 
 bool RunDownloadWizard(const AProgramContext& context, Database::ADatabase& db, QWidget* parent)
 {
-    ADownloadCRImpl wizard(context, db, context.folders.programFolder, parent);
+    ADownloadCRImpl wizard(context, db, context.folders.pluginFolder, parent);
     return context.Dialogs().RunModal(wizard) == QDialog::Accepted;
 }
 
