@@ -1,4 +1,5 @@
 // fendral: the GUI program.
+#include "ui/CommandLine.h"
 #include "ui/MainForm.h"
 #include "ui/StartUp.h"
 #include "win32api/AssertionBox.h"
@@ -7,19 +8,25 @@
 #include <QSessionManager>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv, argv + argc);
+    if (const std::optional<std::string> text = UserInterface::InformationRequest(arguments)) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fendral"));
     QApplication::setOrganizationName(QStringLiteral("VelvixSoft"));
     QApplication::setDesktopFileName(QStringLiteral("fendral"));
     Fendral::SetAssertionHandler(Win32API::VelvixForms::MakeGuiAssertionHandler());
 
-    const std::vector<std::string> arguments(argv, argv + argc);
     UserInterface::AProgram program(UserInterface::ProcessFolders());
     const int code = program.Start(arguments);
     if (program.HandedOver() || !program.MainWindow())

@@ -1,6 +1,7 @@
 #include "ui/CommandLine.h"
 
 #include "core/Trash.h"
+#include "core/Version.h"
 
 #include <filesystem>
 #include <fstream>
@@ -33,6 +34,28 @@ std::string_view Trimmed(std::string_view text)
 }
 
 }  // namespace
+
+std::optional<std::string> InformationRequest(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 2)
+        return std::nullopt;
+    const std::string version = std::to_string(Version::kMajor) + '.' + std::to_string(Version::kMinor) + '.' +
+                                std::to_string(Version::kBuild);
+    if (arguments[1] == "--version")
+        return "fendral " + version + '\n';
+    if (arguments[1] != "--help" && arguments[1] != "-h")
+        return std::nullopt;
+    return "Usage: fendral [FILE]\n"
+           "  or:  fendral --help | --version\n\n"
+           "Fendral keeps a household's books: accounts in many currencies, transactions, categories,\n"
+           "rates, a budget and reports, all in one data file.\n\n"
+           "FILE is the data file to open (*.fend; *.fdbf, *.fdb and backup copies *.fbk open too).\n"
+           "Without FILE the program opens the file it had open last, or a new one. When a copy of the\n"
+           "program is running already, FILE is handed to it and this one ends.\n\n"
+           "The settings are kept in $XDG_CONFIG_HOME/VelvixSoft/Fendral.conf (by default under\n"
+           "~/.config); a file fendral.ini beside the program is used instead when it exists.\n"
+           "fendral-cli works on data files without a display.\n";
+}
 
 std::optional<std::string> DataFileArgument(const std::vector<std::string>& arguments)
 {

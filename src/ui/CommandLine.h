@@ -12,6 +12,10 @@ namespace UserInterface {
 // hands the argument over with its double quotes still on gets the text between them.
 std::optional<std::string> DataFileArgument(const std::vector<std::string>& arguments);
 
+// The text to print instead of starting, for "--help" (or "-h") and "--version" as the only
+// argument; none otherwise, so that a data file of any name still opens.
+std::optional<std::string> InformationRequest(const std::vector<std::string>& arguments);
+
 // A path as the user typed it, made absolute against `currentFolder` and without "." or "..".
 std::string WholePath(std::string_view path, std::string_view currentFolder);
 
