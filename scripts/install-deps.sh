@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-olefile python3-openpyxl
+  help2man dpkg-dev desktop-file-utils shared-mime-info appstream
 )
 missing=()
 for p in "${packages[@]}"; do
