@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -29,6 +30,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -87,16 +91,30 @@ void AddBudgetAndSeries(Database::ADatabase& db, int year)
 
 int main(int argc, char** argv)
 {
+    std::vector<const char*> arguments(argv, argv + argc);
+    std::string languageFile;
+    if (arguments.size() > 2 && std::string_view(arguments[1]) == "--language") {
+        languageFile = arguments[2];
+        arguments.erase(arguments.begin() + 1, arguments.begin() + 3);
+    }
+    if (arguments.size() > 1 && arguments[1][0] == '-') {
+        std::printf("Usage: fendral-screenshots [--language FILE.lng] [FOLDER [TRANSACTIONS]]\n"
+                    "Renders the main window with each page and the dialogs offscreen, as PNG files in FOLDER\n"
+                    "(the current folder by default), over a generated file of TRANSACTIONS (3000), in the\n"
+                    "language of FILE.lng when given.\n");
+        const std::string_view option = arguments[1];
+        return arguments.size() == 2 && (option == "--help" || option == "-h") ? 0 : 2;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const QDir output(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    const QDir output(arguments.size() > 1 ? QString::fromLocal8Bit(arguments[1]) : QDir::currentPath());
     QDir().mkpath(output.path());
     QTemporaryDir temporary;
     const std::string root = temporary.path().toStdString();
 
     BenchData::AGeneratorOptions options;
-    options.transactions = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 3000;
+    options.transactions = arguments.size() > 2 ? std::strtoull(arguments[2], nullptr, 10) : 3000;
     options.accounts = 12;
     options.rates = 40;
     const std::string file = root + "/Семья.fend";
@@ -110,10 +128,19 @@ int main(int argc, char** argv)
         }
     }
 
-    AProgramFolders folders{root + "/bin/fendral", root + "/bin", root + "/config", root + "/data", root + "/run"};
+    AProgramFolders folders{root + "/bin/fendral", root + "/bin", root + "/config", root + "/data", root + "/run",
+                            root + "/bin", root + "/bin"};
+    if (!languageFile.empty() && (!QDir().mkpath(QString::fromStdString(folders.languageFolder)) ||
+                                  !QFile::copy(QString::fromStdString(languageFile),
+                                               QString::fromStdString(folders.languageFolder + "/Language.lng")))) {
+        std::fprintf(stderr, "could not use the language file %s\n", languageFile.c_str());
+        return 1;
+    }
     AProgram program(folders, std::make_unique<AQuietDialogs>());
     program.Start({"fendral", file});
     AMainWindow& window = *program.MainWindow();
+    if (!languageFile.empty())
+        window.RunCommand(0xFFFF);  // the first language of the Language menu
     window.resize(1180, 720);
     QApplication::processEvents();
     int saved = 0, failed = 0;
@@ -146,7 +173,7 @@ int main(int argc, char** argv)
         (Save(rate, output, "rate-add") ? saved : failed)++;
     }
     {
-        Currencies::ADownloadCRImpl wizard(context, window.CurrentDatabase(), context.folders.programFolder, &window);
+        Currencies::ADownloadCRImpl wizard(context, window.CurrentDatabase(), context.folders.pluginFolder, &window);
         wizard.show();
         QApplication::processEvents();
         (Save(wizard, output, "download-wizard") ? saved : failed)++;
