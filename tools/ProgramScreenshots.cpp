@@ -15,6 +15,7 @@
 #include "ui/StartUp.h"
 #include "ui/accounts/AccountDialog.h"
 #include "ui/accounts/FolderDialog.h"
+#include "ui/budget/BudgetDialog.h"
 #include "ui/categories/CategoryDialog.h"
 #include "ui/categories/ClassifierDialog.h"
 #include "ui/categories/DataFileSettingsDialog.h"
@@ -46,39 +47,43 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name)
     return saved;
 }
 
-// What the generator leaves out: budget items with plans for this year, and chart series.
+// What the generator leaves out: chart series over the generated accounts, and budget
+// articles measured by them with plans for this year.
 void AddBudgetAndSeries(Database::ADatabase& db, int year)
 {
     using namespace Database;
     db.BeginStep();
     const auto rub = Engine::ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
-    struct APlan { const char16_t* name; AMoney monthly; };
-    const APlan expenses[] = {{u"Продукты", 35'000}, {u"Жильё", 12'000}, {u"Транспорт", 6'000}, {u"Отдых", 9'000}};
-    const auto addItem = [&](std::u16string_view name, AReference<ABudgetItem> parent) {
-        return Engine::ATableImpl<ABudgetItem>::RefTo(db.BudgetItems().Create(ABudgetItem{db.NewText(name), {}, parent}));
+    const auto addSeries = [&](std::u16string_view name, std::uint8_t hue, bool income, bool expense) {
+        ASeries series;
+        series.name = db.NewText(name);
+        series.hue = hue;
+        series.income = income;
+        series.expense = expense;
+        series.debitsAboveZero = expense;
+        const auto ref = Engine::ATableImpl<ASeries>::RefTo(db.Series().Create(series));
+        for (auto* account : db.Accounts().Live())
+            if (account->Record().currency == rub)
+                db.SeriesAccounts().Create(ASeriesAccountFilter{ref, Engine::ATableImpl<AAccount>::RefTo(account)});
+        return ref;
     };
-    const auto income = addItem(u"Доходы", {});
-    const auto salary = addItem(u"Зарплата", income);
-    const auto spending = addItem(u"Расходы", {});
+    const auto addItem = [&](std::u16string_view name, AReference<ASeries> series, AReference<ABudgetItem> parent) {
+        return Engine::ATableImpl<ABudgetItem>::RefTo(
+            db.BudgetItems().Create(ABudgetItem{series.IsNull() ? db.NewText(name) : AReference<AString>(), series, parent}));
+    };
     ABudgetLimit limit;
     limit.currency = rub;
     limit.year = static_cast<std::uint32_t>(year);
     limit.kind = ABudgetLimit::kPerMonth;
-    limit.item = salary;
+    const auto income = addItem(u"Доходы", {}, {});
+    limit.item = addItem({}, addSeries(u"Доходы семьи", 80, true, false), income);
     limit.amount = BenchData::Money(120'000);
     db.BudgetLimits().Create(limit);
-    for (const APlan& plan : expenses) {
-        limit.item = addItem(plan.name, spending);
-        limit.amount = BenchData::Money(plan.monthly);
-        db.BudgetLimits().Create(limit);
-    }
-    for (const char16_t* name : {u"Доходы семьи", u"Расходы на жизнь", u"Переводы между счетами"}) {
-        ASeries series;
-        series.name = db.NewText(name);
-        series.income = name[0] == u'Д';
-        series.expense = name[0] == u'Р';
-        db.Series().Create(series);
-    }
+    const auto spending = addItem(u"Расходы", {}, {});
+    limit.item = addItem({}, addSeries(u"Расходы на жизнь", 0, false, true), spending);
+    limit.amount = BenchData::Money(-90'000);
+    db.BudgetLimits().Create(limit);
+    addSeries(u"Переводы между счетами", 160, false, false);
     // Every page type gets its picture: the pages a new file keeps hidden are shown too.
     std::vector<Engine::ASlot<APageInfo>*> pages(db.Pages().Live().begin(), db.Pages().Live().end());
     for (auto* page : pages)
@@ -256,6 +261,17 @@ int main(int argc, char** argv)
         window.ShowPage(0);
         QApplication::processEvents();
         (Save(window, output, "accounts-folders") ? saved : failed)++;
+        // The budget's dialogs, over its first folder and article.
+        const auto folder = Database::Engine::ATableImpl<Database::ABudgetItem>::RefTo(db.BudgetItems().Live().front());
+        const auto article = Database::Engine::ATableImpl<Database::ABudgetItem>::RefTo(db.BudgetItems().Live()[1]);
+        name = "budget-folder-change";
+        Budget::RunFolderDialog(&window, context, db, folder, {}, nullptr);
+        name = "budget-article-add";
+        Budget::RunArticleDialog(&window, context, db, {}, folder, nullptr);
+        name = "budget-plans";
+        Budget::RunPlansDialog(&window, context, db, article, Dates::ToYmd(SystemLocalTime().date).year, {});
+        name = "budget-move";
+        Budget::RunMoveDialog(&window, context, db, article);
     }
     std::printf("%d pictures, %d failed\n", saved, failed);
     return failed == 0 ? 0 : 1;

@@ -8,6 +8,7 @@
 #include "core/FormatAmount.h"
 #include "database/Money.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <deque>
@@ -188,7 +189,14 @@ std::u16string AmountCell(const UtilityClasses::Strings::LocaleInfo& locale, AMo
 {
     if (!known)
         return {};
-    std::u16string text = UtilityClasses::Strings::FormatAmount(unconvertible ? 0 : amount, decimals, true, locale);
+    // Cut to the shown decimals, not rounded: the plan arithmetic truncates, and a weekly
+    // 100,00 over 365 days is 5 214,28 however many hidden digits follow.
+    AMoney shown = unconvertible ? 0 : amount;
+    AMoney unit = 1;
+    for (int d = std::clamp(decimals, 0, 4); d < 4; ++d)
+        unit *= 10;
+    shown -= shown % unit;
+    std::u16string text = UtilityClasses::Strings::FormatAmount(shown, decimals, true, locale);
     if (unconvertible)
         for (char16_t& c : text)
             if (c == u'0')

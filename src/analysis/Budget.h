@@ -47,8 +47,8 @@ struct ABudgetTable {
 // over the period as one bucket (by budget date when the data file keeps them).
 ABudgetTable ComputeBudget(Database::ADatabase& db, const ABudgetParameters& parameters);
 
-// "План" and "Факт": empty without a known amount; an unconvertible amount shows zero
-// with every "0" turned into "?".
+// "План" and "Факт": empty without a known amount, otherwise cut (not rounded) to the
+// decimals; an unconvertible amount shows zero with every "0" turned into "?".
 std::u16string AmountCell(const UtilityClasses::Strings::LocaleInfo& locale, AMoney amount, bool known,
                           bool unconvertible, int decimals);
 // Fact over plan × 100, when both are known and convertible; 0 with a zero plan.

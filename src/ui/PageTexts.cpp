@@ -30,12 +30,6 @@ int AccountPrecision(ADatabase& db, AReference<AAccount> account)
     return currency ? static_cast<int>(std::min<std::uint32_t>(currency->precision, 4)) : 2;
 }
 
-std::u16string CurrencyCode(ADatabase& db, AReference<ACurrency> currency)
-{
-    const ACurrency* record = db.Currencies().Record(currency);
-    return record ? db.Text(record->code) : std::u16string();
-}
-
 AMoney CurrentBalance(ADatabase& db, AReference<AAccount> account)
 {
     // Executed transactions dated after today count too: the balance is the file's last one.

@@ -190,6 +190,8 @@ TEST_F(BudgetBooks, UnconvertiblePlansAndFactsRollUpAsQuestionMarks)
     EXPECT_EQ(AmountCell(locale, 12345, true, true, 2), u"?,??");
     EXPECT_EQ(AmountCell(locale, M(1234), true, false, 2), u"1 234,00");
     EXPECT_EQ(AmountCell(locale, M(1234), false, false, 2), u"");
+    EXPECT_EQ(AmountCell(locale, 5'214'2857, true, false, 2), u"5 214,28");
+    EXPECT_EQ(AmountCell(locale, -5'214'2857, true, false, 2), u"-5 214,28");
     EXPECT_EQ(ExecutionCell(locale, RowOf(table, folder)), u"");
 }
 

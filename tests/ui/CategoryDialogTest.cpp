@@ -78,13 +78,7 @@ protected:
     // The page's command with `hands` on the dialog it opens; the dialog's title.
     QString Run(int command, const std::function<void(QDialog&)>& hands)
     {
-        QString title;
-        UiTests::OnModal(test, [&](QDialog& dialog) {
-            title = dialog.windowTitle();
-            hands(dialog);
-        });
-        Page().RunCommand(command);
-        return title;
+        return UiTests::RunCommandOnModal(test, Page(), command, hands);
     }
     UiTests::ATestProgram test;
     ADatabase db;

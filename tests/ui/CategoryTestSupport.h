@@ -58,4 +58,17 @@ inline void OnModal(ATestProgram& test, std::function<void(QDialog&)> hands)
     };
 }
 
+// Runs the page's command with `hands` on the dialog it opens; the dialog's title.
+inline QString RunCommandOnModal(ATestProgram& test, UserInterface::AAbstractPage& page, int command,
+                                 const std::function<void(QDialog&)>& hands)
+{
+    QString title;
+    OnModal(test, [&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        hands(dialog);
+    });
+    page.RunCommand(command);
+    return title;
+}
+
 }  // namespace UiTests

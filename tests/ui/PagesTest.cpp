@@ -129,29 +129,6 @@ TEST_F(Pages, CategoriesShowTheirTreesAndALoopInADamagedFileEnds)
     EXPECT_EQ(gone.Report()->Model().RowCount(), 0);
 }
 
-TEST_F(Pages, TheBudgetShowsThisYearsPlan)
-{
-    db.BeginStep();
-    const auto item = Engine::ATableImpl<ABudgetItem>::RefTo(db.BudgetItems().Create(ABudgetItem{db.NewText(u"Еда"), {}, {}}));
-    ABudgetLimit limit;
-    limit.item = item;
-    limit.currency = Engine::ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
-    limit.year = 2025;
-    limit.kind = ABudgetLimit::kPerMonth;
-    limit.amount = 100'0000;
-    db.BudgetLimits().Create(limit);
-    limit.year = 2024;
-    limit.amount = 1;
-    db.BudgetLimits().Create(limit);
-    db.BudgetItems().Create(ABudgetItem{db.NewText(u"Без плана"), {}, {}});
-    db.CommitStep();
-    ARecordListPage& budget = Show(APageInfo::kBudget);
-    EXPECT_EQ(Column(budget, 0), (std::vector<std::u16string>{u"Еда", u"Без плана"}));
-    const std::u16string code = CurrencyCode(db, limit.currency);
-    EXPECT_EQ(Column(budget, 1)[0], AmountText(test.context, 1200'0000, 2) + u" " + code);
-    EXPECT_EQ(Column(budget, 1)[1], test.Message(682));
-}
-
 TEST_F(Pages, ClassifiersAndSeriesAreListed)
 {
     db.BeginStep();
