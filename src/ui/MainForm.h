@@ -32,6 +32,9 @@ class QTextBrowser;
 namespace Win32API::VelvixForms {
 class ADialogForm;
 }
+namespace Win32API::VelvixControls {
+struct AToolkitLook;
+}
 
 namespace UserInterface {
 
@@ -161,6 +164,10 @@ private:
     void AskAndOpen();
     // MainPages.cpp
     void RebuildPages();
+    void CreateSlotPage(APageSlot& slot, const Win32API::VelvixControls::AToolkitLook& look, const QFont& font);
+    // Pages fill their lists and choosers with texts when they are made: after a language
+    // switch they are made again, each keeping its state through its settings stream.
+    void RecreatePages();
     void DropPages();
     void StorePageSettings();
     void RereadPageSettings();

@@ -396,8 +396,7 @@ void AMainWindow::SelectLanguage(int index)
     BuildPageMenu();
     BuildRecentMenu();
     root_->ApplyTexts(context_.strings.get());
-    for (APageSlot& slot : pages_)
-        slot.page->ApplyTexts();
+    RecreatePages();
     root_->Relayout(true, false);
     RefreshTitle();
 }

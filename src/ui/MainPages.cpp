@@ -71,10 +71,7 @@ void AMainWindow::RebuildPages()
             slot.type = entry.type;
             slot.elementId = PageElementId(entry.recordId, taken);
             taken.insert(slot.elementId);
-            root_->InsertElements(kPageStackId, "{b#" + std::to_string(slot.elementId) + "}");
-            slot.page = CreatePage(context_, *db_, entry.type);
-            slot.page->CreateInto(*root_, slot.elementId);
-            slot.page->ApplyLook(look, font);
+            CreateSlotPage(slot, look, font);
             if (const auto* record = db_->Pages().Find(entry.recordId); record && record->Exists())
                 slot.page->ReadSettings(record->Record().settings);
         }
@@ -110,6 +107,35 @@ void AMainWindow::RebuildPages()
     if (pages_.empty())
         BuildActionsMenu();
     BuildPageMenu();
+    emit PagesRebuilt();
+}
+
+void AMainWindow::CreateSlotPage(APageSlot& slot, const Win32API::VelvixControls::AToolkitLook& look, const QFont& font)
+{
+    root_->InsertElements(kPageStackId, "{b#" + std::to_string(slot.elementId) + "}");
+    slot.page = CreatePage(context_, *db_, slot.type);
+    slot.page->CreateInto(*root_, slot.elementId);
+    slot.page->ApplyLook(look, font);
+}
+
+void AMainWindow::RecreatePages()
+{
+    if (!db_ || pages_.empty())
+        return;
+    const auto look = Win32API::VelvixControls::AToolkitLook::FromSettings(context_.Options());
+    const QFont font = ListFont();
+    for (APageSlot& slot : pages_) {
+        const std::vector<std::uint8_t> state = slot.page->WriteSettings();
+        slot.page.reset();
+        RemoveElement(*root_, slot.elementId);
+        CreateSlotPage(slot, look, font);
+        slot.page->ReadSettings(state);
+        slot.page->SetName(slot.name);
+    }
+    root_->Relayout(true, true);
+    const int shown = currentPage_;
+    currentPage_ = -1;
+    ShowPage(shown);
     emit PagesRebuilt();
 }
 

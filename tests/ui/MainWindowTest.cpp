@@ -4,10 +4,14 @@
 #include "ui/MainForm.h"
 #include "ui/MenuText.h"
 #include "ui/RecordListPage.h"
+#include "ui/transactions/TransactionPageFilters.h"
+#include "ui/transactions/TransactionsPage.h"
+#include "win32api/ReportPicker.h"
 #include "win32api/DynaForm.h"
 #include "win32api/FormMetrics.h"
 #include "win32api/TabControl.h"
 
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -387,6 +391,14 @@ TEST_F(MainWindow, SwitchingToTheShippedEnglishRelabelsEveryMenuItemAndBack)
         EXPECT_TRUE(namesAPage || !HasCyrillic(text)) << text.toStdString();
     }
     EXPECT_EQ(localized.menuBar()->actions()[0]->text(), QStringLiteral("File"));
+    // The pages are made again in the new language: the period picker of the transactions
+    // page, filled when the page is made, shows its kinds in English.
+    ASSERT_TRUE(localized.ShowPage(1));
+    auto* transactions = dynamic_cast<Transactions::ATransactionsPage*>(localized.CurrentPage());
+    ASSERT_NE(transactions, nullptr);
+    auto* period = transactions->FilterPane()->KindPicker()->SelectedItem();
+    ASSERT_NE(period, nullptr);
+    EXPECT_FALSE(HasCyrillic(QString::fromStdU16String(period->SingleText())));
     EXPECT_EQ(localized.FindAction(208)->text(), QStringLiteral("&Open...\tCtrl+O"));
     EXPECT_EQ(localized.FindAction(220)->text(), QStringLiteral("&Undo\tCtrl+Z"));
     // The fixed texts of the language menu stay in English; the choice is kept.
