@@ -9,6 +9,13 @@
 
 namespace Cli {
 
+namespace {
+// What a password is worth, said where it is set.
+constexpr std::string_view kPasswordNote =
+    "Note: the password only makes Fendral ask for it; the file is not encrypted and keeps the password "
+    "readable, so keep it on an encrypted disk if it must stay secret.";
+}  // namespace
+
 AExitCode RunPasswd(const ACliContext& context, const AParsedArguments& arguments)
 {
     Database::ADatabase db;
@@ -31,7 +38,10 @@ AExitCode RunPasswd(const ACliContext& context, const AParsedArguments& argument
         return kFailed;
     case Database::APasswordChange::StepOpen: return kFailed;
     }
-    return SaveDataFileInPlace(context, db) ? kDone : kFailed;
+    if (!SaveDataFileInPlace(context, db))
+        return kFailed;
+    context.out << kPasswordNote << '\n';
+    return kDone;
 }
 
 }  // namespace Cli

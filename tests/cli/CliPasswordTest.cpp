@@ -83,6 +83,7 @@ TEST_F(CliPassword, PasswdChangesAndRemovesThePassword)
 {
     const ACliRun changed = Run({"passwd", "locked.fend"}, {"FENDRAL_PASSWORD=Пароль 1", "FENDRAL_NEW_PASSWORD=Новый"});
     ASSERT_EQ(changed.exitCode, 0) << changed.err;
+    EXPECT_NE(changed.out.find("the file is not encrypted"), std::string::npos) << changed.out;
     EXPECT_EQ(Run({"check", "locked.fend"}, {"FENDRAL_PASSWORD=Пароль 1"}).exitCode, 5);
     EXPECT_EQ(Run({"check", "locked.fend"}, {"FENDRAL_PASSWORD=Новый"}).exitCode, 0);
 
