@@ -28,6 +28,9 @@ bool ReadDocument(AImportInterface& module, Database::ADatabase& db, const std::
     if (usesFile && !fileName.empty())
         module.SetFileName(fileName.c_str());
     ARunScope running(session);
+    // A module that converts its file while it opens the stream (the workbook) moves the
+    // first half of the bar; reading the document shares out the rest.
+    session.LoadSteps({1, 1});
 
     UtilityClasses::ARefPtr<IStream> stream;
     HRESULT hr = module.OpenStream(stream.Out());

@@ -1,13 +1,19 @@
 #include "exchange/ModuleSession.h"
 
+#include <algorithm>
+
 namespace ExportImport {
 
 using UtilityClasses::XML::AUserMultiStepNotifier;
 
 void AModuleSession::ADisplayTarget::Notify(unsigned percent)
 {
+    const unsigned overall = base_ + (100 - base_) * std::min(percent, 100u) / 100;
+    if (static_cast<int>(overall) <= shown_)
+        return;
+    shown_ = static_cast<int>(overall);
     if (display_)
-        display_->ShowPercent(percent);
+        display_->ShowPercent(overall);
 }
 
 AModuleSession::AModuleSession(const UtilityClasses::Strings::AStrings& strings,
@@ -21,6 +27,7 @@ AModuleSession::~AModuleSession() = default;
 void AModuleSession::BeginRun()
 {
     running_ = true;
+    target_.Restart();
     // Until the document code loads its steps, the whole bar is one step.
     steps_ = std::make_unique<AUserMultiStepNotifier>(target_, std::vector<unsigned>{1});
 }
@@ -38,6 +45,7 @@ void AModuleSession::SetCaption(std::u16string_view caption)
 
 void AModuleSession::LoadSteps(std::vector<unsigned> weights)
 {
+    target_.Rebase();
     steps_ = std::make_unique<AUserMultiStepNotifier>(target_, std::move(weights));
 }
 

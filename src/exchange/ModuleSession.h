@@ -60,14 +60,20 @@ public:
     void ClearMessages();
 
 private:
-    // Passes the overall percentage of the stepped bar to the display.
+    // Passes the overall percentage of the stepped bar to the display. Steps loaded while a
+    // run is under way share out what is left of the bar, so that the bar never goes back
+    // (a workbook module has moved it before the document's steps are loaded).
     class ADisplayTarget final : public UtilityClasses::XML::AUserProgressNotifier {
     public:
         explicit ADisplayTarget(AProgressDisplay* display) : display_(display) {}
         void Notify(unsigned percent) override;
+        void Restart() { base_ = 0, shown_ = -1; }
+        void Rebase() { base_ = shown_ < 0 ? 0u : static_cast<unsigned>(shown_); }
 
     private:
         AProgressDisplay* display_;
+        unsigned base_ = 0;
+        int shown_ = -1;
     };
 
     const UtilityClasses::Strings::AStrings& strings_;
