@@ -7,6 +7,8 @@
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/categories/DataFileSettingsDialog.h"
+#include "ui/exchange/ExportWizard.h"
+#include "ui/exchange/ImportWizard.h"
 #include "win32api/DynaForm.h"
 
 #include <QActionGroup>
@@ -280,9 +282,8 @@ bool AMainWindow::IsCommandEnabled(int id) const
     case kPassword:
     case kPageOrder: return db_ != nullptr;
     case kFileSettings: return db_ && !db_->StepOpen();
-    // The exchange wizards are not part of the program yet.
     case kImport:
-    case kExport: return false;
+    case kExport: return db_ && !db_->StepOpen();
     case kPrint:
     case kStorePageSettings:
     case kRereadPageSettings: return CurrentPage() != nullptr;
@@ -326,6 +327,14 @@ void AMainWindow::RunCommand(int id)
     case kFileSettings:
         if (IsCommandEnabled(id))
             Categories::RunDataFileSettingsDialog(this, context_, *db_);
+        return;
+    case kExport:
+        if (IsCommandEnabled(id))
+            Exchange::RunExportWizard(context_, *db_, this);
+        return;
+    case kImport:
+        if (IsCommandEnabled(id))
+            Exchange::RunImportWizard(context_, *db_, this);
         return;
     case kPageSetup: RunPageSetup(); return;
     case kPrint: RunPrint(); return;
