@@ -9,6 +9,8 @@
 #include "ui/currencies/CurrencyPage.h"
 #include "ui/currencies/DownloadWizard.h"
 #include "ui/currencies/RateDialog.h"
+#include "ui/exchange/ExportWizard.h"
+#include "ui/exchange/ImportWizard.h"
 #include "ui/PageOrdr.h"
 #include "ui/Passwords.h"
 #include "ui/SettingsDialog.h"
@@ -24,6 +26,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -182,6 +185,36 @@ int main(int argc, char** argv)
         wizard.show();
         QApplication::processEvents();
         (Save(wizard, output, "download-wizard") ? saved : failed)++;
+    }
+    {
+        // Every page of the exchange wizards, going on with Next: an export, the import of what
+        // it wrote into a new file, and an empty document's messages.
+        QTemporaryDir exchange;
+        const auto shoot = [&](AWizard& wizard, const char* prefix, const std::string& file) {
+            wizard.show();
+            QApplication::processEvents();
+            for (QLineEdit* edit : wizard.findChildren<QLineEdit*>()) {
+                edit->setText(QString::fromStdString(file));
+                emit edit->textEdited(edit->text());
+            }
+            for (int page = 1; page <= 10; ++page) {
+                QApplication::processEvents();
+                (Save(wizard, output, QString("%1-%2").arg(prefix).arg(page)) ? saved : failed)++;
+                if (!wizard.Next())
+                    break;
+            }
+        };
+        const std::string xml = exchange.filePath("books.xml").toStdString();
+        const std::string empty = exchange.filePath("empty.xml").toStdString();
+        QFile(QString::fromStdString(empty)).open(QIODevice::WriteOnly);
+        Exchange::AExportWizard exporting(context, window.CurrentDatabase(), context.folders.pluginFolder, &window);
+        shoot(exporting, "export-wizard", xml);
+        Database::ADatabase target;
+        target.CreateDefaults();
+        Exchange::AImportWizard importing(context, target, context.folders.pluginFolder, &window);
+        shoot(importing, "import-wizard", xml);
+        Exchange::AImportWizard nothing(context, target, context.folders.pluginFolder, &window);
+        shoot(nothing, "import-wizard-empty", empty);
     }
     context.Options().SetFlag(Settings::kExpandedAccountList, true);
     window.ApplySettings();

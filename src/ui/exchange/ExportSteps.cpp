@@ -25,20 +25,20 @@ namespace {
 
 constexpr std::int16_t kText = -1;
 constexpr int kOverwriteText = 758, kModuleLine = 540, kFileLine = 541;
-constexpr const char* kOverwriteLayout = "{t1m8xe{bWexl[s#-1]}}";
-constexpr const char* kReadyLayout = "{t1m8xe{bWexl[s#761]}{bt12Wexl[s#-1]}{bt4Wexl[s#-2]}}";
+constexpr const char* kOverwriteLayout = "{t1m8xeyt{bWexl[s#-1]}}";
+constexpr const char* kReadyLayout = "{t1m8xeyt{bWexl[s#761]}{bt12Wexl[s#-1]}{bt4Wexl[s#-2]}}";
 
 constexpr int kCurrencies = 335, kRates = 336, kAccounts = 331, kTransactions = 332, kClassifiersTitle = 334,
               kClassifierList = 754;
 constexpr std::int16_t kClassifiers = -1;
 constexpr const char* kEntitiesLayout =
-    "{t1m8xe{bxl[s#753]}{bt4xl[bCt#335]}{bt2xl[bCt#336]}{bt2xl[bCt#331]}{bt2xl[bCt#332]}"
+    "{t1m8xeyt{bxl[s#753]}{bt4xl[bCt#335]}{bt2xl[bCt#336]}{bt2xl[bCt#331]}{bt2xl[bCt#332]}"
     "{bt8xl[s#754]}{bt2WeH80[Rt#-1]}}";
 
 constexpr int kAllTransactions = 534, kPeriod = 535;
 constexpr std::int16_t kStart = -1, kEnd = -2, kKind = -3;
 constexpr const char* kDatesLayout =
-    "{t1m8xe{bxl[s#533]}{bt4xl[bRgt#534]}{bt2xl[bRt#535]}"
+    "{t1m8xeyt{bxl[s#533]}{bt4xl[bRgt#534]}{bt2xl[bRt#535]}"
     "{t2l18t4xl{bxr[s#18]}{bl4W120xl[rt#-3]}{bt4xr[s#16]}{bl4t4W100xl[Dt#-1]}{bt4xr[s#17]}"
     "{bl4t4W100xl[Dt#-2]}}}";
 

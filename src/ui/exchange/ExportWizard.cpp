@@ -66,7 +66,7 @@ AWizardStepProgress& AExportWizard::ProgressStep() const
 
 void RunExportWizard(const AProgramContext& context, Database::ADatabase& db, QWidget* parent)
 {
-    AExportWizard wizard(context, db, context.folders.programFolder, parent);
+    AExportWizard wizard(context, db, context.folders.pluginFolder, parent);
     context.Dialogs().RunModal(wizard);
 }
 

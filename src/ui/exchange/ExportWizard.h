@@ -16,8 +16,8 @@ namespace UserInterface::Exchange {
 class AExportWizard final : public AWizard {
     Q_OBJECT
 public:
-    // Modules are looked for in `programFolder` beside the built-in ones.
-    AExportWizard(const AProgramContext& context, Database::ADatabase& db, const std::string& programFolder,
+    // Modules are looked for in `pluginFolder` beside the built-in ones.
+    AExportWizard(const AProgramContext& context, Database::ADatabase& db, const std::string& pluginFolder,
                   QWidget* parent = nullptr);
     ~AExportWizard() override;
 
@@ -29,7 +29,7 @@ private:
     std::unique_ptr<AImpl> impl_;
 };
 
-// Runs the wizard over the program's folder.
+// Runs the wizard over the plug-in folder.
 void RunExportWizard(const AProgramContext& context, Database::ADatabase& db, QWidget* parent);
 
 }  // namespace UserInterface::Exchange

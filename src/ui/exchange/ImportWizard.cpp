@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kTitle = 542, kReadyTitle = 555, kReadySubtitle = 556;
 constexpr std::int16_t kSaveFirst = -1;
-constexpr const char* kReadyLayout = "{t1m8xe{bWexl[s#557]}{bt8Wexl[s#558]}{b#-1t8Wexl[s#559]}}";
+constexpr const char* kReadyLayout = "{t1m8xeyt{bWexl[s#557]}{bt8Wexl[s#558]}{b#-1t8Wexl[s#559]}}";
 
 using ExportImport::Wizards::AImportWizardModel;
 
@@ -107,7 +107,7 @@ void RunImportWizard(const AProgramContext& context, Database::ADatabase& db, QW
         ShowWizardMessage(context, parent, refusal, Win32API::VelvixForms::AMessageIcon::Information, {name});
         return;
     }
-    AImportWizard wizard(context, db, context.folders.programFolder, parent);
+    AImportWizard wizard(context, db, context.folders.pluginFolder, parent);
     context.Dialogs().RunModal(wizard);
 }
 

@@ -18,8 +18,8 @@ class AWizardStepProgress;
 class AImportWizard final : public AWizard {
     Q_OBJECT
 public:
-    // Modules are looked for in `programFolder` beside the built-in ones.
-    AImportWizard(const AProgramContext& context, Database::ADatabase& db, const std::string& programFolder,
+    // Modules are looked for in `pluginFolder` beside the built-in ones.
+    AImportWizard(const AProgramContext& context, Database::ADatabase& db, const std::string& pluginFolder,
                   QWidget* parent = nullptr);
     ~AImportWizard() override;
 
@@ -32,7 +32,7 @@ private:
     std::unique_ptr<AImpl> impl_;
 };
 
-// Runs the wizard over the program's folder; a file that can't be changed is refused first,
+// Runs the wizard over the plug-in folder; a file that can't be changed is refused first,
 // before anything is read.
 void RunImportWizard(const AProgramContext& context, Database::ADatabase& db, QWidget* parent);
 

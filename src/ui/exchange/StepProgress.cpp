@@ -16,7 +16,7 @@ constexpr std::int16_t kOperation = -1, kBar = -2, kIcon = -3, kResult = -4, kRe
 // Painting this often keeps the bar moving smoothly without slowing the run.
 constexpr qint64 kPaintEveryMs = 40;
 constexpr const char* kLayout =
-    "{t1m8xe{t2xe{bxl[s#784]}{bl4We[s#-1]}}{bt8We[p#-2]}"
+    "{t1m8xeyt{t2xe{bxl[s#784]}{bl4We[s#-1]}}{bt8We[p#-2]}"
     "{t2#-5~t12xe{bW16H16xl[s#-3]}{bl8We[s#-4]}}}";
 }  // namespace
 
