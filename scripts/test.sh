@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds, runs every test, then the engine and file tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes every reader
+# for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,3 +14,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build-asan -j"$(nproc)" --target core_tests engine_tests database_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -L 'engine|database|core'
+# Every reader fuzzed for a short while (scripts/fuzz.sh SECONDS searches longer).
+scripts/fuzz.sh "${FENDRAL_FUZZ_SECONDS:-10}"

@@ -203,12 +203,12 @@ private:
         Row("Export module", [&] { Text(2, ChildText(*options, "module")); });
         Row("Fendral version", [&] { Text(2, ChildText(*options, "program-build")); });
         Row("Export date", [&] { Timestamp(2, ChildText(*options, "export-date")); });
-        for (const auto& [label, element] : {std::pair{"Account folders", "account-folders"},
-                                             {"Account plans", "account-plans"},
-                                             {"Budget date", "budget-date"},
-                                             {"Quantity", "quantity"},
-                                             {"Time", "time"}})
-            Row(label, [&] { Flag(2, HasChild(*options, element)); });
+        for (const auto& flag : {std::pair{"Account folders", "account-folders"},
+                                 {"Account plans", "account-plans"},
+                                 {"Budget date", "budget-date"},
+                                 {"Quantity", "quantity"},
+                                 {"Time", "time"}})
+            Row(flag.first, [&] { Flag(2, HasChild(*options, flag.second)); });
         ForEachElement(options, "extra-comment", [&](const AElement& extra) {
             Row("Extra comment " + AttributeText(extra, "n"), [&] { TextFormat(2, extra.Text()); });
         });
