@@ -110,6 +110,22 @@ bool ARateDownloadWizard::WaitForNotices(std::chrono::milliseconds timeout)
 
 ADownloadCounts ARateDownloadWizard::Counts() const { return download_ ? download_->Counts() : ADownloadCounts{}; }
 
+std::u16string ARateDownloadWizard::StatusText() const
+{
+    const auto number = [](std::size_t n) {
+        const std::string digits = std::to_string(n);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    const ADownloadCounts counts = Counts();
+    if (!done_)
+        return strings_.Format(WizardText::kLoading,
+                               {number(counts.parsed + counts.failed) + u" / " + number(counts.requests)});
+    std::u16string text(strings_.Text(WizardText::kDone));
+    if (counts.failed > 0)
+        text += u" " + number(counts.parsed) + u" / " + number(counts.requests);
+    return text;
+}
+
 void ARateDownloadWizard::Cancel()
 {
     if (download_)

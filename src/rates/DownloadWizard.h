@@ -24,6 +24,7 @@ namespace WizardText {
 constexpr int kTitle = 605;         // "Мастер загрузки валют и курсов"
 constexpr int kStepTitles[] = {606, 607, 608, 609};
 constexpr int kDone = 632;          // "Данные загружены."
+constexpr int kLoading = 637;       // "Загружается: #s"
 constexpr int kChooseCurrencies = 633;
 constexpr int kAndRates = 634;      // " и курсы"
 constexpr int kCrossRates = 635;
@@ -75,6 +76,10 @@ public:
     bool DownloadDone() const { return done_; }
     bool CanLeaveDownload() const { return done_; }
     ADownloadCounts Counts() const;
+    // The status line: "Загружается: answered / requests" while the download runs; once it
+    // is done "Данные загружены.", followed by "arrived / requests" when some requests failed,
+    // so that a server that answered nothing useful is not passed over in silence.
+    std::u16string StatusText() const;
     // Stops a running download; nothing is written.
     void Cancel();
 

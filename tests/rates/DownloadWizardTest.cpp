@@ -155,5 +155,35 @@ TEST_F(DownloadWizardTest, CancelWritesNothing)
     EXPECT_EQ(Database::CurrencyByCode(books.db, u"EUR"), nullptr);
 }
 
+// Three monthly requests, each answered well, cut off mid-body or with bytes that mean
+// nothing: the wizard never crashes, and its status says how many requests arrived.
+TEST_F(DownloadWizardTest, TheStatusCountsTheRequestsThatFailed)
+{
+    const AHttpAnswer good{200, Cp1251(u"USD;Доллар США;90;1\n")};
+    AHttpAnswer cut = good;
+    cut.closeMidBody = true;
+    const AHttpAnswer garbage{200, std::string("\x00\xff;;;\n\x01garbage;;", 17)};
+    struct ACase {
+        std::vector<AHttpAnswer> answers;
+        std::u16string status;
+        std::size_t rows;
+    };
+    const ACase cases[] = {
+        {{good, good, good}, u"Данные загружены.", 1},
+        {{good, cut, garbage}, u"Данные загружены. 2 / 3", 1},
+        {{cut, cut, cut}, u"Данные загружены. 0 / 3", 0},
+    };
+    for (const ACase& c : cases) {
+        SCOPED_TRACE(UtilityClasses::Strings::Utf16ToUtf8(c.status));
+        for (int month = 1; month <= 3; ++month)
+            server.Answer("/rates/2024-0" + std::to_string(month) + "-01", c.answers[month - 1]);
+        const auto wizard = MakeWizard();
+        wizard->SetPeriod(Day(2024, 1, 1), Day(2024, 3, 14));
+        RunDownload(*wizard);
+        EXPECT_EQ(wizard->StatusText(), c.status);
+        EXPECT_EQ(wizard->Rows().size(), c.rows);
+    }
+}
+
 }  // namespace
 }  // namespace RatesTest

@@ -11,6 +11,7 @@
 #include "win32api/ReportWindow.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -95,6 +96,26 @@ TEST_F(DownloadWizard, CancelDuringASlowDownloadReturnsAtOnceAndWritesNothing)
     EXPECT_FALSE(wizard->isVisible());
     EXPECT_EQ(CurrencyByCode(db, u"EUR"), nullptr);
     EXPECT_FALSE(db.UndoLabel());
+}
+
+TEST_F(DownloadWizard, AServerThatHangsUpMidAnswerIsCountedAndLeavesAnEmptyChoice)
+{
+    AHttpAnswer cut{200, "EUR;Euro;100;1\n"};
+    cut.closeMidBody = true;
+    server.Answer("/rates/2025-03-01", cut);
+    Press("Далее >>");
+    Press("Далее >>");
+    ASSERT_TRUE(Until([&] { return wizard->IsButtonEnabled(AWizard::kNext); }));
+    QStringList shown;
+    for (const QLabel* label : wizard->findChildren<QLabel*>())
+        if (label->isVisible())
+            shown.append(label->text());
+    EXPECT_TRUE(shown.contains(QStringLiteral("Данные загружены. 0 / 1"))) << shown.join('|').toStdString();
+    Press("Далее >>");
+    auto* list = UiTests::Named<Win32API::VelvixControls::Reports::AReportWindow>(
+        *wizard, "Выберите, какие валюты и курсы должны быть добавлены в файл данных.");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Model().RowCount(), 0);
 }
 
 }  // namespace

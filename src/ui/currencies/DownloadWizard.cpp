@@ -28,7 +28,7 @@ using Win32API::VelvixForms::ADialogForm;
 
 namespace {
 
-constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = 635, kConnecting = 630, kLoading = 637;
+constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = 635, kConnecting = 630;
 constexpr std::int16_t kSources = -1, kAuthor = -2, kEmail = -3, kSite = -4;
 constexpr std::int16_t kFrom = -1, kTo = -2, kSampling = -3, kEstimate = -4, kPeriodRows = -5;
 constexpr std::int16_t kProgress = -1, kStatus = -2;
@@ -43,12 +43,6 @@ const char* const kChoiceLayout =
     "{bl4t4W230xl[rt#-3]}{bt4xr[s#629]}{bl4t4xl[s#-4]}}}";
 const char* const kDownloadLayout = "{t1m8xe{bxl[s#631]}{bt12We[p#-1]}{bt4Wexl[s#-2]}}";
 const char* const kChooseLayout = "{t1m8xe{bWexl[s#-1]}{bt4WeH110[Rt#-2]}{bt4xl[bCt#635]}}";
-
-std::u16string Number(std::size_t n)
-{
-    const std::string digits = std::to_string(n);
-    return std::u16string(digits.begin(), digits.end());
-}
 
 // A downloaded currency: its tick is the model row's.
 class ACurrencyItem final : public ARecordItem {
@@ -87,16 +81,11 @@ public:
         auto* bar = DownloadForm()->ControlAs<QProgressBar>(kProgress);
         bar->setValue(static_cast<int>(std::min<std::uint64_t>(bar->value() + bytes, bar->maximum())));
     }
-    void OnResourceReady() override
-    {
-        const Rates::ADownloadCounts counts = model_.Counts();
-        SetStatus(context_.Strings().Format(
-            kLoading, {Number(counts.parsed + counts.failed) + u" / " + Number(counts.requests)}));
-    }
+    void OnResourceReady() override { SetStatus(model_.StatusText()); }
     void OnAllDone() override
     {
         DownloadForm()->ControlAs<QProgressBar>(kProgress)->setValue(DownloadForm()->ControlAs<QProgressBar>(kProgress)->maximum());
-        SetStatus(std::u16string(context_.Strings().Text(Rates::WizardText::kDone)));
+        SetStatus(model_.StatusText());
         wizard_.EnableButton(kBack, true);
         wizard_.EnableButton(kNext, true);
         wizard_.EnableButton(kCancel, true);
