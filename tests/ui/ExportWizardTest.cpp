@@ -4,6 +4,8 @@
 
 #include "ui/exchange/ExportWizard.h"
 
+#include <filesystem>
+#include "win32api/DateCtrl.h"
 #include <fstream>
 
 using namespace UserInterface;
@@ -86,6 +88,70 @@ TEST_F(ExportWizard, NextVisitsOnlyThePagesThatApplyAndTheRunWritesWhatWasChosen
         driver.Finish();
         EXPECT_FALSE(wizard->isVisible());
     }
+}
+
+TEST_F(ExportWizard, ThePeriodAndTheAccountsChooseTheTransactionsAndCancelWritesNothing)
+{
+    // 1 March +1000 and 2 March -250 on "Наличные", 3 March "Наличные" to "Карта".
+    struct ACase {
+        const char* name;
+        int endDay;             // of the period that starts on 1 March; 0 leaves "Все операции"
+        int untickedAccountRow; // in the account tree; 0 unticks none
+        std::size_t transactions;
+    };
+    const ACase cases[] = {
+        {"all", 0, 0, 3},
+        {"the first two days of the month", 2, 0, 2},
+        {"without the cash account its own transactions go", 0, 1, 1},
+    };
+    for (const ACase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = test.Path(std::string(c.name) + ".xml");
+        auto wizard = Open();
+        AWizardDriver driver(*wizard);
+        driver.ChooseModule("Модуль экспорта:", 0);
+        driver.TypeFile(path);
+        driver.Next();
+        driver.Next();
+        ASSERT_EQ(driver.TitleId(), kDates);
+        if (c.endDay) {
+            driver.Click("Операции за период (включительно):");
+            auto* end = UiTests::Named<Win32API::VelvixControls::ADatePicker>(*wizard, "по:");
+            ASSERT_NE(end, nullptr);
+            end->SetDate(Dates::FromYmd(2025, 3, c.endDay));
+        }
+        driver.Next();
+        ASSERT_EQ(driver.TitleId(), kAccounts);
+        if (c.untickedAccountRow > 0) {
+            auto* accounts = UiTests::Named<AReportWindow>(*wizard, "По каким счетам выгружать операции?");
+            ASSERT_NE(accounts, nullptr);
+            accounts->setFocus();
+            QTest::keyClick(accounts, Qt::Key_Home);
+            for (int i = 0; i < c.untickedAccountRow; ++i)
+                QTest::keyClick(accounts, Qt::Key_Down);
+            QTest::keyClick(accounts, Qt::Key_Space);
+        }
+        driver.Next();
+        ASSERT_EQ(driver.TitleId(), kReady);
+        driver.Next();
+        const std::string text = ReadTextFile(path);
+        std::size_t count = 0;
+        for (std::size_t at = text.find("<transaction>"); at != std::string::npos; at = text.find("<transaction>", at + 1))
+            ++count;
+        EXPECT_EQ(count, c.transactions);
+    }
+    // Cancel on the ready page writes nothing.
+    const std::string path = test.Path("cancelled.xml");
+    auto wizard = Open();
+    AWizardDriver driver(*wizard);
+    driver.ChooseModule("Модуль экспорта:", 0);
+    driver.TypeFile(path);
+    for (int i = 0; i < 4; ++i)
+        driver.Next();
+    ASSERT_EQ(driver.TitleId(), kReady);
+    driver.Click("Отмена");
+    EXPECT_FALSE(wizard->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST_F(ExportWizard, NextRefusesAPageLeftIncompleteAndSaysWhy)

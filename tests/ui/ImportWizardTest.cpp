@@ -7,6 +7,8 @@
 #include "ui/exchange/ExportWizard.h"
 #include "ui/exchange/ImportWizard.h"
 
+#include <QAccessible>
+
 using namespace UserInterface;
 using namespace ExchangeWizardTest;
 
@@ -130,6 +132,33 @@ TEST_F(ImportWizard, AFileThatCannotBeChangedIsRefusedBeforeAnythingIsRead)
     EXPECT_EQ(test.dialogs.modalCount, 0);
     ASSERT_EQ(test.dialogs.messages.size(), 1u);
     EXPECT_EQ(test.dialogs.messages[0], test.Message(504, {u"books.fend"}));
+}
+
+}  // namespace
+
+namespace {
+
+// What a screen reader hears for each control of every page of both wizards.
+TEST_F(ImportWizard, EveryControlOfEveryPageIsNamedByItsCaption)
+{
+    TBooks books;
+    Exchange::AExportWizard exporting(test.context, books.db, test.folder.Path());
+    Exchange::AImportWizard importing(test.context, books.db, test.folder.Path());
+    int checked = 0;
+    for (AWizard* wizard : {static_cast<AWizard*>(&exporting), static_cast<AWizard*>(&importing)}) {
+        wizard->show();
+        QApplication::processEvents();
+        for (int step = 0; step < wizard->StepCount(); ++step)
+            for (QWidget* control : wizard->Step(step)->Form()->findChildren<QWidget*>()) {
+                if (!control->focusPolicy() || qobject_cast<QLabel*>(control) || !control->parentWidget() ||
+                    control->parentWidget() != wizard->Step(step)->Form())
+                    continue;
+                const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+                EXPECT_FALSE(name.isEmpty()) << "page " << step << ": " << control->metaObject()->className();
+                ++checked;
+            }
+    }
+    EXPECT_GE(checked, 20);  // the module lists, file fields, buttons, ticks, dates, pickers
 }
 
 }  // namespace
