@@ -4,10 +4,16 @@
 #include "WizardExchangeSupport.h"
 
 #include "cli/CliRunner.h"
+#include "database/Lookups.h"
+#include "ui/MainForm.h"
+#include "ui/MenuText.h"
 #include "ui/exchange/ExportWizard.h"
 #include "ui/exchange/ImportWizard.h"
 
 #include <QAccessible>
+#include <QAction>
+
+#include <filesystem>
 
 using namespace UserInterface;
 using namespace ExchangeWizardTest;
@@ -119,6 +125,38 @@ TEST_F(ImportWizard, BothWizardsMoveTheRecordsAsTheCommandLineProgramDoesAndUndo
         ASSERT_TRUE(fresh.db.Undo());
         EXPECT_EQ(DocumentOf(fresh.db), empty);
     }
+}
+
+TEST_F(ImportWizard, FromTheFileMenuTheSavedImportIsBackedUpFirstWhenTheSettingsSaveEveryChange)
+{
+    auto& settings = test.context.Options();
+    settings.backupMode.value = UserInterface::Settings::kBackupBesideFile;
+    settings.backupPeriod.value = 0;
+    settings.SetFlag(UserInterface::Settings::kSaveAfterEveryChange, true);
+    AMainWindow window{test.context};
+    ASSERT_TRUE(window.NewDatabase());
+    test.dialogs.saveFile = test.Path("books.fend");
+    ASSERT_TRUE(window.SaveAs());
+    WriteTextFile(test.Path("in.xml"), "<?xml version='1.0'?><fendral><currencies><currency><name>Доллар</name>"
+                                       "<code>USD</code></currency></currencies></fendral>");
+    test.dialogs.onModal = [&](QDialog& dialog) {
+        AWizardDriver driver(static_cast<AWizard&>(dialog));
+        driver.ChooseModule("Модуль импорта:", 0);
+        driver.TypeFile(test.Path("in.xml"));
+        for (int i = 0; i < 3; ++i)
+            driver.Next();
+        driver.Finish();
+        return dialog.result();
+    };
+    window.UpdateMenus();
+    QAction* import = window.FindAction(Command::kImport);
+    ASSERT_TRUE(import->isEnabled());
+    import->trigger();
+    EXPECT_EQ(test.dialogs.modalCount, 1);
+    EXPECT_TRUE(std::filesystem::exists(test.Path("2025-03-15 - Backup of books.fend")));
+    ADatabase saved;
+    ASSERT_EQ(saved.Open(test.Path("books.fend")), Result::kOk);
+    EXPECT_NE(CurrencyByCode(saved, u"USD"), nullptr);
 }
 
 TEST_F(ImportWizard, AFileThatCannotBeChangedIsRefusedBeforeAnythingIsRead)
