@@ -187,17 +187,18 @@ int main(int argc, char** argv)
         (Save(wizard, output, "download-wizard") ? saved : failed)++;
     }
     {
-        // Every page of the exchange wizards, going on with Next: an export, the import of what
-        // it wrote into a new file, and an empty document's messages.
+        // Every page of the exchange wizards, going on with Next: an export, the question before
+        // a second one replaces its file, the import of what it wrote into a new file, and an
+        // empty document's messages.
         QTemporaryDir exchange;
-        const auto shoot = [&](AWizard& wizard, const char* prefix, const std::string& file) {
+        const auto shoot = [&](AWizard& wizard, const char* prefix, const std::string& file, int pages = 10) {
             wizard.show();
             QApplication::processEvents();
             for (QLineEdit* edit : wizard.findChildren<QLineEdit*>()) {
                 edit->setText(QString::fromStdString(file));
                 emit edit->textEdited(edit->text());
             }
-            for (int page = 1; page <= 10; ++page) {
+            for (int page = 1; page <= pages; ++page) {
                 QApplication::processEvents();
                 (Save(wizard, output, QString("%1-%2").arg(prefix).arg(page)) ? saved : failed)++;
                 if (!wizard.Next())
@@ -209,6 +210,8 @@ int main(int argc, char** argv)
         QFile(QString::fromStdString(empty)).open(QIODevice::WriteOnly);
         Exchange::AExportWizard exporting(context, window.CurrentDatabase(), context.folders.pluginFolder, &window);
         shoot(exporting, "export-wizard", xml);
+        Exchange::AExportWizard again(context, window.CurrentDatabase(), context.folders.pluginFolder, &window);
+        shoot(again, "export-wizard-overwrite", xml, 2);  // the file is there now
         Database::ADatabase target;
         target.CreateDefaults();
         Exchange::AImportWizard importing(context, target, context.folders.pluginFolder, &window);
