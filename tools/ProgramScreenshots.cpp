@@ -18,6 +18,9 @@
 #include "ui/accounts/AccountDialog.h"
 #include "ui/accounts/FolderDialog.h"
 #include "ui/budget/BudgetDialog.h"
+#include "ui/budget/BudgetPage.h"
+#include "ui/reports/ReportsPage.h"
+#include "ui/reports/SeriesDialog.h"
 #include "ui/categories/CategoryDialog.h"
 #include "ui/categories/ClassifierDialog.h"
 #include "ui/categories/DataFileSettingsDialog.h"
@@ -129,7 +132,7 @@ int main(int argc, char** argv)
     {
         Database::ADatabase db;
         BenchData::Generate(db, options);
-        AddBudgetAndSeries(db, Dates::ToYmd(SystemLocalTime().date).year);
+        AddBudgetAndSeries(db, 2024);  // the generated books' last year
         if (Result::Failed(db.SaveAs(file))) {
             std::fprintf(stderr, "could not write the data file\n");
             return 1;
@@ -156,6 +159,30 @@ int main(int argc, char** argv)
         window.ShowPage(i);
         QApplication::processEvents();
         (Save(window, output, QString("page-%1").arg(i + 1)) ? saved : failed)++;
+    }
+    // The reports page with each kind over the generated books' last year, and the budget there.
+    for (int i = 0; i < window.PageCount(); ++i) {
+        window.ShowPage(i);
+        if (auto* budget = dynamic_cast<Budget::ABudgetPage*>(window.CurrentPage())) {
+            auto parameters = budget->Parameters();
+            parameters.period = Filters::ADatePeriod(Dates::FromYmd(2024, 3, 1), Dates::FromYmd(2024, 3, 31),
+                                                     Filters::APeriodKind::Month);
+            budget->SetParameters(parameters);
+            QApplication::processEvents();
+            (Save(window, output, "budget-2024") ? saved : failed)++;
+        }
+        auto* reports = dynamic_cast<Reports::AReportsPage*>(window.CurrentPage());
+        if (!reports)
+            continue;
+        for (int kind = 0; kind < Reports::kReportKindCount; ++kind) {
+            auto parameters = reports->Parameters();
+            parameters.kind = static_cast<Reports::AReportKind>(kind);
+            parameters.period = Filters::ADatePeriod(Dates::FromYmd(2024, 1, 1), Dates::FromYmd(2024, 12, 31),
+                                                     Filters::APeriodKind::Year);
+            reports->SetParameters(parameters);
+            QApplication::processEvents();
+            (Save(window, output, QString("report-%1").arg(kind + 1)) ? saved : failed)++;
+        }
     }
     window.ShowPage(1);
     window.RunCommand(235);  // the help pane beside the transactions
@@ -305,9 +332,14 @@ int main(int argc, char** argv)
         name = "budget-article-add";
         Budget::RunArticleDialog(&window, context, db, {}, folder, nullptr);
         name = "budget-plans";
-        Budget::RunPlansDialog(&window, context, db, article, Dates::ToYmd(SystemLocalTime().date).year, {});
+        Budget::RunPlansDialog(&window, context, db, article, 2024, {});
         name = "budget-move";
         Budget::RunMoveDialog(&window, context, db, article);
+        name = "series-add";
+        Reports::RunSeriesDialog(&window, context, db, {}, nullptr);
+        name = "series-change";
+        Reports::RunSeriesDialog(&window, context, db,
+                                 Database::Engine::ATableImpl<Database::ASeries>::RefTo(db.Series().Live().front()), nullptr);
     }
     std::printf("%d pictures, %d failed\n", saved, failed);
     return failed == 0 ? 0 : 1;

@@ -6,7 +6,8 @@ namespace UserInterface::Filters {
 
 namespace {
 
-constexpr int kFirstKindLabel = 21;  // "День"; the labels follow in combo order
+// "День" ... "Все операции" in combo order; "Пять месяцев" came later and has a late id.
+constexpr int kKindLabels[kPeriodKindCount] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 790, 30, 31, 32, 33};
 
 struct AKindRule {
     int lengthDays;    // a length in days, or 0 ...
@@ -43,7 +44,7 @@ ADate AfterLengthOf(const AKindRule& rule, ADate start)
 
 }  // namespace
 
-int PeriodKindLabel(APeriodKind kind) { return kFirstKindLabel + static_cast<int>(kind); }
+int PeriodKindLabel(APeriodKind kind) { return kKindLabels[static_cast<int>(kind)]; }
 
 std::optional<APeriodKind> PeriodKindFromIndex(int index)
 {

@@ -1,5 +1,10 @@
 #include "analysis/Turnover.h"
 
+#include "core/FormatAmount.h"
+#include "core/LocaleInfo.h"
+
+#include <cmath>
+
 #include "analysis/CategoryMap.h"
 #include "analysis/ReportConversion.h"
 #include "database/Lookups.h"
@@ -339,5 +344,12 @@ double ShareOfParent(const ATurnoverReport& report, int node)
 }
 
 double ShareOfTotal(const ATurnoverReport& report, int node) { return Share(report, node, TopOf(report, node)); }
+
+std::u16string ShareText(const UtilityClasses::Strings::LocaleInfo& locale, double share)
+{
+    const double units = std::round(share * 100.0 * 10'000.0);
+    const AMoney amount = units >= 9.2e18 ? INT64_MAX : units <= -9.2e18 ? INT64_MIN : static_cast<AMoney>(units);
+    return UtilityClasses::Strings::FormatAmount(amount, 2, true, locale);
+}
 
 }  // namespace UserInterface::Reports

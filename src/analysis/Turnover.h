@@ -53,5 +53,7 @@ ATurnoverReport ComputeTurnover(Database::ADatabase& db, const UtilityClasses::S
 // display root, and a node whose denominator is zero, get 1.
 double ShareOfParent(const ATurnoverReport& report, int node);
 double ShareOfTotal(const ATurnoverReport& report, int node);
+// A share as the list shows it: times 100, two decimals, in the locale's style.
+std::u16string ShareText(const UtilityClasses::Strings::LocaleInfo& locale, double share);
 
 }  // namespace UserInterface::Reports

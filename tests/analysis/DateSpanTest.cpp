@@ -26,6 +26,18 @@ TEST(PeriodArithmetic, MonthsKeepTheDayOrTakeTheLastDayOfAShorterMonth)
         EXPECT_EQ(AddMonths(c.from, c.months), c.expected) << c.from << " + " << c.months;
 }
 
+// "Пять месяцев" has a late id: the kinds after it were labelled one place off.
+TEST(PeriodKinds, EachKindIsLabelledByItsOwnText)
+{
+    const UtilityClasses::Strings::AStrings strings(UtilityClasses::Strings::RussianLocale());
+    const char16_t* labels[kPeriodKindCount] = {u"День",       u"Семь дней",    u"Неделя",     u"Две недели",
+                                                u"Четыре недели", u"Месяц",     u"Два месяца", u"Три месяца",
+                                                u"Квартал",    u"Пять месяцев", u"Два квартала", u"Полугодие",
+                                                u"Год",        u"Все операции"};
+    for (int k = 0; k < kPeriodKindCount; ++k)
+        EXPECT_EQ(strings.Text(PeriodKindLabel(*PeriodKindFromIndex(k))), labels[k]) << k;
+}
+
 TEST(PeriodRecognition, FollowsTheDocumentedOrderAndNeverNamesSevenDaysOrQuarters)
 {
     struct ACase {

@@ -1,4 +1,5 @@
 #include "CategoryTestSupport.h"
+#include "ReportTestSupport.h"
 
 #include "database/DatabaseRules.h"
 #include "ui/MenuText.h"
@@ -69,14 +70,7 @@ protected:
         db.Transactions().Create(t);
         CommitWithRules(db);
     }
-    // The dates as the user picks them in the pane's two date fields.
-    void Period(ADate start, ADate end)
-    {
-        UiTests::Named<ADatePicker>(Pane(), "по:")->SetDate(Dates::FromYmd(9000, 1, 1));
-        UiTests::Named<ADatePicker>(Pane(), "С:")->SetDate(start);
-        UiTests::Named<ADatePicker>(Pane(), "по:")->SetDate(end);
-        QApplication::processEvents();
-    }
+    void Period(ADate start, ADate end) { UiTests::PickPeriod(Pane(), start, end); }
     std::vector<std::u16string> Row(int row)
     {
         std::vector<std::u16string> texts;

@@ -7,7 +7,6 @@
 #include "ui/RecordListPage.h"
 #include "win32api/DynaForm.h"
 
-#include <QMenu>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -129,33 +128,10 @@ TEST_F(Pages, CategoriesShowTheirTreesAndALoopInADamagedFileEnds)
     EXPECT_EQ(gone.Report()->Model().RowCount(), 0);
 }
 
-TEST_F(Pages, ClassifiersAndSeriesAreListed)
+TEST_F(Pages, ClassifiersAreListed)
 {
-    db.BeginStep();
-    ASeries series;
-    series.name = db.NewText(u"Траты");
-    series.expense = 1;
-    db.Series().Create(series);
-    db.CommitStep();
     ARecordListPage& classifiers = Show(APageInfo::kClassifiers);
     EXPECT_EQ(classifiers.Report()->Model().RowCount(), static_cast<int>(db.Classifiers().LiveCount()));
-    ARecordListPage& reports = Show(APageInfo::kReports);
-    ASSERT_EQ(reports.Report()->Model().RowCount(), 1);
-    EXPECT_EQ(Column(reports, 0)[0], u"Траты");
-    EXPECT_EQ(Column(reports, 1)[0], u"");
-    EXPECT_EQ(Column(reports, 2)[0], u"\u2713");
-}
-
-TEST_F(Pages, TheDefaultActionsAreAddChangeDelete)
-{
-    ARecordListPage& reports = Show(APageInfo::kReports);
-    QMenu menu;
-    reports.FillActionsMenu(menu);
-    ASSERT_EQ(menu.actions().size(), 3);
-    EXPECT_EQ(menu.actions()[0]->data().toInt(), 224);
-    EXPECT_EQ(menu.actions()[2]->data().toInt(), 226);
-    // These pages only show: their editing comes later.
-    EXPECT_FALSE(reports.IsCommandEnabled(224));
 }
 
 TEST(ProgressWindow, ShowsTheEnginesProgressOnceItTakesLong)

@@ -10,6 +10,7 @@
 #include "ui/budget/BudgetDialog.h"
 #include "ui/categories/CategoriesPage.h"
 #include "ui/reports/PeriodSelector.h"
+#include "ui/reports/ShareBar.h"
 #include "win32api/DynaForm.h"
 
 #include <QCheckBox>
@@ -28,7 +29,7 @@ constexpr int kColumnTitles[] = {667, 668, 669, 670, 671};
 constexpr std::uint16_t kWidths[] = {260, 120, 120, 100, 100};
 constexpr int kPeriodCaption = 83, kCurrencyCaption = 84;
 constexpr int kChangeFolder = 729, kChangeArticle = 673, kDeleteFolder = 742, kDeleteArticle = 674;
-constexpr AColour kBarColour = 0x0040B040, kOverBarColour = 0x004040E0, kBarFrame = 0x00A0A0A0;
+constexpr AColour kBarColour = 0x0040B040, kOverBarColour = 0x004040E0;
 
 // One row of the tree: the texts as computed, and the execution its bar shows.
 class ABudgetRowItem final : public ARecordItem {
@@ -53,20 +54,10 @@ public:
             ARecordItem::DrawCell(canvas, column, rect, style);
             return;
         }
-        if (!execution_)
-            return;
-        const ARect frame{rect.left + 2, rect.top + 3, rect.right - 2, rect.bottom - 3};
-        if (frame.IsEmpty())
-            return;
-        canvas.FillRect(frame, kBarFrame);
-        const ARect inside{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
-        canvas.FillRect(inside, style.background);
         // Past the plan the bar is full and turns red.
-        const double share = std::clamp(*execution_ / 100.0, 0.0, 1.0);
-        const int width = static_cast<int>(inside.Width() * share);
-        if (width > 0)
-            canvas.FillRect({inside.left, inside.top, inside.left + width, inside.bottom},
-                            *execution_ > 100.0 ? kOverBarColour : kBarColour);
+        if (execution_)
+            Reports::DrawShareBar(canvas, rect, style, *execution_ / 100.0,
+                                  *execution_ > 100.0 ? kOverBarColour : kBarColour);
     }
 
 private:
