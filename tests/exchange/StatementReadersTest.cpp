@@ -1,0 +1,200 @@
+// The bank statement readers over hand-written statements with each format's quirks, and
+// over damaged copies of them.
+#include "core/CodePage.h"
+#include "exchange/statements/Statement.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+namespace {
+
+using namespace ExportImport::Statements;
+
+std::string Cp1251(std::u16string_view text)
+{
+    std::string bytes;
+    EXPECT_TRUE(UtilityClasses::Strings::Utf16ToMultiByte(text, 1251, bytes));
+    return bytes;
+}
+
+const std::string kOfxSgml = Cp1251(
+    u"OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nENCODING:USASCII\r\nCHARSET:1251\r\n\r\n"
+    u"<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0<SEVERITY>INFO</STATUS><DTSERVER>20240131</SONRS>"
+    u"</SIGNONMSGSRSV1>\r\n<BANKMSGSRSV1><STMTTRNRS><STMTRS><CURDEF>RUB\r\n"
+    u"<BANKACCTFROM><BANKID>044525225<ACCTID>40817810000000000001<ACCTTYPE>CHECKING</BANKACCTFROM>\r\n"
+    u"<BANKTRANLIST><DTSTART>20240101<DTEND>20240131\r\n"
+    u"<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20240105120000.000[+3:MSK]<TRNAMT>-1234.50<FITID>A1\r\n"
+    u"<NAME>Магазин &amp; Ко<MEMO>Карта *1234</STMTTRN>\r\n"
+    u"<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20240110<TRNAMT>50000,00<FITID>A2<NAME>Зарплата</STMTTRN>\r\n"
+    u"</BANKTRANLIST></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\r\n");
+
+const std::string kOfxXml =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><?OFX OFXHEADER=\"200\" VERSION=\"211\"?>\n"
+    "<OFX><CREDITCARDMSGSRSV1><CCSTMTTRNRS><CCSTMTRS><CURDEF>EUR</CURDEF>"
+    "<CCACCTFROM><ACCTID>4111</ACCTID></CCACCTFROM><BANKTRANLIST>\n"
+    "<STMTTRN><TRNTYPE>DEBIT</TRNTYPE><DTPOSTED>20240301</DTPOSTED><TRNAMT>-9.99</TRNAMT>"
+    "<FITID>X-1</FITID><NAME>Caf\xC3\xA9</NAME></STMTTRN>\n"
+    "</BANKTRANLIST></CCSTMTRS></CCSTMTTRNRS></CREDITCARDMSGSRSV1></OFX>\n";
+
+const std::string kQif =
+    "\xEF\xBB\xBF!Type:Bank\r\n"
+    "D1/ 5'24\r\nT-1,234.56\r\nPGrocer\r\nN1001\r\nLFood\r\n^\r\n"
+    "D01/06/2024\r\nU-20.00\r\nT-20.00\r\nPPharmacy\r\nSHealth\r\n$-15.00\r\nEpills\r\nSHome\r\n$-5.00\r\n^\r\n"
+    "D12.01.2024\r\nT300\r\nPSalary\r\n^\r\n";
+
+const std::string kCamt =
+    "<?xml version='1.0' encoding='UTF-8'?>"
+    "<Document xmlns='urn:iso:std:iso:20022:tech:xsd:camt.053.001.02'><BkToCstmrStmt><Stmt>"
+    "<Acct><Id><IBAN>DE02120300000000202051</IBAN></Id><Ccy>EUR</Ccy></Acct>"
+    "<Ntry><Amt Ccy='EUR'>25.00</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts>BOOK</Sts>"
+    "<BookgDt><Dt>2024-02-01</Dt></BookgDt><ValDt><Dt>2024-02-02</Dt></ValDt><AcctSvcrRef>R1</AcctSvcrRef>"
+    "<NtryDtls><TxDtls><RltdPties><Cdtr><Nm>Stadtwerke</Nm></Cdtr></RltdPties>"
+    "<RmtInf><Ustrd>Strom Januar</Ustrd></RmtInf></TxDtls></NtryDtls></Ntry>"
+    "<Ntry><Amt Ccy='EUR'>10.00</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts>PDNG</Sts>"
+    "<BookgDt><Dt>2024-02-03</Dt></BookgDt></Ntry>"
+    "<Ntry><Amt Ccy='EUR'>30.00</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts><Cd>BOOK</Cd></Sts>"
+    "<BookgDt><DtTm>2024-02-05T10:00:00</DtTm></BookgDt><AcctSvcrRef>B7</AcctSvcrRef><NtryDtls>"
+    "<TxDtls><Amt Ccy='EUR'>12.50</Amt><RmtInf><Ustrd>Teil 1</Ustrd></RmtInf></TxDtls>"
+    "<TxDtls><Amt Ccy='EUR'>17.50</Amt><Refs><AcctSvcrRef>B7-2</AcctSvcrRef></Refs></TxDtls>"
+    "</NtryDtls></Ntry></Stmt></BkToCstmrStmt></Document>";
+
+struct AExpectedLine {
+    int year, month, day;
+    AMoney amount;
+    std::u16string payee;
+    std::string reference;
+};
+
+struct ASample {
+    const char* name;
+    std::function<AStatementRead(std::string_view)> read;
+    const std::string& bytes;
+    std::string account, currency;
+    std::vector<AExpectedLine> lines;
+};
+
+const ASample kSamples[] = {
+    {"OFX 1 (SGML, CP1251)", ReadOfx, kOfxSgml, "40817810000000000001", "RUB",
+     {{2024, 1, 5, -12'345'000, u"Магазин & Ко", "A1"}, {2024, 1, 10, 500'000'000, u"Зарплата", "A2"}}},
+    {"OFX 2 (XML, card)", ReadOfx, kOfxXml, "4111", "EUR", {{2024, 3, 1, -99'900, u"Café", "X-1"}}},
+    {"QIF (BOM, date forms, splits)", [](std::string_view b) { return ReadQif(b); }, kQif, "", "",
+     {{2024, 1, 5, -12'345'600, u"Grocer", "1001"},
+      {2024, 1, 6, -200'000, u"Pharmacy", ""},
+      {2024, 1, 12, 3'000'000, u"Salary", ""}}},
+    {"CAMT.053 (pending skipped, a batch)", ReadCamt053, kCamt, "DE02120300000000202051", "EUR",
+     {{2024, 2, 1, -250'000, u"Stadtwerke", "R1"},
+      {2024, 2, 5, -125'000, u"", "B7/1"},
+      {2024, 2, 5, -175'000, u"", "B7-2"}}},
+};
+
+TEST(StatementReaders, HandWrittenStatementsReadLineByLine)
+{
+    for (const ASample& sample : kSamples) {
+        SCOPED_TRACE(sample.name);
+        const AStatementRead read = sample.read(sample.bytes);
+        EXPECT_TRUE(read.Ok());
+        EXPECT_EQ(read.statement.accountId, sample.account);
+        EXPECT_EQ(read.statement.currency, sample.currency);
+        ASSERT_EQ(read.statement.lines.size(), sample.lines.size());
+        for (std::size_t i = 0; i < sample.lines.size(); ++i) {
+            const AExpectedLine& expected = sample.lines[i];
+            const AStatementLine& line = read.statement.lines[i];
+            EXPECT_EQ(line.date, Dates::FromYmd(expected.year, expected.month, expected.day)) << i;
+            EXPECT_EQ(line.amount, expected.amount) << i;
+            EXPECT_EQ(line.payee, expected.payee) << i;
+            EXPECT_EQ(line.reference, expected.reference) << i;
+        }
+    }
+}
+
+TEST(StatementReaders, QuirksOfEachFormatKeepTheirDetails)
+{
+    const AStatementRead ofx = ReadOfx(kOfxSgml);
+    ASSERT_EQ(ofx.statement.lines.size(), 2u);
+    EXPECT_EQ(ofx.statement.lines[0].memo, u"Карта *1234");
+    EXPECT_EQ(ofx.statement.lines[0].sourceLine, 11u);
+
+    const AStatementRead qif = ReadQif(kQif);
+    ASSERT_EQ(qif.statement.lines.size(), 3u);
+    EXPECT_EQ(qif.statement.lines[0].category, u"Food");
+    ASSERT_EQ(qif.statement.lines[1].splits.size(), 2u);
+    EXPECT_EQ(qif.statement.lines[1].splits[0].category, u"Health");
+    EXPECT_EQ(qif.statement.lines[1].splits[0].amount, -150'000);
+    EXPECT_EQ(qif.statement.lines[1].splits[0].memo, u"pills");
+    // Day first, as European banks write it.
+    EXPECT_EQ(ReadQif(kQif, true).statement.lines[1].date, Dates::FromYmd(2024, 6, 1));
+
+    const AStatementRead camt = ReadCamt053(kCamt);
+    ASSERT_EQ(camt.statement.lines.size(), 3u);
+    EXPECT_EQ(camt.statement.lines[0].valueDate, Dates::FromYmd(2024, 2, 2));
+    EXPECT_EQ(camt.statement.lines[0].memo, u"Strom Januar");
+    EXPECT_EQ(camt.statement.lines[1].memo, u"Teil 1");
+}
+
+TEST(StatementReaders, ValuesInTheFormsBanksWrite)
+{
+    struct AAmount {
+        const char* text;
+        bool ok;
+        AMoney amount;
+    };
+    for (const AAmount& c : std::vector<AAmount>{{"-1,234.56", true, -12'345'600}, {"1234,5", true, 12'345'000},
+                                                 {"+12", true, 120'000}, {"1 000,25", true, 10'002'500},
+                                                 {"0.12345", false, 0}, {"12a", false, 0}, {"-", false, 0},
+                                                 {"", false, 0}}) {
+        AMoney amount = 0;
+        EXPECT_EQ(Values::ParseAmount(c.text, amount), c.ok) << c.text;
+        if (c.ok)
+            EXPECT_EQ(amount, c.amount) << c.text;
+    }
+    struct ADateCase {
+        const char* text;
+        bool dayFirst;
+        int year, month, day;  // 0: refused
+    };
+    for (const ADateCase& c : std::vector<ADateCase>{{"1/ 5'24", false, 2024, 1, 5}, {"01/05/2024", false, 2024, 1, 5},
+                                                     {"01/05/2024", true, 2024, 5, 1}, {"5.1.99", false, 1999, 1, 5},
+                                                     {"2024-02-29", false, 2024, 2, 29}, {"2023-02-29", false, 0, 0, 0},
+                                                     {"13/01/2024", false, 0, 0, 0}, {"1/5", false, 0, 0, 0}}) {
+        ADate date = 0;
+        EXPECT_EQ(Values::ParseQifDate(c.text, c.dayFirst, date), c.year != 0) << c.text;
+        if (c.year != 0)
+            EXPECT_EQ(date, Dates::FromYmd(c.year, c.month, c.day)) << c.text;
+    }
+}
+
+TEST(StatementReaders, DamagedStatementsGiveProblemsWithTheirPlace)
+{
+    const AStatementRead badDate = ReadOfx("<OFX><STMTTRN><DTPOSTED>2024-13-45<TRNAMT>1</STMTTRN></OFX>");
+    ASSERT_EQ(badDate.problems.size(), 1u);
+    EXPECT_EQ(badDate.problems[0].kind, AProblemKind::BadDate);
+    EXPECT_EQ(badDate.problems[0].where, "DTPOSTED");
+    EXPECT_TRUE(badDate.statement.lines.empty());
+
+    const AStatementRead cut = ReadQif("!Type:Bank\nD1/5/24\nT-1\n^\nD1/6/24\nT-2\n");
+    EXPECT_EQ(cut.statement.lines.size(), 1u);
+    ASSERT_EQ(cut.problems.size(), 1u);
+    EXPECT_EQ(cut.problems[0].kind, AProblemKind::Truncated);
+    EXPECT_EQ(cut.problems[0].line, 5u);
+
+    for (const auto& read : {ReadOfx("no tags here"), ReadQif("D1/5/24\n^\n"), ReadCamt053("<Document/>")})
+        EXPECT_EQ(read.problems.at(0).kind, AProblemKind::NotAStatement);
+
+    // Every truncation and random damage ends in lines or problems, never a crash.
+    std::mt19937 random(7);
+    for (const ASample& sample : kSamples) {
+        for (std::size_t length = 0; length < sample.bytes.size(); length += 7)
+            (void)sample.read(std::string_view(sample.bytes).substr(0, length));
+        for (int round = 0; round < 200; ++round) {
+            std::string damaged = sample.bytes;
+            for (int k = 0; k < 4; ++k)
+                damaged[random() % damaged.size()] = static_cast<char>(random());
+            const AStatementRead read = sample.read(damaged);
+            EXPECT_LE(read.statement.lines.size(), sample.lines.size() + 2) << sample.name;
+        }
+    }
+}
+
+}  // namespace
