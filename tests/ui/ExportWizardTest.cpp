@@ -4,6 +4,8 @@
 
 #include "ui/exchange/ExportWizard.h"
 
+#include <QLineEdit>
+
 #include <filesystem>
 #include "win32api/DateCtrl.h"
 #include <fstream>
@@ -184,6 +186,28 @@ TEST_F(ExportWizard, NextRefusesAPageLeftIncompleteAndSaysWhy)
         EXPECT_EQ(driver.TitleId(), c.stays);
         ASSERT_EQ(test.dialogs.messages.size(), 1u);
         EXPECT_EQ(test.dialogs.messages[0].rfind(c.message, 0), 0u);
+    }
+}
+
+TEST_F(ExportWizard, BrowseOffersTheModulesExtensionAndFillsTheFileField)
+{
+    struct ACase {
+        int row;
+        const char* filter;  // the first one the file dialog offers
+    };
+    for (const ACase& c : {ACase{0, "Файл XML (*.xml);;"}, ACase{1, "Книга Microsoft Excel (*.xlsx);;"}}) {
+        SCOPED_TRACE(c.filter);
+        test.dialogs.fileDialogs.clear();
+        test.dialogs.saveFile = test.Path("chosen");
+        auto wizard = Open();
+        AWizardDriver driver(*wizard);
+        driver.ChooseModule("Модуль экспорта:", c.row);
+        EXPECT_FALSE(UiTests::Named(*wizard, "Настройки")->isEnabled());  // the built-in modules have none
+        driver.Click("Обзор...");
+        ASSERT_EQ(test.dialogs.fileDialogs.size(), 1u);
+        EXPECT_TRUE(test.dialogs.fileDialogs[0].filters.startsWith(QString::fromUtf8(c.filter)))
+            << test.dialogs.fileDialogs[0].filters.toStdString();
+        EXPECT_EQ(UiTests::Named<QLineEdit>(*wizard, "Файл:")->text().toStdString(), test.Path("chosen"));
     }
 }
 
