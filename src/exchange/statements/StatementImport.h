@@ -1,0 +1,50 @@
+// A statement brought into the data file: which of its lines the file has already (the
+// same bank reference, or else the same amount within three days under a similar text),
+// the categories the household gave most often to earlier transactions of the same payee,
+// and the new lines written as transactions of one account in one step.
+#pragma once
+#include "exchange/statements/Statement.h"
+
+#include "database/Database.h"
+
+#include <optional>
+
+namespace ExportImport::Statements {
+
+struct AStatementImportOptions {
+    // The extra comment (0 to 3) that keeps the bank's reference of each line, when the
+    // data file gives one to it; without one lines are matched by amount, date and text.
+    std::optional<int> referenceComment;
+    int dateTolerance = 3;  // days either way
+};
+
+struct APlannedLine {
+    const AStatementLine* line = nullptr;
+    bool duplicate = false;
+    // At most one category of each classifier tree, the most frequent first found.
+    std::vector<Database::AReference<Database::ACategory>> categories;
+};
+
+struct AStatementPlan {
+    std::vector<APlannedLine> lines;
+    std::size_t duplicates = 0;
+    std::size_t NewCount() const { return lines.size() - duplicates; }
+};
+
+// `account` must be a live account of `db`; `statement` must outlive the plan.
+AStatementPlan PlanStatement(Database::ADatabase& db, Database::AReference<Database::AAccount> account,
+                             const AStatement& statement, const AStatementImportOptions& options = {});
+
+// The plan's new lines as executed transactions of `account`, with their categories and
+// references, balances recalculated, as one step labelled `label`. The number written.
+std::size_t SaveStatement(Database::ADatabase& db, Database::AReference<Database::AAccount> account,
+                          const AStatementPlan& plan, const AStatementImportOptions& options,
+                          std::u16string_view label);
+
+// The text a line is known by: the payee, and the memo after it.
+std::u16string LineText(const AStatementLine& line);
+// Payee texts as they are compared: lower case, without digits (card numbers, dates) and
+// punctuation, blanks collapsed.
+std::u16string NormalisedText(std::u16string_view text);
+
+}  // namespace ExportImport::Statements
