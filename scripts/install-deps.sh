@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-olefile python3-openpyxl
   help2man dpkg-dev desktop-file-utils shared-mime-info appstream
+  poppler-utils
   clang libclang-rt-dev
 )
 missing=()

@@ -360,13 +360,26 @@ void AReportsPage::PrintSheet(QPainter& painter, const QRect& body, int sheet, c
         return;
     if (chart->width() < 100 || chart->height() < 100)
         chart->resize(800, 600);  // a chart never shown has no size of its own yet
-    // The chart keeps its proportions, scaled to the body's width or height.
-    const double scale = std::min(static_cast<double>(body.width()) / chart->width(),
-                                  static_cast<double>(body.height()) / chart->height());
+    // Under the chart, what it shows in words: the kind, the period and the totals.
+    const QStringList lines = chart->accessibleDescription().split(u'\n', Qt::SkipEmptyParts);
+    const int lineHeight = QFontMetrics(fonts.normal, painter.device()).height();
+    const int textHeight = static_cast<int>(lines.size()) * lineHeight;
+    const QRect area(body.left(), body.top(), body.width(), std::max(1, body.height() - textHeight - lineHeight));
+    // The chart keeps its proportions, scaled to the area's width or height.
+    const double scale = std::min(static_cast<double>(area.width()) / chart->width(),
+                                  static_cast<double>(area.height()) / chart->height());
     painter.save();
-    painter.translate(body.topLeft());
+    painter.translate(area.topLeft());
     painter.scale(scale, scale);
     chart->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter.restore();
+    painter.save();
+    painter.setFont(fonts.normal);
+    int y = area.top() + static_cast<int>(chart->height() * scale) + lineHeight;
+    for (const QString& line : lines) {
+        painter.drawText(QRect(body.left(), y, body.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter, line);
+        y += lineHeight;
+    }
     painter.restore();
 }
 
