@@ -4,6 +4,7 @@
 #include "DataFileAccess.h"
 #include "DataFileSave.h"
 #include "ExchangeSupport.h"
+#include "StatementImport.h"
 
 #include "exchange/AExcel.h"
 #include "exchange/ImportFromXML.h"
@@ -26,6 +27,8 @@ AExitCode RunImport(const ACliContext& context, const AParsedArguments& argument
     const std::string input = context.WholePath(arguments.positionals[1]);
     const std::string format = arguments.Option("--format").value_or("xml");
     const bool dryRun = arguments.Flag("--dry-run");
+    if (IsStatementFormat(format))
+        return RunStatementImport(context, arguments, format);
 
     ACommandSession command(context);
     AModuleSession& session = command.Session();

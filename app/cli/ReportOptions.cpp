@@ -1,5 +1,7 @@
 #include "ReportOptions.h"
 
+#include "AccountArgument.h"
+
 #include "CliMessages.h"
 
 #include "database/Lookups.h"
@@ -122,20 +124,11 @@ bool AReportOptionReader::Accounts(Filters::AAccountSelection& accounts)
         return true;
     }
     for (const std::string& item : SplitList(*list)) {
-        const std::size_t at = item.rfind('@');
-        if (at == std::string::npos || at == 0)
-            return UsageError("an account is written NAME@CODE: '" + item + "'");
-        const std::u16string name = FromUtf8(item.substr(0, at)), code = FromUtf8(item.substr(at + 1));
-        bool found = false;
-        for (const auto* account : db_.Accounts().Live()) {
-            const ACurrency* currency = db_.Currencies().Record(account->Record().currency);
-            if (db_.Text(account->Record().name) == name && currency && db_.Text(currency->code) == code) {
-                chosen.push_back(Engine::ATableImpl<AAccount>::RefTo(account));
-                found = true;
-            }
+        switch (FindAccounts(db_, item, chosen)) {
+        case AAccountLookup::Found: break;
+        case AAccountLookup::Malformed: return UsageError("an account is written NAME@CODE: '" + item + "'");
+        case AAccountLookup::NotInFile: return NotInFile("the file has no account \"" + item + "\"");
         }
-        if (!found)
-            return NotInFile("the file has no account \"" + item + "\"");
     }
     accounts = Filters::AAccountSelection(std::move(chosen));
     return true;

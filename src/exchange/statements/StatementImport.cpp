@@ -111,6 +111,12 @@ private:
 
 }  // namespace
 
+bool SameCurrency(std::string_view statement, std::string_view account)
+{
+    const auto ruble = [](std::string_view code) { return code == "RUB" || code == "RUR"; };
+    return statement.empty() || statement == account || (ruble(statement) && ruble(account));
+}
+
 std::u16string LineText(const AStatementLine& line)
 {
     if (line.payee.empty() || line.memo.empty())

@@ -41,6 +41,10 @@ std::size_t SaveStatement(Database::ADatabase& db, Database::AReference<Database
                           const AStatementPlan& plan, const AStatementImportOptions& options,
                           std::u16string_view label);
 
+// Whether a statement in `statement`'s currency may go into an account in `account`'s: the
+// same code, or none given; the ruble's codes RUB and RUR are one currency.
+bool SameCurrency(std::string_view statement, std::string_view account);
+
 // The text a line is known by: the payee, and the memo after it.
 std::u16string LineText(const AStatementLine& line);
 // Payee texts as they are compared: lower case, without digits (card numbers, dates) and

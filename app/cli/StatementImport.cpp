@@ -1,0 +1,122 @@
+#include "StatementImport.h"
+
+#include "AccountArgument.h"
+#include "CliMessages.h"
+#include "DataFileAccess.h"
+#include "DataFileSave.h"
+
+#include "core/FileSystem.h"
+#include "exchange/ImportTexts.h"
+#include "exchange/statements/StatementImport.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace Cli {
+
+using namespace ExportImport::Statements;
+
+namespace {
+
+constexpr std::size_t kMaxStatementSize = std::size_t{256} << 20;
+
+const char* ProblemText(AProblemKind kind)
+{
+    switch (kind) {
+    case AProblemKind::NotAStatement: return "not a statement of this format";
+    case AProblemKind::BadDate: return "a date that cannot be read";
+    case AProblemKind::BadAmount: return "an amount that cannot be read";
+    case AProblemKind::MissingDate: return "a line without a date";
+    case AProblemKind::MissingAmount: return "a line without an amount";
+    case AProblemKind::BadText: return "text that is not in the declared encoding";
+    case AProblemKind::Truncated: return "cut off before its end";
+    }
+    return "damaged";
+}
+
+AStatementRead Read(std::string_view format, std::string_view bytes, bool dayFirst)
+{
+    if (format == "ofx" || format == "qfx")
+        return ReadOfx(bytes);
+    if (format == "qif")
+        return ReadQif(bytes, dayFirst);
+    return ReadCamt053(bytes);
+}
+
+AExitCode Usage(const ACliContext& context, const std::string& text)
+{
+    context.err << "fendral-cli: " << text << '\n';
+    return kUsageError;
+}
+
+}  // namespace
+
+bool IsStatementFormat(std::string_view format)
+{
+    return format == "ofx" || format == "qfx" || format == "qif" || format == "camt";
+}
+
+AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments& arguments, std::string_view format)
+{
+    const std::string& input = arguments.positionals[1];
+    const auto accountName = arguments.Option("--account");
+    if (!accountName)
+        return Usage(context, "a statement is imported into one account: --account NAME@CODE");
+    AStatementImportOptions options;
+    if (const auto comment = arguments.Option("--reference-comment")) {
+        if (comment->size() != 1 || (*comment)[0] < '1' || (*comment)[0] > '4')
+            return Usage(context, "--reference-comment takes 1, 2, 3 or 4");
+        options.referenceComment = (*comment)[0] - '1';
+    }
+    Files::ALocalFileSystem fs;
+    std::string bytes;
+    if (const int error = fs.ReadFile(context.WholePath(input), bytes, kMaxStatementSize); error != 0) {
+        if (error == ENOENT) {
+            PrintMessage(context, context.err, Database::FileMessage::kFileNotFound, {FromUtf8(input)});
+            return kFileNotFound;
+        }
+        context.err << "fendral-cli: cannot read " << input << ": " << std::strerror(error) << '\n';
+        return kFailed;
+    }
+
+    const bool dryRun = arguments.Flag("--dry-run");
+    Database::ADatabase db;
+    const AOpenOutcome opened =
+        dryRun ? OpenDataFile(context, db, arguments.positionals[0]) : OpenDataFileToChange(context, db, arguments.positionals[0]);
+    if (!opened.open)
+        return opened.exitCode;
+    std::vector<Database::AReference<Database::AAccount>> accounts;
+    switch (FindAccounts(db, *accountName, accounts)) {
+    case AAccountLookup::Found: break;
+    case AAccountLookup::Malformed: return Usage(context, "an account is written NAME@CODE");
+    case AAccountLookup::NotInFile:
+        context.err << "fendral-cli: the file has no account \"" << *accountName << "\"\n";
+        return kFailed;
+    }
+
+    const AStatementRead read = Read(format, bytes, arguments.Flag("--day-first"));
+    for (const AProblem& problem : read.problems)
+        context.err << input << (problem.line ? ":" + std::to_string(problem.line) : std::string()) << ": "
+                    << ProblemText(problem.kind) << (problem.where.empty() ? "" : " (" + problem.where + ")") << '\n';
+    if (read.statement.lines.empty())
+        return read.problems.empty() ? kDone : kFailed;
+    const std::string accountCode = accountName->substr(accountName->rfind('@') + 1);
+    if (!SameCurrency(read.statement.currency, accountCode)) {
+        context.err << "fendral-cli: the statement is in " << read.statement.currency << ", the account "
+                    << *accountName << " in " << accountCode << "; nothing was imported\n";
+        return kFailed;
+    }
+
+    const AStatementPlan plan = PlanStatement(db, accounts.front(), read.statement, options);
+    context.out << plan.NewCount() << " new lines, " << plan.duplicates << " already in the file\n";
+    const AExitCode clean = read.problems.empty() ? opened.exitCode : kDoneWithMessages;
+    if (dryRun || plan.NewCount() == 0)
+        return clean;
+    SaveStatement(db, accounts.front(), plan, options, context.strings.Text(ExportImport::ImportText::kImportCaption));
+    if (!SaveDataFileInPlace(context, db))
+        return kFailed;
+    PrintMessage(context, context.out, ExportImport::ImportText::kImportCompleted);
+    return clean;
+}
+
+}  // namespace Cli
