@@ -41,6 +41,7 @@ if [ $quick -eq 1 ]; then run DataFileBench --folder "$data"; else run DataFileB
 run RulesBench
 run ExportBench
 run ImportBench
+run StatementImportBench
 run WorkbookBench
 run AnalysisBench
 [ -x "$bin/StartupBench" ] && run StartupBench
