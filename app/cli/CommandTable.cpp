@@ -41,8 +41,8 @@ const ACommand kCommands[] = {
      "that touch an account of LIST (NAME@CODE,...; every account by default). MODULE is a plug-in's\n"
      "file name (with or without .so) or its module's name. Exits with 3 when the module left messages.",
      RunExportCommand},
-    {{"import", {"FILE", "IN"}, {"--format", "--account", "--reference-comment"}, {"--dry-run", "--day-first"}},
-     "FILE IN [--format xml|xlsx|ofx|qif|camt|MODULE] [--account NAME@CODE] [--reference-comment N] [--day-first] [--dry-run]",
+    {{"import", {"FILE", "IN"}, {"--format", "--account", "--reference-comment", "--csv-mapping"}, {"--dry-run", "--day-first"}},
+     "FILE IN [--format xml|xlsx|ofx|qif|camt|csv|MODULE] [--account NAME@CODE] [--reference-comment N] [--csv-mapping MAP] [--day-first] [--dry-run]",
      "import an interchange document, a bank statement or a plug-in's file into the data file",
      "Every message of the read is printed to standard error; then what was accepted is saved\n"
      "into FILE as one step, unless --dry-run. MODULE is a plug-in's file name (with or without .so)\n"
@@ -51,7 +51,9 @@ const ACommand kCommands[] = {
      "lines that the account has already (the same bank reference, kept in extra comment N of\n"
      "--reference-comment, or else the same amount within three days under a similar text) are\n"
      "skipped, and new lines take the categories earlier transactions of the same payee had most\n"
-     "often. --day-first reads QIF dates such as 05/01/2024 as 5 January.",
+     "often. --day-first reads QIF dates such as 05/01/2024 as 5 January. A CSV statement needs\n"
+     "MAP, e.g. \"date=0;payee=1;amount=2;separator=,;decimal=.;dates=ymd;skip=1;codepage=1251\"\n"
+     "(columns from 0: date, amount or debit and credit, currency, payee, memo, reference).",
      RunImport},
     {{"report turnover", {"FILE"}, {"--from", "--to", "--currency", "--group-by", "--accounts", "--kinds"}, {"--json"}},
      "FILE --from DATE --to DATE --currency CODE --group-by CLASSIFIER [--accounts LIST] [--kinds LIST] [--json]",

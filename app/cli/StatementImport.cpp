@@ -7,6 +7,7 @@
 
 #include "core/FileSystem.h"
 #include "exchange/ImportTexts.h"
+#include "exchange/statements/CsvStatement.h"
 #include "exchange/statements/StatementImport.h"
 
 #include <cerrno>
@@ -34,12 +35,14 @@ const char* ProblemText(AProblemKind kind)
     return "damaged";
 }
 
-AStatementRead Read(std::string_view format, std::string_view bytes, bool dayFirst)
+AStatementRead Read(std::string_view format, std::string_view bytes, bool dayFirst, const ACsvMapping& mapping)
 {
     if (format == "ofx" || format == "qfx")
         return ReadOfx(bytes);
     if (format == "qif")
         return ReadQif(bytes, dayFirst);
+    if (format == "csv")
+        return ReadCsvStatement(bytes, mapping);
     return ReadCamt053(bytes);
 }
 
@@ -53,7 +56,7 @@ AExitCode Usage(const ACliContext& context, const std::string& text)
 
 bool IsStatementFormat(std::string_view format)
 {
-    return format == "ofx" || format == "qfx" || format == "qif" || format == "camt";
+    return format == "ofx" || format == "qfx" || format == "qif" || format == "camt" || format == "csv";
 }
 
 AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments& arguments, std::string_view format)
@@ -67,6 +70,14 @@ AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments&
         if (comment->size() != 1 || (*comment)[0] < '1' || (*comment)[0] > '4')
             return Usage(context, "--reference-comment takes 1, 2, 3 or 4");
         options.referenceComment = (*comment)[0] - '1';
+    }
+    ACsvMapping mapping;
+    if (format == "csv") {
+        const auto text = arguments.Option("--csv-mapping");
+        const auto parsed = text ? ParseCsvMapping(*text) : std::nullopt;
+        if (!parsed)
+            return Usage(context, "a CSV statement needs --csv-mapping \"date=N;amount=N|debit=N;credit=N;...\"");
+        mapping = *parsed;
     }
     Files::ALocalFileSystem fs;
     std::string bytes;
@@ -94,7 +105,7 @@ AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments&
         return kFailed;
     }
 
-    const AStatementRead read = Read(format, bytes, arguments.Flag("--day-first"));
+    const AStatementRead read = Read(format, bytes, arguments.Flag("--day-first"), mapping);
     for (const AProblem& problem : read.problems)
         context.err << input << (problem.line ? ":" + std::to_string(problem.line) : std::string()) << ": "
                     << ProblemText(problem.kind) << (problem.where.empty() ? "" : " (" + problem.where + ")") << '\n';

@@ -26,6 +26,7 @@ protected:
         WriteTextFile(Path("bank.qif"), kQif);
         WriteTextFile(Path("bank.ofx"), kOfx);
         WriteTextFile(Path("euro.xml"), kCamtInEuro);
+        WriteTextFile(Path("bank.csv"), "Date,Text,Amount\n2024-01-05,Baker,-12.50\n2024-01-09,Kiosk,-4\n");
     }
     std::size_t Transactions() const
     {
@@ -51,9 +52,13 @@ TEST_F(CliStatementImport, EachLineOnceTheCurrencyCheckedAndDamageReported)
         // and adds one.
         {{"bank.ofx", "--format", "ofx", account, cash, "--reference-comment", "4"}, 3, "1 new lines, 1 already",
          "bank.ofx:7: a date that cannot be read (DTPOSTED)", 3},
-        {{"euro.xml", "--format", "camt", account, cash}, 1, "", "the statement is in EUR", 3},
-        {{"bank.qif", "--format", "qif"}, 2, "", "--account NAME@CODE", 3},
-        {{"bank.qif", "--format", "qif", account, "Карта@USD"}, 1, "", "no account", 3},
+        {{"bank.csv", "--format", "csv", account, cash, "--csv-mapping",
+          "date=0;payee=1;amount=2;separator=,;decimal=.;dates=ymd"},
+         0, "1 new lines, 1 already", "", 4},
+        {{"bank.csv", "--format", "csv", account, cash}, 2, "", "--csv-mapping", 4},
+        {{"euro.xml", "--format", "camt", account, cash}, 1, "", "the statement is in EUR", 4},
+        {{"bank.qif", "--format", "qif"}, 2, "", "--account NAME@CODE", 4},
+        {{"bank.qif", "--format", "qif", account, "Карта@USD"}, 1, "", "no account", 4},
     };
     for (const AStep& step : steps) {
         std::vector<std::string> arguments = {"import", "books.fend"};

@@ -1,7 +1,7 @@
 // The bank statement readers over hand-written statements with each format's quirks, and
 // over damaged copies of them.
 #include "core/CodePage.h"
-#include "exchange/statements/Statement.h"
+#include "exchange/statements/CsvStatement.h"
 
 #include <gtest/gtest.h>
 
@@ -195,6 +195,40 @@ TEST(StatementReaders, DamagedStatementsGiveProblemsWithTheirPlace)
             EXPECT_LE(read.statement.lines.size(), sample.lines.size() + 2) << sample.name;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CsvStatement, MappedColumnsWithQuotedSeparatorsABomAndDebitCreditColumns)
+{
+    const std::string semicolons = "\xEF\xBB\xBF" "Дата;Описание;Сумма;Валюта;Ссылка\r\n"
+                                   "05.01.2024;\"Магазин; \"\"Ромашка\"\"\";-1 234,50;RUB;R1\r\n"
+                                   "06.01.2024;Зарплата;50000;RUB;R2\r\n"
+                                   "xx.01.2024;Битая;1;RUB;R3\r\n";
+    const auto dayFirst = ParseCsvMapping("date=0;payee=1;amount=2;currency=3;reference=4");
+    ASSERT_TRUE(dayFirst);
+    const AStatementRead read = ReadCsvStatement(semicolons, *dayFirst);
+    ASSERT_EQ(read.statement.lines.size(), 2u);
+    EXPECT_EQ(read.statement.lines[0].date, Dates::FromYmd(2024, 1, 5));
+    EXPECT_EQ(read.statement.lines[0].amount, -12'345'000);
+    EXPECT_EQ(read.statement.lines[0].payee, u"Магазин; \"Ромашка\"");
+    EXPECT_EQ(read.statement.lines[0].reference, "R1");
+    EXPECT_EQ(read.statement.lines[1].amount, 500'000'000);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].line, 4u);
+
+    const std::string commas = "skip me\nskip me too\n2024-03-01,Rent,1200.00,,\n2024-03-02,Refund,,15.5,\n";
+    const auto split = ParseCsvMapping("date=0;payee=1;debit=2;credit=3;separator=,;decimal=.;dates=ymd;skip=2");
+    ASSERT_TRUE(split);
+    const AStatementRead both = ReadCsvStatement(commas, *split);
+    ASSERT_EQ(both.statement.lines.size(), 2u);
+    EXPECT_EQ(both.statement.lines[0].amount, -12'000'000);
+    EXPECT_EQ(both.statement.lines[1].amount, 155'000);
+
+    for (const char* bad : {"", "amount=2", "date=0", "date=x;amount=1", "date=0;debit=1", "date=0;amount=1;dates=qq"})
+        EXPECT_FALSE(ParseCsvMapping(bad)) << bad;
 }
 
 }  // namespace
