@@ -51,6 +51,7 @@ gbench TransactionDialogBench
 gbench TransactionsPageBench
 gbench CurrencyPageBench
 gbench AccountsPageBench
+gbench ReportPagesBench
 gbench ExchangeWizardBench
 gbench DownloadWizardBench
 gbench FormatBench
@@ -78,6 +79,10 @@ targets = {
     'TransactionsPageBench/AddAnExpense': ('real_time', lambda v: v < 50, lambda v: f'{v:.1f} ms', '< 50 ms'),
     'AccountsPageBench/RefreshAfterAChange': ('real_time', lambda v: v < 100, lambda v: f'{v:.1f} ms', '< 100 ms'),
     'AccountsPageBench/DeleteAnAccount': ('real_time', lambda v: v < 200, lambda v: f'{v:.1f} ms', '< 200 ms'),
+    'ReportPagesBench/TurnoverOfTenYears': ('real_time', lambda v: v < 300, lambda v: f'{v:.1f} ms', '< 300 ms'),
+    'ReportPagesBench/DynamicsOfFourSeriesByMonth': ('real_time', lambda v: v < 300, lambda v: f'{v:.1f} ms', '< 300 ms'),
+    'ReportPagesBench/BalancesOfFiftyAccounts': ('real_time', lambda v: v < 300, lambda v: f'{v:.1f} ms', '< 300 ms'),
+    'ReportPagesBench/BudgetOfFiftyArticles': ('real_time', lambda v: v < 200, lambda v: f'{v:.1f} ms', '< 200 ms'),
     'FormatBench': ('real_time', None, lambda v: f'{v:.1f} ms per million', ''),
     'ExchangeWizardBench/ExportToXml': ('real_time', lambda v: v < 1000, lambda v: f'{v:.0f} ms', '< 1000 ms'),
     'ExchangeWizardBench/ExportToWorkbook': ('real_time', lambda v: v < 3000, lambda v: f'{v:.0f} ms', '< 3000 ms'),

@@ -71,13 +71,35 @@ void Describe(QWidget& chart, const AProgramContext& context, const AReportParam
     chart.setAccessibleDescription(ToQString(text));
 }
 
-AChartControl::ALine LineOf(const ABalanceLine& line, Charts::ARgb colour, QString name)
+// A balance line as the chart draws it: the steps of one day become one point with the
+// day's last value (ten years of a busy file would otherwise ask for a hundred thousand
+// steps the width of a pixel). `steps` keeps, for each drawn point, the range of the
+// line's points it stands for, so that tooltips still count every step.
+struct ADrawnLine {
+    AChartControl::ALine line;
+    std::vector<std::pair<std::size_t, std::size_t>> steps;
+};
+
+ADrawnLine LineOf(const ABalanceLine& line, Charts::ARgb colour, QString name)
 {
-    AChartControl::ALine result{{}, QColor(colour.r, colour.g, colour.b), AChartControl::ALineStyle::Normal,
-                                std::move(name)};
-    for (const ABalancePoint& point : line.points)
-        result.points.push_back({point.date, point.time, point.value});
-    return result;
+    ADrawnLine drawn{{{}, QColor(colour.r, colour.g, colour.b), AChartControl::ALineStyle::Normal, std::move(name)}, {}};
+    for (std::size_t i = 0; i < line.points.size(); ++i) {
+        const ABalancePoint& point = line.points[i];
+        const bool step = point.kind == ABalanceStepKind::Transaction || point.kind == ABalanceStepKind::ExchangeDifference;
+        if (step && !drawn.steps.empty()) {
+            const ABalancePoint& previous = line.points[drawn.steps.back().second];
+            const bool previousStep =
+                previous.kind == ABalanceStepKind::Transaction || previous.kind == ABalanceStepKind::ExchangeDifference;
+            if (previousStep && previous.date == point.date) {
+                drawn.line.points.back().value = point.value;
+                drawn.steps.back().second = i;
+                continue;
+            }
+        }
+        drawn.line.points.push_back({point.date, point.time, point.value});
+        drawn.steps.emplace_back(i, i);
+    }
+    return drawn;
 }
 
 AChartControl::ALine RateLine(const std::vector<ARatePoint>& points, AChartControl::ALineStyle style)
@@ -162,16 +184,20 @@ void ShowBalances(AChartControl& chart, const AProgramContext& context, const AB
     chart.SetZeroLine(false);
     chart.SetSmoothing(false);
     const auto& strings = context.Strings();
-    chart.SetLines({LineOf(report.executed, kExecutedLineColour, TableText(strings, kExecutedLine)),
-                    LineOf(report.full, kFullLineColour, TableText(strings, kFullLine))});
+    std::vector<ADrawnLine> drawn{LineOf(report.executed, kExecutedLineColour, TableText(strings, kExecutedLine)),
+                                  LineOf(report.full, kFullLineColour, TableText(strings, kFullLine))};
+    chart.SetLines({drawn[0].line, drawn[1].line});
     const ABalanceLine lines[] = {report.executed, report.full};
     chart.SetTooltipSource([&context, lines = std::vector<ABalanceLine>(std::begin(lines), std::end(lines)),
-                            currency](const AChartControl::AHit& hit) {
+                            steps = std::vector{drawn[0].steps, drawn[1].steps}, currency](const AChartControl::AHit& hit) {
         if (hit.line < 0 || hit.line >= static_cast<int>(lines.size()))
             return QString();
+        const auto& ranges = steps[static_cast<std::size_t>(hit.line)];
+        if (hit.first >= ranges.size() || hit.last >= ranges.size())
+            return QString();
         const ABalanceLine& line = lines[static_cast<std::size_t>(hit.line)];
-        return ToQString(BalanceTooltip(context.Strings(), FiguresOf(line, hit.first, hit.last), currency.code,
-                                        currency.decimals))
+        return ToQString(BalanceTooltip(context.Strings(), FiguresOf(line, ranges[hit.first].first, ranges[hit.last].second),
+                                        currency.code, currency.decimals))
             .remove(u'\r');
     });
     std::vector<std::u16string> described;
