@@ -51,12 +51,16 @@ void AModuleSession::LoadSteps(std::vector<unsigned> weights)
 
 void AModuleSession::NextStep()
 {
+    if (display_)
+        display_->KeepAlive();
     if (steps_)
         steps_->NextStep();
 }
 
 void AModuleSession::Notify(unsigned percent)
 {
+    if (display_)
+        display_->KeepAlive();
     if (steps_)
         steps_->Notify(percent);
 }

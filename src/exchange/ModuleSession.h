@@ -20,6 +20,8 @@ public:
     virtual ~AProgressDisplay() = default;
     virtual void ShowCaption(std::u16string_view caption) = 0;
     virtual void ShowPercent(unsigned percent) = 0;
+    // The run reported progress that did not move the bar: a window may paint now.
+    virtual void KeepAlive() {}
 };
 
 struct AModuleMessage {

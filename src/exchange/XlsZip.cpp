@@ -32,7 +32,8 @@ std::unique_ptr<AZipWriter> AZipWriter::Create(const std::string& path)
     return std::unique_ptr<AZipWriter>(new AZipWriter(zip));
 }
 
-HRESULT AZipWriter::Add(std::string_view name, std::string_view content)
+HRESULT AZipWriter::Add(std::string_view name, std::string_view content,
+                        UtilityClasses::XML::AUserProgressNotifier* progress)
 {
     if (!zip_)
         return Result::kUnexpected;
@@ -43,7 +44,8 @@ HRESULT AZipWriter::Add(std::string_view name, std::string_view content)
     if (zipOpenNewFileInZip64(zip, entry.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
                               kCompressionLevel, content.size() >= 0xFFFFFFFFu) != ZIP_OK)
         return Result::kStgWriteFault;
-    constexpr std::size_t kChunk = 1u << 30;
+    // Packed in pieces small enough for whoever watches the progress to see it move.
+    constexpr std::size_t kChunk = 1u << 21;
     for (std::size_t done = 0; done < content.size();) {
         const std::size_t size = std::min(kChunk, content.size() - done);
         if (zipWriteInFileInZip(zip, content.data() + done, static_cast<unsigned>(size)) != ZIP_OK) {
@@ -51,6 +53,8 @@ HRESULT AZipWriter::Add(std::string_view name, std::string_view content)
             return Result::kStgWriteFault;
         }
         done += size;
+        if (progress)
+            progress->Notify(static_cast<unsigned>(done * 100 / content.size()));
     }
     return zipCloseFileInZip(zip) == ZIP_OK ? Result::kOk : Result::kStgWriteFault;
 }

@@ -2,6 +2,7 @@
 // back with a bound on what one part may inflate to.
 #pragma once
 #include "core/Result.h"
+#include "exchange/xmlProgress.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,7 +21,9 @@ public:
     // Creates (or replaces) the file; null when it cannot be created.
     static std::unique_ptr<AZipWriter> Create(const std::string& path);
 
-    HRESULT Add(std::string_view name, std::string_view content);
+    // `progress` hears how much of the content is packed.
+    HRESULT Add(std::string_view name, std::string_view content,
+                UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
     // Writes the central directory; the package is complete only after this.
     HRESULT Close();
 

@@ -32,6 +32,7 @@ public:
 
     void ShowCaption(std::u16string_view caption) override;
     void ShowPercent(unsigned percent) override;
+    void KeepAlive() override { Pump(false); }
 
     int Percent() const;
     // How many times the page painted its bar during the last run; the longest wait between two.
@@ -63,6 +64,11 @@ public:
     {
         if (target)
             target->ShowPercent(percent);
+    }
+    void KeepAlive() override
+    {
+        if (target)
+            target->KeepAlive();
     }
     AWizardStepProgress* target = nullptr;
 };
