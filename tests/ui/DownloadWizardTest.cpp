@@ -39,6 +39,16 @@ protected:
             QTest::keyClick(sources, Qt::Key_Down);
     }
     void Press(const char* button) { UiTests::ClickNamed(*wizard, button); }
+    // The server answers this month's request as `damage` makes it; the wizard goes on to
+    // its download step.
+    void StartTheDownload(const std::function<void(AHttpAnswer&)>& damage)
+    {
+        AHttpAnswer answer{200, "EUR;Euro;100;1\n"};
+        damage(answer);
+        server.Answer("/rates/2025-03-01", answer);
+        Press("Далее >>");
+        Press("Далее >>");
+    }
     // Waits, answering events as the window would, until `done` or 20 seconds have passed.
     bool Until(const std::function<bool()>& done)
     {
@@ -84,11 +94,7 @@ TEST_F(DownloadWizard, TheTickedCurrenciesAndTheirRatesAreWrittenInOneStep)
 
 TEST_F(DownloadWizard, CancelDuringASlowDownloadReturnsAtOnceAndWritesNothing)
 {
-    AHttpAnswer hanging{200, "EUR;Euro;100;1\n"};
-    hanging.hang = true;
-    server.Answer("/rates/2025-03-01", hanging);
-    Press("Далее >>");
-    Press("Далее >>");
+    StartTheDownload([](AHttpAnswer& answer) { answer.hang = true; });
     EXPECT_FALSE(wizard->IsButtonEnabled(AWizard::kNext));
     const auto started = std::chrono::steady_clock::now();
     Press("Отмена");
@@ -100,11 +106,7 @@ TEST_F(DownloadWizard, CancelDuringASlowDownloadReturnsAtOnceAndWritesNothing)
 
 TEST_F(DownloadWizard, AServerThatHangsUpMidAnswerIsCountedAndLeavesAnEmptyChoice)
 {
-    AHttpAnswer cut{200, "EUR;Euro;100;1\n"};
-    cut.closeMidBody = true;
-    server.Answer("/rates/2025-03-01", cut);
-    Press("Далее >>");
-    Press("Далее >>");
+    StartTheDownload([](AHttpAnswer& answer) { answer.closeMidBody = true; });
     ASSERT_TRUE(Until([&] { return wizard->IsButtonEnabled(AWizard::kNext); }));
     QStringList shown;
     for (const QLabel* label : wizard->findChildren<QLabel*>())
