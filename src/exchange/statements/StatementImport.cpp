@@ -44,9 +44,9 @@ public:
         std::unordered_map<std::uint32_t, std::u16string> payeeOf;  // transaction position -> its text
         for (const auto* slot : db.Transactions().Live()) {
             const ATransaction& t = slot->Record();
-            const AMoney amount = t.account1 == account ? t.amount1 : t.account2 == account ? t.amount2 : 0;
             if (t.account1 != account && t.account2 != account)
                 continue;
+            const AMoney amount = t.account1 == account ? t.amount1 : t.amount2;
             const std::u16string text = NormalisedText(db.Text(t.comment));
             byAmount_.emplace(amount, AKnownTransaction{t.date, text});
             if (options.referenceComment && !t.extraComment[*options.referenceComment].IsNull())
