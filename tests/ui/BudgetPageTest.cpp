@@ -227,6 +227,18 @@ TEST_F(BudgetPage, ThePlansDialogKeepsItsFieldsConsistentAndStoresTheKindsAmount
     EXPECT_TRUE(QTest::qWaitFor([&] { return Row(1)[1] == Amount(5'214'2857 / 100 * 100); }, 2000));
 }
 
+TEST_F(BudgetPage, EveryControlOfThePaneAndOfTheDialogsIsNamedByItsCaption)
+{
+    Page().SetName(u"Бюджет");  // as the main window names a page's list by its tab
+    EXPECT_EQ(UiTests::UnnamedControls(Pane()), std::vector<std::string>());
+    Focus(1);
+    for (int command : {PageCommand::kPlans, int(Command::kChange), PageCommand::kAddFolder}) {
+        std::vector<std::string> unnamed{"not shown"};
+        Run(command, [&](QDialog& dialog) { unnamed = UiTests::UnnamedControls(dialog); });
+        EXPECT_EQ(unnamed, std::vector<std::string>()) << command;
+    }
+}
+
 TEST_F(BudgetPage, DeletingAnArticleOffersItsSeriesInTheSameStep)
 {
     Focus(1);

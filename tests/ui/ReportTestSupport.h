@@ -3,10 +3,16 @@
 #pragma once
 #include "UiTestSupport.h"
 
+#include "win32api/AControl.h"
 #include "win32api/DateCtrl.h"
 #include "win32api/ReportPicker.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -33,6 +39,21 @@ inline void PickRow(QWidget& pane, const char* picker, int row)
         QTest::keyClick(field, Qt::Key_Up);
     for (int i = 0; i < row; ++i)
         QTest::keyClick(field, Qt::Key_Down);
+}
+
+// The visible controls of `window` a screen reader would find without a name.
+inline std::vector<std::string> UnnamedControls(QWidget& window)
+{
+    std::vector<std::string> unnamed;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                             dynamic_cast<Win32API::VelvixControls::AControl*>(w) ||
+                             (qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()));
+        if (control && w->isVisible() && !qobject_cast<QLabel*>(w) &&
+            QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
+            unnamed.push_back(w->metaObject()->className());
+    }
+    return unnamed;
 }
 
 }  // namespace UiTests

@@ -7,6 +7,7 @@
 
 #include "database/ClassifierCommands.h"
 #include "database/DatabaseRules.h"
+#include "ui/MenuText.h"
 #include "rates/AmountExpression.h"
 #include "ui/PageTexts.h"
 #include "ui/reports/ReportPane.h"
@@ -280,6 +281,21 @@ TEST(ReportsPage, AParameterThePageCannotUseShowsItsMessageInPlaceOfTheResult)
         EXPECT_EQ(book.Page().View(), AReportsPage::kMessageView) << c.message;
         EXPECT_EQ(book.Page().Message().toStdU16String(), book.test.Message(c.message)) << c.message;
     }
+}
+
+TEST(ReportsPage, EveryControlOfEveryKindAndOfTheSeriesDialogIsNamedByItsCaption)
+{
+    ABook book;
+    book.Show();
+    book.Page().SetName(u"Отчёты");  // as the main window names a page's list by its tab
+    for (int kind = 0; kind < kReportKindCount; ++kind) {
+        book.Pick("Вид отчёта:", kind);
+        EXPECT_EQ(UiTests::UnnamedControls(*book.shown.form), std::vector<std::string>()) << kind;
+    }
+    std::vector<std::string> unnamed{"not shown"};
+    UiTests::RunCommandOnModal(book.test, book.Page(), Command::kChange,
+                               [&](QDialog& dialog) { unnamed = UiTests::UnnamedControls(dialog); });
+    EXPECT_EQ(unnamed, std::vector<std::string>());
 }
 
 TEST(ReportsPage, RecomputesWhenATransactionIsAdded)
