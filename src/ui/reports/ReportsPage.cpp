@@ -6,7 +6,7 @@
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
-#include "ui/accounts/RecordPicker.h"
+#include "ui/reports/GroupByCombo.h"
 #include "ui/reports/PeriodSelector.h"
 #include "ui/reports/ReportPane.h"
 #include "ui/reports/ReportResults.h"
@@ -15,6 +15,7 @@
 #include "win32api/ChrtCtrl.h"
 #include "win32api/DynaForm.h"
 #include "win32api/HistCtrl.h"
+#include "win32api/ReportPicker.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -32,7 +33,7 @@ namespace {
 constexpr std::int16_t kPaneId = -3, kGroupingRow = -5, kGroupingPicker = -6, kResultStack = -7, kPieId = -9,
                        kHistogramId = -10, kBalancesId = -11, kRatesId = -12, kMessageId = -13;
 constexpr int kColumnTitles[kTurnoverColumnCount] = {80, 74, 91, 92, 93, 95};
-constexpr std::uint16_t kWidths[kTurnoverColumnCount] = {220, 150, 90, 70, 90, 70};
+constexpr std::uint16_t kWidths[kTurnoverColumnCount] = {220, 175, 90, 70, 90, 70};
 
 AReportParameters InitialParameters(const AProgramContext& context, ADatabase& db)
 {
@@ -91,12 +92,12 @@ void AReportsPage::Created()
         default: return;
         }
     });
-    grouping_ = std::make_unique<Accounts::ARecordPicker>(*Form()->ControlAs<AReportPicker>(kGroupingPicker));
+    grouping_ = std::make_unique<AGroupByCombo>(*Form()->ControlAs<AReportPicker>(kGroupingPicker), context_.Strings(), db_);
     FillGrouping();
-    connect(grouping_.get(), &Accounts::ARecordPicker::Changed, this, [this] {
+    connect(grouping_.get(), &AGroupByCombo::Changed, this, [this] {
         if (showing_)
             return;
-        parameters_.grouping = Engine::ATableImpl<AClassifier>::RefTo(db_.Classifiers().Find(grouping_->Chosen()));
+        parameters_.grouping = grouping_->Chosen();
         shownMessages_.clear();
         Refill();
     });
@@ -145,13 +146,9 @@ bool AReportsPage::Concerns(const Engine::ARecordBase& record) const
 
 void AReportsPage::FillGrouping()
 {
-    std::vector<Accounts::ARecordPicker::ARow> rows;
-    for (auto* slot : db_.Classifiers().Live())
-        rows.push_back({slot->id, db_.Text(slot->Record().singular)});
     showing_ = true;
-    grouping_->Fill(rows);
-    const auto* chosen = db_.Classifiers().Get(parameters_.grouping);
-    grouping_->Choose(chosen && chosen->Exists() ? chosen->id : 0);
+    grouping_->Fill();
+    grouping_->Choose(parameters_.grouping);
     showing_ = false;
 }
 
@@ -190,7 +187,7 @@ void AReportsPage::Fill(AReportItemImpl& root)
         if (!splitterPlaced_ && Form()->width() > 0) {
             // The list takes what the ring chart leaves, until the user drags the bar.
             splitterPlaced_ = true;
-            Form()->PlaceSplitterBar(Form()->width() - std::max(320, Form()->width() / 3), -8);
+            Form()->PlaceSplitterBar(Form()->width() - std::max(280, Form()->width() / 4), -8);
         }
         ShowMessages(report.messages);
         return;

@@ -14,9 +14,6 @@
 #include <memory>
 #include <set>
 
-namespace UserInterface::Accounts {
-class ARecordPicker;
-}
 namespace Win32API::VelvixControls {
 class AChartControl;
 class AHistogram;
@@ -25,6 +22,7 @@ class APieChart;
 
 namespace UserInterface::Reports {
 
+class AGroupByCombo;
 class AReportPane;
 
 class AReportsPage final : public ARecordListPage {
@@ -71,7 +69,7 @@ private:
 
     AReportParameters parameters_;
     AReportPane* pane_ = nullptr;
-    std::unique_ptr<Accounts::ARecordPicker> grouping_;
+    std::unique_ptr<AGroupByCombo> grouping_;
     AResultView view_ = kTurnoverView;
     std::set<std::u16string> shownMessages_;  // told once until the user changes a parameter
     std::set<std::u16string> silenced_;       // "Не показывать больше это сообщение"
