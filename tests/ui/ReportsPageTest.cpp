@@ -13,6 +13,7 @@
 #include "ui/reports/ReportPane.h"
 #include "ui/reports/ReportResults.h"
 #include "ui/reports/ReportsPage.h"
+#include "win32api/APieCtrl.h"
 #include "win32api/ChrtCtrl.h"
 #include "win32api/DateCtrl.h"
 #include "win32api/HistCtrl.h"
@@ -23,12 +24,14 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace UserInterface;
 using namespace UserInterface::Reports;
 using namespace Database;
 using Engine::ATableImpl;
 using Win32API::VelvixControls::ADatePicker;
+using Win32API::VelvixControls::APieChart;
 using Win32API::VelvixControls::Reports::AReportPicker;
 using Win32API::VelvixControls::Reports::AReportWindow;
 
@@ -296,6 +299,44 @@ TEST(ReportsPage, EveryControlOfEveryKindAndOfTheSeriesDialogIsNamedByItsCaption
     UiTests::RunCommandOnModal(book.test, book.Page(), Command::kChange,
                                [&](QDialog& dialog) { unnamed = UiTests::UnnamedControls(dialog); });
     EXPECT_EQ(unnamed, std::vector<std::string>());
+}
+
+TEST(ReportsPage, AClickOnASliceSelectsItsRowAndARowSelectsItsSlice)
+{
+    ABook book;
+    book.Show();
+    book.Period(Dates::FromYmd(2025, 1, 1), Dates::FromYmd(2025, 1, 31));
+    Win32API::VelvixControls::APieChart& pie = *book.Page().Pie();
+    QApplication::processEvents();
+    const auto find = [](const auto& self, APieChart::AItem* item, std::u16string_view name) -> APieChart::AItem* {
+        if (!item || item->Name() == name)
+            return item;
+        for (const auto& child : item->Children())
+            if (APieChart::AItem* found = self(self, child.get(), name))
+                return found;
+        return nullptr;
+    };
+    APieChart::AItem* salary = find(find, pie.Root(), u"Зарплата");
+    ASSERT_NE(salary, nullptr);
+    // The middle of the slice's ring, clockwise from the top.
+    const double angle = (salary->StartAngle() + salary->SweepAngle() / 2) * 3.14159265358979 / 180;
+    const double radius = (salary->Depth() + 0.5) * pie.Layout().ringWidth;
+    const QPoint point(pie.Layout().centreX + static_cast<int>(radius * std::sin(angle)),
+                       pie.Layout().centreY - static_cast<int>(radius * std::cos(angle)));
+    QTest::mouseClick(&pie, Qt::LeftButton, {}, point);
+    const auto* focused = book.Page().Report()->Model().FocusedItem();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(focused->Text(kNameColumn), u"Зарплата");
+    EXPECT_TRUE(salary->IsSelected());
+
+    auto* list = book.Page().Report();
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    const std::u16string above = list->Model().FocusedItem()->Text(kNameColumn);
+    APieChart::AItem* selected = find(find, pie.Root(), above);
+    ASSERT_NE(selected, nullptr);
+    EXPECT_TRUE(selected->IsSelected());
+    EXPECT_FALSE(salary->IsSelected());
 }
 
 TEST(ReportsPage, RecomputesWhenATransactionIsAdded)
