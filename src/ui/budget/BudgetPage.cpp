@@ -212,6 +212,16 @@ AReference<ABudgetItem> ABudgetPage::TargetFolder() const
     return record->series.IsNull() ? focused : record->parent;
 }
 
+void ABudgetPage::ApplyTexts()
+{
+    ARecordListPage::ApplyTexts();
+    if (period_) {
+        showing_ = true;
+        period_->ApplyTexts();
+        showing_ = false;
+    }
+}
+
 void ABudgetPage::FillActionsMenu(QMenu& menu)
 {
     for (int id : {PageCommand::kAddFolder, PageCommand::kAddArticle, Command::kChange, PageCommand::kPlans,

@@ -37,6 +37,7 @@ public:
     // The budget row of the focused line; none when the tree is empty.
     AReference<Database::ABudgetItem> Focused() const;
 
+    void ApplyTexts() override;
     void FillActionsMenu(QMenu& menu) override;
     bool IsCommandEnabled(int command) const override;
     void RunCommand(int command) override;

@@ -41,12 +41,7 @@ APeriodSelector::APeriodSelector(Win32API::VelvixForms::ADialogForm& form, const
 {
     auto* kindPicker = form.ControlAs<Win32API::VelvixControls::Reports::AReportPicker>(kKindId);
     kind_ = std::make_unique<Accounts::ARecordPicker>(*kindPicker);
-    std::vector<Accounts::ARecordPicker::ARow> rows;
-    for (int k = 0; k < F::kPeriodKindCount; ++k)  // row ids are the index + 1: 0 is none
-        rows.push_back({static_cast<std::uint32_t>(k + 1),
-                        std::u16string(context.Strings().Text(F::PeriodKindLabel(*F::PeriodKindFromIndex(k))))});
-    kind_->Fill(rows);
-    kindPicker->setToolTip(TableText(context.Strings(), kChooseKindTip));
+    FillKinds();
     connect(kind_.get(), &Accounts::ARecordPicker::Changed, this, [this] {
         const auto kind = F::PeriodKindFromIndex(static_cast<int>(kind_->Chosen()) - 1);
         if (kind)
@@ -66,6 +61,22 @@ APeriodSelector::APeriodSelector(Win32API::VelvixForms::ADialogForm& form, const
 }
 
 APeriodSelector::~APeriodSelector() = default;
+
+void APeriodSelector::FillKinds()
+{
+    std::vector<Accounts::ARecordPicker::ARow> rows;
+    for (int k = 0; k < F::kPeriodKindCount; ++k)  // row ids are the index + 1: 0 is none
+        rows.push_back({static_cast<std::uint32_t>(k + 1),
+                        std::u16string(context_.Strings().Text(F::PeriodKindLabel(*F::PeriodKindFromIndex(k))))});
+    kind_->Fill(rows);
+    kind_->Picker().setToolTip(TableText(context_.Strings(), kChooseKindTip));
+}
+
+void APeriodSelector::ApplyTexts()
+{
+    FillKinds();
+    Show(period_);
+}
 
 F::ADatePeriod APeriodSelector::Initial(const AProgramContext& context, ADatabase& db)
 {

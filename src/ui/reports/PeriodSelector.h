@@ -43,6 +43,8 @@ public:
     const Filters::ADatePeriod& Period() const { return period_; }
     // Shows the period without reporting a change.
     void Show(const Filters::ADatePeriod& period);
+    // Relabels the kinds after a language switch.
+    void ApplyTexts();
     // The current month, as a new page starts.
     static Filters::ADatePeriod Initial(const AProgramContext& context, Database::ADatabase& db);
 
@@ -50,6 +52,7 @@ signals:
     void Changed();
 
 private:
+    void FillKinds();
     void Change(const std::function<void(Filters::ADatePeriod&)>& edit);
     void OnCommand(int id);
     std::optional<Filters::ADateRange> Transactions() const;

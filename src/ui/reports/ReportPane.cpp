@@ -91,11 +91,6 @@ AReportPane::AReportPane(const AProgramContext& context, ADatabase& db, AChanged
         return std::make_unique<Accounts::ARecordPicker>(*ControlAs<AReportPicker>(id));
     };
     kind_ = picker(kKindPicker);
-    std::vector<Accounts::ARecordPicker::ARow> kinds;
-    for (int k = 0; k < kReportKindCount; ++k)
-        kinds.push_back({static_cast<std::uint32_t>(k + 1),
-                         std::u16string(context.Strings().Text(ReportKindLabel(static_cast<AReportKind>(k))))});
-    kind_->Fill(kinds);
     connect(kind_.get(), &Accounts::ARecordPicker::Changed, this, [this] {
         if (kind_->Chosen() != 0)
             Change([&](AReportParameters& p) { p.kind = static_cast<AReportKind>(kind_->Chosen() - 1); });
@@ -106,9 +101,6 @@ AReportPane::AReportPane(const AProgramContext& context, ADatabase& db, AChanged
     currency_ = picker(kCurrencyPicker);
     rateCurrency_ = picker(kRatePicker);
     rateInCurrency_ = picker(kRateInPicker);
-    // The group's caption would name the first of the pair too: each is named by its own.
-    ControlAs<AReportPicker>(kRatePicker)->setAccessibleName(TableText(context.Strings(), 88).remove(u'&'));
-    ControlAs<AReportPicker>(kRateInPicker)->setAccessibleName(TableText(context.Strings(), 386).remove(u'&'));
     FillCurrencies();
     connect(currency_.get(), &Accounts::ARecordPicker::Changed, this,
             [this] { Change([&](AReportParameters& p) { p.currency = Currency(*currency_); }); });
@@ -117,11 +109,7 @@ AReportPane::AReportPane(const AProgramContext& context, ADatabase& db, AChanged
     connect(rateInCurrency_.get(), &Accounts::ARecordPicker::Changed, this,
             [this] { Change([&](AReportParameters& p) { p.rateInCurrency = Currency(*rateInCurrency_); }); });
     bucket_ = picker(kBucketPicker);
-    std::vector<Accounts::ARecordPicker::ARow> buckets;
-    for (int k = 0; k < F::kPeriodKindCount; ++k)
-        buckets.push_back({static_cast<std::uint32_t>(k + 1),
-                           std::u16string(context.Strings().Text(F::PeriodKindLabel(*F::PeriodKindFromIndex(k))))});
-    bucket_->Fill(buckets);
+    FillChoices();
     connect(bucket_.get(), &Accounts::ARecordPicker::Changed, this, [this] {
         if (const auto bucket = F::PeriodKindFromIndex(static_cast<int>(bucket_->Chosen()) - 1))
             Change([&](AReportParameters& p) { p.bucket = *bucket; });
@@ -151,6 +139,33 @@ AReportPane::~AReportPane()
         list->Model().DeleteAllItems();
         list->SetMode(nullptr);
     }
+}
+
+// The kinds and the buckets (row ids are the index + 1: 0 is none), and the names of the
+// rate pair, whose group's caption would otherwise name the first of them too.
+void AReportPane::FillChoices()
+{
+    const auto& strings = context_.Strings();
+    std::vector<Accounts::ARecordPicker::ARow> kinds, buckets;
+    for (int k = 0; k < kReportKindCount; ++k)
+        kinds.push_back({static_cast<std::uint32_t>(k + 1),
+                         std::u16string(strings.Text(ReportKindLabel(static_cast<AReportKind>(k))))});
+    for (int k = 0; k < F::kPeriodKindCount; ++k)
+        buckets.push_back({static_cast<std::uint32_t>(k + 1),
+                           std::u16string(strings.Text(F::PeriodKindLabel(*F::PeriodKindFromIndex(k))))});
+    kind_->Fill(kinds);
+    bucket_->Fill(buckets);
+    ControlAs<AReportPicker>(kRatePicker)->setAccessibleName(TableText(strings, 88).remove(u'&'));
+    ControlAs<AReportPicker>(kRateInPicker)->setAccessibleName(TableText(strings, 386).remove(u'&'));
+}
+
+void AReportPane::ApplyTexts()
+{
+    showing_ = true;
+    FillChoices();
+    period_->ApplyTexts();
+    showing_ = false;
+    Show(parameters_);
 }
 
 void AReportPane::FillCurrencies()

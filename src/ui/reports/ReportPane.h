@@ -43,11 +43,14 @@ public:
     void Refill();
     // The series of the focused row of the series list; none when it is empty.
     AReference<Database::ASeries> FocusedSeries() const;
+    // Relabels the choices of the combos after a language switch.
+    void ApplyTexts();
     // Ticks a series into the report (a series just added) and reports the change.
     void IncludeSeries(AReference<Database::ASeries> series);
 
 private:
     class ASeriesItem;
+    void FillChoices();
     void FillCurrencies();
     void FillSeries();
     void ShowRows(AReportKind kind);

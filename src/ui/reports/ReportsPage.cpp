@@ -264,6 +264,15 @@ void AReportsPage::SelectNodeInChart(int node)
     pie->SetSelected(find(find, pie->Root()));
 }
 
+void AReportsPage::ApplyTexts()
+{
+    ARecordListPage::ApplyTexts();
+    if (!pane_)
+        return;
+    pane_->ApplyTexts();
+    FillGrouping();
+}
+
 void AReportsPage::FillActionsMenu(QMenu& menu)
 {
     for (int id : {Command::kAdd, Command::kChange, Command::kDelete})

@@ -44,6 +44,7 @@ public:
     Win32API::VelvixControls::AHistogram* Histogram() const;
     Win32API::VelvixControls::AChartControl* TimeChart(AResultView view) const;
 
+    void ApplyTexts() override;
     void FillActionsMenu(QMenu& menu) override;
     bool IsCommandEnabled(int command) const override;
     void RunCommand(int command) override;
