@@ -339,6 +339,23 @@ TEST(ReportsPage, AClickOnASliceSelectsItsRowAndARowSelectsItsSlice)
     EXPECT_FALSE(salary->IsSelected());
 }
 
+TEST(ReportsPage, TheTurnoverCountsOnlyTheTransactionsOfATickedCategory)
+{
+    ABook book;
+    book.Show();
+    book.Period(Dates::FromYmd(2025, 1, 1), Dates::FromYmd(2025, 1, 31));
+    const QString classifier = QString::fromStdU16String(book.db.Text(book.db.Classifiers().Live().front()->Record().singular));
+    UiTests::ClickNamed(book.Pane(), classifier);
+    auto* chooser = UiTests::Named<AReportPicker>(book.Pane(), classifier);
+    ASSERT_NE(chooser, nullptr);
+    chooser->setFocus();
+    for (int i = 0; i < 10 && (!chooser->SelectedItem() || chooser->SelectedItem()->Text(0) != u"Еда"); ++i)
+        QTest::keyClick(chooser, Qt::Key_Down);
+    // The food of both accounts; the top that is left alone is the root.
+    EXPECT_EQ(book.TurnoverRows(), (ATexts{u"Все статьи расхода=" + book.Amount(-400 * kUnit) + u" RUR",
+                                           u"Еда=" + book.Amount(-400 * kUnit) + u" RUR"}));
+}
+
 TEST(ReportsPage, RecomputesWhenATransactionIsAdded)
 {
     ABook book;

@@ -9,11 +9,13 @@
 #include "ui/UiText.h"
 #include "ui/accounts/RecordPicker.h"
 #include "ui/filters/Choosers.h"
+#include "ui/filters/ClassifierRows.h"
 #include "ui/reports/PeriodSelector.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -27,6 +29,8 @@ namespace {
 
 constexpr std::int16_t kKindPicker = -30, kCurrencyPicker = -31, kBucketPicker = -32, kSeriesList = -33,
                        kAccountList = -34, kRatePicker = -35, kRateInPicker = -36;
+constexpr std::int16_t kClassifierTable = -67, kComment = -37;
+constexpr int kClassifierBase = -80;  // the classifier rows' ids count down from here
 constexpr std::int16_t kCurrencyRow = -61, kBucketRow = -62, kSeriesRow = -63, kAccountRow = -64, kKindsRow = -65,
                        kRatesRow = -66;
 constexpr std::int16_t kIncome = 35, kExpense = 36, kCredits = 37, kDebits = 38, kZeroLine = 89, kSmooth = 90;
@@ -40,7 +44,8 @@ std::string PaneLayout()
            "{t1#-62xe{bt8xl[s#85]}{bt2Wexe[rt#-32]}}"
            "{t1#-63xe{bt8xl[s#86]}{bt2WeH110[Rt#-33]}{t3xlt4{b[bt#96]}{bl2[bt#97]}{bl2[bt#98]}}}"
            "{t1#-64xe{bt8xl[s#39]}{bt2WeH150[Rt#-34]}}"
-           "{t1#-65xe{bt8xl[s#34]}{bt2xl[bCt#35]}{bt2xl[bCt#36]}{bt2xl[bCt#37]}{bt2xl[bCt#38]}}"
+           "{t1#-65xe{bt8xl[s#34]}{bt2xl[bCt#35]}{bt2xl[bCt#36]}{bt2xl[bCt#37]}{bt2xl[bCt#38]}"
+           "{bt8xl[s#149]}{t2#-67xet2{b}{b}}{bt8xl[s#43]}{bt2xe[et#-37]}}"
            "{t1#-66xe{t2xet8#87(:t){bxr[s#88]}{bl4Wexe[rt#-35]}{bt2xr[s#386]}{bl4t2Wexe[rt#-36]}}"
            "{bt4xl[bCt#89]}{bt2xl[bCt#90]}}}";
 }
@@ -127,6 +132,11 @@ AReportPane::AReportPane(const AProgramContext& context, ADatabase& db, AChanged
     for (auto [id, flag] : flags)
         connect(ControlAs<QCheckBox>(id), &QCheckBox::toggled, this,
                 [this, flag](bool on) { Change([&](AReportParameters& p) { p.kinds.*flag = on; }); });
+    classifiers_ = std::make_unique<F::AClassifierRows>(*this, kClassifierTable, kClassifierBase, context, db);
+    connect(classifiers_.get(), &F::AClassifierRows::Changed, this,
+            [this] { Change([&](AReportParameters& p) { p.classifierFilters = classifiers_->Chosen(); }); });
+    connect(ControlAs<QLineEdit>(kComment), &QLineEdit::textChanged, this,
+            [this](const QString& text) { Change([&](AReportParameters& p) { p.commentText = ToU16(text); }); });
     connect(ControlAs<QCheckBox>(kZeroLine), &QCheckBox::toggled, this,
             [this](bool on) { Change([&](AReportParameters& p) { p.zeroLine = on; }); });
     connect(ControlAs<QCheckBox>(kSmooth), &QCheckBox::toggled, this,
@@ -208,6 +218,7 @@ void AReportPane::Refill()
     showing_ = true;
     FillCurrencies();
     accounts_->Fill();
+    classifiers_->Refill(parameters_.classifierFilters);
     showing_ = false;
     Show(parameters_);
 }
@@ -280,6 +291,9 @@ void AReportPane::Show(const AReportParameters& parameters)
     ControlAs<QCheckBox>(kExpense)->setChecked(parameters.kinds.expense);
     ControlAs<QCheckBox>(kCredits)->setChecked(parameters.kinds.transferCredits);
     ControlAs<QCheckBox>(kDebits)->setChecked(parameters.kinds.transferDebits);
+    classifiers_->Show(parameters.classifierFilters);
+    if (ToU16(ControlAs<QLineEdit>(kComment)->text()) != parameters.commentText)
+        ControlAs<QLineEdit>(kComment)->setText(ToQString(parameters.commentText));
     ControlAs<QCheckBox>(kZeroLine)->setChecked(parameters.zeroLine);
     ControlAs<QCheckBox>(kSmooth)->setChecked(parameters.smooth);
     ShowRows(parameters.kind);

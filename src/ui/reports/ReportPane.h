@@ -1,6 +1,7 @@
 // The parameter pane of the reports page: "Вид отчёта:", the period, "В валюте:", "В
 // разбивке по:", the series list with its three buttons, the ticked account tree, the
-// transaction kinds and the rate pair with its two ticks. Only the rows the chosen kind
+// transaction kinds with the classifier selections and the comment text, and the rate pair
+// with its two ticks. Only the rows the chosen kind
 // uses are shown; every change hands the page the new parameters at once.
 #pragma once
 #include "ui/DatabaseModel.h"
@@ -22,6 +23,7 @@ class ARecordPicker;
 }
 namespace UserInterface::Filters {
 class AAccountTicks;
+class AClassifierRows;
 }
 
 namespace UserInterface::Reports {
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<APeriodSelector> period_;
     std::unique_ptr<Accounts::ARecordPicker> kind_, currency_, bucket_, rateCurrency_, rateInCurrency_;
     std::unique_ptr<Filters::AAccountTicks> accounts_;
+    std::unique_ptr<Filters::AClassifierRows> classifiers_;
     Win32API::VelvixControls::Reports::AReportMode seriesMode_;
     bool showing_ = false;
 };

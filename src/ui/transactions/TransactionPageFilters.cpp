@@ -3,8 +3,8 @@
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/filters/Choosers.h"
+#include "ui/filters/ClassifierRows.h"
 #include "win32api/DateCtrl.h"
-#include "win32api/FormElements.h"
 #include "win32api/ReportPicker.h"
 
 #include "core/Settings.h"
@@ -29,8 +29,7 @@ constexpr std::int16_t kBudgetDateRow = -30, kClassifierTable = -31;
 // The account chooser's caption and box; the tick tree's caption, box and list; the scope row.
 constexpr std::int16_t kChooserRows[] = {-32, -33}, kTickRows[] = {-34, -35, -36}, kTickListId = -25;
 constexpr int kScopeAll = 41, kScopeTransfers = 42;
-// Per classifier n: the tick, the chooser's picker, and the boxes that hold them.
-constexpr int kClassifierBase = -40, kIdsPerClassifier = 4;
+constexpr int kClassifierBase = -40;  // the classifier rows' ids count down from here
 constexpr int kAllAccounts = 707;
 
 // "&Период:" with the kind, the three steps, "&С:" and "&по:" with the dates, "По бюджетной
@@ -48,11 +47,6 @@ constexpr const char* kLayout =
     "{bt8xl[s#149]}{t2#-31xet2{b}{b}}"
     "{bt8xl[s#43]}{bt2xe[et#-23]}"
     "{bt10xr[bt#148]}}";
-
-std::int16_t ClassifierId(std::size_t n, int part)
-{
-    return static_cast<std::int16_t>(kClassifierBase - static_cast<int>(n) * kIdsPerClassifier - part);
-}
 
 }  // namespace
 
@@ -115,7 +109,9 @@ ATransactionPageFilters::ATransactionPageFilters(const AProgramContext& context,
                 });
         });
     ApplyOptions();
-    AddClassifierRows();
+    classifiers_ = std::make_unique<F::AClassifierRows>(*this, kClassifierTable, kClassifierBase, context, db);
+    connect(classifiers_.get(), &F::AClassifierRows::Changed, this,
+            [this] { Change([&](F::ATransactionPageFilter& f) { f.classifiers = classifiers_->Chosen(); }); });
     connect(ControlAs<QLineEdit>(kCommentId), &QLineEdit::textChanged, this, [this](const QString& text) {
         Change([&](F::ATransactionPageFilter& f) { f.comment = ToU16(text); });
     });
@@ -124,62 +120,12 @@ ATransactionPageFilters::ATransactionPageFilters(const AProgramContext& context,
 
 ATransactionPageFilters::~ATransactionPageFilters() = default;
 
-void ATransactionPageFilters::AddClassifierRows()
-{
-    std::size_t n = 0;
-    for (auto* classifier : db_.Classifiers().Live()) {
-        const auto id = [n](int part) { return std::to_string(ClassifierId(n, part)); };
-        InsertElements(kClassifierTable, "{b#" + id(2) + "xlt2[bCt#" + id(0) + "]}{b#" + id(3) + "l4t2Wexe{bWe[rt#" +
-                                             id(1) + "]}}");
-        AClassifierRow row;
-        const QString name = ToQString(db_.Text(classifier->Record().singular));
-        row.tick = ControlAs<QCheckBox>(ClassifierId(n, 0));
-        row.tick->setText(QString(name).replace(u'&', QStringLiteral("&&")));
-        auto* picker = ControlAs<AReportPicker>(ClassifierId(n, 1));
-        // The tick is the row's caption; the picker is named by it too.
-        picker->setAccessibleName(name);
-        row.chooser = std::make_unique<F::ACategoryChooser>(*picker, context_, db_,
-                                                            Engine::ATableImpl<AClassifier>::RefTo(classifier));
-        auto changed = [this] { Change([&](F::ATransactionPageFilter& f) { f.classifiers = ChosenClassifiers(); }); };
-        connect(row.tick, &QCheckBox::toggled, this, changed);
-        connect(row.chooser.get(), &F::AChooser::Changed, this, changed);
-        classifiers_.push_back(std::move(row));
-        ++n;
-    }
-}
-
-F::AClassifierSelections ATransactionPageFilters::ChosenClassifiers() const
-{
-    F::AClassifierSelections chosen;
-    for (const AClassifierRow& row : classifiers_)
-        chosen.push_back({row.chooser->Classifier(), row.tick->isChecked(), row.chooser->Category()});
-    return chosen;
-}
-
 void ATransactionPageFilters::RefillChoosers()
 {
     showing_ = true;
     accounts_->Fill();
     ticks_->Fill();
-    const auto live = db_.Classifiers().Live();
-    const bool sameClassifiers =
-        std::equal(live.begin(), live.end(), classifiers_.begin(), classifiers_.end(), [](auto* slot, const AClassifierRow& row) {
-            return Engine::ATableImpl<AClassifier>::RefTo(slot) == row.chooser->Classifier();
-        });
-    if (sameClassifiers) {
-        for (AClassifierRow& row : classifiers_)
-            row.chooser->Fill();
-    } else {
-        // A classifier came or went: its rows follow, the others keep their choices.
-        for (std::size_t n = 0; n < classifiers_.size(); ++n) {
-            classifiers_[n].chooser.reset();
-            RemoveElement(*this, ClassifierId(n, 2));
-            RemoveElement(*this, ClassifierId(n, 3));
-        }
-        classifiers_.clear();
-        AddClassifierRows();
-        Show(filter_);
-    }
+    classifiers_->Refill(filter_.classifiers);
     showing_ = false;
 }
 
@@ -270,16 +216,7 @@ void ATransactionPageFilters::Show(const F::ATransactionPageFilter& filter)
     ShowElement(kBudgetDateRow, budgetDates);
     ControlAs<QCheckBox>(kByBudgetDateId)->setChecked(filter.period.ByBudgetDate());
     ShowAccounts(filter.accounts);
-    for (AClassifierRow& row : classifiers_) {
-        auto chosen = std::find_if(filter.classifiers.begin(), filter.classifiers.end(),
-                                   [&](const F::AClassifierSelection& s) { return s.classifier == row.chooser->Classifier(); });
-        const bool found = chosen != filter.classifiers.end();
-        row.tick->setChecked(found && chosen->ticked);
-        if (found && !chosen->node.IsNull())
-            row.chooser->Choose(chosen->node);
-        else
-            row.chooser->ChooseNone();
-    }
+    classifiers_->Show(filter.classifiers);
     auto* comment = ControlAs<QLineEdit>(kCommentId);
     if (ToU16(comment->text()) != filter.comment)
         comment->setText(ToQString(filter.comment));

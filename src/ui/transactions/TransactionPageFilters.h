@@ -18,6 +18,7 @@ namespace UserInterface::Filters {
 class AAccountChooser;
 class AAccountTicks;
 class ACategoryChooser;
+class AClassifierRows;
 }
 namespace Win32API::VelvixControls {
 class ADatePicker;
@@ -55,15 +56,8 @@ public:
     bool FitToOptions(Filters::ATransactionPageFilter& filter);
 
 private:
-    // One classifier's row: the tick captioned with its name and the chooser of its node.
-    struct AClassifierRow {
-        QCheckBox* tick = nullptr;
-        std::unique_ptr<Filters::ACategoryChooser> chooser;
-    };
-    void AddClassifierRows();
     // Shows the selection in both account controls; false when the drop-down cannot show it.
     bool ShowAccounts(const Filters::AAccountSelection& accounts);
-    Filters::AClassifierSelections ChosenClassifiers() const;
     void Change(const std::function<void(Filters::ATransactionPageFilter&)>& edit);
     void OnCommand(int id);
 
@@ -78,7 +72,7 @@ private:
     std::unique_ptr<Filters::AAccountChooser> accounts_;
     std::unique_ptr<Filters::AAccountTicks> ticks_;
     bool expanded_ = false;
-    std::vector<AClassifierRow> classifiers_;
+    std::unique_ptr<Filters::AClassifierRows> classifiers_;
     bool showing_ = false;
 };
 
