@@ -9,7 +9,9 @@
 inline int RunQtBenchmarks(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    // Left to the end of the process: benchmarks keep their windows in static fixtures,
+    // which are destroyed after main returns and need the application then.
+    new QApplication(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
