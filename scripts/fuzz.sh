@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer
 # in build-fuzz, and runs each for SECONDS (60 by default) over its seed corpus from
-# tests/data/fuzz. New interesting inputs collect in build-fuzz/corpus/NAME; an input that
+# fuzz/corpus. New interesting inputs collect in build-fuzz/corpus/NAME; an input that
 # breaks a reader is written to build-fuzz/crashes/ and the script fails. Copy such an input
-# into tests/data/fuzz/NAME once it is fixed: every ordinary build then runs it as a test.
+# into fuzz/corpus/NAME once it is fixed: every ordinary build then runs it as a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -15,7 +15,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DFENDRAL_FUZZ=ON -DFENDRAL_SANITIZE=ON -DFENDRAL_GUI=OFF -DFENDRAL_TESTS=OFF -DFENDRAL_BENCH=OFF >/dev/null
 if [ ${#targets[@]} -eq 0 ]; then
-  mapfile -t targets < <(ls tests/data/fuzz)
+  mapfile -t targets < <(ls fuzz/corpus)
 fi
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
@@ -26,7 +26,7 @@ for name in "${targets[@]}"; do
   echo "== $name: ${seconds} s"
   if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       "build-fuzz/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
-      -artifact_prefix="build-fuzz/crashes/$name-" "build-fuzz/corpus/$name" "tests/data/fuzz/$name" \
+      -artifact_prefix="build-fuzz/crashes/$name-" "build-fuzz/corpus/$name" "fuzz/corpus/$name" \
       >"build-fuzz/$name.log" 2>&1; then
     failed+=("$name")
     tail -n 40 "build-fuzz/$name.log"

@@ -1,64 +1,29 @@
 // The bank statement readers over hand-written statements with each format's quirks, and
 // over damaged copies of them.
-#include "core/CodePage.h"
 #include "exchange/statements/CsvStatement.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 
 namespace {
 
 using namespace ExportImport::Statements;
 
-std::string Cp1251(std::u16string_view text)
+// The sample statements are the seeds of the statement fuzz target.
+std::string Sample(const std::string& name)
 {
-    std::string bytes;
-    EXPECT_TRUE(UtilityClasses::Strings::Utf16ToMultiByte(text, 1251, bytes));
-    return bytes;
+    std::ifstream in(std::string(FENDRAL_TEST_DATA) + "/../../fuzz/corpus/Statements/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-const std::string kOfxSgml = Cp1251(
-    u"OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nENCODING:USASCII\r\nCHARSET:1251\r\n\r\n"
-    u"<OFX><SIGNONMSGSRSV1><SONRS><STATUS><CODE>0<SEVERITY>INFO</STATUS><DTSERVER>20240131</SONRS>"
-    u"</SIGNONMSGSRSV1>\r\n<BANKMSGSRSV1><STMTTRNRS><STMTRS><CURDEF>RUB\r\n"
-    u"<BANKACCTFROM><BANKID>044525225<ACCTID>40817810000000000001<ACCTTYPE>CHECKING</BANKACCTFROM>\r\n"
-    u"<BANKTRANLIST><DTSTART>20240101<DTEND>20240131\r\n"
-    u"<STMTTRN><TRNTYPE>DEBIT<DTPOSTED>20240105120000.000[+3:MSK]<TRNAMT>-1234.50<FITID>A1\r\n"
-    u"<NAME>Магазин &amp; Ко<MEMO>Карта *1234</STMTTRN>\r\n"
-    u"<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20240110<TRNAMT>50000,00<FITID>A2<NAME>Зарплата</STMTTRN>\r\n"
-    u"</BANKTRANLIST></STMTRS></STMTTRNRS></BANKMSGSRSV1></OFX>\r\n");
-
-const std::string kOfxXml =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><?OFX OFXHEADER=\"200\" VERSION=\"211\"?>\n"
-    "<OFX><CREDITCARDMSGSRSV1><CCSTMTTRNRS><CCSTMTRS><CURDEF>EUR</CURDEF>"
-    "<CCACCTFROM><ACCTID>4111</ACCTID></CCACCTFROM><BANKTRANLIST>\n"
-    "<STMTTRN><TRNTYPE>DEBIT</TRNTYPE><DTPOSTED>20240301</DTPOSTED><TRNAMT>-9.99</TRNAMT>"
-    "<FITID>X-1</FITID><NAME>Caf\xC3\xA9</NAME></STMTTRN>\n"
-    "</BANKTRANLIST></CCSTMTRS></CCSTMTTRNRS></CREDITCARDMSGSRSV1></OFX>\n";
-
-const std::string kQif =
-    "\xEF\xBB\xBF!Type:Bank\r\n"
-    "D1/ 5'24\r\nT-1,234.56\r\nPGrocer\r\nN1001\r\nLFood\r\n^\r\n"
-    "D01/06/2024\r\nU-20.00\r\nT-20.00\r\nPPharmacy\r\nSHealth\r\n$-15.00\r\nEpills\r\nSHome\r\n$-5.00\r\n^\r\n"
-    "D12.01.2024\r\nT300\r\nPSalary\r\n^\r\n";
-
-const std::string kCamt =
-    "<?xml version='1.0' encoding='UTF-8'?>"
-    "<Document xmlns='urn:iso:std:iso:20022:tech:xsd:camt.053.001.02'><BkToCstmrStmt><Stmt>"
-    "<Acct><Id><IBAN>DE02120300000000202051</IBAN></Id><Ccy>EUR</Ccy></Acct>"
-    "<Ntry><Amt Ccy='EUR'>25.00</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts>BOOK</Sts>"
-    "<BookgDt><Dt>2024-02-01</Dt></BookgDt><ValDt><Dt>2024-02-02</Dt></ValDt><AcctSvcrRef>R1</AcctSvcrRef>"
-    "<NtryDtls><TxDtls><RltdPties><Cdtr><Nm>Stadtwerke</Nm></Cdtr></RltdPties>"
-    "<RmtInf><Ustrd>Strom Januar</Ustrd></RmtInf></TxDtls></NtryDtls></Ntry>"
-    "<Ntry><Amt Ccy='EUR'>10.00</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts>PDNG</Sts>"
-    "<BookgDt><Dt>2024-02-03</Dt></BookgDt></Ntry>"
-    "<Ntry><Amt Ccy='EUR'>30.00</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts><Cd>BOOK</Cd></Sts>"
-    "<BookgDt><DtTm>2024-02-05T10:00:00</DtTm></BookgDt><AcctSvcrRef>B7</AcctSvcrRef><NtryDtls>"
-    "<TxDtls><Amt Ccy='EUR'>12.50</Amt><RmtInf><Ustrd>Teil 1</Ustrd></RmtInf></TxDtls>"
-    "<TxDtls><Amt Ccy='EUR'>17.50</Amt><Refs><AcctSvcrRef>B7-2</AcctSvcrRef></Refs></TxDtls>"
-    "</NtryDtls></Ntry></Stmt></BkToCstmrStmt></Document>";
+const std::string kOfxSgml = Sample("ofx1-cp1251.ofx");  // CHARSET:1251, closing tags left out
+const std::string kOfxXml = Sample("ofx2.ofx");
+const std::string kQif = Sample("bank.qif");   // a BOM, "1/ 5'24", U and T, splits, a dotted date
+const std::string kCamt = Sample("camt053.xml");  // a pending entry, a batch of two
 
 struct AExpectedLine {
     int year, month, day;
