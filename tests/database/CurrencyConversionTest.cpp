@@ -108,9 +108,11 @@ TEST_F(CurrencyConversion, RatesOfTheOpenStepCountAndDamagedRatesFail)
     const auto header = ATableImpl<ARateHeader>::RefTo(books.db.RateHeaders().Create(ARateHeader{usd, books.rur}));
     books.db.RateValues().Create(ARateValue{header, march1, M(1), M(90)});
     books.db.RateValues().Create(ARateValue{header, april1, 0, M(90)});
+    books.db.RateValues().Create(ARateValue{header, april1 + 10, M(1), 0});
     const ARateConverter converter(books.db, usd, books.rur);
     EXPECT_EQ(Convert(converter, books.rur, march1, M(2)), M(180));
-    EXPECT_EQ(Convert(converter, books.rur, april1, M(2)), std::nullopt);
+    for (ADate damaged : {april1, april1 + 10})
+        EXPECT_EQ(Convert(converter, books.rur, damaged, M(2)), std::nullopt);
     books.db.CommitStep();
 }
 

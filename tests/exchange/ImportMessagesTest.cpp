@@ -249,7 +249,7 @@ const ACase kCases[] = {
      "E: Ошибка конвертации при чтении суммы операции.", TransactionCount, 0},
     {"expense without amount", Expense(kPayFromWallet),
      "E: Не указана сумма операции.", TransactionCount, 0},
-    {"positive expense", Expense(kPayFromWallet + "<expense-amount>5</expense-amount>"),
+    {"positive expense", Expense(kPayFromWallet + "<expense-amount>0.0001</expense-amount>"),
      "E: Расходная часть операции перевода и сумма операции\r\nрасхода не может быть положительной.", TransactionCount, 0},
     {"negative income", Transaction(kDate + "<income><income-account>" + kWallet + "</income-account><income-amount>-5</income-amount></income>"),
      "E: Приходная часть операции перевода и сумма операции\r\nприхода не может быть отрицательной.", TransactionCount, 0},
