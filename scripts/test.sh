@@ -15,4 +15,4 @@ cmake --build build-asan -j"$(nproc)" --target core_tests engine_tests database_
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -L 'engine|database|core'
 # Every reader fuzzed for a short while (scripts/fuzz.sh SECONDS searches longer).
-scripts/fuzz.sh "${FENDRAL_FUZZ_SECONDS:-10}"
+scripts/fuzz.sh "${FENDRAL_FUZZ_SECONDS:-5}"
