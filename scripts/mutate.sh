@@ -26,6 +26,8 @@ while IFS=$'\t' read -r file text replacement targets; do
   if ! /usr/bin/python3 - "$file" "$text" "$replacement" <<'PY'
 import sys
 path, text, replacement = sys.argv[1], *(bytes(a, 'utf-8').decode('unicode_escape') for a in sys.argv[2:4])
+if replacement == '(nothing)':
+    replacement = ''
 source = open(path, encoding='utf-8').read()
 if text not in source:
     sys.exit(1)
