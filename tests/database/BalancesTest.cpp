@@ -254,3 +254,25 @@ TEST_F(Balances, RandomEditsAgreeWithARecomputationFromScratch)
     }
     ExpectConsistentBalances(books.db, "redone");
 }
+
+namespace {
+
+// Units come in with executed income and go out with executed expenses; planned ones,
+// transfers and balance corrections move none.
+TEST_F(Balances, TheHeldQuantityCountsExecutedIncomeLessExecutedExpenses)
+{
+    const auto withQuantity = [](ATransaction t, AMoney quantity, bool executed = true) {
+        t.quantity = quantity;
+        t.executed = executed;
+        return t;
+    };
+    books.Step([&] {
+        books.Add(withQuantity(TBooks::Single(account, M(50), day), M(3)));
+        books.Add(withQuantity(TBooks::Single(account, -M(20), day + 1), M(1)));
+        books.Add(withQuantity(TBooks::Single(account, M(5), day + 2), M(7), false));
+        books.Add(withQuantity(TBooks::Transfer(account, -M(1), other, M(1), day + 3), M(9)));
+    });
+    EXPECT_EQ(HeldQuantity(books.db, account), M(2));
+}
+
+}  // namespace
