@@ -73,9 +73,9 @@ TEST_F(StatementImport, NothingTwiceAndOverlapsAddOnlyWhatIsNew)
     AStatement overlapping, corrected, nearby, later;
     overlapping.lines = {Line(10, 500'000'000, u"Зарплата", "A2"), Line(12, -10'000, u"Кафе", "A3")};
     corrected.lines = {Line(5, -12'300'000, u"Магазин (исправлено)", "A1")};
-    // Without references: the same amount two days off under the same text is the same line,
-    // five days off it is another.
-    nearby.lines = {Line(7, -12'345'000, u"МАГАЗИН 5555")};
+    // Without references: the same amount three days off under the same text is the same
+    // line, five days off it is another.
+    nearby.lines = {Line(8, -12'345'000, u"МАГАЗИН 5555")};
     later.lines = {Line(10, -12'345'000, u"Магазин")};
     const ACase cases[] = {
         {"the same statement again", january, byReference, 2, 0},
