@@ -137,7 +137,7 @@ TEST(StatementReaders, DamagedStatementsGiveProblemsWithTheirPlace)
     EXPECT_EQ(badDate.problems[0].where, "DTPOSTED");
     EXPECT_TRUE(badDate.statement.lines.empty());
 
-    const AStatementRead cut = ReadQif("!Type:Bank\nD1/5/24\nT-1\n^\nD1/6/24\nT-2\n");
+    const AStatementRead cut = ReadQif("!type:bank\nD1/5/24\nT-1\n^\nD1/6/24\nT-2\n");
     EXPECT_EQ(cut.statement.lines.size(), 1u);
     ASSERT_EQ(cut.problems.size(), 1u);
     EXPECT_EQ(cut.problems[0].kind, AProblemKind::Truncated);

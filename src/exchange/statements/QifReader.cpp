@@ -3,7 +3,9 @@
 // passed over. Split parts ("S", "$", "E") become the line's splits.
 #include "exchange/statements/Statement.h"
 
+#include <cctype>
 #include <optional>
+#include <string>
 
 namespace ExportImport::Statements {
 
@@ -11,10 +13,14 @@ namespace {
 
 using Values::Trim;
 
+// Programs write the headers in any letter case ("!Type:Bank", "!type:bank").
 bool IsReadSection(std::string_view header)
 {
-    for (std::string_view type : {"!Type:Bank", "!Type:Cash", "!Type:CCard", "!Type:Oth A", "!Type:Oth L"})
-        if (header.substr(0, type.size()) == type)
+    std::string lower(header);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (std::string_view type : {"!type:bank", "!type:cash", "!type:ccard", "!type:oth a", "!type:oth l"})
+        if (std::string_view(lower).substr(0, type.size()) == type)
             return true;
     return false;
 }
