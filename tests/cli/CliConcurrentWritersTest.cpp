@@ -61,27 +61,6 @@ void AgeFiles(const std::vector<std::string>& paths)
         ::utimensat(AT_FDCWD, path.c_str(), past, 0);
 }
 
-pid_t Start(const std::string& folder, const char* command, const std::string& first, const std::string& second)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int null = ::open("/dev/null", O_RDWR);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        if (::chdir(folder.c_str()) == 0)
-            ::execl(FENDRAL_CLI, FENDRAL_CLI, command, first.c_str(), second.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    return child;
-}
-
-int WaitFor(pid_t child)
-{
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // Whether some process holds a lock on the file (the kernel's list of locks names its inode).
 bool IsLocked(const std::string& path)
 {
@@ -114,11 +93,11 @@ TEST(CliKilledSave, TheTargetIsOldOrNewAndTheNextGoodSaveLeavesNothingBehind)
     int leftBehind = 0;
     for (int trial = 0; trial < 40 && (trial < 16 || leftBehind == 0); ++trial) {
         SCOPED_TRACE("trial " + std::to_string(trial));
-        const pid_t writer = Start(folder.Path(), "convert", "source.fend", "target.fend");
+        const pid_t writer = StartProgram(FENDRAL_CLI, {"convert", "source.fend", "target.fend"}, folder.Path());
         ASSERT_GT(writer, 0);
         std::this_thread::sleep_for(std::chrono::microseconds(random() % (length.count() + 1)));
         ::kill(writer, SIGKILL);
-        WaitFor(writer);
+        WaitForProgram(writer);
         EXPECT_EQ(RunCli({"check", "target.fend"}, folder.Path()).exitCode, 0);
         const std::vector<std::string> left = Leftovers(folder.Path(), "target.fend");
         leftBehind += !left.empty();
@@ -137,7 +116,7 @@ TEST(CliConcurrentImports, TheSecondImportIsRefusedUpFrontAndTheFirstLandsOnce)
     ASSERT_EQ(RunCli({"export", "source.fend", "books.xml"}, folder.Path()).exitCode, 0);
     ASSERT_EQ(RunCli({"new", "target.fend"}, folder.Path()).exitCode, 0);
 
-    const pid_t first = Start(folder.Path(), "import", "target.fend", "books.xml");
+    const pid_t first = StartProgram(FENDRAL_CLI, {"import", "target.fend", "books.xml"}, folder.Path());
     ASSERT_GT(first, 0);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!IsLocked(folder / "target.fend") && std::chrono::steady_clock::now() < deadline)
@@ -145,7 +124,7 @@ TEST(CliConcurrentImports, TheSecondImportIsRefusedUpFrontAndTheFirstLandsOnce)
     ASSERT_TRUE(IsLocked(folder / "target.fend")) << "the first import never opened the file";
     const ACliRun second = RunCli({"import", "target.fend", "books.xml"}, folder.Path());
     const bool firstStillRunning = IsLocked(folder / "target.fend");
-    EXPECT_EQ(WaitFor(first), 0);
+    EXPECT_EQ(WaitForProgram(first), 0);
     ASSERT_TRUE(firstStillRunning) << "the first import ended before the second one tried";
     EXPECT_EQ(second.exitCode, 1) << second.err;
     EXPECT_NE(second.err.find("target.fend"), std::string::npos) << second.err;

@@ -17,14 +17,14 @@ struct ACliRun {
     std::string err;
 };
 
-// Runs `program` with `arguments` in `folder`, standard input from `input`. The
-// child sees FENDRAL_PASSWORD only when `environment` ("NAME=VALUE" words) sets it.
-inline ACliRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+// Starts `program` with `arguments` in `folder`, standard input from `input` and its output
+// into the two files (none: /dev/null). The child sees FENDRAL_PASSWORD only when
+// `environment` ("NAME=VALUE" words) sets it.
+inline pid_t StartProgram(const std::string& program, const std::vector<std::string>& arguments,
                           const std::string& folder, const std::vector<std::string>& environment = {},
-                          const std::string& input = "/dev/null")
+                          const std::string& input = "/dev/null", const std::string& outPath = "/dev/null",
+                          const std::string& errPath = "/dev/null")
 {
-    const std::string outPath = folder + "/.cli-stdout";
-    const std::string errPath = folder + "/.cli-stderr";
     std::vector<char*> argv;
     std::string self = program;
     argv.push_back(self.data());
@@ -51,10 +51,27 @@ inline ACliRun RunProgram(const std::string& program, const std::vector<std::str
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
-    ACliRun run;
+    return child;
+}
+
+// The exit code of a started program once it ends; -1 when it was killed.
+inline int WaitForProgram(pid_t child)
+{
     int status = 0;
     if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
+        return WEXITSTATUS(status);
+    return -1;
+}
+
+// Runs `program` as StartProgram does and keeps what it printed and its exit code.
+inline ACliRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& folder, const std::vector<std::string>& environment = {},
+                          const std::string& input = "/dev/null")
+{
+    const std::string outPath = folder + "/.cli-stdout";
+    const std::string errPath = folder + "/.cli-stderr";
+    ACliRun run;
+    run.exitCode = WaitForProgram(StartProgram(program, arguments, folder, environment, input, outPath, errPath));
     run.out = ReadTextFile(outPath);
     run.err = ReadTextFile(errPath);
     std::remove(outPath.c_str());

@@ -41,19 +41,4 @@ inline void PickRow(QWidget& pane, const char* picker, int row)
         QTest::keyClick(field, Qt::Key_Down);
 }
 
-// The visible controls of `window` a screen reader would find without a name.
-inline std::vector<std::string> UnnamedControls(QWidget& window)
-{
-    std::vector<std::string> unnamed;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
-                             dynamic_cast<Win32API::VelvixControls::AControl*>(w) ||
-                             (qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()));
-        if (control && w->isVisible() && !qobject_cast<QLabel*>(w) &&
-            QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
-            unnamed.push_back(w->metaObject()->className());
-    }
-    return unnamed;
-}
-
 }  // namespace UiTests

@@ -6,6 +6,10 @@
 #include "database/engine/PagedStream.h"
 #include "database/engine/StreamNames.h"
 
+#include "win32api/AControl.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QDialog>
 #include <QLabel>
@@ -31,6 +35,20 @@ QWidget* NamedControl(QWidget& window, const QString& name, const QMetaObject& t
             return w;
     ADD_FAILURE() << "no control named " << name.toStdString();
     return nullptr;
+}
+
+std::vector<std::string> UnnamedControls(QWidget& window, bool hiddenToo)
+{
+    std::vector<std::string> unnamed;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                             dynamic_cast<Win32API::VelvixControls::AControl*>(w) ||
+                             (qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()));
+        if (control && (hiddenToo || w->isVisible()) && !qobject_cast<QLabel*>(w) &&
+            QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
+            unnamed.push_back(w->metaObject()->className());
+    }
+    return unnamed;
 }
 
 void ClickNamed(QWidget& window, const QString& name)

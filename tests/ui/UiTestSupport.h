@@ -86,6 +86,9 @@ T* Named(QWidget& window, const QString& name)
 {
     return static_cast<T*>(NamedControl(window, name, T::staticMetaObject));
 }
+// The controls of `window` (the visible ones, unless `hiddenToo`) that a screen reader would
+// find without a name, by class.
+std::vector<std::string> UnnamedControls(QWidget& window, bool hiddenToo = false);
 void ClickNamed(QWidget& window, const QString& name);
 // Focuses the named line edit, selects its text and types over it.
 void TypeInto(QWidget& window, const QString& name, const QString& text);
