@@ -1,6 +1,7 @@
 #include "rates/DownloadWizard.h"
 
 #include "core/AStrings.h"
+#include "core/CodePage.h"
 #include "database/Lookups.h"
 
 namespace Rates {
@@ -51,6 +52,12 @@ void ARateDownloadWizard::Select(int index)
     if (ADataSourceItem* source = Source())
         download_ = std::make_unique<ARateDownload>(*source, options_);
     Rebuild();
+}
+
+std::u16string ARateDownloadWizard::NoSourcesText(std::string_view folder)
+{
+    return u"Библиотеки загрузки не найдены. Поместите библиотеку загрузки в папку " +
+           UtilityClasses::Strings::Utf8ToUtf16(folder) + u" и откройте мастер снова.";
 }
 
 ASourceDetails ARateDownloadWizard::SelectedDetails() const

@@ -16,6 +16,8 @@
 
 #include "database/Database.h"
 
+#include <string_view>
+
 namespace UtilityClasses::Strings { class AStrings; }
 
 namespace Rates {
@@ -52,6 +54,8 @@ public:
     void Select(int index);
     ASourceDetails SelectedDetails() const;
     bool CanLeaveSource() const { return selected_ >= 0; }
+    // Shown on step 1 when the folder held no rate source: where to put one.
+    static std::u16string NoSourcesText(std::string_view folder);
 
     // ---- step 2 ----
     bool NamesOnly() const { return namesOnly_; }

@@ -121,3 +121,18 @@ TEST_F(DownloadWizard, AServerThatHangsUpMidAnswerIsCountedAndLeavesAnEmptyChoic
 }
 
 }  // namespace
+
+TEST(DownloadWizardWithoutSources, SaysWhereTheSourcesGoAndKeepsNextDisabled)
+{
+    UiTests::ATestProgram test;
+    ADatabase db;
+    db.CreateDefaults();
+    Currencies::ADownloadCRImpl wizard(test.context, db, test.folder.Path());
+    wizard.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(wizard.IsButtonEnabled(AWizard::kNext));
+    bool named = false;
+    for (const QLabel* label : wizard.findChildren<QLabel*>())
+        named |= label->isVisible() && label->text().contains(QString::fromStdString(test.folder.Path()));
+    EXPECT_TRUE(named);
+}

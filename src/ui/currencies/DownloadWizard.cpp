@@ -29,14 +29,14 @@ using Win32API::VelvixForms::ADialogForm;
 namespace {
 
 constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = 635, kConnecting = 630;
-constexpr std::int16_t kSources = -1, kAuthor = -2, kEmail = -3, kSite = -4;
+constexpr std::int16_t kSources = -1, kAuthor = -2, kEmail = -3, kSite = -4, kNoSources = -5;
 constexpr std::int16_t kFrom = -1, kTo = -2, kSampling = -3, kEstimate = -4, kPeriodRows = -5;
 constexpr std::int16_t kProgress = -1, kStatus = -2;
 constexpr std::int16_t kChooseText = -1, kCurrencies = -2;
 
 const char* const kSourceLayout =
     "{t1m8xe{bxl[s#614]}{bt8xl[s#615]}{bt2WeH70[Rt#-1]}"
-    "{t2t8xe{bxr[s#616]}{bl4We[et#-2]}{bt4xr[s#617]}{bl4t4We[et#-3]}{bt4xr[s#618]}{bl4t4We[et#-4]}}}";
+    "{t2t8xe{bxr[s#616]}{bl4We[et#-2]}{bt4xr[s#617]}{bl4t4We[et#-3]}{bt4xr[s#618]}{bl4t4We[et#-4]}}{bt8Wexl[s#-5]}}";
 const char* const kChoiceLayout =
     "{t1m8xe{bxl[bRgt#619]}{bt4xl[bRt#620]}"
     "{t2#-5l18t4xl{bxr[s#621]}{bl4W100xl[Dt#-1]}{bt4xr[s#622]}{bl4t4W100xl[Dt#-2]}{bt4xr[s#623]}"
@@ -61,9 +61,10 @@ private:
 class ADownloadCRImpl::AImpl final : public Rates::ADownloadObserver {
 public:
     AImpl(ADownloadCRImpl& wizard, const AProgramContext& context, Database::ADatabase& db,
-          std::vector<std::unique_ptr<Rates::ADataSourceItem>> sources)
+          const std::string& sourceFolder, std::vector<std::unique_ptr<Rates::ADataSourceItem>> sources)
         : wizard_(wizard),
           context_(context),
+          sourceFolder_(sourceFolder),
           model_(db, context.Strings(), std::move(sources), context.clock),
           sourceMode_(context, false),
           samplingMode_(context, false),
@@ -121,6 +122,7 @@ private:
 
     ADownloadCRImpl& wizard_;
     const AProgramContext& context_;
+    std::string sourceFolder_;
     Rates::ARateDownloadWizard model_;
     APageMode sourceMode_, samplingMode_, currencyMode_;
     bool showing_ = false;
@@ -148,6 +150,11 @@ void ADownloadCRImpl::AImpl::BuildSteps()
     });
     for (std::int16_t id : {kAuthor, kEmail, kSite})
         Form(0)->ControlAs<QLineEdit>(id)->setReadOnly(true);
+    auto* noSources = Form(0)->ControlAs<QLabel>(kNoSources);
+    noSources->setWordWrap(true);
+    if (model_.Sources().empty())
+        noSources->setText(ToQString(Rates::ARateDownloadWizard::NoSourcesText(sourceFolder_)));
+    noSources->setVisible(model_.Sources().empty());
 
     ADialogForm* choice = Form(1);
     for (int id : {kNamesOnly, kWithRates})
@@ -281,7 +288,7 @@ void ADownloadCRImpl::AImpl::FillCurrencies()
 ADownloadCRImpl::ADownloadCRImpl(const AProgramContext& context, Database::ADatabase& db,
                                  const std::string& sourceFolder, QWidget* parent)
     : AWizard(context.strings.get(), Rates::WizardText::kTitle, parent),
-      impl_(std::make_unique<AImpl>(*this, context, db,
+      impl_(std::make_unique<AImpl>(*this, context, db, sourceFolder,
                                     Rates::FindRateSources(sourceFolder, context.Strings().CodePage())))
 {
     impl_->BuildSteps();
