@@ -1,5 +1,6 @@
 // Painting the report list control: only the rows in view.
 #include "win32api/ReportDecorations.h"
+#include "win32api/QtReportCanvas.h"
 #include "win32api/ReportWindow.h"
 
 #include <QPainter>
@@ -23,11 +24,6 @@ AColour ToColour(const QColor& colour)
            static_cast<AColour>(colour.blue()) << 16;
 }
 
-QRect ToQRect(const ARect& r)
-{
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
 ARect ToARect(const QRect& r)
 {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -39,36 +35,6 @@ QString ToQString(std::u16string_view text)
 }
 
 }  // namespace
-
-// The painter in the shape items draw on.
-class AQtReportCanvas : public AReportCanvas {
-public:
-    AQtReportCanvas(QPainter* painter, const QFont& font) : painter_(painter), font_(font), bold_(font)
-    {
-        bold_.setBold(true);
-    }
-    void FillRect(const ARect& rect, AColour colour) override { painter_->fillRect(ToQRect(rect), ToQColor(colour)); }
-    void DrawText(const ARect& rect, std::u16string_view text, AColour colour, unsigned flags) override
-    {
-        QFont font = (flags & kTextBold) ? bold_ : font_;
-        font.setUnderline(flags & kTextUnderline);
-        QFontMetrics metrics(font);
-        QRect r = ToQRect(rect).adjusted(2, 0, -2, 0);
-        QString elided = metrics.elidedText(ToQString(text), Qt::ElideRight, r.width());
-        int alignment = (flags & kTextRight) ? Qt::AlignRight : (flags & kTextCentre) ? Qt::AlignHCenter : Qt::AlignLeft;
-        painter_->setFont(font);
-        painter_->setPen(ToQColor(colour));
-        painter_->drawText(r, alignment | Qt::AlignVCenter | Qt::TextSingleLine, elided);
-    }
-    int TextWidth(std::u16string_view text, unsigned flags) const override
-    {
-        return QFontMetrics((flags & kTextBold) ? bold_ : font_).horizontalAdvance(ToQString(text)) + 4;
-    }
-
-private:
-    QPainter* painter_;
-    QFont font_, bold_;
-};
 
 int FirstShownColumn(const AReportMode& mode)
 {

@@ -1,5 +1,6 @@
 #include "win32api/ReportPicker.h"
 
+#include "win32api/QtReportCanvas.h"
 #include "win32api/ReportWindow.h"
 
 #include <QApplication>
@@ -67,14 +68,21 @@ void AReportPicker::paintEvent(QPaintEvent*)
     QStyleOptionComboBox option;
     option.initFrom(this);
     option.editable = false;
-    if (AReportItemImpl* item = model_.IsStale() ? nullptr : model_.FocusedItem()) {
-        std::u16string text = item->SingleText();
-        option.currentText = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-    }
     if (IsOpen())
         option.state |= QStyle::State_On;
     style()->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, this);
-    style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, this);
+    // The item draws its own field, so a colour shows as its swatch, not as a name.
+    AReportItemImpl* item = model_.IsStale() ? nullptr : model_.FocusedItem();
+    if (!item)
+        return;
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QColor text = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+    ACellStyle cellStyle;
+    cellStyle.text = static_cast<AColour>(text.red()) | static_cast<AColour>(text.green()) << 8 |
+                     static_cast<AColour>(text.blue()) << 16;
+    AQtReportCanvas canvas(&painter, font());
+    item->DrawSingleText(canvas, {field.left(), field.top(), field.left() + field.width(), field.top() + field.height()},
+                         cellStyle);
 }
 
 void AReportPicker::mousePressEvent(QMouseEvent* event)

@@ -272,4 +272,27 @@ TEST_F(ReportPicker, PickingARowClosesTheListAndReports)
     EXPECT_EQ(codes.size(), 2u);
 }
 
+// An item that draws its own field, as the colour combo's swatches do.
+class ASwatchItem final : public ATestItem {
+public:
+    using ATestItem::ATestItem;
+    void DrawSingleText(AReportCanvas& canvas, const ARect& rect, const ACellStyle&) const override
+    {
+        canvas.FillRect(rect, 0x0000FF00);
+    }
+};
+
+TEST_F(ReportPicker, TheClosedFieldIsDrawnByTheChosenItem)
+{
+    AReportPicker picker;
+    picker.resize(200, 24);
+    picker.SetMode(&mode);
+    auto* swatch = new ASwatchItem(u"green", 1);
+    picker.Root().AddChild(std::unique_ptr<AReportItemImpl>(swatch));
+    picker.RebuildRows();
+    picker.Select(swatch);
+    const QImage image = picker.grab().toImage();
+    EXPECT_EQ(image.pixelColor(image.width() / 3, image.height() / 2), QColor(0, 0xFF, 0));
+}
+
 }  // namespace
