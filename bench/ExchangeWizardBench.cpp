@@ -88,8 +88,10 @@ void Export(benchmark::State& state, int row, const char* file)
         Next(wizard);
         state.PauseTiming();
         gap = std::max(gap, wizard.ProgressStep().LongestPaintGapMs());
-        if (wizard.ProgressStep().Percent() != 100 || wizard.IsButtonEnabled(AWizard::kNext))
+        if (wizard.ProgressStep().Percent() != 100 || wizard.IsButtonEnabled(AWizard::kNext)) {
             state.SkipWithError("the export collected messages");
+            break;  // the clock must stay stopped after an error
+        }
         state.ResumeTiming();
     }
     state.counters["paint_gap_ms"] = static_cast<double>(gap);
@@ -118,8 +120,10 @@ void Import(benchmark::State& state, int row, const char* file)
             Next(wizard);  // the save
         state.PauseTiming();
         gap = std::max({gap, wizard.ReadStep().LongestPaintGapMs(), wizard.SaveStep().LongestPaintGapMs()});
-        if (!clean || db.Transactions().LiveCount() != books.db.Transactions().LiveCount())
+        if (!clean || db.Transactions().LiveCount() != books.db.Transactions().LiveCount()) {
             state.SkipWithError("the import did not save every transaction without messages");
+            break;
+        }
         state.ResumeTiming();
     }
     state.counters["paint_gap_ms"] = static_cast<double>(gap);
