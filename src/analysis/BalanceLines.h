@@ -3,7 +3,7 @@
 // counting every transaction and the coming occurrences of recurring ones.
 #pragma once
 
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 #include "analysis/PageRprt.h"
 #include "analysis/ReportMessage.h"
 #include "core/AStrings.h"

@@ -1,6 +1,6 @@
 #include "analysis/Filters.h"
 
-#include "analysis/TextSearch.h"
+#include "core/TextSearch.h"
 
 #include <algorithm>
 

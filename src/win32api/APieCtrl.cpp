@@ -3,7 +3,6 @@
 // The model's templates use "slots" as a name, which Qt defines as a macro.
 #pragma push_macro("slots")
 #undef slots
-#include "analysis/Turnover.h"
 #pragma pop_macro("slots")
 
 #include "core/AStrings.h"
@@ -217,33 +216,6 @@ void APieChart::DrawChart(QPainter& painter)
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Charts::ToQColor(ChartMath::kOutlineColour), 1.5));
     painter.drawEllipse(QPointF(layout_.centreX, layout_.centreY), radius, radius);
-}
-
-std::unique_ptr<APieChartItem> APieChartItem::FromTurnover(const UserInterface::Reports::ATurnoverReport& report)
-{
-    const auto& nodes = report.nodes;
-    if (report.root < 0 || static_cast<std::size_t>(report.root) >= nodes.size())
-        return nullptr;
-    auto make = [&](int node) {
-        const auto& source = nodes[node];
-        return std::make_unique<APieChartItem>(source.name, source.income, source.expense, node);
-    };
-    auto root = make(report.root);
-    std::vector<bool> taken(nodes.size(), false);
-    taken[report.root] = true;
-    std::vector<APieChartItem*> pending{root.get()};
-    while (!pending.empty()) {
-        APieChartItem* item = pending.back();
-        pending.pop_back();
-        for (int child : nodes[item->Node()].children) {
-            // A node listed twice (a damaged report) is shown once.
-            if (child < 0 || static_cast<std::size_t>(child) >= nodes.size() || taken[child])
-                continue;
-            taken[child] = true;
-            pending.push_back(static_cast<APieChartItem*>(item->AddChild(make(child))));
-        }
-    }
-    return root;
 }
 
 }  // namespace Win32API::VelvixControls

@@ -1,7 +1,7 @@
 // The ring chart: a tree of sums as a central disc with a ring of slices per level.
 // Hovering an item shows a hand cursor, highlights it and tells its sums in a tooltip.
 #pragma once
-#include "analysis/APieLayout.h"
+#include "core/APieLayout.h"
 #include "win32api/GraphicsControl.h"
 
 #include <QColor>
@@ -12,9 +12,6 @@
 
 namespace UtilityClasses::Strings {
 class AStrings;
-}
-namespace UserInterface::Reports {
-struct ATurnoverReport;
 }
 
 namespace Win32API::VelvixControls {
@@ -115,10 +112,6 @@ public:
     {
     }
     int Node() const { return node_; }
-
-    // The display root of the turnover report and everything below it; null when the report
-    // has nothing to show.
-    static std::unique_ptr<APieChartItem> FromTurnover(const UserInterface::Reports::ATurnoverReport& report);
 
 private:
     int node_;

@@ -1,6 +1,6 @@
 // Drawing pieces the chart controls share: colours, the legend under a plot, and texts.
 #pragma once
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 
 #include <QColor>
 #include <QRect>

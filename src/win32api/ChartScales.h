@@ -1,7 +1,7 @@
 // The time chart's scales: round value ticks, calendar ticks on the date axis, and the
 // monotone curve that replaces the steps when smoothing is on. Plain arithmetic, no drawing.
 #pragma once
-#include "analysis/HistogramScale.h"
+#include "core/HistogramScale.h"
 #include "core/ADate.h"
 
 #include <cstdint>

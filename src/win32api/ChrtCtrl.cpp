@@ -1,6 +1,6 @@
 #include "win32api/ChrtCtrl.h"
 
-#include "analysis/HistogramScale.h"
+#include "core/HistogramScale.h"
 #include "core/AStrings.h"
 #include "core/FormatAmount.h"
 #include "core/FormatDate.h"

@@ -3,7 +3,6 @@
 // The model's templates use "slots" as a name, which Qt defines as a macro.
 #pragma push_macro("slots")
 #undef slots
-#include "analysis/Dynamics.h"
 #pragma pop_macro("slots")
 #include "core/AStrings.h"
 #include "core/Assert.h"
@@ -102,22 +101,12 @@ bool AHistogram::AddValue(AMoney amount, ADate date, int series, const ATransact
     return true;
 }
 
-void AHistogram::Load(const UserInterface::Reports::ADynamicsReport& report)
+void AHistogram::SetBucket(int series, int bucket, AMoney sum, std::vector<const ATransactionSlot*> transactions)
 {
-    Clear();
-    for (const auto& series : report.series)
-        AddSeries({series.name, series.hue, series.debitsAboveZero, series.showBars, series.showLine});
-    SetBoundaries(report.boundaries);
-    for (std::size_t s = 0; s < report.series.size(); ++s) {
-        const auto& values = report.series[s].values;
-        for (std::size_t b = 0; b < cells_[s].size(); ++b) {
-            if (b < values.sums.size())
-                cells_[s][b].sum = values.sums[b];
-            if (b < values.transactions.size())
-                cells_[s][b].transactions = values.transactions[b];
-        }
-        failures_ += values.failures;
-    }
+    if (series < 0 || series >= SeriesCount() || bucket < 0 || bucket >= BucketCount())
+        return;
+    cells_[series][bucket] = {sum, std::move(transactions)};
+    update();
 }
 
 AHistogram::AMoney AHistogram::Value(int series, int bucket) const

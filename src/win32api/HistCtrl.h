@@ -1,7 +1,7 @@
 // The histogram: data series over time buckets, as bars and lines with a value axis, the
 // bucket dates under the plot and a legend below them.
 #pragma once
-#include "analysis/HistogramScale.h"
+#include "core/HistogramScale.h"
 #include "win32api/GraphicsControl.h"
 
 #include <QRect>
@@ -11,9 +11,6 @@
 
 namespace UtilityClasses::Strings {
 class AStrings;
-}
-namespace UserInterface::Reports {
-struct ADynamicsReport;
 }
 namespace Database {
 struct ATransaction;
@@ -66,8 +63,11 @@ public:
     // or an unknown series is the caller's mistake: it is reported and the value left out.
     // A sum that would overflow stays at the largest amount of its sign and counts as a failure.
     bool AddValue(AMoney amount, ADate date, int series, const ATransactionSlot* transaction);
-    // The whole dynamics report at once: its boundaries, series and bucket sums.
-    void Load(const UserInterface::Reports::ADynamicsReport& report);
+    // Sets one bucket's sum and the transactions behind it, as a computed report gives them;
+    // an unknown series or bucket is left out.
+    void SetBucket(int series, int bucket, AMoney sum, std::vector<const ATransactionSlot*> transactions);
+    // Amounts the computation itself could not add count as failures too.
+    void AddFailures(std::size_t count) { failures_ += count; }
 
     int SeriesCount() const { return static_cast<int>(series_.size()); }
     int BucketCount() const { return boundaries_.size() < 2 ? 0 : static_cast<int>(boundaries_.size() - 1); }

@@ -1,6 +1,6 @@
 #include "win32api/ReportListModel.h"
 
-#include "analysis/TextSearch.h"
+#include "core/TextSearch.h"
 
 #include <algorithm>
 #include <cstring>

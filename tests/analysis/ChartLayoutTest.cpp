@@ -1,7 +1,7 @@
 #include "AnalysisBooks.h"
 
-#include "analysis/APieLayout.h"
-#include "analysis/HistogramScale.h"
+#include "core/APieLayout.h"
+#include "core/HistogramScale.h"
 
 #include <cmath>
 

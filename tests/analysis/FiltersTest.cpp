@@ -2,7 +2,7 @@
 
 #include "analysis/Filters.h"
 #include "analysis/Grouping.h"
-#include "analysis/TextSearch.h"
+#include "core/TextSearch.h"
 #include "analysis/TransactionPageFilter.h"
 
 namespace AnalysisTest {

@@ -1,6 +1,6 @@
 #include "AnalysisBooks.h"
 
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 #include "analysis/Series.h"
 #include "analysis/SeriesEdit.h"
 

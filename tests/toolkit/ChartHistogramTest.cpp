@@ -1,9 +1,3 @@
-// The model's templates use "slots" as a name, which Qt defines as a macro.
-#pragma push_macro("slots")
-#undef slots
-#include "analysis/Dynamics.h"
-#pragma pop_macro("slots")
-
 #include "ChartTestImages.h"
 #include "LayoutTestMetrics.h"
 
@@ -224,25 +218,26 @@ TEST_F(Histogram, ValuesGoToTheBucketOfTheirDate)
     EXPECT_TRUE(chart.Transactions(0, 7).empty());
 }
 
-TEST_F(Histogram, LoadsTheDynamicsReportWithItsTransactions)
+TEST_F(Histogram, BucketsSetWholeKeepTheirTransactions)
 {
-    Database::Engine::ASlot<Database::ATransaction> transactions[2];
-    UserInterface::Reports::ADynamicsReport report;
-    report.boundaries = {kJanuary, kFebruary, kMarch};
-    UserInterface::Reports::ADynamicsSeries series;
-    series.name = u"Еда";
-    series.hue = 20;
-    series.debitsAboveZero = true;
-    series.showLine = false;
-    series.values.sums = {-3 * kOne, -5 * kOne};
-    series.values.transactions = {{&transactions[0]}, {&transactions[1], &transactions[0]}};
-    report.series.push_back(series);
-    chart.Load(report);
-    ASSERT_EQ(chart.SeriesCount(), 1);
+    // The chart only hands the transactions back, so any two distinct addresses will do.
+    int records[2] = {};
+    const AHistogram::ATransactionSlot* transactions[2] = {
+        reinterpret_cast<const AHistogram::ATransactionSlot*>(&records[0]),
+        reinterpret_cast<const AHistogram::ATransactionSlot*>(&records[1])};
+    chart.Clear();
+    chart.AddSeries({u"Еда", 20, true, true, false});
+    chart.SetBoundaries({kJanuary, kFebruary, kMarch});
+    chart.SetBucket(0, 0, -3 * kOne, {transactions[0]});
+    chart.SetBucket(0, 1, -5 * kOne, {transactions[1], transactions[0]});
+    chart.SetBucket(0, 2, kOne, {});  // past the last bucket: left out
+    chart.SetBucket(1, 0, kOne, {});  // no such series
     ASSERT_EQ(chart.BucketCount(), 2);
     EXPECT_EQ(chart.Value(0, 1), -5 * kOne);
     EXPECT_EQ(chart.Transactions(0, 1).size(), 2u);
-    EXPECT_EQ(chart.Transactions(0, 0).front(), &transactions[0]);
+    EXPECT_EQ(chart.Transactions(0, 0).front(), transactions[0]);
+    chart.AddFailures(2);
+    EXPECT_EQ(chart.Failures(), 2u);
     // Drawn above zero, in the series' bar colour.
     const QImage image = Render(chart);
     EXPECT_GT(CountColour(image, ToColour(ChartMath::SeriesBarColour(20))), 100);

@@ -1,7 +1,6 @@
 // The model's templates use "slots" as a name, which Qt defines as a macro.
 #pragma push_macro("slots")
 #undef slots
-#include "analysis/Turnover.h"
 #pragma pop_macro("slots")
 
 #include "ChartTestImages.h"
@@ -206,43 +205,6 @@ TEST_F(PieChart, AMessageReplacesTheDrawing)
     chart.SetMessage({});
     image = Render(chart);
     EXPECT_GT(CountColour(image, ToColour(ChartMath::kRootColour)), 100);
-}
-
-TEST_F(PieChart, BuiltFromTheTurnoverTree)
-{
-    UserInterface::Reports::ATurnoverReport report;
-    auto node = [&](const char16_t* name, APieChart::AMoney income, APieChart::AMoney expense, int parent,
-                    std::vector<int> children) {
-        UserInterface::Reports::ATurnoverNode n;
-        n.name = name;
-        n.income = income;
-        n.expense = expense;
-        n.parent = parent;
-        n.children = std::move(children);
-        report.nodes.push_back(n);
-    };
-    node(u"Финансовый результат", 10, -4, -1, {1, 2});
-    node(u"Все поступления", 10, 0, 0, {3, 99, 3});  // a damaged list: an unknown node, one twice
-    node(u"Все списания", 0, -4, 0, {});
-    node(u"Зарплата", 10, 0, 1, {0});  // and a cycle back to the root
-    report.root = 0;
-    auto root = APieChartItem::FromTurnover(report);
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->Node(), 0);
-    EXPECT_EQ(root->First(), 10);
-    EXPECT_EQ(root->Second(), -4);
-    ASSERT_EQ(root->Children().size(), 2u);
-    const auto* income = static_cast<const APieChartItem*>(root->Children()[0].get());
-    EXPECT_EQ(income->Name(), u"Все поступления");
-    ASSERT_EQ(income->Children().size(), 1u);
-    const auto* salary = static_cast<const APieChartItem*>(income->Children()[0].get());
-    EXPECT_EQ(salary->Node(), 3);
-    EXPECT_TRUE(salary->Children().empty());
-
-    report.root = -1;
-    EXPECT_EQ(APieChartItem::FromTurnover(report), nullptr);
-    report.root = 17;
-    EXPECT_EQ(APieChartItem::FromTurnover(report), nullptr);
 }
 
 TEST_F(PieChart, OddTreesAndSizesDrawWithoutFailing)

@@ -2,7 +2,7 @@
 #pragma once
 #include "ToolkitTestApp.h"
 
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 
 #include <QColor>
 #include <QImage>

@@ -2,7 +2,7 @@
 
 #pragma push_macro("slots")
 #undef slots
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 #pragma pop_macro("slots")
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"

@@ -4,6 +4,7 @@
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
+#include "ui/reports/ChartAdapters.h"
 #include "ui/reports/ShareBar.h"
 #include "win32api/APieCtrl.h"
 #include "win32api/ChrtCtrl.h"
@@ -145,7 +146,7 @@ void ShowTurnover(APieChart& chart, const AProgramContext& context, const ATurno
     chart.SetMessage({});
     chart.SetStrings(context.strings.get());
     chart.SetCurrency(currency.code, currency.decimals);
-    chart.SetRoot(APieChartItem::FromTurnover(report));
+    chart.SetRoot(PieFromTurnover(report));
     std::vector<std::u16string> lines;
     if (report.root >= 0) {
         const ATurnoverNode& root = report.nodes[static_cast<std::size_t>(report.root)];
@@ -164,7 +165,7 @@ void ShowDynamics(AHistogram& chart, const AProgramContext& context, const ADyna
     chart.SetMessage({});
     chart.SetStrings(context.strings.get());
     chart.SetCurrency(currency.code, currency.decimals);
-    chart.Load(report);
+    LoadDynamics(chart, report);
     std::vector<std::u16string> lines;
     for (const ADynamicsSeries& series : report.series) {
         AMoney total = 0;

@@ -2,7 +2,7 @@
 
 #pragma push_macro("slots")
 #undef slots
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 #include "analysis/SeriesEdit.h"
 #pragma pop_macro("slots")
 #include "ui/ProgramContext.h"

@@ -1,4 +1,4 @@
-#include "analysis/HistogramScale.h"
+#include "core/HistogramScale.h"
 
 #include "core/FormatText.h"
 

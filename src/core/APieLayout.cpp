@@ -1,4 +1,4 @@
-#include "analysis/APieLayout.h"
+#include "core/APieLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 
 namespace UserInterface::Charts {
 

@@ -1,4 +1,4 @@
-#include "analysis/TextSearch.h"
+#include "core/TextSearch.h"
 
 #include <algorithm>
 

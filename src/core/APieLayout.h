@@ -3,7 +3,7 @@
 // colours. The drawing code of the toolkit calls these; nothing here draws.
 #pragma once
 
-#include "analysis/ChartColours.h"
+#include "core/ChartColours.h"
 #include "core/AStrings.h"
 
 #include <cstdint>
