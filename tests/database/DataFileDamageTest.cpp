@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <random>
 
 using namespace DataFileHelpers;
 using Engine::StreamNames::Table;
@@ -103,7 +102,7 @@ TEST(DataFileDamage, DamagedTableStreamsAreRefused)
     }
 }
 
-TEST(DataFileDamage, TruncatedAndMutatedFilesFailCleanly)
+TEST(DataFileDamage, TruncatedFilesFailCleanly)
 {
     TempFolder folder;
     const std::string pristine = SmallFile(folder);
@@ -115,26 +114,9 @@ TEST(DataFileDamage, TruncatedAndMutatedFilesFailCleanly)
         WriteFile(path, std::vector<char>(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(length)));
         opened += Result::Succeeded(OpenResult(path));
     }
-    std::mt19937 random(2024);
-    for (int round = 0; round < 400; ++round) {
-        auto bytes = original;
-        const int flips = 1 + round % 8;
-        for (int i = 0; i < flips; ++i)
-            bytes[random() % bytes.size()] ^= static_cast<char>(1 + random() % 255);
-        WriteFile(path, bytes);
-        opened += Result::Succeeded(OpenResult(path));
-    }
-    for (int round = 0; round < 50; ++round) {
-        std::vector<char> noise(512 * (1 + round % 20));
-        for (char& c : noise)
-            c = static_cast<char>(random());
-        if (round % 2 == 0)
-            std::copy(original.begin(), original.begin() + 512, noise.begin());  // a valid container header
-        WriteFile(path, noise);
-        opened += Result::Succeeded(OpenResult(path));
-    }
-    // Most mutations hit stored records and still open; none may crash or hang.
-    EXPECT_GT(opened, 0);
+    // A cut file is never taken for a whole one, and none may crash or hang.
+    EXPECT_EQ(opened, 0);
+    EXPECT_TRUE(Result::Succeeded(OpenResult(pristine)));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60));
 }
 

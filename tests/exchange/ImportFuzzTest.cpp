@@ -96,27 +96,6 @@ TEST(ImportFuzz, TruncatedAtEveryLength)
     }
 }
 
-TEST(ImportFuzz, RandomBytesAndFlippedBits)
-{
-    const std::string text = RichDocument();
-    std::mt19937 random(4711);
-    TImport import;
-    for (int round = 0; round < 600; ++round) {
-        std::string mutated = text;
-        const int changes = 1 + static_cast<int>(random() % 4);
-        for (int i = 0; i < changes; ++i) {
-            const std::size_t at = random() % mutated.size();
-            if (round % 2 == 0)
-                mutated[at] = static_cast<char>(random() % 256);
-            else
-                mutated[at] = static_cast<char>(mutated[at] ^ (1 << (random() % 8)));
-        }
-        ReadSaveUndo(import, mutated);
-        if (HasFatalFailure())
-            FAIL() << "round " << round;
-    }
-}
-
 // Element-level damage on the parsed document: keeps the text well-formed, so the item
 // readers themselves get the nonsense.
 TEST(ImportFuzz, ElementsRemovedRepeatedOrGivenNonsense)

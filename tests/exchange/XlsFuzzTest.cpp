@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace {
 
@@ -56,7 +55,7 @@ TEST(XlsFuzz, TruncatedAtEveryLength)
     }
 }
 
-TEST(XlsFuzz, FlippedBytesAndRandomFiles)
+TEST(XlsFuzz, FlippedBytesAreReported)
 {
     const std::string bytes = SmallWorkbookBytes();
     for (std::size_t at = 0; at < bytes.size(); at += 3) {
@@ -67,15 +66,6 @@ TEST(XlsFuzz, FlippedBytesAndRandomFiles)
             EXPECT_EQ(read.text.rfind("<?xml", 0), 0u) << at;
         else
             EXPECT_FALSE(read.messages.empty()) << at;
-    }
-    std::mt19937 random(20261207);
-    for (int i = 0; i < 200; ++i) {
-        std::string noise(random() % 4096, '\0');
-        for (char& c : noise)
-            c = static_cast<char>(random());
-        if (i % 2)
-            noise.insert(0, "PK\x03\x04");
-        EXPECT_FALSE(ReadBytesAsWorkbook(noise).ok) << i;
     }
 }
 
