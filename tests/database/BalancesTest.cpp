@@ -1,7 +1,6 @@
 #include "RulesTestSupport.h"
 
 #include <limits>
-#include <random>
 
 using namespace RulesTest;
 
@@ -202,57 +201,6 @@ TEST_F(Balances, RecalculationNeedsAnOpenStep)
     TAssertionCounter assertions;
     Recalculate(books.db, account);
     EXPECT_EQ(assertions.failures, 1);
-}
-
-// Random edits of three accounts, each committed with the rules, always leave stored
-// balances equal to a recomputation from scratch; so does undoing and redoing them all.
-TEST_F(Balances, RandomEditsAgreeWithARecomputationFromScratch)
-{
-    std::mt19937 random(7);
-    const AReference<AAccount> accounts[] = {account, other, books.cash};
-    std::vector<AReference<ATransaction>> live;
-    auto pick = [&](const auto& list) { return list[random() % std::size(list)]; };
-    int steps = 0;
-    for (int i = 0; i < 300; ++i) {
-        const int what = static_cast<int>(random() % 10);
-        books.db.BeginStep();
-        if (what < 5 || live.empty()) {
-            const ADate date = day + static_cast<ADate>(random() % 8);
-            const AMoney amount = M(static_cast<std::int64_t>(random() % 200)) - M(100);
-            ATransaction t = TBooks::Single(pick(accounts), amount, date, static_cast<std::int32_t>(random() % 3) * 3600'000);
-            if (what == 1)
-                t = TBooks::StatedBalance(pick(accounts), amount, date);
-            if (what == 2) {
-                t.account2 = pick(accounts);
-                t.amount2 = -amount;
-            }
-            t.executed = random() % 6 != 0;
-            live.push_back(books.Add(t));
-        } else if (what < 8) {
-            ATransaction* t = books.db.Transactions().Change(books.SlotOf(pick(live)));
-            t->amount1 += M(3);
-            t->date += static_cast<ADate>(random() % 3) - 1;
-            if (what == 7)
-                t->executed = !t->executed;
-        } else {
-            const std::size_t k = random() % live.size();
-            Delete(books.db, books.SlotOf(live[k]));
-            live.erase(live.begin() + static_cast<std::ptrdiff_t>(k));
-        }
-        CommitWithRules(books.db);
-        ++steps;
-        ExpectConsistentBalances(books.db, "step " + std::to_string(i));
-        if (HasFailure())
-            return;
-    }
-    for (int i = 0; i < steps; ++i) {
-        ASSERT_TRUE(books.db.Undo());
-        if (i % 25 == 0)
-            ExpectConsistentBalances(books.db, "undo " + std::to_string(i));
-    }
-    while (books.db.Redo()) {
-    }
-    ExpectConsistentBalances(books.db, "redone");
 }
 
 namespace {
