@@ -11,6 +11,12 @@
 #include "ui/currencies/RateDialog.h"
 #include "ui/exchange/ExportWizard.h"
 #include "ui/exchange/ImportWizard.h"
+#pragma push_macro("slots")
+#undef slots
+#include "core/CodePage.h"
+#include "core/SettingsBlobs.h"
+#include "exchange/statements/StatementModules.h"
+#pragma pop_macro("slots")
 #include "ui/PageOrdr.h"
 #include "ui/Passwords.h"
 #include "ui/SettingsDialog.h"
@@ -245,6 +251,25 @@ int main(int argc, char** argv)
         shoot(importing, "import-wizard", xml);
         Exchange::AImportWizard nothing(context, target, context.folders.pluginFolder, &window);
         shoot(nothing, "import-wizard-empty", empty);
+        // A bank statement whose account is remembered from an earlier one.
+        const std::string ofx = exchange.filePath("statement.ofx").toStdString();
+        QFile statement(QString::fromStdString(ofx));
+        statement.open(QIODevice::WriteOnly);
+        statement.write("OFXHEADER:100\nDATA:OFXSGML\n\n<OFX><STMTRS><CURDEF>RUB<BANKACCTFROM><ACCTID>40817810"
+                        "</BANKACCTFROM><BANKTRANLIST><STMTTRN><DTPOSTED>20240105<TRNAMT>-150.25<FITID>A1<NAME>"
+                        "\xD0\x91\xD1\x83\xD0\xBB\xD0\xBE\xD1\x87\xD0\xBD\xD0\xB0\xD1\x8F</STMTTRN><STMTTRN>"
+                        "<DTPOSTED>20240110<TRNAMT>2000<FITID>A2<NAME>Salary</STMTTRN></BANKTRANLIST></STMTRS></OFX>");
+        statement.close();
+        const auto* account = target.Accounts().Live().front();
+        const auto* currency = target.Currencies().Record(account->Record().currency);
+        context.Options().Store().WriteString(
+            "StatementAccount:40817810", UtilityClasses::Strings::Utf16ToUtf8(target.Text(account->Record().name)) + "@" +
+                                             UtilityClasses::Strings::Utf16ToUtf8(target.Text(currency->code)));
+        Settings::SaveLibraryGuid(context.Options().Store(), Settings::ALibraryUse::Import,
+                                  ExportImport::ToGuid(ExportImport::Statements::StatementModuleId(
+                                      ExportImport::Statements::AStatementFormat::Ofx)));
+        Exchange::AImportWizard statements(context, target, context.folders.pluginFolder, &window);
+        shoot(statements, "import-wizard-statement", ofx);
     }
     context.Options().SetFlag(Settings::kExpandedAccountList, true);
     window.ApplySettings();

@@ -2,6 +2,8 @@
 
 #include "CliMessages.h"
 
+#include "database/Lookups.h"
+
 namespace Cli {
 
 using namespace Database;
@@ -12,13 +14,9 @@ AAccountLookup FindAccounts(ADatabase& db, const std::string& item, std::vector<
     if (at == std::string::npos || at == 0)
         return AAccountLookup::Malformed;
     const std::u16string name = FromUtf8(item.substr(0, at)), code = FromUtf8(item.substr(at + 1));
-    const std::size_t before = found.size();
-    for (const auto* account : db.Accounts().Live()) {
-        const ACurrency* currency = db.Currencies().Record(account->Record().currency);
-        if (db.Text(account->Record().name) == name && currency && db.Text(currency->code) == code)
-            found.push_back(Engine::ATableImpl<AAccount>::RefTo(account));
-    }
-    return found.size() > before ? AAccountLookup::Found : AAccountLookup::NotInFile;
+    const auto named = AccountsNamed(db, name, code);
+    found.insert(found.end(), named.begin(), named.end());
+    return named.empty() ? AAccountLookup::NotInFile : AAccountLookup::Found;
 }
 
 }  // namespace Cli

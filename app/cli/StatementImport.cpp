@@ -7,7 +7,7 @@
 
 #include "core/FileSystem.h"
 #include "exchange/ImportTexts.h"
-#include "exchange/statements/CsvStatement.h"
+#include "exchange/statements/StatementFormats.h"
 #include "exchange/statements/StatementImport.h"
 
 #include <cerrno>
@@ -35,17 +35,6 @@ const char* ProblemText(AProblemKind kind)
     return "damaged";
 }
 
-AStatementRead Read(std::string_view format, std::string_view bytes, bool dayFirst, const ACsvMapping& mapping)
-{
-    if (format == "ofx" || format == "qfx")
-        return ReadOfx(bytes);
-    if (format == "qif")
-        return ReadQif(bytes, dayFirst);
-    if (format == "csv")
-        return ReadCsvStatement(bytes, mapping);
-    return ReadCamt053(bytes);
-}
-
 AExitCode Usage(const ACliContext& context, const std::string& text)
 {
     context.err << "fendral-cli: " << text << '\n';
@@ -56,7 +45,7 @@ AExitCode Usage(const ACliContext& context, const std::string& text)
 
 bool IsStatementFormat(std::string_view format)
 {
-    return format == "ofx" || format == "qfx" || format == "qif" || format == "camt" || format == "csv";
+    return StatementFormatNamed(format).has_value();
 }
 
 AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments& arguments, std::string_view format)
@@ -71,13 +60,14 @@ AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments&
             return Usage(context, "--reference-comment takes 1, 2, 3 or 4");
         options.referenceComment = (*comment)[0] - '1';
     }
-    ACsvMapping mapping;
+    AStatementReadOptions readOptions;
+    readOptions.dayFirst = arguments.Flag("--day-first");
     if (format == "csv") {
         const auto text = arguments.Option("--csv-mapping");
         const auto parsed = text ? ParseCsvMapping(*text) : std::nullopt;
         if (!parsed)
             return Usage(context, "a CSV statement needs --csv-mapping \"date=N;amount=N|debit=N;credit=N;...\"");
-        mapping = *parsed;
+        readOptions.mapping = *parsed;
     }
     Files::ALocalFileSystem fs;
     std::string bytes;
@@ -105,14 +95,14 @@ AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments&
         return kFailed;
     }
 
-    const AStatementRead read = Read(format, bytes, arguments.Flag("--day-first"), mapping);
+    const AStatementRead read = ReadStatement(*StatementFormatNamed(format), bytes, readOptions);
     for (const AProblem& problem : read.problems)
         context.err << input << (problem.line ? ":" + std::to_string(problem.line) : std::string()) << ": "
                     << ProblemText(problem.kind) << (problem.where.empty() ? "" : " (" + problem.where + ")") << '\n';
     if (read.statement.lines.empty())
         return read.problems.empty() ? kDone : kFailed;
     const std::string accountCode = accountName->substr(accountName->rfind('@') + 1);
-    if (!SameCurrency(read.statement.currency, accountCode)) {
+    if (!StatementFitsAccount(read.statement, accountCode)) {
         context.err << "fendral-cli: the statement is in " << read.statement.currency << ", the account "
                     << *accountName << " in " << accountCode << "; nothing was imported\n";
         return kFailed;

@@ -46,6 +46,17 @@ Engine::ASlot<ACurrency>* CurrencyByCode(ADatabase& db, std::u16string_view code
     return FirstLive(db.Currencies(), [&](const ACurrency& currency) { return db.Text(currency.code) == code; });
 }
 
+std::vector<AReference<AAccount>> AccountsNamed(ADatabase& db, std::u16string_view name, std::u16string_view code)
+{
+    std::vector<AReference<AAccount>> found;
+    for (const auto* account : db.Accounts().Live()) {
+        const ACurrency* currency = db.Currencies().Record(account->Record().currency);
+        if (db.Text(account->Record().name) == name && currency && db.Text(currency->code) == code)
+            found.push_back(Engine::ATableImpl<AAccount>::RefTo(account));
+    }
+    return found;
+}
+
 Engine::ASlot<ARateHeader>* RateHeaderFor(ADatabase& db, AReference<ACurrency> c1, AReference<ACurrency> c2)
 {
     return FirstLive(db.RateHeaders(), [&](const ARateHeader& header) {

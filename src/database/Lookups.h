@@ -5,6 +5,7 @@
 #include "database/Database.h"
 
 #include <string_view>
+#include <vector>
 
 namespace Database {
 
@@ -17,6 +18,8 @@ Engine::ASlot<AClassifier>* ClassifierOf(ADatabase& db, AReference<ACategory> ca
 bool InTransferTree(ADatabase& db, AReference<ACategory> category);
 // The first currency whose code equals the text exactly.
 Engine::ASlot<ACurrency>* CurrencyByCode(ADatabase& db, std::u16string_view code);
+// Every live account called `name` in the currency coded `code`.
+std::vector<AReference<AAccount>> AccountsNamed(ADatabase& db, std::u16string_view name, std::u16string_view code);
 // The header of the pair in either order.
 Engine::ASlot<ARateHeader>* RateHeaderFor(ADatabase& db, AReference<ACurrency> c1, AReference<ACurrency> c2);
 // The first classifier whose singular and plural names equal the texts.

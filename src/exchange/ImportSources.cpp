@@ -2,6 +2,7 @@
 
 #include "exchange/AExcel.h"
 #include "exchange/ImportFromXML.h"
+#include "exchange/statements/StatementModules.h"
 
 namespace ExportImport {
 
@@ -10,6 +11,7 @@ std::unique_ptr<Private::AImportSource> CreateImportSource(AModuleSession& sessi
     auto source = std::make_unique<Private::AImportSource>(session);
     source->AddBuiltIn(new FileTypeXML::AImportFromXML);
     source->AddBuiltIn(new FileTypeExcel::AImportFromXLS);
+    Statements::AddStatementModules(*source);
     if (!programFolder.empty())
         source->LoadPlugins(programFolder);
     return source;

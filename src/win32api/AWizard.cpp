@@ -222,8 +222,9 @@ bool AWizard::IsButtonEnabled(AButton button) const
 void AWizard::ApplyStepTexts()
 {
     AWizardStep* step = Step(current_);
-    title_->setText(step ? Text(strings_, step->titleId_) : QString());
-    subtitle_->setText(step ? Text(strings_, step->subtitleId_) : QString());
+    const bool own = step && !step->ownTitle_.isEmpty();
+    title_->setText(!step ? QString() : own ? step->ownTitle_ : Text(strings_, step->titleId_));
+    subtitle_->setText(!step ? QString() : own ? step->ownSubtitle_ : Text(strings_, step->subtitleId_));
 }
 
 void AWizard::ApplyTexts(const UtilityClasses::Strings::AStrings* strings)

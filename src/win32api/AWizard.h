@@ -2,6 +2,7 @@
 // laid out from its own layout string), and the Back, Next, Finish and Cancel buttons.
 #pragma once
 #include <QDialog>
+#include <QString>
 
 #include <memory>
 #include <source_location>
@@ -36,6 +37,12 @@ public:
         Win32API::VelvixForms::ADialogForm* Form() const { return form_; }
         int TitleId() const { return titleId_; }
         int SubtitleId() const { return subtitleId_; }
+        // A step of a window the string table has no texts for gives its own, instead of ids.
+        void SetOwnTexts(QString title, QString subtitle)
+        {
+            ownTitle_ = std::move(title);
+            ownSubtitle_ = std::move(subtitle);
+        }
 
         // Whether the wizard passes this step by, in either direction.
         virtual bool IsSkipped(const AWizard& wizard) const;
@@ -50,6 +57,7 @@ public:
         int titleId_;
         int subtitleId_;
         std::string layout_;
+        QString ownTitle_, ownSubtitle_;
         std::source_location where_;
         Win32API::VelvixForms::ADialogForm* form_ = nullptr;
     };

@@ -120,6 +120,38 @@ std::optional<ACsvMapping> ParseCsvMapping(std::string_view text)
     return mapping;
 }
 
+std::string CsvMappingText(const ACsvMapping& mapping)
+{
+    std::string text;
+    const auto add = [&](std::string_view name, std::string value) {
+        std::string item = std::string(name) + "=" + value;
+        // A separator or quote of the mapping itself is quoted, as a CSV field.
+        if (item.find_first_of(";\"") != std::string::npos) {
+            std::string quoted = "\"";
+            for (char c : item)
+                quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+            item = quoted + "\"";
+        }
+        text += (text.empty() ? "" : ";") + item;
+    };
+    add("date", std::to_string(mapping.date));
+    const std::pair<const char*, const std::optional<int>*> columns[] = {
+        {"amount", &mapping.amount}, {"debit", &mapping.debit}, {"credit", &mapping.credit},
+        {"currency", &mapping.currency}, {"payee", &mapping.payee}, {"memo", &mapping.memo},
+        {"reference", &mapping.reference}};
+    for (const auto& [name, column] : columns)
+        if (*column)
+            add(name, std::to_string(**column));
+    add("separator", std::string(1, mapping.separator));
+    add("decimal", std::string(1, mapping.decimal));
+    add("dates", mapping.dateForm == ADateForm::DayMonthYear   ? "dmy"
+                 : mapping.dateForm == ADateForm::MonthDayYear ? "mdy"
+                                                               : "ymd");
+    add("skip", std::to_string(mapping.skipLines));
+    add("codepage", std::to_string(mapping.codePage));
+    return text;
+}
+
 AStatementRead ReadCsvStatement(std::string_view bytes, const ACsvMapping& mapping)
 {
     AStatementRead read;

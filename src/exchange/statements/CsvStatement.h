@@ -22,11 +22,15 @@ struct ACsvMapping {
     ADateForm dateForm = ADateForm::DayMonthYear;
     std::uint32_t codePage = 0;  // 0: UTF-8 when the text is UTF-8, else 1251
     int skipLines = 1;           // header lines
+
+    bool operator==(const ACsvMapping&) const = default;
 };
 
 // A mapping written as "date=0;amount=3;payee=2;separator=,;decimal=.;dates=ymd;skip=1;
 // codepage=1251" (the names of ACsvMapping; dates dmy, mdy or ymd); none when malformed.
 std::optional<ACsvMapping> ParseCsvMapping(std::string_view text);
+// The text ParseCsvMapping reads back into the same mapping.
+std::string CsvMappingText(const ACsvMapping& mapping);
 
 AStatementRead ReadCsvStatement(std::string_view bytes, const ACsvMapping& mapping);
 

@@ -3,6 +3,7 @@
 #include "database/DatabaseRules.h"
 #include "database/engine/StepGuard.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <unordered_map>
@@ -62,16 +63,16 @@ public:
         }
     }
 
-    bool Has(const AStatementLine& line, const AStatementImportOptions& options) const
+    ADuplicateReason Has(const AStatementLine& line, const AStatementImportOptions& options) const
     {
         if (!line.reference.empty() && references_.contains(std::u16string(line.reference.begin(), line.reference.end())))
-            return true;
+            return ADuplicateReason::SameReference;
         const std::u16string text = NormalisedText(LineText(line));
         const auto [first, last] = byAmount_.equal_range(line.amount);
         for (auto known = first; known != last; ++known)
             if (std::abs(known->second.date - line.date) <= options.dateTolerance && Similar(known->second.text, text))
-                return true;
-        return false;
+                return ADuplicateReason::NearbyTransaction;
+        return ADuplicateReason::None;
     }
 
     std::vector<AReference<ACategory>> Suggest(const AStatementLine& line)
@@ -117,6 +118,13 @@ bool SameCurrency(std::string_view statement, std::string_view account)
     return statement.empty() || statement == account || (ruble(statement) && ruble(account));
 }
 
+bool StatementFitsAccount(const AStatement& statement, std::string_view account)
+{
+    return SameCurrency(statement.currency, account) &&
+           std::all_of(statement.lines.begin(), statement.lines.end(),
+                       [&](const AStatementLine& line) { return SameCurrency(line.currency, account); });
+}
+
 std::u16string LineText(const AStatementLine& line)
 {
     if (line.payee.empty() || line.memo.empty())
@@ -145,7 +153,8 @@ AStatementPlan PlanStatement(ADatabase& db, AReference<AAccount> account, const 
     AHistory history(db, account, options);
     AStatementPlan plan;
     for (const AStatementLine& line : statement.lines) {
-        APlannedLine planned{&line, history.Has(line, options), {}};
+        const ADuplicateReason reason = history.Has(line, options);
+        APlannedLine planned{&line, reason != ADuplicateReason::None, reason, {}};
         if (planned.duplicate)
             ++plan.duplicates;
         else

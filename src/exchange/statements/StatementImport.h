@@ -18,9 +18,13 @@ struct AStatementImportOptions {
     int dateTolerance = 3;  // days either way
 };
 
+// Why a line is taken for one the file has already.
+enum class ADuplicateReason { None, SameReference, NearbyTransaction };
+
 struct APlannedLine {
     const AStatementLine* line = nullptr;
     bool duplicate = false;
+    ADuplicateReason reason = ADuplicateReason::None;
     // At most one category of each classifier tree, the most frequent first found.
     std::vector<Database::AReference<Database::ACategory>> categories;
 };
@@ -44,6 +48,8 @@ std::size_t SaveStatement(Database::ADatabase& db, Database::AReference<Database
 // Whether a statement in `statement`'s currency may go into an account in `account`'s: the
 // same code, or none given; the ruble's codes RUB and RUR are one currency.
 bool SameCurrency(std::string_view statement, std::string_view account);
+// Whether the statement, and each of its lines that names a currency, is in the account's.
+bool StatementFitsAccount(const AStatement& statement, std::string_view account);
 
 // The text a line is known by: the payee, and the memo after it.
 std::u16string LineText(const AStatementLine& line);

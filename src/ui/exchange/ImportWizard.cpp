@@ -2,6 +2,8 @@
 
 #include "ui/ProgramContext.h"
 #include "ui/UserDialogs.h"
+#include "ui/exchange/StatementSteps.h"
+#include "ui/exchange/StatementTexts.h"
 #include "ui/exchange/StepErrors.h"
 #include "ui/exchange/StepInterface.h"
 #include "ui/exchange/StepProgress.h"
@@ -11,6 +13,13 @@
 #include "ui/exchange/ExchangeModel.h"
 
 #include "core/CodePage.h"
+#pragma push_macro("slots")
+#undef slots
+#include "exchange/statements/StatementModules.h"
+#pragma pop_macro("slots")
+
+#include <functional>
+#include <optional>
 
 namespace UserInterface::Exchange {
 
@@ -25,16 +34,16 @@ using ExportImport::Wizards::AImportWizardModel;
 // "Все готово к сохранению данных в файле", shown only when the read accepted something.
 class AImportStepReady final : public AWizard::AWizardStep {
 public:
-    AImportStepReady(Database::ADatabase& db, AImportWizardModel& model)
-        : AWizardStep(kReadyTitle, kReadySubtitle, kReadyLayout), db_(db), model_(model)
+    AImportStepReady(Database::ADatabase& db, std::function<bool()> canSave)
+        : AWizardStep(kReadyTitle, kReadySubtitle, kReadyLayout), db_(db), canSave_(std::move(canSave))
     {
     }
-    bool IsSkipped(const AWizard&) const override { return !model_.CanSave(); }
+    bool IsSkipped(const AWizard&) const override { return !canSave_(); }
     void OnEnter(AWizard&) override { Form()->ShowElement(kSaveFirst, db_.Modified()); }
 
 private:
     Database::ADatabase& db_;
-    AImportWizardModel& model_;
+    std::function<bool()> canSave_;
 };
 
 }  // namespace
@@ -43,7 +52,10 @@ class AImportWizard::AImpl {
 public:
     AImpl(AImportWizard& wizard, const AProgramContext& context, Database::ADatabase& db,
           const std::string& programFolder)
-        : session(context.Strings(), context.Options().Store(), &display), model(db, session, programFolder)
+        : context(context),
+          session(context.Strings(), context.Options().Store(), &display),
+          model(db, session, programFolder),
+          statement(db, session)
     {
         using AModuleStep = AWizardStepInterface<ExportImport::AImportInterface>;
         AddWizardStep<AModuleStep>(wizard, context, model.Modules(), 543, 544, false)->Build(wizard);
@@ -51,32 +63,66 @@ public:
             wizard, context, 547, 548,
             [this] {
                 display.target = read;
-                model.Read();
-                return model.ReadOutcome();
+                return Read();
             },
             [this](AWizard& w) {
-                const bool more = model.HasMessages() || model.CanSave();
+                const bool more = model.HasMessages() || (statementRead ? statement.HasLines() : model.CanSave());
                 w.EnableButton(kBack, true);
                 w.EnableButton(kNext, more);
                 w.EnableButton(kFinish, !more);
                 w.EnableButton(kCancel, true);
             });
         AddWizardStep<AWizardStepErrors>(wizard, context, session)->Build(wizard);
-        AddWizardStep<AImportStepReady>(wizard, db, model);
+        const auto statementPages = [this] { return statementRead && statement.HasLines(); };
+        AddWizardStep<AStatementStepAccount>(wizard, context, db, statement, statementPages)->Build();
+        AddWizardStep<AStatementStepReview>(wizard, context, db, statement, statementPages)->Build();
+        AddWizardStep<AImportStepReady>(wizard, db, [this] { return CanSave(); });
         save = AddWizardStep<AWizardStepProgress>(
             wizard, context, kReadyTitle, kReadySubtitle,
             [this] {
                 display.target = save;
-                model.Save();
-                return model.SaveOutcome();
+                return Save();
             },
             [](AWizard& w) { w.EnableButton(kFinish, true); });
-        save->SetSkipped([this] { return !model.CanSave() && !model.Saved(); });
+        save->SetSkipped([this] { return !CanSave() && !Saved(); });
     }
 
+    // The chosen module's file as an interchange document, or as a statement of its format.
+    ExportImport::Wizards::ARunResult Read()
+    {
+        namespace Statements = ExportImport::Statements;
+        ExportImport::AImportInterface* module = model.Modules().Module();
+        statementRead = module ? Statements::StatementFormatOf(module->GetId()) : std::nullopt;
+        if (!statementRead) {
+            model.Read();
+            return model.ReadOutcome();
+        }
+        Statements::AStatementReadOptions options;
+        options.dayFirst = Statements::DayFirstIn(context.Strings().Locale().shortDatePicture);
+        statement.Read(*module, *statementRead, model.Modules().FileName(), options);
+        for (const Statements::AProblem& problem : statement.Statement().problems)
+            session.AddMessage(true, StatementText::ProblemText(problem));
+        return statement.ReadOutcome();
+    }
+    bool CanSave() const { return statementRead ? statement.CanSave() : model.CanSave(); }
+    bool Saved() const { return statementRead ? statement.Saved() : model.Saved(); }
+    ExportImport::Wizards::ARunResult Save()
+    {
+        if (statementRead) {
+            statement.Save();
+            return statement.SaveOutcome();
+        }
+        model.Save();
+        return model.SaveOutcome();
+    }
+
+    const AProgramContext& context;
     AProgressRelay display;
     ExportImport::AModuleSession session;
     AImportWizardModel model;
+    ExportImport::Statements::AStatementWizardModel statement;
+    // The format of the statement the last read took the file for; none for a document.
+    std::optional<ExportImport::Statements::AStatementFormat> statementRead;
     AWizardStepProgress* read = nullptr;
     AWizardStepProgress* save = nullptr;
 };

@@ -26,7 +26,7 @@ constexpr int kExportModule = 526, kImportModule = 527, kBrowse = 529, kSettings
 std::string Layout(bool exporting)
 {
     const std::string caption = std::to_string(exporting ? kExportModule : kImportModule);
-    std::string layout = "{t1m8xe{bxl[s#" + caption + "]}{bt2WeH70[Rt#-1]}"
+    std::string layout = "{t1m8xe{bxl[s#" + caption + "]}{bt2WeH110[Rt#-1]}"
                          "{t3#-4t8xe{bxr[s#528]}{bl4We[et#-2]}{bl4[bt#529]}}{b#-3~t8xl[s#530]}"
                          "{bt8xl[bt#763]}";
     if (exporting)
@@ -121,7 +121,8 @@ void AWizardStepInterface<Interface>::Browse(AWizard& wizard)
     if (!extension.empty()) {
         spec.filters = FileFilter(ToQString(modules_.Name(static_cast<std::size_t>(modules_.Selected()))), extension) +
                        QStringLiteral(";;");
-        spec.defaultSuffix = QString::fromStdString(extension);
+        // A module of several extensions ("ofx;qfx") offers them all and adds the first.
+        spec.defaultSuffix = QString::fromStdString(extension.substr(0, extension.find(';')));
     }
     spec.filters += TableText(context_.Strings(), kAllFiles);
     spec.initialPath = modules_.FilePath();

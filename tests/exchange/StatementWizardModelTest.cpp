@@ -1,0 +1,159 @@
+// The statement side of the import wizard without its windows: mappings kept as named
+// profiles, a statement read through its module into a chosen account, the account
+// remembered for the bank account, a statement in another currency refused, and the same
+// statement twice adding nothing.
+#include "ModuleTestSupport.h"
+#include "core/TempFolder.h"
+#include "database/RulesTestSupport.h"
+
+#include "core/CodePage.h"
+#include "core/SettingsBlobs.h"
+#include "database/DataFileSettings.h"
+#include "exchange/ImportSources.h"
+#include "exchange/statements/CsvProfiles.h"
+#include "exchange/statements/StatementModules.h"
+#include "exchange/statements/StatementWizardModel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ExportImport;
+using namespace ExportImport::Statements;
+using namespace RulesTest;
+
+TEST(CsvProfiles, MappingsReadBackFromTheirTextAndProfilesFromTheSettings)
+{
+    ACsvMapping semicolons;
+    semicolons.amount = 3;
+    semicolons.reference = 4;
+    ACsvMapping tabs;
+    tabs.debit = 2;
+    tabs.credit = 3;
+    tabs.payee = 1;
+    tabs.separator = '\t';
+    tabs.decimal = '.';
+    tabs.dateForm = ADateForm::YearMonthDay;
+    tabs.codePage = 1251;
+    tabs.skipLines = 0;
+    ACsvMapping quotes = semicolons;
+    quotes.separator = '"';
+    for (const ACsvMapping& mapping : {semicolons, tabs, quotes})
+        EXPECT_EQ(ParseCsvMapping(CsvMappingText(mapping)), mapping) << CsvMappingText(mapping);
+
+    ModuleTest::TMemoryOptionStore store;
+    {
+        ACsvProfiles profiles(store);
+        EXPECT_EQ(profiles.Current(), nullptr);
+        struct ACase {
+            std::u16string name;
+            AProfileNameRefusal refusal;
+        };
+        for (const ACase& c : {ACase{u"  ", AProfileNameRefusal::Empty}, ACase{std::u16string(61, u'я'), AProfileNameRefusal::TooLong},
+                               ACase{u"Банк\tдва", AProfileNameRefusal::BadCharacter}, ACase{u" Сбербанк ", AProfileNameRefusal::None},
+                               ACase{u"Tinkoff", AProfileNameRefusal::None}})
+            EXPECT_EQ(profiles.Save(c.name, semicolons), c.refusal);
+        EXPECT_EQ(profiles.Save(u"Сбербанк", tabs), AProfileNameRefusal::None);  // replaces, and is current
+        profiles.Remove(u"Tinkoff");
+        profiles.Save(u"Альфа", quotes);
+        profiles.SetCurrent(u"Сбербанк");
+    }
+    const ACsvProfiles again(store);
+    ASSERT_EQ(again.All().size(), 2u);
+    EXPECT_EQ(again.All()[0].name, u"Сбербанк");
+    EXPECT_EQ(again.All()[0].mapping, tabs);
+    EXPECT_EQ(again.All()[1].mapping, quotes);
+    ASSERT_NE(again.Current(), nullptr);
+    EXPECT_EQ(again.Current()->name, u"Сбербанк");
+    EXPECT_EQ(store.strings.count("StatementCsvProfile3"), 0u);
+}
+
+class StatementWizardModel : public ::testing::Test {
+protected:
+    StatementWizardModel()
+    {
+        books.Step([&] {
+            usd = books.AddAccount(u"Доллары", books.AddCurrency(u"USD"));
+            books.AddAccount(u"Карта", books.rur);
+        });
+        for (std::size_t i = 0; i < source->Count(); ++i)
+            if (StatementFormatOf(source->Item(i).Module()->GetId()) == AStatementFormat::Ofx)
+                ofx = source->Item(i).Module();
+    }
+    // Reads `body` as an OFX statement of account 40817 in `currency`.
+    void Read(const std::string& currency, const std::string& body)
+    {
+        WriteTextFile(folder / "in.ofx", "OFXHEADER:100\nDATA:OFXSGML\n\n<OFX><STMTRS><CURDEF>" + currency +
+                                             "<BANKACCTFROM><ACCTID>408-17</BANKACCTFROM><BANKTRANLIST>" + body +
+                                             "</BANKTRANLIST></STMTRS></OFX>");
+        ASSERT_NE(ofx, nullptr);
+        ASSERT_TRUE(model.Read(*ofx, AStatementFormat::Ofx,
+                               UtilityClasses::Strings::Utf8ToUtf16(folder / "in.ofx"), {}));
+    }
+
+    TBooks books;
+    Database::AReference<Database::AAccount> usd;
+    ATempFolder folder;
+    ModuleTest::TMemoryOptionStore store;
+    UtilityClasses::Strings::AStrings strings{UtilityClasses::Strings::RussianLocale()};
+    AModuleSession session{strings, store};
+    std::unique_ptr<Private::AImportSource> source = CreateImportSource(session, "");
+    AImportInterface* ofx = nullptr;
+    AStatementWizardModel model{books.db, session};
+};
+
+const std::string kTwoLines = "<STMTTRN><DTPOSTED>20240105<TRNAMT>-150.00<FITID>A1<NAME>Булочная</STMTTRN>"
+                              "<STMTTRN><DTPOSTED>20240106<TRNAMT>2000<FITID>A2<NAME>Зарплата</STMTTRN>";
+
+TEST_F(StatementWizardModel, TheAccountIsCheckedRememberedAndTheSameStatementAddsNothingTwice)
+{
+    Read("RUB", kTwoLines);
+    EXPECT_TRUE(session.Clean());
+    EXPECT_EQ(model.RememberedAccount(), Database::AReference<Database::AAccount>());
+    EXPECT_EQ(model.Refusal({}), AAccountRefusal::NoAccount);
+    EXPECT_EQ(model.Refusal(usd), AAccountRefusal::OtherCurrency);
+    EXPECT_EQ(model.Refusal(books.cash), AAccountRefusal::None);  // RUB and RUR are one currency
+
+    const std::size_t before = books.db.Transactions().LiveCount();
+    model.Plan(books.cash);
+    ASSERT_EQ(model.Planned().NewCount(), 2u);
+    // The user gives the first line a category and takes it away from none.
+    Database::AReference<Database::ACategory> food;
+    books.Step([&] { food = books.AddCategory(u"Хлеб", books.expenseRoot); });
+    const auto articles = Engine::ATableImpl<Database::AClassifier>::RefTo(books.db.Classifiers().Live().front());
+    model.SetCategory(0, articles, food);
+    EXPECT_EQ(model.CategoryOf(0, articles), food);
+    ASSERT_TRUE(model.Save());
+    EXPECT_EQ(books.db.Transactions().LiveCount(), before + 2);
+    EXPECT_EQ(books.db.Relations().LiveCount(), 1u);
+    EXPECT_EQ(UserInterface::Settings::LoadLibraryGuid(store, UserInterface::Settings::ALibraryUse::Import),
+              ToGuid(*ofx->GetId()));
+
+    // The next statement of the bank account goes where this one went, and adds only what is new.
+    Read("RUB", kTwoLines + "<STMTTRN><DTPOSTED>20240107<TRNAMT>-5<NAME>Кафе</STMTTRN>");
+    EXPECT_EQ(model.RememberedAccount(), books.cash);
+    model.Plan(books.cash);
+    EXPECT_EQ(model.Planned().duplicates, 2u);
+    EXPECT_EQ(model.Planned().lines[0].reason, ADuplicateReason::NearbyTransaction);
+    // The file has no reference comment yet; with one captioned so, references are kept and compared.
+    EXPECT_FALSE(model.Options().referenceComment);
+    Database::ADataFileSwitches switches = Database::SwitchesOf(books.db);
+    switches.extraComments[2] = true;
+    switches.captions[2] = u"Ссылка  банка";
+    ASSERT_TRUE(Database::ChangeDataFileSwitches(books.db, switches, u"settings"));
+    EXPECT_EQ(ReferenceCommentOf(books.db), 2);
+}
+
+TEST_F(StatementWizardModel, AStatementWithALineInAnotherCurrencyIsRefused)
+{
+    ACsvMapping mapping;
+    mapping.amount = 1;
+    mapping.currency = 2;
+    mapping.skipLines = 0;
+    const AStatementRead read = ReadStatement(AStatementFormat::Csv, "05.01.2024;10;RUB\n06.01.2024;5;USD\n", {false, mapping});
+    ASSERT_EQ(read.statement.lines.size(), 2u);
+    EXPECT_FALSE(StatementFitsAccount(read.statement, "RUR"));
+    EXPECT_TRUE(StatementFitsAccount(AStatement{"", "", {read.statement.lines[0]}}, "RUR"));
+}
+
+}  // namespace

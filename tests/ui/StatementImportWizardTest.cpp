@@ -1,0 +1,149 @@
+// Bank statements through the import wizard as the user sees it: the account page, the review
+// of the lines with a category changed by hand, what was saved against the file, the same
+// statement a second time adding nothing, and an account in another currency refused.
+#include "WizardExchangeSupport.h"
+
+#include "core/TempFolder.h"
+#include "ui/exchange/ImportWizard.h"
+#include "win32api/ReportPicker.h"
+
+using namespace UserInterface;
+using namespace ExchangeWizardTest;
+using Win32API::VelvixControls::Reports::AReportPicker;
+
+namespace {
+
+// The steps of the import wizard, as a statement passes them.
+enum { kModulePage, kReadPage, kErrorsPage, kAccountPage, kReviewPage, kReadyPage, kSavePage };
+constexpr int kOfxRow = 2;
+
+const std::string kStatement = "OFXHEADER:100\nDATA:OFXSGML\n\n<OFX><STMTRS><CURDEF>RUB<BANKACCTFROM><ACCTID>40817"
+                               "</BANKACCTFROM><BANKTRANLIST>"
+                               "<STMTTRN><DTPOSTED>20240105<TRNAMT>-150.25<FITID>A1<NAME>Булочная</STMTTRN>"
+                               "<STMTTRN><DTPOSTED>20240110<TRNAMT>2000<FITID>A2<NAME>Зарплата</STMTTRN>"
+                               "</BANKTRANLIST></STMTRS></OFX>";
+
+class StatementImportWizard : public ::testing::Test {
+protected:
+    StatementImportWizard()
+    {
+        UiTests::TestApplication();
+        books.Step([&] { bread = books.AddCategory(u"Хлеб", books.expenseRoot); });
+        WriteTextFile(test.Path("in.ofx"), kStatement);
+    }
+    // Presses Down in the named picker until it shows `text`.
+    static void Pick(QWidget& wizard, const QString& name, const std::u16string& text)
+    {
+        auto* picker = UiTests::Named<AReportPicker>(wizard, name);
+        ASSERT_NE(picker, nullptr);
+        picker->setFocus();
+        for (int i = 0; i < 20 && !(picker->SelectedItem() && picker->SelectedItem()->SingleText() == text); ++i)
+            QTest::keyClick(picker, Qt::Key_Down);
+        ASSERT_EQ(picker->SelectedItem()->SingleText(), text);
+    }
+    std::u16string Shown(QWidget& wizard, const QString& name)
+    {
+        auto* picker = UiTests::Named<AReportPicker>(wizard, name);
+        return picker && picker->SelectedItem() ? picker->SelectedItem()->SingleText() : std::u16string();
+    }
+    std::vector<ATransaction> Transactions()
+    {
+        std::vector<ATransaction> all;
+        for (const auto* slot : books.db.Transactions().Live())
+            all.push_back(slot->Record());
+        return all;
+    }
+
+    UiTests::ATestProgram test;
+    TExchangeBooks books;
+    AReference<ACategory> bread;
+};
+
+TEST_F(StatementImportWizard, TheStatementGoesIntoTheChosenAccountWithTheCategoryGivenAndOnlyOnce)
+{
+    const std::size_t before = books.db.Transactions().LiveCount();
+    struct ACase {
+        const char* what;
+        bool chooseAccount;  // the second time the account is the one remembered
+        const char* counts;
+        std::size_t added;
+    };
+    for (const ACase& c : {ACase{"the first time", true, "Новых строк: 2; пропущено как уже имеющиеся в файле: 0.", 2},
+                           ACase{"the second time", false, "Новых строк: 0; пропущено как уже имеющиеся в файле: 2.", 0}}) {
+        SCOPED_TRACE(c.what);
+        Exchange::AImportWizard wizard(test.context, books.db, test.folder.Path());
+        AWizardDriver driver(wizard);
+        driver.ChooseModule("Модуль импорта:", kOfxRow);
+        driver.TypeFile(test.Path("in.ofx"));
+        driver.Next();
+        ASSERT_EQ(wizard.CurrentStep(), kReadPage);
+        EXPECT_TRUE(driver.Texts().contains("Данные успешно прочитаны.")) << driver.Texts().toStdString();
+        driver.Next();
+        ASSERT_EQ(wizard.CurrentStep(), kAccountPage);
+        EXPECT_TRUE(driver.Texts().contains("Счёт в банке: 40817; валюта: RUB; строк в выписке: 2."));
+        if (c.chooseAccount)
+            Pick(wizard, "Счёт файла данных:", books.db.Text(books.db.Accounts().Record(books.cash)->name));
+        EXPECT_EQ(Shown(wizard, "Счёт файла данных:"), books.db.Text(books.db.Accounts().Record(books.cash)->name));
+        driver.Next();
+        ASSERT_EQ(wizard.CurrentStep(), kReviewPage);
+        EXPECT_TRUE(driver.Texts().contains(c.counts)) << driver.Texts().toStdString();
+        auto* lines = UiTests::Named<AReportWindow>(wizard, "Строки выписки");
+        ASSERT_EQ(lines->Model().RowCount(), 2);
+        EXPECT_EQ(lines->Model().Row(1)->Text(4),
+                  c.added ? u"Будет добавлена" : u"Пропущена: в файле есть такая сумма в пределах трёх дней");
+        if (c.added) {
+            lines->setFocus();
+            QTest::keyClick(lines, Qt::Key_Home);
+            Pick(wizard, "Статья выбранной строки:", u"Хлеб");
+            const auto* first = lines->Model().Row(0);
+            EXPECT_EQ(first->Text(2) + u"|" + first->Text(3) + u"|" + first->Text(4), u"Булочная|Хлеб|Будет добавлена");
+            driver.Next();
+            EXPECT_EQ(wizard.CurrentStep(), kReadyPage);
+            driver.Next();
+            EXPECT_TRUE(driver.Texts().contains("Импорт данных завершен.")) << driver.Texts().toStdString();
+        }
+        driver.Finish();
+        EXPECT_EQ(books.db.Transactions().LiveCount(), before + 2);
+    }
+    const std::vector<ATransaction> all = Transactions();
+    struct AExpected {
+        ADate date;
+        AMoney amount;
+        std::u16string comment;
+        std::size_t categories;
+    };
+    const AExpected expected[] = {{Dates::FromYmd(2024, 1, 5), -1'502'500, u"Булочная", 1},
+                                  {Dates::FromYmd(2024, 1, 10), 20'000'000, u"Зарплата", 0}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const ATransaction& t = all[before + i];
+        EXPECT_EQ(t.account1, books.cash);
+        EXPECT_EQ(t.date, expected[i].date);
+        EXPECT_EQ(t.amount1, expected[i].amount);
+        EXPECT_EQ(books.db.Text(t.comment), expected[i].comment);
+    }
+    std::size_t breadLinks = 0;
+    for (const auto* relation : books.db.Relations().Live())
+        breadLinks += relation->Record().category == bread;
+    EXPECT_EQ(breadLinks, 1u);
+    EXPECT_EQ(books.db.UndoLabel(), u"Импорт данных");
+}
+
+TEST_F(StatementImportWizard, AnAccountInAnotherCurrencyIsRefusedBeforeAnythingIsSaved)
+{
+    const std::string before = DocumentOf(books.db);
+    Exchange::AImportWizard wizard(test.context, books.db, test.folder.Path());
+    AWizardDriver driver(wizard);
+    driver.ChooseModule("Модуль импорта:", kOfxRow);
+    driver.TypeFile(test.Path("in.ofx"));
+    driver.Next();
+    driver.Next();
+    Pick(wizard, "Счёт файла данных:", u"Карта");
+    driver.Next();
+    EXPECT_EQ(wizard.CurrentStep(), kAccountPage);
+    ASSERT_EQ(test.dialogs.messages.size(), 1u);
+    EXPECT_EQ(test.dialogs.messages[0], u"Выписка составлена в валюте RUB, а счёт \"Карта\" ведётся в валюте USD.\r\n\r\n"
+                                        u"Пожалуйста, выберите счёт в валюте выписки. Ничего не сохранено.");
+    EXPECT_EQ(DocumentOf(books.db), before);
+}
+
+}  // namespace
