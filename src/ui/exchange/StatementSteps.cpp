@@ -78,11 +78,17 @@ private:
 
 }  // namespace
 
+AStatementStep::AStatementStep(const AProgramContext& context, ADatabase& db, AStatementWizardModel& model,
+                               AStatementActive active, std::string layout)
+    : AWizardStep(0, 0, std::move(layout)), context_(context), db_(db), model_(model), active_(std::move(active))
+{
+}
+
 // ---- the account page
 
 AStatementStepAccount::AStatementStepAccount(const AProgramContext& context, ADatabase& db,
                                              AStatementWizardModel& model, AStatementActive active)
-    : AWizardStep(0, 0, kAccountLayout), context_(context), db_(db), model_(model), active_(std::move(active))
+    : AStatementStep(context, db, model, std::move(active), kAccountLayout)
 {
     SetOwnTexts(ToQString(Text::kAccountTitle), ToQString(Text::kAccountSubtitle));
 }
@@ -149,11 +155,7 @@ struct AStatementStepReview::ACategoryRow {
 
 AStatementStepReview::AStatementStepReview(const AProgramContext& context, ADatabase& db,
                                            AStatementWizardModel& model, AStatementActive active)
-    : AWizardStep(0, 0, kReviewLayout),
-      context_(context),
-      db_(db),
-      model_(model),
-      active_(std::move(active)),
+    : AStatementStep(context, db, model, std::move(active), kReviewLayout),
       mode_(std::make_unique<APageMode>(context, false))
 {
     SetOwnTexts(ToQString(Text::kReviewTitle), ToQString(Text::kReviewSubtitle));

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace UserInterface {
@@ -27,33 +28,43 @@ namespace UserInterface::Exchange {
 // Both pages are passed by unless a statement was read (`active`).
 using AStatementActive = std::function<bool()>;
 
-class AStatementStepAccount final : public AWizard::AWizardStep {
+// What both pages share: the model, and being passed by without a statement.
+class AStatementStep : public AWizard::AWizardStep {
+public:
+    AStatementStep(const AProgramContext& context, Database::ADatabase& db,
+                   ExportImport::Statements::AStatementWizardModel& model, AStatementActive active, std::string layout);
+    bool IsSkipped(const AWizard&) const override { return !active_(); }
+
+protected:
+    const AProgramContext& context_;
+    Database::ADatabase& db_;
+    ExportImport::Statements::AStatementWizardModel& model_;
+
+private:
+    AStatementActive active_;
+};
+
+class AStatementStepAccount final : public AStatementStep {
 public:
     AStatementStepAccount(const AProgramContext& context, Database::ADatabase& db,
                           ExportImport::Statements::AStatementWizardModel& model, AStatementActive active);
     ~AStatementStepAccount() override;
 
     void Build();
-    bool IsSkipped(const AWizard&) const override { return !active_(); }
     void OnEnter(AWizard& wizard) override;
     bool OnLeave(AWizard& wizard, bool forward) override;
 
 private:
-    const AProgramContext& context_;
-    Database::ADatabase& db_;
-    ExportImport::Statements::AStatementWizardModel& model_;
-    AStatementActive active_;
     std::unique_ptr<Filters::AAccountChooser> accounts_;
 };
 
-class AStatementStepReview final : public AWizard::AWizardStep {
+class AStatementStepReview final : public AStatementStep {
 public:
     AStatementStepReview(const AProgramContext& context, Database::ADatabase& db,
                          ExportImport::Statements::AStatementWizardModel& model, AStatementActive active);
     ~AStatementStepReview() override;
 
     void Build();
-    bool IsSkipped(const AWizard&) const override { return !active_(); }
     void OnEnter(AWizard& wizard) override;
 
 private:
@@ -61,10 +72,6 @@ private:
     void ShowLine();
     std::size_t FocusedLine() const;
 
-    const AProgramContext& context_;
-    Database::ADatabase& db_;
-    ExportImport::Statements::AStatementWizardModel& model_;
-    AStatementActive active_;
     std::unique_ptr<APageMode> mode_;
     std::vector<ACategoryRow> rows_;
     bool showing_ = false;
