@@ -10,11 +10,13 @@
 #include "ui/currencies/DownloadWizard.h"
 #include "ui/currencies/RateDialog.h"
 #include "ui/exchange/ExportWizard.h"
+#include "ui/exchange/CsvProfilesDialog.h"
 #include "ui/exchange/ImportWizard.h"
 #pragma push_macro("slots")
 #undef slots
 #include "core/CodePage.h"
 #include "core/SettingsBlobs.h"
+#include "exchange/statements/CsvProfiles.h"
 #include "exchange/statements/StatementModules.h"
 #pragma pop_macro("slots")
 #include "ui/PageOrdr.h"
@@ -330,6 +332,21 @@ int main(int argc, char** argv)
         Categories::RunClassifierDialog(&window, context, db, {});
         name = "file-settings";
         Categories::RunDataFileSettingsDialog(&window, context, db);
+        // The CSV statement profiles with a profile of a bank and the first lines of its file.
+        QTemporaryDir csvFolder;
+        const std::string csv = csvFolder.filePath("statement.csv").toStdString();
+        QFile csvFile(QString::fromStdString(csv));
+        csvFile.open(QIODevice::WriteOnly);
+        csvFile.write("Date;Text;Out;In;Ref\n05.01.2024;\"Shop; near\";12,50;;R1\n06.01.2024;Salary;;50000;R2\n");
+        csvFile.close();
+        ExportImport::Statements::ACsvMapping mapping;
+        mapping.payee = 1;
+        mapping.debit = 2;
+        mapping.credit = 3;
+        mapping.reference = 4;
+        ExportImport::Statements::ACsvProfiles(context.Options().Store()).Save(u"Bank", mapping);
+        name = "csv-profiles";
+        Exchange::RunCsvProfilesDialog(context, &window, csv);
         // The accounts page and its dialogs with folders in use.
         db.BeginStep();
         db.Settings().Change(db.Settings().Live().front())->accountFolders = 1;

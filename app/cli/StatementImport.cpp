@@ -31,6 +31,7 @@ const char* ProblemText(AProblemKind kind)
     case AProblemKind::MissingAmount: return "a line without an amount";
     case AProblemKind::BadText: return "text that is not in the declared encoding";
     case AProblemKind::Truncated: return "cut off before its end";
+    case AProblemKind::NoCsvProfile: return "no mapping of its columns";
     }
     return "damaged";
 }

@@ -10,11 +10,14 @@
 #include "core/SettingsBlobs.h"
 #include "database/DataFileSettings.h"
 #include "exchange/ImportSources.h"
+#include "exchange/statements/CsvMappingFields.h"
 #include "exchange/statements/CsvProfiles.h"
 #include "exchange/statements/StatementModules.h"
 #include "exchange/statements/StatementWizardModel.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -66,6 +69,54 @@ TEST(CsvProfiles, MappingsReadBackFromTheirTextAndProfilesFromTheSettings)
     ASSERT_NE(again.Current(), nullptr);
     EXPECT_EQ(again.Current()->name, u"Сбербанк");
     EXPECT_EQ(store.strings.count("StatementCsvProfile3"), 0u);
+}
+
+TEST(CsvProfiles, TheWindowsFieldsMakeAMappingOrSayWhichFieldIsWrong)
+{
+    ACsvMapping tabs;
+    tabs.debit = 2;
+    tabs.credit = 3;
+    tabs.separator = '\t';
+    tabs.dateForm = ADateForm::MonthDayYear;
+    EXPECT_EQ(MappingOf(FieldsOf(tabs)).mapping, tabs);
+    EXPECT_EQ(FieldsOf(tabs).columns[ACsvMappingFields::kDebit], u"3");
+
+    struct ACase {
+        const char* what;
+        std::function<void(ACsvMappingFields&)> edit;
+        AMappingRefusal refusal;
+        int column;
+    };
+    const ACase cases[] = {
+        {"as they are", [](ACsvMappingFields&) {}, AMappingRefusal::None, -1},
+        {"column 0", [](ACsvMappingFields& f) { f.columns[ACsvMappingFields::kPayee] = u"0"; }, AMappingRefusal::BadColumn,
+         ACsvMappingFields::kPayee},
+        {"a word", [](ACsvMappingFields& f) { f.columns[ACsvMappingFields::kMemo] = u"два"; }, AMappingRefusal::BadColumn,
+         ACsvMappingFields::kMemo},
+        {"no date", [](ACsvMappingFields& f) { f.columns[ACsvMappingFields::kDate] = u" "; }, AMappingRefusal::NoDate, -1},
+        {"debit alone", [](ACsvMappingFields& f) { f.columns[ACsvMappingFields::kCredit].clear(); },
+         AMappingRefusal::NoAmount, -1},
+        {"two-letter separator", [](ACsvMappingFields& f) { f.separator = u";;"; }, AMappingRefusal::BadSeparator, -1},
+        {"separator as decimal", [](ACsvMappingFields& f) { f.separator = u","; }, AMappingRefusal::BadSeparator, -1},
+        {"decimal", [](ACsvMappingFields& f) { f.decimal = u"-"; }, AMappingRefusal::BadDecimal, -1},
+        {"header lines", [](ACsvMappingFields& f) { f.skip = u"300"; }, AMappingRefusal::BadSkip, -1},
+    };
+    for (const ACase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ACsvMappingFields fields = FieldsOf(tabs);
+        c.edit(fields);
+        const AMappingCheck check = MappingOf(fields);
+        EXPECT_EQ(check.refusal, c.refusal);
+        EXPECT_EQ(check.column, c.column);
+    }
+
+    // The preview stops after the lines asked for, counting from the header.
+    ACsvMapping plain;
+    plain.amount = 1;
+    const std::string file = "Date;Amount\n01.02.2024;1\n02.02.2024;2\n03.02.2024;x\n";
+    EXPECT_EQ(PreviewCsv(file, plain, 2).statement.lines.size(), 2u);
+    EXPECT_TRUE(PreviewCsv(file, plain, 2).Ok());
+    EXPECT_FALSE(PreviewCsv(file, plain, 3).Ok());
 }
 
 class StatementWizardModel : public ::testing::Test {

@@ -3,6 +3,7 @@
 // statement a second time adding nothing, and an account in another currency refused.
 #include "WizardExchangeSupport.h"
 
+#include "CategoryTestSupport.h"
 #include "core/TempFolder.h"
 #include "ui/exchange/ImportWizard.h"
 #include "win32api/ReportPicker.h"
@@ -15,7 +16,7 @@ namespace {
 
 // The steps of the import wizard, as a statement passes them.
 enum { kModulePage, kReadPage, kErrorsPage, kAccountPage, kReviewPage, kReadyPage, kSavePage };
-constexpr int kOfxRow = 2;
+constexpr int kOfxRow = 2, kCsvRow = 5;
 
 const std::string kStatement = "OFXHEADER:100\nDATA:OFXSGML\n\n<OFX><STMTRS><CURDEF>RUB<BANKACCTFROM><ACCTID>40817"
                                "</BANKACCTFROM><BANKTRANLIST>"
@@ -144,6 +145,60 @@ TEST_F(StatementImportWizard, AnAccountInAnotherCurrencyIsRefusedBeforeAnythingI
     EXPECT_EQ(test.dialogs.messages[0], u"Выписка составлена в валюте RUB, а счёт \"Карта\" ведётся в валюте USD.\r\n\r\n"
                                         u"Пожалуйста, выберите счёт в валюте выписки. Ничего не сохранено.");
     EXPECT_EQ(DocumentOf(books.db), before);
+}
+
+TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSettings)
+{
+    // A BOM, a quoted separator, money out and in in columns of their own.
+    WriteTextFile(test.Path("in.csv"), "\xEF\xBB\xBFДата;Текст;Расход;Приход;Номер\n"
+                                       "05.01.2024;\"Магазин; у дома\";12,50;;R1\n06.01.2024;Зарплата;;50000;R2\n");
+    Exchange::AImportWizard wizard(test.context, books.db, test.folder.Path());
+    AWizardDriver driver(wizard);
+    driver.ChooseModule("Модуль импорта:", kCsvRow);
+    driver.TypeFile(test.Path("in.csv"));
+    std::vector<std::u16string> preview;
+    test.dialogs.onModal = [&](QDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        EXPECT_EQ(UiTests::UnnamedControls(dialog), std::vector<std::string>());
+        UiTests::TypeAnyInto(dialog, "Название профиля:", "Мой банк");
+        struct AField {
+            const char* name;
+            const char* text;
+        };
+        for (const AField& field : {AField{"Дата:", "0"}, AField{"Списание:", "3"}, AField{"Зачисление:", "4"},
+                                    AField{"Получатель:", "2"}, AField{"Ссылка банка:", "5"}})
+            UiTests::TypeInto(dialog, field.name, field.text);
+        UiTests::ClickNamed(dialog, "OK");  // column 0 is refused
+        EXPECT_TRUE(dialog.isVisible());
+        UiTests::TypeInto(dialog, "Дата:", "1");
+        auto* list = UiTests::Named<AReportWindow>(dialog, "Первые строки файла с этими настройками");
+        for (int row = 0; list && row < list->Model().RowCount(); ++row)
+            preview.push_back(list->Model().Row(row)->Text(1) + u" " + list->Model().Row(row)->Text(2));
+        UiTests::ClickNamed(dialog, "OK");
+        return dialog.result();
+    };
+    driver.Click("Настройки");
+    EXPECT_EQ(test.dialogs.modalCount, 1);
+    ASSERT_EQ(test.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(test.dialogs.messages[0].starts_with(u"Столбец \"Дата\" указан неверно."));
+    EXPECT_EQ(preview, (std::vector<std::u16string>{u"-12,50 Магазин; у дома", u"50 000,00 Зарплата"}));
+
+    const std::size_t before = books.db.Transactions().LiveCount();
+    driver.Next();
+    ASSERT_EQ(wizard.CurrentStep(), kReadPage);
+    driver.Next();
+    Pick(wizard, "Счёт файла данных:", books.db.Text(books.db.Accounts().Record(books.cash)->name));
+    driver.Next();
+    ASSERT_EQ(wizard.CurrentStep(), kReviewPage);
+    driver.Next();
+    driver.Next();
+    driver.Finish();
+    ASSERT_EQ(books.db.Transactions().LiveCount(), before + 2);
+    const std::vector<ATransaction> all = Transactions();
+    EXPECT_EQ(all[before].amount1, -125'000);
+    EXPECT_EQ(books.db.Text(all[before].comment), u"Магазин; у дома");
+    EXPECT_EQ(all[before + 1].amount1, 500'000'000);
 }
 
 }  // namespace

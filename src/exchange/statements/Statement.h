@@ -46,6 +46,7 @@ enum class AProblemKind {
     MissingAmount,
     BadText,         // bytes that are not text in the declared encoding
     Truncated,       // a record or element not closed before the end
+    NoCsvProfile,    // a CSV statement, and no profile says how to read its columns
 };
 
 struct AProblem {

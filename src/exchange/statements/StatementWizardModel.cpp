@@ -6,6 +6,7 @@
 #include "database/DataFileSettings.h"
 #include "database/Lookups.h"
 #include "exchange/ImportTexts.h"
+#include "exchange/statements/CsvProfiles.h"
 
 #include <algorithm>
 #include <array>
@@ -83,7 +84,17 @@ bool AStatementWizardModel::Read(AImportInterface& module, AStatementFormat form
     }
     module.End();
     session_.Notify(50);
-    read_ = ReadStatement(format, bytes, options);
+    // A CSV statement is read with the profile chosen last in the module's settings.
+    AStatementReadOptions chosen = options;
+    if (format == AStatementFormat::Csv) {
+        const ACsvProfiles profiles(session_.Store());
+        if (!profiles.Current()) {
+            read_.problems.push_back({AProblemKind::NoCsvProfile, 0, {}});
+            return false;
+        }
+        chosen.mapping = profiles.Current()->mapping;
+    }
+    read_ = ReadStatement(format, bytes, chosen);
     session_.Notify(100);
     opened_ = true;
     if (!HasLines() && read_.problems.empty())

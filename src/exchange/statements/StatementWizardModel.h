@@ -29,7 +29,8 @@ public:
     AStatementWizardModel(Database::ADatabase& db, AModuleSession& session);
 
     // ---- the read phase. The session's messages are cleared; a file that can't be opened
-    // adds its error. The statement's own problems are the caller's to tell.
+    // adds its error. The statement's own problems are the caller's to tell. A CSV
+    // statement is read with the current profile (ACsvProfiles), not with `options.mapping`.
     bool Read(AImportInterface& module, AStatementFormat format, const std::u16string& fileName,
               const AStatementReadOptions& options);
     const AStatementRead& Statement() const { return read_; }

@@ -2,6 +2,7 @@
 
 #include "ui/ProgramContext.h"
 #include "ui/UserDialogs.h"
+#include "ui/exchange/CsvProfilesDialog.h"
 #include "ui/exchange/StatementSteps.h"
 #include "ui/exchange/StatementTexts.h"
 #include "ui/exchange/StepErrors.h"
@@ -58,7 +59,16 @@ public:
           statement(db, session)
     {
         using AModuleStep = AWizardStepInterface<ExportImport::AImportInterface>;
-        AddWizardStep<AModuleStep>(wizard, context, model.Modules(), 543, 544, false)->Build(wizard);
+        auto* modules = AddWizardStep<AModuleStep>(wizard, context, model.Modules(), 543, 544, false);
+        modules->Build(wizard);
+        modules->SetSettingsWindow([this](AWizard& w) {
+            ExportImport::AImportInterface* module = model.Modules().Module();
+            if (!module || ExportImport::Statements::StatementFormatOf(module->GetId()) !=
+                               ExportImport::Statements::AStatementFormat::Csv)
+                return false;
+            RunCsvProfilesDialog(this->context, &w, model.Modules().FilePath());
+            return true;
+        });
         read = AddWizardStep<AWizardStepProgress>(
             wizard, context, 547, 548,
             [this] {

@@ -17,6 +17,9 @@ std::u16string ProblemText(const AProblem& problem)
     case AProblemKind::MissingAmount: text = u"У строки выписки нет суммы"; break;
     case AProblemKind::BadText: text = u"Текст не в кодировке, объявленной в файле"; break;
     case AProblemKind::Truncated: text = u"Файл обрывается, не закончив запись"; break;
+    case AProblemKind::NoCsvProfile:
+        text = u"Не задан профиль выписки CSV: нажмите «Настройки» на первой странице мастера и укажите столбцы файла";
+        break;
     }
     std::u16string where;
     if (problem.line)
@@ -45,6 +48,25 @@ std::u16string_view StateText(const APlannedLine& line)
     case ADuplicateReason::None: return kWillBeAdded;
     case ADuplicateReason::SameReference: return kSameReference;
     case ADuplicateReason::NearbyTransaction: return kNearby;
+    }
+    return {};
+}
+
+std::u16string MappingRefusalText(AMappingRefusal refusal, std::u16string_view column)
+{
+    switch (refusal) {
+    case AMappingRefusal::None: return {};
+    case AMappingRefusal::BadColumn:
+        return u"Столбец \"" + std::u16string(column.substr(0, column.size() - 1)) +
+               u"\" указан неверно.\r\n\r\nУкажите номер столбца от 1 до 256 или оставьте поле пустым.";
+    case AMappingRefusal::NoDate: return u"Не указан столбец даты.\r\n\r\nПожалуйста, укажите его номер.";
+    case AMappingRefusal::NoAmount:
+        return u"Не указан столбец суммы.\r\n\r\nУкажите столбец суммы или оба столбца: списания и зачисления.";
+    case AMappingRefusal::BadSeparator:
+        return u"Разделитель полей указан неверно.\r\n\r\nУкажите один знак (не кавычку и не десятичный знак) или \\t.";
+    case AMappingRefusal::BadDecimal: return u"Десятичный знак указан неверно.\r\n\r\nУкажите запятую или точку.";
+    case AMappingRefusal::BadSkip:
+        return u"Число строк заголовка указано неверно.\r\n\r\nУкажите число от 0 до 255.";
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #pragma once
 #pragma push_macro("slots")
 #undef slots
+#include "exchange/statements/CsvMappingFields.h"
 #include "exchange/statements/CsvProfiles.h"
 #include "exchange/statements/StatementImport.h"
 #include "exchange/statements/StatementWizardModel.h"
@@ -66,6 +67,8 @@ inline constexpr std::u16string_view kPreview = u"Первые строки фа
 inline constexpr std::u16string_view kPreviewNoFile = u"Выберите файл в мастере, чтобы увидеть его первые строки.";
 inline constexpr std::u16string_view kReferenceColumn = u"Ссылка банка";
 
+// Why the fields of the profiles window make no mapping; `column` is the refused column's caption.
+std::u16string MappingRefusalText(ExportImport::Statements::AMappingRefusal refusal, std::u16string_view column);
 // The message of one problem of a statement: what is wrong and where.
 std::u16string ProblemText(const ExportImport::Statements::AProblem& problem);
 // Why an account is refused, filled in with the currencies and the account's name.

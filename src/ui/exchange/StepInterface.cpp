@@ -74,7 +74,7 @@ void AWizardStepInterface<Interface>::Build(AWizard& wizard)
     QObject::connect(Form(), &Win32API::VelvixForms::ADialogForm::Command, Form(), [this, &wizard](int id) {
         if (id == kBrowse)
             Browse(wizard);
-        else if (id == kSettings && modules_.HasSettings())
+        else if (id == kSettings && modules_.HasSettings() && !(settingsWindow_ && settingsWindow_(wizard)))
             modules_.Module()->ShowSettings(reinterpret_cast<ExportImport::AWindowHandle>(wizard.winId()));
     });
 }

@@ -5,6 +5,7 @@
 
 #include "ui/exchange/ExchangeModel.h"
 
+#include <functional>
 #include <memory>
 
 namespace UserInterface {
@@ -24,6 +25,9 @@ public:
 
     // Fills the page once the wizard has made it.
     void Build(AWizard& wizard);
+    // Shows the settings of a built-in module whose window is the program's own; answers
+    // false for the other modules, whose ShowSettings the button then calls.
+    void SetSettingsWindow(std::function<bool(AWizard&)> show) { settingsWindow_ = std::move(show); }
     void OnEnter(AWizard& wizard) override;
     bool OnLeave(AWizard& wizard, bool forward) override;
 
@@ -36,6 +40,7 @@ private:
     bool exporting_;
     std::unique_ptr<APageMode> mode_;
     bool showing_ = false;
+    std::function<bool(AWizard&)> settingsWindow_;
 };
 
 extern template class AWizardStepInterface<ExportImport::AExportInterface>;
