@@ -12,8 +12,8 @@ namespace Reports = UserInterface::Reports;
 
 namespace {
 
-constexpr int kDateColumn = 62, kBalanceColumn = 68, kRateColumn = 88;
-constexpr int kExecutedLine = 52, kFullLine = 33, kExchangeStep = 175;
+constexpr int kBalanceColumn = 68, kRateColumn = 88;
+constexpr int kExecutedLine = Reports::kExecutedLineName, kFullLine = Reports::kFullLineName, kExchangeStep = 175;
 constexpr int kRateDecimals = 4;
 
 const char* StepName(Reports::ABalanceStepKind kind)

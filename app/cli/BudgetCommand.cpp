@@ -3,6 +3,7 @@
 #include "ReportRun.h"
 
 #include "analysis/Budget.h"
+#include "analysis/PageRprt.h"
 
 namespace Cli {
 
@@ -12,7 +13,7 @@ namespace Budget = UserInterface::Budget;
 namespace {
 
 constexpr int kItemColumn = 667, kPlanColumn = 668, kFactColumn = 669, kExecutionColumn = 671;
-constexpr int kBadPeriod = 463;
+using UserInterface::Reports::ReportMessage::kBadPeriod;
 
 AJson AmountOrNull(AMoney amount, bool known, bool unconvertible)
 {

@@ -2,6 +2,8 @@
 
 #include "CliMessages.h"
 
+#include "database/Password.h"
+
 #include <string>
 #include <termios.h>
 #include <unistd.h>
@@ -10,9 +12,9 @@ namespace Cli {
 
 namespace {
 
-constexpr int kFileIsProtected = 506;
+constexpr int kFileIsProtected = Database::kFileIsProtectedMessage;
 constexpr int kEnterPassword = 508;
-constexpr int kWrongPassword = 512;
+constexpr int kWrongPassword = Database::kPasswordMismatchMessage;
 
 // Shows the prompt and reads one line from the terminal with echo off (turned off
 // before the prompt shows, so nothing typed after it is echoed); false at the end of input.

@@ -17,7 +17,7 @@ namespace {
 
 using Rates::ARateDownloadWizard;
 
-constexpr int kDownloading = 637;  // "Загружается: #s"
+constexpr int kDownloading = Rates::WizardText::kLoading;
 
 std::string Utf8(std::u16string_view text) { return TerminalText(text); }
 

@@ -14,8 +14,7 @@ namespace Reports = UserInterface::Reports;
 namespace {
 
 constexpr int kNameColumn = 80, kSumColumn = 94, kParentShareColumn = 92, kTotalShareColumn = 95;
-constexpr int kDateColumn = 62;
-constexpr int kNothingToShow = 172;
+constexpr int kNothingToShow = UserInterface::Filters::kNoTransactionsMessage;
 
 std::u16string Percent(const ACliContext& context, double share)
 {

@@ -32,6 +32,8 @@ struct ACurrencyFacts {
 };
 ACurrencyFacts FactsOf(Database::ADatabase& db, Database::AReference<Database::ACurrency> currency);
 
+// "Дата", the first column of the reports over time.
+constexpr int kDateColumn = 62;
 // A column's title, and one for amounts in a currency: "Title, CODE".
 std::u16string ColumnTitle(const ACliContext& context, int id);
 std::u16string ColumnTitle(const ACliContext& context, int id, std::u16string_view currencyCode);

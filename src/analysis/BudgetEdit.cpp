@@ -1,6 +1,7 @@
 #include "analysis/BudgetEdit.h"
 
 #include "analysis/SeriesEdit.h"
+#include "database/CategoryCommands.h"
 #include "core/TextUtilities.h"
 #include "database/DatabaseRules.h"
 #include "database/engine/StepGuard.h"
@@ -11,11 +12,10 @@ using namespace Database;
 
 namespace {
 
-constexpr int kEmptyName = 407, kBackslash = 408, kNameTaken = 409, kNoSeries = 689;
-constexpr int kAddFolder = 728, kChangeFolder = 729, kDeleteFolder = 742;
-constexpr int kAddArticle = 672, kChangeArticle = 673, kDeleteArticle = 674, kMoveItem = 680;
-constexpr int kDeleteFolderQuestion = 696, kDeleteArticleQuestion = 697, kSeriesOffer = 266;
-constexpr int kPlansTitle = 676;
+using namespace BudgetText;
+// Folder names are checked as category names are.
+constexpr int kEmptyName = CategoryMessage::kNameMissing, kBackslash = RuleMessage::kBackslashInName,
+              kNameTaken = CategoryMessage::kNameTaken;
 
 using AItemSlot = Engine::ASlot<ABudgetItem>;
 

@@ -15,6 +15,15 @@ namespace UserInterface::Budget {
 using Database::AReference;
 using UtilityClasses::Strings::AStrings;
 
+// String ids of the budget dialogs' titles (each names its step too) and messages.
+namespace BudgetText {
+constexpr int kAddFolder = 728, kChangeFolder = 729, kDeleteFolder = 742, kRootFolder = 730;
+constexpr int kAddArticle = 672, kChangeArticle = 673, kDeleteArticle = 674, kMoveItem = 680;
+constexpr int kPlansTitle = 676;
+constexpr int kNoSeries = 689;
+constexpr int kDeleteFolderQuestion = 696, kDeleteArticleQuestion = 697, kSeriesOffer = 266;
+}  // namespace BudgetText
+
 // The folder dialog's checks on confirming, in order; trims the name in place (outer
 // blanks off, inner runs to one). Sibling names compare exactly; self is the folder
 // being changed.

@@ -18,6 +18,9 @@ using ATransactionSlot = Database::Engine::ASlot<Database::ATransaction>;
 using ATransactionList = std::vector<ATransactionSlot*>;
 using ARemovedSet = std::unordered_set<const ATransactionSlot*>;
 
+// "Нет операций, удовлетворяющих условиям фильтров": what a list or report shows instead.
+constexpr int kNoTransactionsMessage = 172;
+
 // The data file's one settings record (all switches off when a damaged file has none).
 Database::ADBSettings FileSettings(Database::ADatabase& db);
 

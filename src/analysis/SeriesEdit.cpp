@@ -14,7 +14,7 @@ using namespace Database;
 namespace {
 
 constexpr int kNoName = 698, kNoColour = 699, kNeitherBarsNorLine = 687, kNoAccount = 688;
-constexpr int kAddTitle = 692, kChangeTitle = 693, kDeleteTitle = 694;
+using namespace SeriesText;
 constexpr int kUsedByBudget = 267, kDeleteQuestion = 265;
 
 template <class Filter>

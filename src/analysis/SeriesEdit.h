@@ -12,6 +12,11 @@
 
 namespace UserInterface::Series {
 
+// String ids of the series dialog's titles (each names its step too).
+namespace SeriesText {
+constexpr int kAddTitle = 692, kChangeTitle = 693, kDeleteTitle = 694;
+}  // namespace SeriesText
+
 using Database::AReference;
 using UtilityClasses::Strings::AStrings;
 

@@ -13,7 +13,6 @@ namespace Database {
 
 namespace CategoryMessage {
 constexpr int kNameMissing = 407;   // "Вы не указали название..."
-constexpr int kBackslash = 408;     // "В названии нельзя использовать символ '\'..."
 constexpr int kNameTaken = 409;     // "Введённое название уже есть у того же самого родителя!..."
 constexpr int kAddTitle = 403, kChangeTitle = 404, kDeleteTitle = 405, kMoveTitle = 406;  // "#s - ..."
 constexpr int kDeleteQuestion = 410;  // "К "#s" относится #d операций..."

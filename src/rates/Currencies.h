@@ -4,6 +4,7 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/RuleChecks.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,13 +22,14 @@ namespace CurrencyText {
 constexpr int kAdd = 358;               // "Добавить валюту"
 constexpr int kChange = 359;            // "Изменить валюту"
 constexpr int kDelete = 360;            // "Удалить валюту"
-constexpr int kCodeTaken = 361;
+constexpr int kCodeTaken = Database::RuleMessage::kCurrencyCodeTaken;
 constexpr int kNameAndCodeEmpty = 362;
 constexpr int kNameEmpty = 363;
 constexpr int kCodeEmpty = 364;
 constexpr int kDecimalsOutOfRange = 365;
 constexpr int kDeleteWithAccounts = 373;
 constexpr int kDeleteUnused = 374;
+constexpr int kNameColumn = 381, kCodeColumn = 382;  // the currency lists' titles
 }  // namespace CurrencyText
 
 enum class ACurrencyField { Name, Code, Decimals };

@@ -17,7 +17,7 @@ constexpr int kBadExpression = 370;
 constexpr int kNotAboveZero = 371;
 constexpr int kDateTaken = 372;
 constexpr int kDeleteQuestion = 375;
-constexpr int kRateToItself = 597;
+constexpr int kRateToItself = Database::RuleMessage::kRateToItself;
 }  // namespace RateText
 
 enum class ARateField { Value1, Value2, Date, Currency2 };

@@ -17,7 +17,6 @@ constexpr int kEnabled = 117;
 constexpr int kPlaces[] = {119, 120, 121};
 constexpr int kPeriods[] = {123, 124, 125, 126};
 constexpr std::int16_t kFolderEdit = -5, kCopiesEdit = -6;
-constexpr int kBrowseButton = 702;
 
 const char* const kBackupLayout =
     "{bm4xeyt{t1xe"

@@ -9,6 +9,7 @@
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
+#include "ui/WindowTitle.h"
 
 #include <QApplication>
 #include <QPageSetupDialog>
@@ -22,7 +23,6 @@ using UserInterface::Settings::APageSetup;
 
 namespace {
 
-constexpr int kUntitled = 200;
 constexpr int kPrintFailed = 244;
 
 QPageSize PaperOf(const APageSetup& setup)
@@ -119,7 +119,7 @@ bool AMainWindow::PrintCurrentPage(QPrinter& printer)
     const QRect printable(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
     const APrintLayout layout = LayOutSheet(printable, smallLine, bigLine);
     const QString header = db_ && !db_->FileName().Empty() ? PathToQString(db_->FileName().NameWithExtension())
-                                                           : TableText(context_.Strings(), kUntitled);
+                                                           : TableText(context_.Strings(), kUntitledName);
     const int count = std::max(1, page->PrintedSheetCount(painter, layout.body, fonts));
     for (int sheet = 0; sheet < count; ++sheet) {
         if (sheet > 0 && !printer.newPage())

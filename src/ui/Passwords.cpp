@@ -2,6 +2,7 @@
 #include "ui/Passwords.h"
 
 #include "core/FileSystem.h"
+#include "database/Password.h"
 #include "ui/DatabaseModel.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
@@ -18,8 +19,8 @@ namespace UserInterface {
 namespace {
 
 constexpr int kEnterCaption = 505;
-constexpr int kChangeCaption = 514;
-constexpr int kFileIsProtected = 506;
+constexpr int kChangeCaption = Database::kChangePasswordLabel;
+constexpr int kFileIsProtected = Database::kFileIsProtectedMessage;
 constexpr int kChangeExplained = 507;
 constexpr std::int16_t kIconId = -20, kTextId = -21, kFirstFieldId = -22;
 // At most this much of a field is read, as the platform's 1024-character buffer held.

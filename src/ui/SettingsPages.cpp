@@ -55,7 +55,6 @@ namespace {
 constexpr int kAutostart = 111, kLastSession = 112, kThisFile = 113, kToTray = 115, kMinimizeOnClose = 116,
               kSaveEveryChange = 640;
 constexpr std::int16_t kStartFileEdit = -4;
-constexpr int kBrowseButton = 702;
 
 const char* const kGeneralLayout =
     "{bm4xeyt{t1xe"

@@ -10,6 +10,9 @@ struct AProgramContext;
 
 namespace UserInterface::Settings {
 
+// The "Обзор..." button beside a folder or file field; its id is its caption's.
+constexpr int kBrowseButton = 702;
+
 class ASettingsPage : public Win32API::VelvixForms::ADialogForm {
     Q_OBJECT
 public:

@@ -4,15 +4,11 @@
 
 namespace UserInterface {
 
-namespace {
-constexpr int kUntitledTitle = 200;
-}  // namespace
-
 std::u16string WindowTitle(const UtilityClasses::Strings::AStrings& strings, std::u16string_view fileName,
                            bool unsavedChanges, bool readOnly)
 {
     std::u16string title = unsavedChanges ? u"* " : u"";
-    title += fileName.empty() ? strings.Text(kUntitledTitle) : fileName;
+    title += fileName.empty() ? strings.Text(kUntitledName) : fileName;
     if (readOnly) {
         title += u' ';
         title += strings.Text(Database::FileMessage::kReadOnly);

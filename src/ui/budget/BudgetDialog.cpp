@@ -26,8 +26,7 @@ namespace {
 enum class ABudgetDialogKind { Folder, Article, Move };
 
 constexpr std::int16_t kName = -10, kSeries = -11, kParent = -12;
-constexpr int kAddFolder = 728, kChangeFolder = 729, kAddArticle = 672, kChangeArticle = 673, kMoveItem = 680;
-constexpr int kRootFolder = 730;
+using namespace BudgetText;
 // No record has an even identifier: the top of the tree is row 2 of the parent picker.
 constexpr std::uint32_t kTopRow = 2;
 

@@ -6,6 +6,7 @@
 #pragma push_macro("slots")
 #undef slots
 #include "analysis/Budget.h"
+#include "analysis/BudgetEdit.h"
 #pragma pop_macro("slots")
 
 #include <memory>
@@ -19,8 +20,10 @@ class APeriodSelector;
 
 namespace UserInterface::Budget {
 
+// The commands' ids are the ids of their captions.
 namespace PageCommand {
-constexpr int kAddFolder = 728, kAddArticle = 672, kPlans = 675, kMove = 680;
+constexpr int kAddFolder = BudgetText::kAddFolder, kAddArticle = BudgetText::kAddArticle, kPlans = 675,
+              kMove = BudgetText::kMoveItem;
 }
 
 enum ABudgetColumn : int { kItemColumn = 0, kPlanColumn, kFactColumn, kBarColumn, kExecutionColumn };

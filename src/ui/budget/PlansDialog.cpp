@@ -32,7 +32,8 @@ using Win32API::VelvixControls::Reports::AReportPicker;
 namespace {
 
 constexpr std::int16_t kYear = -10, kCurrency = -11, kTotal = -31, kMonthly = -32, kWeekly = -33;
-constexpr int kPlansTitle = 676, kMonthLabel = 679;
+using BudgetText::kPlansTitle;
+constexpr int kMonthLabel = 679;
 constexpr int kKinds = 5;
 constexpr std::int16_t MonthLabel(int m) { return static_cast<std::int16_t>(-50 - m); }
 constexpr std::int16_t MonthEdit(int m) { return static_cast<std::int16_t>(-70 - m); }

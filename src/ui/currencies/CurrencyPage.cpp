@@ -34,7 +34,8 @@ namespace {
 
 constexpr std::uint32_t kSettingsTag = 0x50435246;  // "FRCP"
 constexpr std::uint16_t kSettingsVersion = 1;
-constexpr int kCurrencyName = 381, kCurrencyCode = 382, kRateDate = 380, kRateValue = 366, kPairText = 435;
+constexpr int kCurrencyName = Rates::CurrencyText::kNameColumn, kCurrencyCode = Rates::CurrencyText::kCodeColumn,
+              kRateDate = 380, kRateValue = 366, kPairText = 435;
 
 }  // namespace
 

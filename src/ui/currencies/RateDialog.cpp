@@ -32,7 +32,7 @@ constexpr std::int16_t kCurrency1 = -1, kCurrency2 = -2, kDate = -3, kValue1 = -
                        kCode2 = -7;
 // The field of each ARateField, in its order.
 constexpr std::int16_t kRefusalFields[] = {kValue1, kValue2, kDate, kCurrency2};
-constexpr int kCurrencyName = 381;
+constexpr int kCurrencyName = Rates::CurrencyText::kNameColumn;
 
 // "&Валюта:", "&В валюте:", "&Дата курса:", then the group "Значение курса" with each
 // amount after the code of its currency.

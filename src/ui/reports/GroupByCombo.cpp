@@ -1,5 +1,6 @@
 #include "ui/reports/GroupByCombo.h"
 
+#include "analysis/Grouping.h"
 #include "core/AStrings.h"
 #include "ui/RecordListPage.h"
 #include "win32api/ReportPicker.h"
@@ -10,8 +11,6 @@ using namespace Database;
 using namespace Win32API::VelvixControls::Reports;
 
 namespace {
-
-constexpr int kFieldPattern = 46;  // "полю "#s""
 
 class AGroupByComboItem final : public ARecordItem {
 public:
@@ -53,11 +52,9 @@ void AGroupByCombo::Fill()
 {
     const AReference<AClassifier> chosen = Chosen();
     picker_->Model().DeleteAllItems();
-    for (auto* slot : db_.Classifiers().Live()) {
-        const std::u16string name = db_.Text(slot->Record().singular);
-        picker_->Root().AddChild(
-            std::make_unique<AGroupByComboItem>(slot->id, name, strings_.Format(kFieldPattern, {std::u16string_view(name)})));
-    }
+    for (Filters::AGroupByChoice& choice : Filters::GroupByChoices(db_, strings_, true))
+        picker_->Root().AddChild(std::make_unique<AGroupByComboItem>(db_.Classifiers().Get(choice.classifier)->id,
+                                                                     std::move(choice.name), std::move(choice.caption)));
     picker_->RebuildRows();
     Choose(chosen);
 }

@@ -10,6 +10,7 @@
 #include "ui/accounts/RecordPicker.h"
 #include "ui/filters/Choosers.h"
 #include "ui/filters/ClassifierRows.h"
+#include "ui/reports/KindTicks.h"
 #include "ui/reports/PeriodSelector.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
@@ -33,7 +34,8 @@ constexpr std::int16_t kClassifierTable = -67, kComment = -37;
 constexpr int kClassifierBase = -80;  // the classifier rows' ids count down from here
 constexpr std::int16_t kCurrencyRow = -61, kBucketRow = -62, kSeriesRow = -63, kAccountRow = -64, kKindsRow = -65,
                        kRatesRow = -66;
-constexpr std::int16_t kIncome = 35, kExpense = 36, kCredits = 37, kDebits = 38, kZeroLine = 89, kSmooth = 90;
+using namespace KindTick;
+constexpr std::int16_t kZeroLine = 89, kSmooth = 90;
 
 std::string PaneLayout()
 {

@@ -20,7 +20,7 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kExecutedLine = 52, kFullLine = 158;
+constexpr int kExecutedLine = kExecutedLineName, kFullLine = kFullLineName;
 constexpr AColour kShareBar = 0x00C08040;
 
 // A row of the turnover list: its texts, and the two shares its bars show.

@@ -12,6 +12,7 @@
 #include "ui/UserDialogs.h"
 #include "ui/categories/CategoriesPage.h"
 #include "ui/filters/Choosers.h"
+#include "ui/reports/KindTicks.h"
 #include "win32api/DynaForm.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
@@ -32,8 +33,9 @@ namespace {
 
 constexpr std::int16_t kName = -10, kColour = -11, kAccounts = -12, kClassifierTable = -13;
 constexpr std::int16_t kAboveZero = 700, kNoBars = 103, kNoLine = 104;
-constexpr std::int16_t kIncome = 35, kExpense = 36, kCredits = 37, kDebits = 38;
-constexpr int kAddTitle = 692, kChangeTitle = 693;
+using namespace KindTick;
+using S::SeriesText::kAddTitle;
+using S::SeriesText::kChangeTitle;
 constexpr std::int16_t ClassifierLabel(std::size_t n) { return static_cast<std::int16_t>(-40 - 2 * static_cast<int>(n)); }
 constexpr std::int16_t ClassifierPicker(std::size_t n) { return static_cast<std::int16_t>(-41 - 2 * static_cast<int>(n)); }
 

@@ -28,7 +28,7 @@ namespace Message = Database::TransactionMessage;
 namespace {
 
 constexpr int kTextNotFound = 183;
-constexpr int kNoTransactions = 172, kAllCount = 157, kSelectedCount = 156, kSelectedSum = 174;
+constexpr int kNoTransactions = Filters::kNoTransactionsMessage, kAllCount = 157, kSelectedCount = 156, kSelectedSum = 174;
 constexpr int kPeriodIncome = 186, kPeriodExpense = 187, kPeriodDifference = 188, kStartBalance = 154,
               kEndBalance = 155;
 
