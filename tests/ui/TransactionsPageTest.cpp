@@ -5,6 +5,7 @@
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/PageTexts.h"
+#include "ui/filters/PeriodSelector.h"
 #include "ui/transactions/TransactionPageFilters.h"
 #include "ui/transactions/TransactionsPage.h"
 #include "win32api/DynaForm.h"
@@ -130,9 +131,9 @@ TEST_F(TransactionsPage, ThePaneSelectsThePeriodAndSearchesTheComments)
         std::vector<std::u16string> dates;
     };
     const std::vector<AStep> steps = {
-        {[&] { click(ATransactionPageFilters::kPrevious); }, {u"07.02.2025"}},
-        {[&] { click(ATransactionPageFilters::kPrevious); }, {u"05.01.2025"}},
-        {[&] { click(ATransactionPageFilters::kCurrent); }, {u"10.03.2025", u"12.03.2025"}},
+        {[&] { click(Filters::APeriodSelector::kPrevious); }, {u"07.02.2025"}},
+        {[&] { click(Filters::APeriodSelector::kPrevious); }, {u"05.01.2025"}},
+        {[&] { click(Filters::APeriodSelector::kCurrent); }, {u"10.03.2025", u"12.03.2025"}},
         {[&] { QTest::keyClicks(comment(), QStringLiteral("xyz")); }, {}},
         {[&] { click(ATransactionPageFilters::kReset); }, {u"10.03.2025", u"12.03.2025"}},
     };
@@ -184,7 +185,7 @@ TEST_F(TransactionsPage, ThePaneChoosesTheAccountAndTheClassifierNodesAndHides)
     EXPECT_EQ(shown.Report()->Model().RowCount(), 1);
 
     // This file keeps no budget dates: their tick is not offered.
-    EXPECT_FALSE(pane.Control(ATransactionPageFilters::kByBudgetDateId)->isVisibleTo(&pane));
+    EXPECT_FALSE(pane.Control(Filters::APeriodSelector::kByBudgetDateId)->isVisibleTo(&pane));
 
     EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kShowFilters));
     shown.RunCommand(PageCommand::kHideFilters);

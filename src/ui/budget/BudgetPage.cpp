@@ -9,7 +9,7 @@
 #include "ui/accounts/RecordPicker.h"
 #include "ui/budget/BudgetDialog.h"
 #include "ui/categories/CategoriesPage.h"
-#include "ui/reports/PeriodSelector.h"
+#include "ui/filters/PeriodSelector.h"
 #include "ui/reports/ShareBar.h"
 #include "win32api/DynaForm.h"
 
@@ -72,7 +72,7 @@ ABudgetPage::ABudgetPage(const AProgramContext& context, ADatabase& db) : ARecor
 {
     for (int c = 0; c < 5; ++c)
         Mode().AddTitledColumn(kColumnTitles[c], kWidths[c], c != kItemColumn);
-    parameters_.period = Reports::APeriodSelector::Initial(context, db);
+    parameters_.period = Filters::APeriodSelector::Initial(context, db);
     const auto currencies = db.Currencies().Live();
     if (!currencies.empty())
         parameters_.currency = Engine::ATableImpl<ACurrency>::RefTo(currencies.front());
@@ -91,16 +91,16 @@ std::string ABudgetPage::Layout() const
 
 void ABudgetPage::Created()
 {
-    const std::string pane = "{t1xeyt" + Reports::PeriodLayout(kPeriodCaption) + "{bt8xl[s#" +
+    const std::string pane = "{t1xeyt" + Filters::PeriodLayout(kPeriodCaption) + "{bt8xl[s#" +
                              std::to_string(kCurrencyCaption) + "]}{bt2Wexe[rt#-40]}{bt8xl[bCt#681]}}";
     pane_ = new Win32API::VelvixForms::ADialogForm(pane, context_.strings.get());
     pane_->Create();
     Form()->InsertForm(kPaneId, pane_);
     Form()->ShowElement(kPaneId, true);
-    period_ = std::make_unique<Reports::APeriodSelector>(*pane_, context_, db_);
+    period_ = std::make_unique<Filters::APeriodSelector>(*pane_, context_, db_);
     currencies_ = std::make_unique<Accounts::ARecordPicker>(*pane_->ControlAs<AReportPicker>(kCurrencyId));
     FillCurrencies();
-    connect(period_.get(), &Reports::APeriodSelector::Changed, this, [this] {
+    connect(period_.get(), &Filters::APeriodSelector::Changed, this, [this] {
         parameters_.period = period_->Period();
         Refill();
     });

@@ -14,7 +14,7 @@
 namespace UserInterface::Accounts {
 class ARecordPicker;
 }
-namespace UserInterface::Reports {
+namespace UserInterface::Filters {
 class APeriodSelector;
 }
 
@@ -64,7 +64,7 @@ private:
 
     ABudgetParameters parameters_;
     Win32API::VelvixForms::ADialogForm* pane_ = nullptr;
-    std::unique_ptr<Reports::APeriodSelector> period_;
+    std::unique_ptr<Filters::APeriodSelector> period_;
     std::unique_ptr<Accounts::ARecordPicker> currencies_;
     bool showing_ = false;
 };

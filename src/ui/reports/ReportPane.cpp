@@ -11,7 +11,7 @@
 #include "ui/filters/Choosers.h"
 #include "ui/filters/ClassifierRows.h"
 #include "ui/reports/KindTicks.h"
-#include "ui/reports/PeriodSelector.h"
+#include "ui/filters/PeriodSelector.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
 
@@ -41,7 +41,7 @@ std::string PaneLayout()
 {
     return "{t1xeyt"
            "{t1xe{bxl[s#82]}{bt2Wexe[rt#-30]}}" +
-           PeriodLayout(83) +
+           Filters::PeriodLayout(83) +
            "{t1#-61xe{bt8xl[s#84]}{bt2Wexe[rt#-31]}}"
            "{t1#-62xe{bt8xl[s#85]}{bt2Wexe[rt#-32]}}"
            "{t1#-63xe{bt8xl[s#86]}{bt2WeH110[Rt#-33]}{t3xlt4{b[bt#96]}{bl2[bt#97]}{bl2[bt#98]}}}"
@@ -102,8 +102,8 @@ AReportPane::AReportPane(const AProgramContext& context, ADatabase& db, AChanged
         if (kind_->Chosen() != 0)
             Change([&](AReportParameters& p) { p.kind = static_cast<AReportKind>(kind_->Chosen() - 1); });
     });
-    period_ = std::make_unique<APeriodSelector>(*this, context, db);
-    connect(period_.get(), &APeriodSelector::Changed, this,
+    period_ = std::make_unique<Filters::APeriodSelector>(*this, context, db);
+    connect(period_.get(), &Filters::APeriodSelector::Changed, this,
             [this] { Change([&](AReportParameters& p) { p.period = period_->Period(); }); });
     currency_ = picker(kCurrencyPicker);
     rateCurrency_ = picker(kRatePicker);

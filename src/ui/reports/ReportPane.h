@@ -24,11 +24,10 @@ class ARecordPicker;
 namespace UserInterface::Filters {
 class AAccountTicks;
 class AClassifierRows;
+class APeriodSelector;
 }
 
 namespace UserInterface::Reports {
-
-class APeriodSelector;
 
 class AReportPane final : public Win32API::VelvixForms::ADialogForm {
     Q_OBJECT
@@ -64,7 +63,7 @@ private:
     Database::ADatabase& db_;
     AChanged changed_;
     AReportParameters parameters_;
-    std::unique_ptr<APeriodSelector> period_;
+    std::unique_ptr<Filters::APeriodSelector> period_;
     std::unique_ptr<Accounts::ARecordPicker> kind_, currency_, bucket_, rateCurrency_, rateInCurrency_;
     std::unique_ptr<Filters::AAccountTicks> accounts_;
     std::unique_ptr<Filters::AClassifierRows> classifiers_;

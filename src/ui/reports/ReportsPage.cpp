@@ -7,7 +7,7 @@
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
 #include "ui/reports/GroupByCombo.h"
-#include "ui/reports/PeriodSelector.h"
+#include "ui/filters/PeriodSelector.h"
 #include "ui/reports/ReportPane.h"
 #include "ui/reports/ReportResults.h"
 #include "ui/reports/SeriesDialog.h"
@@ -38,7 +38,7 @@ constexpr std::uint16_t kWidths[kTurnoverColumnCount] = {220, 175, 90, 70, 90, 7
 AReportParameters InitialParameters(const AProgramContext& context, ADatabase& db)
 {
     AReportParameters p;
-    p.period = APeriodSelector::Initial(context, db);
+    p.period = Filters::APeriodSelector::Initial(context, db);
     const auto currencies = db.Currencies().Live();
     if (!currencies.empty())
         p.currency = p.rateInCurrency = Engine::ATableImpl<ACurrency>::RefTo(currencies.front());

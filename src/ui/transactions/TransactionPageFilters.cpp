@@ -4,13 +4,12 @@
 #include "ui/UiText.h"
 #include "ui/filters/Choosers.h"
 #include "ui/filters/ClassifierRows.h"
-#include "win32api/DateCtrl.h"
+#include "ui/filters/PeriodSelector.h"
 #include "win32api/ReportPicker.h"
 
 #include "core/Settings.h"
 #include "win32api/ReportWindow.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -25,23 +24,18 @@ namespace F = UserInterface::Filters;
 
 namespace {
 
-constexpr std::int16_t kBudgetDateRow = -30, kClassifierTable = -31;
+constexpr std::int16_t kClassifierTable = -31;
 // The account chooser's caption and box; the tick tree's caption, box and list; the scope row.
 constexpr std::int16_t kChooserRows[] = {-32, -33}, kTickRows[] = {-34, -35, -36}, kTickListId = -25;
 constexpr int kScopeAll = 41, kScopeTransfers = 42;
 constexpr int kClassifierBase = -40;  // the classifier rows' ids count down from here
 constexpr int kAllAccounts = 707;
 
-// "&Период:" with the kind, the three steps, "&С:" and "&по:" with the dates, "По бюджетной
-// дате", "Показывать операции:" with the account or, for the expanded account list, "По
-// счетам:" with the ticked tree and the scope, "Категории:" with the classifier rows, the
-// comment, the reset.
-constexpr const char* kLayout =
-    "{t1xeyt#145(:t)"
-    "{t2xet8{bxl[sg#18]}{bl4Wexe[rt#-20]}}"
-    "{t3xet4{b[bt#61]}{bl2[bt#20]}{bl2[bt#63]}}"
-    "{t2xet4{bxr[s#16]}{bl4Wexe[Dt#-21]}{bt2xr[s#17]}{bl4t2Wexe[Dt#-22]}}"
-    "{b#-30t4xl[bCt#60]}"
+// "&Период:" with its selector, "Показывать операции:" with the account or, for the expanded
+// account list, "По счетам:" with the ticked tree and the scope, "Категории:" with the
+// classifier rows, the comment, the reset.
+const std::string kLayout =
+    "{t1xeyt#145(:t)" + F::PeriodLayout(18) +
     "{b#-32t8xl[s#40]}{b#-33t2xe{bWe[rt#-24]}}"
     "{b#-34t8xl[s#39]}{b#-35t2xeWeH130{bWeHe[Rt#-25]}}{t1#-36xlt2{bxl[bRgt#41]}{bxlt2[bR#42]}}"
     "{bt8xl[s#149]}{t2#-31xet2{b}{b}}"
@@ -51,46 +45,15 @@ constexpr const char* kLayout =
 }  // namespace
 
 ATransactionPageFilters::ATransactionPageFilters(const AProgramContext& context, ADatabase& db, AChanged changed)
-    : ADialogForm(kLayout, context.strings.get()),
+    : ADialogForm(kLayout.c_str(), context.strings.get()),
       context_(context),
       db_(db),
-      changed_(std::move(changed)),
-      kindMode_(std::make_unique<APageMode>(context, false))
+      changed_(std::move(changed))
 {
     Create();
-    kindMode_->AddTitledColumn(18, 120, false);
-    kind_ = ControlAs<AReportPicker>(kKindId);
-    kind_->SetMode(kindMode_.get());
-    for (int k = 0; k < F::kPeriodKindCount; ++k)
-        kind_->Root().AddChild(std::make_unique<ATextItem>(
-            static_cast<std::uint32_t>(k),
-            std::vector<std::u16string>{std::u16string(context.Strings().Text(F::PeriodKindLabel(*F::PeriodKindFromIndex(k))))}));
-    kind_->RebuildRows();
-    start_ = ControlAs<ADatePicker>(kStartId);
-    end_ = ControlAs<ADatePicker>(kEndId);
-    start_->SetPicture(context.Strings().Locale().shortDatePicture);
-    end_->SetPicture(context.Strings().Locale().shortDatePicture);
-    kind_->setToolTip(TableText(context.Strings(), 19));
-
-    connect(kind_, &AReportPicker::Notify, this, [this](int code, bool*) {
-        const AReportItemImpl* item = kind_->SelectedItem();
-        const auto kind = item ? F::PeriodKindFromIndex(static_cast<int>(item->RecordId())) : std::nullopt;
-        if (code == kNotifySelectionChanged && kind)
-            Change([&](F::ATransactionPageFilter& f) {
-                f.period.SelectKind(*kind, F::TransactionDateRange(db_, f.period.UsesBudgetDates(F::FileSettings(db_).budgetDates)),
-                                    context_.clock().date);
-            });
-    });
-    auto dates = [this] {
-        Change([&](F::ATransactionPageFilter& f) {
-            f.period.SetDates(start_->Date(), end_->Date(), F::TransactionDateRange(db_, false));
-        });
-    };
-    connect(start_, &QDateEdit::dateChanged, this, dates);
-    connect(end_, &QDateEdit::dateChanged, this, dates);
-    connect(ControlAs<QCheckBox>(kByBudgetDateId), &QCheckBox::toggled, this, [this](bool on) {
-        Change([&](F::ATransactionPageFilter& f) { f.period.SetByBudgetDate(on); });
-    });
+    period_ = std::make_unique<F::APeriodSelector>(*this, context, db);
+    connect(period_.get(), &F::APeriodSelector::Changed, this,
+            [this] { Change([&](F::ATransactionPageFilter& f) { f.period = period_->Period(); }); });
     accounts_ = std::make_unique<F::AAccountChooser>(*ControlAs<AReportPicker>(kAccountId), context, db, kAllAccounts);
     connect(accounts_.get(), &F::AChooser::Changed, this, [this] {
         Change([&](F::ATransactionPageFilter& f) {
@@ -119,6 +82,11 @@ ATransactionPageFilters::ATransactionPageFilters(const AProgramContext& context,
 }
 
 ATransactionPageFilters::~ATransactionPageFilters() = default;
+
+AReportPicker* ATransactionPageFilters::KindPicker() const
+{
+    return &period_->KindPicker();
+}
 
 void ATransactionPageFilters::RefillChoosers()
 {
@@ -186,13 +154,9 @@ F::ATransactionPageFilter ATransactionPageFilters::Initial(const AProgramContext
 
 void ATransactionPageFilters::OnCommand(int id)
 {
-    switch (id) {
-    case kPrevious: Change([](F::ATransactionPageFilter& f) { f.period.Previous(); }); return;
-    case kNext: Change([](F::ATransactionPageFilter& f) { f.period.Next(); }); return;
-    case kCurrent: Change([&](F::ATransactionPageFilter& f) { f.period.SelectCurrent(context_.clock().date); }); return;
-    case kReset: Change([&](F::ATransactionPageFilter& f) { f = Initial(context_, db_); }); return;
-    default: return;
-    }
+    // The period's own buttons are the selector's.
+    if (id == kReset)
+        Change([&](F::ATransactionPageFilter& f) { f = Initial(context_, db_); });
 }
 
 void ATransactionPageFilters::Change(const std::function<void(F::ATransactionPageFilter&)>& edit)
@@ -208,21 +172,12 @@ void ATransactionPageFilters::Show(const F::ATransactionPageFilter& filter)
 {
     filter_ = filter;
     showing_ = true;
-    const auto kind = filter.period.Kind();
-    kind_->Select(kind ? kind_->Model().Row(static_cast<int>(*kind)) : nullptr);
-    start_->SetDate(filter.period.Start());
-    end_->SetDate(filter.period.End());
-    const bool budgetDates = F::FileSettings(db_).budgetDates != 0;
-    ShowElement(kBudgetDateRow, budgetDates);
-    ControlAs<QCheckBox>(kByBudgetDateId)->setChecked(filter.period.ByBudgetDate());
+    period_->Show(filter.period);
     ShowAccounts(filter.accounts);
     classifiers_->Show(filter.classifiers);
     auto* comment = ControlAs<QLineEdit>(kCommentId);
     if (ToU16(comment->text()) != filter.comment)
         comment->setText(ToQString(filter.comment));
-    for (int id : {kPrevious, kCurrent, kNext})
-        if (QWidget* button = Control(static_cast<std::int16_t>(id)))
-            button->setEnabled(filter.period.CanStep());
     showing_ = false;
 }
 

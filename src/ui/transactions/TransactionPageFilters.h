@@ -12,16 +12,13 @@
 #include <memory>
 #include <vector>
 
-class QCheckBox;
 
 namespace UserInterface::Filters {
 class AAccountChooser;
 class AAccountTicks;
 class ACategoryChooser;
 class AClassifierRows;
-}
-namespace Win32API::VelvixControls {
-class ADatePicker;
+class APeriodSelector;
 }
 namespace Win32API::VelvixControls::Reports::Implementation {
 class AReportPicker;
@@ -32,9 +29,8 @@ namespace UserInterface::Transactions {
 class ATransactionPageFilters final : public Win32API::VelvixForms::ADialogForm {
     Q_OBJECT
 public:
-    static constexpr std::int16_t kKindId = -20, kStartId = -21, kEndId = -22, kCommentId = -23, kAccountId = -24;
-    static constexpr std::int16_t kByBudgetDateId = 60;
-    static constexpr int kPrevious = 61, kCurrent = 20, kNext = 63, kReset = 148;
+    static constexpr std::int16_t kCommentId = -23, kAccountId = -24;
+    static constexpr int kReset = 148;
     using AChanged = std::function<void(Filters::ATransactionPageFilter)>;
 
     ATransactionPageFilters(const AProgramContext& context, Database::ADatabase& db, AChanged changed);
@@ -45,7 +41,7 @@ public:
     // The filter a new page starts with: the current month, nothing else narrowing.
     static Filters::ATransactionPageFilter Initial(const AProgramContext& context, Database::ADatabase& db);
 
-    Win32API::VelvixControls::Reports::Implementation::AReportPicker* KindPicker() const { return kind_; }
+    Win32API::VelvixControls::Reports::Implementation::AReportPicker* KindPicker() const;
     // Rereads the account and category trees after the records changed, keeping the choices.
     void RefillChoosers();
     // Follows the expanded-account-list option: the drop-down, or the tick tree with the scope.
@@ -65,10 +61,7 @@ private:
     Database::ADatabase& db_;
     AChanged changed_;
     Filters::ATransactionPageFilter filter_;
-    std::unique_ptr<APageMode> kindMode_;
-    Win32API::VelvixControls::Reports::Implementation::AReportPicker* kind_ = nullptr;
-    Win32API::VelvixControls::ADatePicker* start_ = nullptr;
-    Win32API::VelvixControls::ADatePicker* end_ = nullptr;
+    std::unique_ptr<Filters::APeriodSelector> period_;
     std::unique_ptr<Filters::AAccountChooser> accounts_;
     std::unique_ptr<Filters::AAccountTicks> ticks_;
     bool expanded_ = false;

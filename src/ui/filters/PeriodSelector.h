@@ -1,4 +1,4 @@
-// The period selector of the report and budget panes: the kind picker with the previous,
+// The period selector of the transaction, report and budget panes: the kind picker with the previous,
 // current and next period, the two dates, and the budget-date tick while the file keeps
 // budget dates. It works on controls of its owner's form laid out by PeriodLayout().
 #pragma once
@@ -21,6 +21,9 @@ class ADialogForm;
 namespace Win32API::VelvixControls {
 class ADatePicker;
 }
+namespace Win32API::VelvixControls::Reports::Implementation {
+class AReportPicker;
+}
 
 namespace UserInterface {
 struct AProgramContext;
@@ -29,7 +32,7 @@ namespace UserInterface::Accounts {
 class ARecordPicker;
 }
 
-namespace UserInterface::Reports {
+namespace UserInterface::Filters {
 
 // The rows of the selector, captioned with string `captionId`, for a "{t1...}" pane.
 std::string PeriodLayout(int captionId);
@@ -37,6 +40,10 @@ std::string PeriodLayout(int captionId);
 class APeriodSelector final : public QObject {
     Q_OBJECT
 public:
+    // The tick and the three step buttons; each id is its caption's.
+    static constexpr std::int16_t kByBudgetDateId = 60;
+    static constexpr int kPrevious = 61, kCurrent = 20, kNext = 63;
+
     APeriodSelector(Win32API::VelvixForms::ADialogForm& form, const AProgramContext& context, Database::ADatabase& db);
     ~APeriodSelector() override;
 
@@ -47,6 +54,7 @@ public:
     void ApplyTexts();
     // The current month, as a new page starts.
     static Filters::ADatePeriod Initial(const AProgramContext& context, Database::ADatabase& db);
+    Win32API::VelvixControls::Reports::Implementation::AReportPicker& KindPicker() const;
 
 signals:
     void Changed();
@@ -67,4 +75,4 @@ private:
     bool showing_ = false;
 };
 
-}  // namespace UserInterface::Reports
+}  // namespace UserInterface::Filters

@@ -1,4 +1,4 @@
-#include "ui/reports/PeriodSelector.h"
+#include "ui/filters/PeriodSelector.h"
 
 #pragma push_macro("slots")
 #undef slots
@@ -12,7 +12,7 @@
 
 #include <QCheckBox>
 
-namespace UserInterface::Reports {
+namespace UserInterface::Filters {
 
 using namespace Database;
 namespace F = UserInterface::Filters;
@@ -20,8 +20,6 @@ namespace F = UserInterface::Filters;
 namespace {
 
 constexpr std::int16_t kKindId = -20, kStartId = -21, kEndId = -22, kBudgetDateRow = -30;
-constexpr std::int16_t kByBudgetDateId = 60;
-constexpr int kPrevious = 61, kCurrent = 20, kNext = 63;
 constexpr int kChooseKindTip = 19;
 
 }  // namespace
@@ -61,6 +59,11 @@ APeriodSelector::APeriodSelector(Win32API::VelvixForms::ADialogForm& form, const
 }
 
 APeriodSelector::~APeriodSelector() = default;
+
+Win32API::VelvixControls::Reports::AReportPicker& APeriodSelector::KindPicker() const
+{
+    return kind_->Picker();
+}
 
 void APeriodSelector::FillKinds()
 {
@@ -123,4 +126,4 @@ void APeriodSelector::Show(const F::ADatePeriod& period)
     showing_ = false;
 }
 
-}  // namespace UserInterface::Reports
+}  // namespace UserInterface::Filters
