@@ -5,6 +5,7 @@
 
 #include "analysis/Dynamics.h"
 #include "analysis/Turnover.h"
+#include "core/CommonTexts.h"
 
 namespace Cli {
 
@@ -13,7 +14,7 @@ namespace Reports = UserInterface::Reports;
 
 namespace {
 
-constexpr int kNameColumn = 80, kSumColumn = 94, kParentShareColumn = 92, kTotalShareColumn = 95;
+constexpr int kNameColumn = UtilityClasses::Strings::CommonText::kName, kSumColumn = 94, kParentShareColumn = 92, kTotalShareColumn = 95;
 constexpr int kNothingToShow = UserInterface::Filters::kNoTransactionsMessage;
 
 std::u16string Percent(const ACliContext& context, double share)

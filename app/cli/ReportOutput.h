@@ -4,6 +4,7 @@
 
 #include "CliContext.h"
 
+#include "core/CommonTexts.h"
 #include "database/Database.h"
 
 #include <nlohmann/json.hpp>
@@ -33,7 +34,7 @@ struct ACurrencyFacts {
 ACurrencyFacts FactsOf(Database::ADatabase& db, Database::AReference<Database::ACurrency> currency);
 
 // "Дата", the first column of the reports over time.
-constexpr int kDateColumn = 62;
+constexpr int kDateColumn = UtilityClasses::Strings::CommonText::kDate;
 // A column's title, and one for amounts in a currency: "Title, CODE".
 std::u16string ColumnTitle(const ACliContext& context, int id);
 std::u16string ColumnTitle(const ACliContext& context, int id, std::u16string_view currencyCode);

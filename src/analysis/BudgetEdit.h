@@ -6,6 +6,7 @@
 #include "analysis/ReportMessage.h"
 #include "core/AStrings.h"
 #include "database/Database.h"
+#include "database/FolderCommands.h"
 
 #include <optional>
 #include <string>
@@ -17,7 +18,9 @@ using UtilityClasses::Strings::AStrings;
 
 // String ids of the budget dialogs' titles (each names its step too) and messages.
 namespace BudgetText {
-constexpr int kAddFolder = 728, kChangeFolder = 729, kDeleteFolder = 742, kRootFolder = 730;
+// Budget folders take the account folders' titles.
+constexpr int kAddFolder = Database::FolderMessage::kAddFolder, kChangeFolder = Database::FolderMessage::kChangeFolder,
+              kDeleteFolder = Database::FolderMessage::kDelete, kRootFolder = 730;
 constexpr int kAddArticle = 672, kChangeArticle = 673, kDeleteArticle = 674, kMoveItem = 680;
 constexpr int kPlansTitle = 676;
 constexpr int kNoSeries = 689;

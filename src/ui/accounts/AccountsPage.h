@@ -3,6 +3,8 @@
 // nowhere in the plan come last. Its commands add, change, move, lock and delete accounts,
 // folders and plans through the dialogs and the model, and open an account's transactions.
 #pragma once
+#include "database/AccountCommands.h"
+#include "database/FolderCommands.h"
 #include "ui/RecordListPage.h"
 
 #include <QAction>
@@ -18,7 +20,10 @@ namespace UserInterface::Accounts {
 class AAccountPlanCombo;
 
 namespace PageCommand {
-constexpr int kAddAccount = 268, kMoveAccount = 271, kAddPlan = 723, kAddFolder = 728, kMoveFolder = 741;
+// The commands' ids are the ids of their captions.
+constexpr int kAddAccount = Database::AccountMessage::kAdd, kMoveAccount = Database::AccountMessage::kMove,
+              kAddPlan = Database::FolderMessage::kAddPlan, kAddFolder = Database::FolderMessage::kAddFolder,
+              kMoveFolder = Database::FolderMessage::kMove;
 constexpr int kLockAccount = 731, kUnlockAccount = 732, kLockFolder = 733, kUnlockFolder = 734;
 constexpr int kOpenTransactions = 184;  // "Операции по счёту "#s""
 }  // namespace PageCommand

@@ -5,6 +5,7 @@
 #include "analysis/ChooserTrees.h"
 #pragma pop_macro("slots")
 
+#include "core/CommonTexts.h"
 #include "core/Settings.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
@@ -23,7 +24,7 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kNameTitle = 80, kCurrencyTitle = 71, kDifferentValues = 179, kLooseAccounts = 650;
+constexpr int kNameTitle = UtilityClasses::Strings::CommonText::kName, kCurrencyTitle = 71, kDifferentValues = 179, kLooseAccounts = 650;
 
 enum AItemKind : int { kNone = 100, kDifferent, kFolder, kAccount, kLoose, kCategory };
 
@@ -345,7 +346,7 @@ void AAccountTicks::SetTicked(const std::vector<AReference<AAccount>>& accounts)
 // ---- categories
 
 namespace {
-constexpr int kNotGiven = 59;
+constexpr int kNotGiven = UtilityClasses::Strings::CommonText::kNotGiven;
 }
 
 ACategoryChooser::ACategoryChooser(AReportPicker& picker, const AProgramContext& context, ADatabase& db,

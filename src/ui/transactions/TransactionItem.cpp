@@ -1,5 +1,6 @@
 #include "ui/transactions/TransactionItem.h"
 
+#include "core/CommonTexts.h"
 #include "core/FormatDate.h"
 #include "core/FormatText.h"
 #include "database/Recurrence.h"
@@ -13,7 +14,7 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kExecuted = 420, kExecutedLocked = 421, kPlanned = 422, kOverdue = 192, kRepeats = 193;
+constexpr int kExecuted = UtilityClasses::Strings::CommonText::kExecuted, kExecutedLocked = 421, kPlanned = 422, kOverdue = 192, kRepeats = 193;
 constexpr int kDaily = 194, kWeekly = 195, kMonthly = 196, kYearly = 197;
 
 int RepeatWordId(Recurrence::AKind kind)
