@@ -10,12 +10,14 @@
 #include "ui/currencies/DownloadWizard.h"
 #include "ui/currencies/RateDialog.h"
 #include "ui/exchange/ExportWizard.h"
+#include "ui/exchange/CategoryRulesDialog.h"
 #include "ui/exchange/CsvProfilesDialog.h"
 #include "ui/exchange/ImportWizard.h"
 #pragma push_macro("slots")
 #undef slots
 #include "core/CodePage.h"
 #include "core/SettingsBlobs.h"
+#include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/CsvProfiles.h"
 #include "exchange/statements/StatementModules.h"
 #pragma pop_macro("slots")
@@ -347,6 +349,10 @@ int main(int argc, char** argv)
         ExportImport::Statements::ACsvProfiles(context.Options().Store()).Save(u"Bank", mapping);
         name = "csv-profiles";
         Exchange::RunCsvProfilesDialog(context, &window, csv);
+        ExportImport::Statements::ACategoryRules(context.Options().Store())
+            .Set({{u"Bakery", {ExportImport::Statements::NameOf(db, category)}}});
+        name = "category-rules";
+        Exchange::RunCategoryRulesDialog(context, &window, db);
         // The accounts page and its dialogs with folders in use.
         db.BeginStep();
         db.Settings().Change(db.Settings().Live().front())->accountFolders = 1;

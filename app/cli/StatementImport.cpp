@@ -4,9 +4,11 @@
 #include "CliMessages.h"
 #include "DataFileAccess.h"
 #include "DataFileSave.h"
+#include "ExchangeSupport.h"
 
 #include "core/FileSystem.h"
 #include "exchange/ImportTexts.h"
+#include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/StatementFormats.h"
 #include "exchange/statements/StatementImport.h"
 
@@ -109,6 +111,9 @@ AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments&
         return kFailed;
     }
 
+    // The rules the user keeps in the program's settings apply here as in the wizard.
+    ACommandSession command(context);
+    options.rules = ACategoryRules(command.Session().Store()).Resolve(db);
     const AStatementPlan plan = PlanStatement(db, accounts.front(), read.statement, options);
     context.out << plan.NewCount() << " new lines, " << plan.duplicates << " already in the file\n";
     const AExitCode clean = read.problems.empty() ? opened.exitCode : kDoneWithMessages;

@@ -10,6 +10,7 @@
 #include "core/SettingsBlobs.h"
 #include "database/DataFileSettings.h"
 #include "exchange/ImportSources.h"
+#include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/CsvMappingFields.h"
 #include "exchange/statements/CsvProfiles.h"
 #include "exchange/statements/StatementModules.h"
@@ -205,6 +206,43 @@ TEST_F(StatementWizardModel, AStatementWithALineInAnotherCurrencyIsRefused)
     ASSERT_EQ(read.statement.lines.size(), 2u);
     EXPECT_FALSE(StatementFitsAccount(read.statement, "RUR"));
     EXPECT_TRUE(StatementFitsAccount(AStatement{"", "", {read.statement.lines[0]}}, "RUR"));
+}
+
+TEST_F(StatementWizardModel, TheUsersRulesComeBeforeTheHistoryAndFollowTheCategoriesByName)
+{
+    Database::AReference<Database::ACategory> food, bread, salary;
+    books.Step([&] {
+        food = books.AddCategory(u"Еда", books.expenseRoot);
+        bread = books.AddCategory(u"Хлеб", food);
+        salary = books.AddCategory(u"Зарплата", books.incomeRoot);
+        // The history gives the baker's "Еда".
+        ATransaction t = TBooks::Single(books.cash, -10'000, Dates::FromYmd(2023, 12, 1));
+        t.comment = books.db.NewText(u"Булочная");
+        books.db.Relations().Create(
+            Database::ARelation{food, Engine::ATableImpl<ATransaction>::RefTo(books.db.Transactions().Create(t))});
+    });
+    EXPECT_EQ(CategoryNamed(books.db, NameOf(books.db, bread)), bread);
+    const ACategoryName gone{NameOf(books.db, bread).classifier, u"Расход\\Нет такой"};
+    {
+        ACategoryRules rules(store);
+        rules.Set({{u"булоч", {NameOf(books.db, bread)}},
+                   {u"", {NameOf(books.db, salary)}},          // no text: left out
+                   {u"аванс", {gone}},                          // kept, passed by in this file
+                   {u"аванс", {NameOf(books.db, salary)}}});
+    }
+    const ACategoryRules rules(store);
+    ASSERT_EQ(rules.All().size(), 3u);
+    EXPECT_EQ(rules.Resolve(books.db).size(), 2u);
+
+    Read("RUB", "<STMTTRN><DTPOSTED>20240105<TRNAMT>-1<NAME>БУЛОЧНАЯ</STMTTRN>"
+                "<STMTTRN><DTPOSTED>20240106<TRNAMT>5<NAME>Аванс за январь</STMTTRN>");
+    model.Plan(books.cash);
+    const auto categories = [&](std::size_t line) { return model.Planned().lines[line].categories; };
+    EXPECT_EQ(categories(0), (std::vector<Database::AReference<Database::ACategory>>{bread}));
+    EXPECT_EQ(categories(1), (std::vector<Database::AReference<Database::ACategory>>{salary}));
+    ACategoryRules(store).Set({});
+    model.Plan(books.cash);
+    EXPECT_EQ(categories(0), (std::vector<Database::AReference<Database::ACategory>>{food}));
 }
 
 }  // namespace

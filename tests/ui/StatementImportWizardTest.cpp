@@ -42,6 +42,18 @@ protected:
             QTest::keyClick(picker, Qt::Key_Down);
         ASSERT_EQ(picker->SelectedItem()->SingleText(), text);
     }
+    // Module `row` and `file`, then Next to the account page and there `account` chosen.
+    void ToAccount(AWizard& wizard, AWizardDriver& driver, int row, const std::string& file, const std::u16string& account)
+    {
+        driver.ChooseModule("Модуль импорта:", row);
+        driver.TypeFile(test.Path(file));
+        driver.Next();
+        driver.Next();
+        ASSERT_EQ(wizard.CurrentStep(), kAccountPage);
+        Pick(wizard, "Счёт файла данных:", account);
+        driver.Next();
+    }
+    std::u16string Cash() { return std::u16string(books.db.Text(books.db.Accounts().Record(books.cash)->name)); }
     std::u16string Shown(QWidget& wizard, const QString& name)
     {
         auto* picker = UiTests::Named<AReportPicker>(wizard, name);
@@ -83,8 +95,8 @@ TEST_F(StatementImportWizard, TheStatementGoesIntoTheChosenAccountWithTheCategor
         ASSERT_EQ(wizard.CurrentStep(), kAccountPage);
         EXPECT_TRUE(driver.Texts().contains("Счёт в банке: 40817; валюта: RUB; строк в выписке: 2."));
         if (c.chooseAccount)
-            Pick(wizard, "Счёт файла данных:", books.db.Text(books.db.Accounts().Record(books.cash)->name));
-        EXPECT_EQ(Shown(wizard, "Счёт файла данных:"), books.db.Text(books.db.Accounts().Record(books.cash)->name));
+            Pick(wizard, "Счёт файла данных:", Cash());
+        EXPECT_EQ(Shown(wizard, "Счёт файла данных:"), Cash());
         driver.Next();
         ASSERT_EQ(wizard.CurrentStep(), kReviewPage);
         EXPECT_TRUE(driver.Texts().contains(c.counts)) << driver.Texts().toStdString();
@@ -134,17 +146,37 @@ TEST_F(StatementImportWizard, AnAccountInAnotherCurrencyIsRefusedBeforeAnythingI
     const std::string before = DocumentOf(books.db);
     Exchange::AImportWizard wizard(test.context, books.db, test.folder.Path());
     AWizardDriver driver(wizard);
-    driver.ChooseModule("Модуль импорта:", kOfxRow);
-    driver.TypeFile(test.Path("in.ofx"));
-    driver.Next();
-    driver.Next();
-    Pick(wizard, "Счёт файла данных:", u"Карта");
-    driver.Next();
+    ToAccount(wizard, driver, kOfxRow, "in.ofx", u"Карта");
     EXPECT_EQ(wizard.CurrentStep(), kAccountPage);
     ASSERT_EQ(test.dialogs.messages.size(), 1u);
     EXPECT_EQ(test.dialogs.messages[0], u"Выписка составлена в валюте RUB, а счёт \"Карта\" ведётся в валюте USD.\r\n\r\n"
                                         u"Пожалуйста, выберите счёт в валюте выписки. Ничего не сохранено.");
     EXPECT_EQ(DocumentOf(books.db), before);
+}
+
+TEST_F(StatementImportWizard, ARuleWrittenFromTheReviewPageGivesItsCategoryToTheLinesItMatches)
+{
+    Exchange::AImportWizard wizard(test.context, books.db, test.folder.Path());
+    AWizardDriver driver(wizard);
+    ToAccount(wizard, driver, kOfxRow, "in.ofx", Cash());
+    ASSERT_EQ(wizard.CurrentStep(), kReviewPage);
+    test.dialogs.onModal = [&](QDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        EXPECT_EQ(UiTests::UnnamedControls(dialog), std::vector<std::string>());
+        UiTests::ClickNamed(dialog, "Добавить правило");  // no text yet: refused
+        UiTests::TypeAnyInto(dialog, "Текст содержит:", "булоч");
+        Pick(dialog, "Статья:", u"Хлеб");
+        UiTests::ClickNamed(dialog, "Добавить правило");
+        UiTests::ClickNamed(dialog, "OK");
+        return dialog.result();
+    };
+    driver.Click("Правила...");
+    ASSERT_EQ(test.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(test.dialogs.messages[0].starts_with(u"Не указан текст правила."));
+    auto* lines = UiTests::Named<AReportWindow>(wizard, "Строки выписки");
+    EXPECT_EQ(lines->Model().Row(0)->Text(3), u"Хлеб");
+    EXPECT_EQ(lines->Model().Row(1)->Text(3), u"");
 }
 
 TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSettings)
@@ -185,11 +217,7 @@ TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSe
     EXPECT_EQ(preview, (std::vector<std::u16string>{u"-12,50 Магазин; у дома", u"50 000,00 Зарплата"}));
 
     const std::size_t before = books.db.Transactions().LiveCount();
-    driver.Next();
-    ASSERT_EQ(wizard.CurrentStep(), kReadPage);
-    driver.Next();
-    Pick(wizard, "Счёт файла данных:", books.db.Text(books.db.Accounts().Record(books.cash)->name));
-    driver.Next();
+    ToAccount(wizard, driver, kCsvRow, "in.csv", Cash());
     ASSERT_EQ(wizard.CurrentStep(), kReviewPage);
     driver.Next();
     driver.Next();

@@ -1,6 +1,7 @@
 #include "exchange/statements/CsvProfiles.h"
 
 #include "core/CodePage.h"
+#include "exchange/statements/NumberedSettings.h"
 
 namespace ExportImport::Statements {
 
@@ -12,11 +13,6 @@ using UtilityClasses::Strings::Utf8ToUtf16;
 // "StatementCsvProfiles" holds the count, "StatementCsvProfile<n>" the name, a tab and the
 // mapping text (a tab separator comes after the name's tab, so the first one splits).
 constexpr std::string_view kCount = "StatementCsvProfiles", kCurrent = "StatementCsvProfile";
-
-std::string EntryName(std::size_t index)
-{
-    return std::string(kCurrent) + std::to_string(index + 1);
-}
 
 std::u16string_view Trimmed(std::u16string_view name)
 {
@@ -31,12 +27,7 @@ std::u16string_view Trimmed(std::u16string_view name)
 
 ACsvProfiles::ACsvProfiles(UserInterface::Settings::OptionStorage::AOptionStore& store) : store_(store)
 {
-    std::int32_t count = 0;
-    store_.ReadInt(kCount, count);
-    for (std::int32_t i = 0; i < count && i < static_cast<std::int32_t>(kMaxProfiles); ++i) {
-        std::string entry;
-        if (!store_.ReadString(EntryName(static_cast<std::size_t>(i)), entry))
-            continue;
+    for (const std::string& entry : ReadNumberedEntries(store_, kCount, kCurrent, kMaxProfiles)) {
         const std::size_t tab = entry.find('\t');
         const auto mapping = tab == std::string::npos ? std::nullopt : ParseCsvMapping(entry.substr(tab + 1));
         const std::u16string name = Utf8ToUtf16(entry.substr(0, tab == std::string::npos ? 0 : tab));
@@ -93,7 +84,7 @@ AProfileNameRefusal ACsvProfiles::Save(std::u16string_view name, const ACsvMappi
         profiles_.push_back({std::u16string(name), mapping});
     else
         profiles_.back() = {std::u16string(name), mapping};  // the oldest kept, the newest wins the last place
-    Write();
+    Write(profiles_.size());
     SetCurrent(name);
     return AProfileNameRefusal::None;
 }
@@ -104,15 +95,15 @@ void ACsvProfiles::Remove(std::u16string_view name)
     if (!found)
         return;
     profiles_.erase(profiles_.begin() + (found - profiles_.data()));
-    store_.WriteString(EntryName(profiles_.size()), std::nullopt);
-    Write();
+    Write(profiles_.size() + 1);
 }
 
-void ACsvProfiles::Write()
+void ACsvProfiles::Write(std::size_t before)
 {
-    for (std::size_t i = 0; i < profiles_.size(); ++i)
-        store_.WriteString(EntryName(i), Utf16ToUtf8(profiles_[i].name) + '\t' + CsvMappingText(profiles_[i].mapping));
-    store_.WriteInt(kCount, static_cast<std::int32_t>(profiles_.size()));
+    std::vector<std::string> entries;
+    for (const ACsvProfile& profile : profiles_)
+        entries.push_back(Utf16ToUtf8(profile.name) + '\t' + CsvMappingText(profile.mapping));
+    WriteNumberedEntries(store_, kCount, kCurrent, entries, before);
 }
 
 }  // namespace ExportImport::Statements

@@ -38,7 +38,8 @@ public:
     void Remove(std::u16string_view name);
 
 private:
-    void Write();
+    // Over `before` entries kept so far.
+    void Write(std::size_t before);
 
     UserInterface::Settings::OptionStorage::AOptionStore& store_;
     std::vector<ACsvProfile> profiles_;

@@ -2,10 +2,12 @@
 
 #include "database/DatabaseRules.h"
 #include "database/engine/StepGuard.h"
+#include "core/TextSearch.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -75,20 +77,27 @@ public:
         return ADuplicateReason::None;
     }
 
-    std::vector<AReference<ACategory>> Suggest(const AStatementLine& line)
+    // The rule's categories, then the history's of the trees the rule leaves out.
+    std::vector<AReference<ACategory>> Suggest(const AStatementLine& line, const ACategoryRule* rule)
     {
+        std::vector<AReference<ACategory>> suggested;
+        std::set<std::uint32_t> ruled;  // roots
+        if (rule)
+            for (AReference<ACategory> category : rule->categories)
+                if (category.IsResolved() && ruled.insert(RootOf(category.SlotPosition())).second)
+                    suggested.push_back(category);
         const auto found = counts_.find(NormalisedText(LineText(line)));
         if (found == counts_.end())
-            return {};
+            return suggested;
         std::map<std::uint32_t, std::pair<std::size_t, std::uint32_t>> bestOfTree;  // root -> (count, category)
         for (const auto& [category, count] : found->second) {
             auto& best = bestOfTree[RootOf(category)];
             if (count > best.first)
                 best = {count, category};
         }
-        std::vector<AReference<ACategory>> suggested;
         for (const auto& [root, best] : bestOfTree)
-            suggested.push_back(AReference<ACategory>::FromSlot(best.second));
+            if (!ruled.contains(root))
+                suggested.push_back(AReference<ACategory>::FromSlot(best.second));
         return suggested;
     }
 
@@ -109,6 +118,17 @@ private:
     std::unordered_set<std::u16string> references_;
     std::unordered_map<std::u16string, std::map<std::uint32_t, std::size_t>> counts_;
 };
+
+const ACategoryRule* RuleFor(const AStatementLine& line, const AStatementImportOptions& options)
+{
+    if (options.rules.empty())
+        return nullptr;
+    const std::u16string text = LineText(line);
+    for (const ACategoryRule& rule : options.rules)
+        if (!rule.text.empty() && UserInterface::Filters::ContainsFolded(text, UserInterface::Filters::FoldCase(rule.text)))
+            return &rule;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -158,7 +178,7 @@ AStatementPlan PlanStatement(ADatabase& db, AReference<AAccount> account, const 
         if (planned.duplicate)
             ++plan.duplicates;
         else
-            planned.categories = history.Suggest(line);
+            planned.categories = history.Suggest(line, RuleFor(line, options));
         plan.lines.push_back(std::move(planned));
     }
     return plan;

@@ -11,11 +11,20 @@
 
 namespace ExportImport::Statements {
 
+// A line whose text contains `text` (in any letter case) gets these categories.
+struct ACategoryRule {
+    std::u16string text;
+    std::vector<Database::AReference<Database::ACategory>> categories;
+};
+
 struct AStatementImportOptions {
     // The extra comment (0 to 3) that keeps the bank's reference of each line, when the
     // data file gives one to it; without one lines are matched by amount, date and text.
     std::optional<int> referenceComment;
     int dateTolerance = 3;  // days either way
+    // Tried in order before the history; the first rule that matches gives the categories
+    // of the trees it names, the history those of the other trees.
+    std::vector<ACategoryRule> rules;
 };
 
 // Why a line is taken for one the file has already.

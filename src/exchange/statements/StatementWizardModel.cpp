@@ -6,6 +6,7 @@
 #include "database/DataFileSettings.h"
 #include "database/Lookups.h"
 #include "exchange/ImportTexts.h"
+#include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/CsvProfiles.h"
 
 #include <algorithm>
@@ -143,6 +144,7 @@ void AStatementWizardModel::Plan(AReference<AAccount> account)
     account_ = account;
     options_ = {};
     options_.referenceComment = ReferenceCommentOf(db_);
+    options_.rules = ACategoryRules(session_.Store()).Resolve(db_);
     plan_ = PlanStatement(db_, account, read_.statement, options_);
     planned_ = true;
     saved_ = false;

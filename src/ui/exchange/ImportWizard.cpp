@@ -85,7 +85,7 @@ public:
         AddWizardStep<AWizardStepErrors>(wizard, context, session)->Build(wizard);
         const auto statementPages = [this] { return statementRead && statement.HasLines(); };
         AddWizardStep<AStatementStepAccount>(wizard, context, db, statement, statementPages)->Build();
-        AddWizardStep<AStatementStepReview>(wizard, context, db, statement, statementPages)->Build();
+        AddWizardStep<AStatementStepReview>(wizard, context, db, statement, statementPages)->Build(wizard);
         AddWizardStep<AImportStepReady>(wizard, db, [this] { return CanSave(); });
         save = AddWizardStep<AWizardStepProgress>(
             wizard, context, kReadyTitle, kReadySubtitle,

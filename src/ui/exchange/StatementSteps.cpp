@@ -6,6 +6,8 @@
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
+#include "ui/exchange/CategoryRulesDialog.h"
+#include "ui/exchange/StatementChoosers.h"
 #include "ui/exchange/StatementTexts.h"
 #include "ui/exchange/WizardTexts.h"
 #include "ui/filters/Choosers.h"
@@ -13,6 +15,7 @@
 #include "win32api/ReportWindow.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 namespace UserInterface::Exchange {
 
@@ -29,9 +32,10 @@ constexpr std::int16_t kFacts = -1, kAccountCaption = -2, kAccount = -3, kNote =
 constexpr const char* kAccountLayout =
     "{t1m8xeyt{bxl[s#-1]}{t2t10xe{bxr[s#-2]}{bl4We[rt#-3]}}{bt12xl[s#-4]}}";
 
-constexpr std::int16_t kLines = -1, kCounts = -2, kCategories = -3, kFirstRowId = -10;
+constexpr std::int16_t kLines = -1, kCounts = -2, kCategories = -3, kRules = -4, kFirstRowId = -10;
 constexpr int kDateColumn = 62, kAmountColumn = 74;
-constexpr const char* kReviewLayout = "{t1m8xeyt{bWeHeW480H140[Rt#-1]}{bt4xl[s#-2]}{t2#-3t6xe}}";
+constexpr const char* kReviewLayout =
+    "{t1m8xeyt{bWeHeW480H140[Rt#-1]}{t2t4xe{bWexl[s#-2]}{bW90xr[bt#-4]}}{t2#-3t6xe}}";
 
 std::u16string CategoryName(ADatabase& db, AReference<ACategory> category)
 {
@@ -148,11 +152,6 @@ bool AStatementStepAccount::OnLeave(AWizard& wizard, bool forward)
 
 // ---- the review page
 
-struct AStatementStepReview::ACategoryRow {
-    AReference<AClassifier> classifier;
-    std::unique_ptr<Filters::ACategoryChooser> chooser;
-};
-
 AStatementStepReview::AStatementStepReview(const AProgramContext& context, ADatabase& db,
                                            AStatementWizardModel& model, AStatementActive active)
     : AStatementStep(context, db, model, std::move(active), kReviewLayout),
@@ -168,37 +167,30 @@ AStatementStepReview::AStatementStepReview(const AProgramContext& context, AData
 
 AStatementStepReview::~AStatementStepReview() = default;
 
-void AStatementStepReview::Build()
+void AStatementStepReview::Build(AWizard& wizard)
 {
     auto* list = Form()->ControlAs<AReportWindow>(kLines);
     list->SetMode(mode_.get());
     list->setAccessibleName(ToQString(Text::kLines));
+    Form()->ControlAs<QPushButton>(kRules)->setText(ToQString(Text::kRulesButton));
     QObject::connect(list, &AReportWindow::Notify, Form(), [this](int code, bool*) {
         if (code == Win32API::VelvixControls::Reports::kNotifySelectionChanged)
             ShowLine();
     });
     // One chooser for each classifier, made before the wizard sizes itself to its pages.
-    int id = kFirstRowId;
-    for (auto* classifier : db_.Classifiers().Live()) {
-        const std::string caption = std::to_string(id), pickerId = std::to_string(id - 1);
-        Form()->InsertElements(kCategories, "{bt4xr[s#" + caption + "]}{bt4l4We[rt#" + pickerId + "]}");
-        const QString name = ToQString(UtilityClasses::Strings::FormatText(
-            context_.Strings().Locale(), Text::kCategoryOf, {db_.Text(classifier->Record().singular)}));
-        Form()->ControlAs<QLabel>(static_cast<std::int16_t>(id))->setText(name);
-        auto* picker = Form()->ControlAs<AReportPicker>(static_cast<std::int16_t>(id - 1));
-        picker->setAccessibleName(name);
-        ACategoryRow row{Engine::ATableImpl<AClassifier>::RefTo(classifier), nullptr};
-        row.chooser = std::make_unique<Filters::ACategoryChooser>(*picker, context_, db_, row.classifier);
-        QObject::connect(row.chooser.get(), &Filters::AChooser::Changed, Form(),
-                         [this, classifier = row.classifier, chooser = row.chooser.get()] {
-                             if (showing_)
-                                 return;
-                             model_.SetCategory(FocusedLine(), classifier, chooser->Category());
-                             Form()->ControlAs<AReportWindow>(kLines)->viewport()->update();
-                         });
-        rows_.push_back(std::move(row));
-        id -= 2;
-    }
+    choosers_ = std::make_unique<AClassifierChoosers>(*Form(), kCategories, kFirstRowId, context_, db_, Text::kCategoryOf);
+    QObject::connect(choosers_.get(), &AClassifierChoosers::Changed, Form(),
+                     [this](AReference<AClassifier> classifier, AReference<ACategory> category) {
+                         model_.SetCategory(FocusedLine(), classifier, category);
+                         Form()->ControlAs<AReportWindow>(kLines)->viewport()->update();
+                     });
+    QObject::connect(Form(), &Win32API::VelvixForms::ADialogForm::Command, Form(), [this, &wizard](int id) {
+        if (id != kRules || !RunCategoryRulesDialog(context_, &wizard, db_))
+            return;
+        // The rules apply to the lines anew; what was chosen by hand gives way to them.
+        model_.Plan(model_.Account());
+        OnEnter(wizard);
+    });
 }
 
 std::size_t AStatementStepReview::FocusedLine() const
@@ -229,17 +221,8 @@ void AStatementStepReview::ShowLine()
 {
     const std::size_t line = FocusedLine();
     const bool editable = line < model_.Planned().lines.size() && !model_.Planned().lines[line].duplicate;
-    showing_ = true;
-    for (ACategoryRow& row : rows_) {
-        row.chooser->Fill();
-        const AReference<ACategory> category = editable ? model_.CategoryOf(line, row.classifier) : AReference<ACategory>();
-        if (category.IsNull())
-            row.chooser->ChooseNone();
-        else
-            row.chooser->Choose(category);
-        row.chooser->Picker().setEnabled(editable);
-    }
-    showing_ = false;
+    choosers_->Show(editable ? model_.Planned().lines[line].categories : std::vector<AReference<ACategory>>());
+    choosers_->SetEnabled(editable);
 }
 
 }  // namespace UserInterface::Exchange

@@ -20,10 +20,11 @@ class APageMode;
 }  // namespace UserInterface
 namespace UserInterface::Filters {
 class AAccountChooser;
-class ACategoryChooser;
 }  // namespace UserInterface::Filters
 
 namespace UserInterface::Exchange {
+
+class AClassifierChoosers;
 
 // Both pages are passed by unless a statement was read (`active`).
 using AStatementActive = std::function<bool()>;
@@ -64,17 +65,15 @@ public:
                          ExportImport::Statements::AStatementWizardModel& model, AStatementActive active);
     ~AStatementStepReview() override;
 
-    void Build();
+    void Build(AWizard& wizard);
     void OnEnter(AWizard& wizard) override;
 
 private:
-    struct ACategoryRow;
     void ShowLine();
     std::size_t FocusedLine() const;
 
     std::unique_ptr<APageMode> mode_;
-    std::vector<ACategoryRow> rows_;
-    bool showing_ = false;
+    std::unique_ptr<AClassifierChoosers> choosers_;
 };
 
 }  // namespace UserInterface::Exchange

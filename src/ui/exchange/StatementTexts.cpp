@@ -71,6 +71,17 @@ std::u16string MappingRefusalText(AMappingRefusal refusal, std::u16string_view c
     return {};
 }
 
+std::u16string_view RuleRefusalText(ARuleRefusal refusal)
+{
+    switch (refusal) {
+    case ARuleRefusal::None: return {};
+    case ARuleRefusal::NoText: return u"Не указан текст правила.\r\n\r\nПожалуйста, введите слова, которые ищутся в строках выписки.";
+    case ARuleRefusal::BadText: return u"В тексте правила есть табуляция или перевод строки.\r\n\r\nПожалуйста, уберите их.";
+    case ARuleRefusal::NoCategory: return u"Не выбрана категория.\r\n\r\nПожалуйста, выберите категорию хотя бы одного классификатора.";
+    }
+    return {};
+}
+
 std::u16string_view NameRefusalText(AProfileNameRefusal refusal)
 {
     switch (refusal) {

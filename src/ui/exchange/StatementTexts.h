@@ -3,6 +3,7 @@
 #pragma once
 #pragma push_macro("slots")
 #undef slots
+#include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/CsvMappingFields.h"
 #include "exchange/statements/CsvProfiles.h"
 #include "exchange/statements/StatementImport.h"
@@ -46,6 +47,18 @@ inline constexpr std::u16string_view kNearby = u"Пропущена: в файл
 inline constexpr std::u16string_view kCounts = u"Новых строк: #d; пропущено как уже имеющиеся в файле: #d.";
 inline constexpr std::u16string_view kCategoryOf = u"#s выбранной строки:";
 
+inline constexpr std::u16string_view kRulesButton = u"Правила...";
+
+// ---- the category rules window
+inline constexpr std::u16string_view kRulesTitle = u"Правила категорий для выписок";
+inline constexpr std::u16string_view kRules = u"Правила: строка выписки, текст которой содержит слова правила, получает его категории.";
+inline constexpr std::u16string_view kRulesList = u"Правила";
+inline constexpr std::u16string_view kRuleTextColumn = u"Текст содержит";
+inline constexpr std::u16string_view kRuleText = u"Текст содержит:";
+inline constexpr std::u16string_view kRuleCategoryOf = u"#s:";
+inline constexpr std::u16string_view kAddRule = u"Добавить правило";
+inline constexpr std::u16string_view kRemoveRule = u"Удалить правило";
+
 // ---- the CSV profiles window
 inline constexpr std::u16string_view kProfilesTitle = u"Профили выписок CSV";
 inline constexpr std::u16string_view kProfiles = u"Профили:";
@@ -77,6 +90,8 @@ std::u16string RefusalText(const UtilityClasses::Strings::LocaleInfo& locale,
                            std::u16string_view account, std::u16string_view accountCurrency);
 // The state column of a planned line.
 std::u16string_view StateText(const ExportImport::Statements::APlannedLine& line);
+// Why a rule is refused; empty for none.
+std::u16string_view RuleRefusalText(ExportImport::Statements::ARuleRefusal refusal);
 // Why a profile name is refused; empty for none.
 std::u16string_view NameRefusalText(ExportImport::Statements::AProfileNameRefusal refusal);
 
