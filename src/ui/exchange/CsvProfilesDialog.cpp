@@ -1,6 +1,7 @@
 #include "ui/exchange/CsvProfilesDialog.h"
 
 #include "core/CodePage.h"
+#include "core/CommonTexts.h"
 #include "core/FileSystem.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
@@ -34,7 +35,7 @@ constexpr std::int16_t ColumnEdit(int n) { return static_cast<std::int16_t>(-21 
 constexpr std::uint32_t kCodePageValues[3] = {0, 65001, 1251};
 constexpr std::size_t kPreviewLines = 8;
 constexpr std::size_t kMaxPreviewFile = std::size_t{16} << 20;
-constexpr int kDateColumn = 62, kAmountColumn = 74;
+constexpr int kDateColumn = UtilityClasses::Strings::CommonText::kDate, kAmountColumn = 74;
 
 std::string Layout()
 {
