@@ -105,8 +105,8 @@ AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments&
     if (read.statement.lines.empty())
         return read.problems.empty() ? kDone : kFailed;
     const std::string accountCode = accountName->substr(accountName->rfind('@') + 1);
-    if (!StatementFitsAccount(read.statement, accountCode)) {
-        context.err << "fendral-cli: the statement is in " << read.statement.currency << ", the account "
+    if (const std::string foreign = ForeignCurrency(read.statement, accountCode); !foreign.empty()) {
+        context.err << "fendral-cli: the statement is in " << foreign << ", the account "
                     << *accountName << " in " << accountCode << "; nothing was imported\n";
         return kFailed;
     }

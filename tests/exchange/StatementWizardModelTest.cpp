@@ -205,6 +205,7 @@ TEST_F(StatementWizardModel, AStatementWithALineInAnotherCurrencyIsRefused)
     const AStatementRead read = ReadStatement(AStatementFormat::Csv, "05.01.2024;10;RUB\n06.01.2024;5;USD\n", {false, mapping});
     ASSERT_EQ(read.statement.lines.size(), 2u);
     EXPECT_FALSE(StatementFitsAccount(read.statement, "RUR"));
+    EXPECT_EQ(ForeignCurrency(read.statement, "RUR"), "USD");
     EXPECT_TRUE(StatementFitsAccount(AStatement{"", "", {read.statement.lines[0]}}, "RUR"));
 }
 

@@ -140,9 +140,17 @@ bool SameCurrency(std::string_view statement, std::string_view account)
 
 bool StatementFitsAccount(const AStatement& statement, std::string_view account)
 {
-    return SameCurrency(statement.currency, account) &&
-           std::all_of(statement.lines.begin(), statement.lines.end(),
-                       [&](const AStatementLine& line) { return SameCurrency(line.currency, account); });
+    return ForeignCurrency(statement, account).empty();
+}
+
+std::string ForeignCurrency(const AStatement& statement, std::string_view account)
+{
+    if (!SameCurrency(statement.currency, account))
+        return statement.currency;
+    for (const AStatementLine& line : statement.lines)
+        if (!SameCurrency(line.currency, account))
+            return line.currency;
+    return {};
 }
 
 std::u16string LineText(const AStatementLine& line)

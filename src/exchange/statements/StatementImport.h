@@ -59,6 +59,8 @@ std::size_t SaveStatement(Database::ADatabase& db, Database::AReference<Database
 bool SameCurrency(std::string_view statement, std::string_view account);
 // Whether the statement, and each of its lines that names a currency, is in the account's.
 bool StatementFitsAccount(const AStatement& statement, std::string_view account);
+// The statement's or a line's currency that is not the account's; empty when all fit.
+std::string ForeignCurrency(const AStatement& statement, std::string_view account);
 
 // The text a line is known by: the payee, and the memo after it.
 std::u16string LineText(const AStatementLine& line);

@@ -68,6 +68,7 @@ bool AStatementWizardModel::Read(AImportInterface& module, AStatementFormat form
     module_ = &module;
     format_ = format;
     read_ = {};
+    plan_ = {};  // its lines point into the statement read before
     planned_ = saved_ = opened_ = false;
     account_ = {};
     if (module.UsesFile() && !fileName.empty())

@@ -54,6 +54,9 @@ public:
     std::uint32_t RecordId() const override { return index_; }
     std::u16string Text(int column) const override
     {
+        // A new read forgets the plan before the page is filled again.
+        if (index_ >= model_.Planned().lines.size())
+            return {};
         const APlannedLine& planned = model_.Planned().lines[index_];
         switch (column) {
         case 0: return DateText(context_, planned.line->date);
@@ -135,10 +138,8 @@ bool AStatementStepAccount::OnLeave(AWizard& wizard, bool forward)
     if (const AAccountRefusal refusal = model_.Refusal(account); refusal != AAccountRefusal::None) {
         const AAccount* record = db_.Accounts().Record(account);
         const ACurrency* currency = record ? db_.Currencies().Record(record->currency) : nullptr;
-        std::u16string statementCurrency = UtilityClasses::Strings::Utf8ToUtf16(model_.Statement().statement.currency);
-        for (const AStatementLine& line : model_.Statement().statement.lines)
-            if (statementCurrency.empty())
-                statementCurrency = UtilityClasses::Strings::Utf8ToUtf16(line.currency);
+        const std::u16string statementCurrency = UtilityClasses::Strings::Utf8ToUtf16(ForeignCurrency(
+            model_.Statement().statement, currency ? UtilityClasses::Strings::Utf16ToUtf8(db_.Text(currency->code)) : ""));
         ShowWizardText(context_, &wizard,
                        Text::RefusalText(context_.Strings().Locale(), refusal, statementCurrency,
                                          record ? db_.Text(record->name) : u"",
