@@ -141,6 +141,42 @@ TEST_F(StatementImportWizard, TheStatementGoesIntoTheChosenAccountWithTheCategor
     EXPECT_EQ(books.db.UndoLabel(), u"Импорт данных");
 }
 
+TEST_F(StatementImportWizard, ADamagedStatementIsToldOnTheMessagesPageAndOnlyItsGoodLinesAreOffered)
+{
+    struct ACase {
+        const char* what;
+        int row;
+        std::string bytes;
+        const char* message;  // the first on the messages page
+        bool linesOffered;
+    };
+    const ACase cases[] = {
+        {"an amount that does not read", kOfxRow,
+         "OFXHEADER:100\n\n<OFX><STMTRS><CURDEF>RUB<BANKTRANLIST><STMTTRN><DTPOSTED>20240105<TRNAMT>1,2,3<NAME>x"
+         "</STMTTRN><STMTTRN><DTPOSTED>20240106<TRNAMT>5<NAME>y</STMTTRN></BANKTRANLIST></STMTRS></OFX>",
+         "Сумма не читается (строка 3, TRNAMT).", true},
+        {"random bytes", kOfxRow, "\x01\x02garbage\xFF", "Файл не является выпиской этого формата", false},
+        {"a CSV statement without a profile", kCsvRow, "05.01.2024;1\n", "Не задан профиль выписки CSV", false},
+    };
+    for (const ACase& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteTextFile(test.Path("damaged"), c.bytes);
+        const std::string before = DocumentOf(books.db);
+        Exchange::AImportWizard wizard(test.context, books.db, test.folder.Path());
+        AWizardDriver driver(wizard);
+        driver.ChooseModule("Модуль импорта:", c.row);
+        driver.TypeFile(test.Path("damaged"));
+        driver.Next();
+        EXPECT_TRUE(driver.Texts().contains("Возникли ошибки при чтении данных."));
+        driver.Next();
+        ASSERT_EQ(wizard.CurrentStep(), kErrorsPage);
+        EXPECT_TRUE(driver.Texts().contains(c.message)) << driver.Texts().toStdString();
+        EXPECT_EQ(wizard.IsButtonEnabled(AWizard::kNext), c.linesOffered);
+        driver.Finish();
+        EXPECT_EQ(DocumentOf(books.db), before);
+    }
+}
+
 TEST_F(StatementImportWizard, AnAccountInAnotherCurrencyIsRefusedBeforeAnythingIsSaved)
 {
     const std::string before = DocumentOf(books.db);
