@@ -49,9 +49,10 @@ const ACommand kCommands[] = {
      "or its module's name. Exits with 3 when there were messages.\n"
      "A bank statement (OFX or QFX, QIF, CAMT.053) goes into the account --account NAME@CODE; its\n"
      "lines that the account has already (the same bank reference, kept in extra comment N of\n"
-     "--reference-comment, or else the same amount within three days under a similar text) are\n"
-     "skipped, and new lines take the categories earlier transactions of the same payee had most\n"
-     "often. --day-first reads QIF dates such as 05/01/2024 as 5 January. A CSV statement needs\n"
+     "--reference-comment or else in the one captioned \"Ссылка банка\", or else the same amount\n"
+     "within three days under a similar text) are skipped, and new lines take the categories of\n"
+     "the user's rules, then those earlier transactions of the same payee had most often.\n"
+     "--day-first reads QIF dates such as 05/01/2024 as 5 January. A CSV statement needs\n"
      "MAP, e.g. \"date=0;payee=1;amount=2;separator=,;decimal=.;dates=ymd;skip=1;codepage=1251\"\n"
      "(columns from 0: date, amount or debit and credit, currency, payee, memo, reference).",
      RunImport},

@@ -111,6 +111,9 @@ AExitCode RunStatementImport(const ACliContext& context, const AParsedArguments&
         return kFailed;
     }
 
+    // Without --reference-comment, the comment the data file captions for references, as the wizard does.
+    if (!options.referenceComment)
+        options.referenceComment = ReferenceCommentOf(db);
     // The rules the user keeps in the program's settings apply here as in the wizard.
     ACommandSession command(context);
     options.rules = ACategoryRules(command.Session().Store()).Resolve(db);

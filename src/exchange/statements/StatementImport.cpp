@@ -1,5 +1,6 @@
 #include "exchange/statements/StatementImport.h"
 
+#include "database/DataFileSettings.h"
 #include "database/DatabaseRules.h"
 #include "database/engine/StepGuard.h"
 #include "core/TextSearch.h"
@@ -16,6 +17,8 @@ namespace ExportImport::Statements {
 namespace {
 
 using namespace Database;
+
+constexpr std::u16string_view kReferenceCaption = u"ссылка банка";
 using Engine::ATableImpl;
 
 char16_t Lower(char16_t c)
@@ -173,6 +176,16 @@ std::u16string NormalisedText(std::u16string_view text)
     while (!normal.empty() && normal.back() == u' ')
         normal.pop_back();
     return normal;
+}
+
+std::optional<int> ReferenceCommentOf(ADatabase& db)
+{
+    const ADataFileSwitches switches = SwitchesOf(db);
+    for (int i = 0; i < 4; ++i)
+        if (switches.extraComments[static_cast<std::size_t>(i)] &&
+            NormalisedText(switches.captions[static_cast<std::size_t>(i)]) == kReferenceCaption)
+            return i;
+    return std::nullopt;
 }
 
 AStatementPlan PlanStatement(ADatabase& db, AReference<AAccount> account, const AStatement& statement,

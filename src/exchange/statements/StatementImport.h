@@ -44,6 +44,10 @@ struct AStatementPlan {
     std::size_t NewCount() const { return lines.size() - duplicates; }
 };
 
+// The enabled extra comment captioned "Ссылка банка" (in any letter case) keeps the bank's
+// reference of each line; none when the data file has no such comment.
+std::optional<int> ReferenceCommentOf(Database::ADatabase& db);
+
 // `account` must be a live account of `db`; `statement` must outlive the plan.
 AStatementPlan PlanStatement(Database::ADatabase& db, Database::AReference<Database::AAccount> account,
                              const AStatement& statement, const AStatementImportOptions& options = {});

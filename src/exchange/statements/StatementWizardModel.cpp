@@ -3,7 +3,6 @@
 #include "core/CodePage.h"
 #include "core/RefPtr.h"
 #include "core/SettingsBlobs.h"
-#include "database/DataFileSettings.h"
 #include "database/Lookups.h"
 #include "exchange/ImportTexts.h"
 #include "exchange/statements/CategoryRules.h"
@@ -23,7 +22,6 @@ using UtilityClasses::Strings::Utf8ToUtf16;
 constexpr int kCannotOpenFile = 770, kRead = 776, kReadFailed = 777, kImported = 562, kSaveFailed = 787;
 // Statements are a few megabytes at most; a larger file is not one.
 constexpr std::size_t kMaxStatementSize = std::size_t{256} << 20;
-constexpr std::u16string_view kReferenceCaption = u"ссылка банка";
 
 bool ReadWhole(IStream& stream, std::string& bytes)
 {
@@ -48,16 +46,6 @@ std::u16string CurrencyCode(ADatabase& db, AReference<AAccount> account)
 }
 
 }  // namespace
-
-std::optional<int> ReferenceCommentOf(ADatabase& db)
-{
-    const ADataFileSwitches switches = SwitchesOf(db);
-    for (int i = 0; i < 4; ++i)
-        if (switches.extraComments[static_cast<std::size_t>(i)] &&
-            NormalisedText(switches.captions[static_cast<std::size_t>(i)]) == kReferenceCaption)
-            return i;
-    return std::nullopt;
-}
 
 AStatementWizardModel::AStatementWizardModel(ADatabase& db, AModuleSession& session) : db_(db), session_(session) {}
 

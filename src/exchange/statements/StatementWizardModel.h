@@ -20,10 +20,6 @@ namespace ExportImport::Statements {
 
 enum class AAccountRefusal { None, NoAccount, OtherCurrency };
 
-// The enabled extra comment captioned "Ссылка банка" (in any letter case) keeps the bank's
-// reference of each line; none when the data file has no such comment.
-std::optional<int> ReferenceCommentOf(Database::ADatabase& db);
-
 class AStatementWizardModel {
 public:
     AStatementWizardModel(Database::ADatabase& db, AModuleSession& session);
