@@ -5,6 +5,7 @@
 
 #include "CategoryTestSupport.h"
 #include "core/TempFolder.h"
+#include "exchange/statements/CsvProfiles.h"
 #include "ui/exchange/ImportWizard.h"
 #include "win32api/ReportPicker.h"
 
@@ -263,6 +264,25 @@ TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSe
     EXPECT_EQ(all[before].amount1, -125'000);
     EXPECT_EQ(books.db.Text(all[before].comment), u"Магазин; у дома");
     EXPECT_EQ(all[before + 1].amount1, 500'000'000);
+
+    // A profile removed is gone only once OK is pressed.
+    for (const auto& [button, left] : {std::pair{"Отмена", u"Мой банк"}, std::pair{"OK", u"Другой"}}) {
+        Exchange::AImportWizard again(test.context, books.db, test.folder.Path());
+        AWizardDriver next(again);
+        next.ChooseModule("Модуль импорта:", kCsvRow);
+        test.dialogs.onModal = [&, button = button](QDialog& dialog) {
+            dialog.show();
+            UiTests::ClickNamed(dialog, "Удалить профиль");
+            UiTests::TypeAnyInto(dialog, "Название профиля:", "Другой");
+            UiTests::TypeInto(dialog, "Сумма:", "2");
+            UiTests::ClickNamed(dialog, button);
+            return dialog.result();
+        };
+        next.Click("Настройки");
+        const ExportImport::Statements::ACsvProfiles kept(test.context.Options().Store());
+        ASSERT_EQ(kept.All().size(), 1u) << button;
+        EXPECT_EQ(kept.All()[0].name, std::u16string(left)) << button;
+    }
 }
 
 }  // namespace

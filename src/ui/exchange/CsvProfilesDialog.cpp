@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace UserInterface::Exchange {
 
 using namespace ExportImport::Statements;
@@ -142,7 +144,12 @@ protected:
         return Refuse(Text::MappingRefusalText(check.refusal, check.column >= 0 ? Text::kColumnCaptions[column] : u""),
                       Edit(field));
     }
-    void Apply() override { profiles_.Save(ToU16(Edit(kName)->text()), MappingOf(Fields()).mapping); }
+    void Apply() override
+    {
+        for (const std::u16string& name : removed_)
+            profiles_.Remove(name);
+        profiles_.Save(ToU16(Edit(kName)->text()), MappingOf(Fields()).mapping);
+    }
 
 private:
     AReportWindow* List(std::int16_t id) { return Form().ControlAs<AReportWindow>(id); }
@@ -169,9 +176,14 @@ private:
         AReportWindow* list = List(kProfiles);
         list->Model().DeleteAllItems();
         for (std::size_t i = 0; i < profiles_.All().size(); ++i)
-            list->Root().AddChild(std::make_unique<ATextItem>(static_cast<std::uint32_t>(i),
-                                                              std::vector<std::u16string>{profiles_.All()[i].name}));
+            if (!Removed(profiles_.All()[i].name))
+                list->Root().AddChild(std::make_unique<ATextItem>(static_cast<std::uint32_t>(i),
+                                                                  std::vector<std::u16string>{profiles_.All()[i].name}));
         list->RebuildRows();
+    }
+    bool Removed(const std::u16string& name) const
+    {
+        return std::find(removed_.begin(), removed_.end(), name) != removed_.end();
     }
 
     void Show(const std::u16string& name, const ACsvMapping& mapping)
@@ -209,12 +221,18 @@ private:
         return fields;
     }
 
+    // The profile named goes from the list now and from the settings with OK.
     void Remove()
     {
-        profiles_.Remove(ToU16(Edit(kName)->text()));
+        if (const ACsvProfile* named = profiles_.Find(ToU16(Edit(kName)->text())))
+            removed_.push_back(named->name);
         FillProfiles();
-        const ACsvProfile* current = profiles_.Current();
-        Show(current ? current->name : std::u16string(), current ? current->mapping : ACsvMapping{});
+        const auto left = std::find_if(profiles_.All().begin(), profiles_.All().end(),
+                                       [this](const ACsvProfile& profile) { return !Removed(profile.name); });
+        if (left != profiles_.All().end())
+            Show(left->name, left->mapping);
+        else
+            Show({}, ACsvMapping{});
     }
 
     // The first lines of the file as the mapping reads them; what is wrong instead, when
@@ -249,6 +267,7 @@ private:
     }
 
     ACsvProfiles profiles_;
+    std::vector<std::u16string> removed_;
     APageMode listMode_;
     APageMode previewMode_;
     std::string file_;

@@ -2,7 +2,6 @@
 
 #include "core/CodePage.h"
 #include "core/CommonTexts.h"
-#include "database/Lookups.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
