@@ -6,8 +6,8 @@
 #include "DataFileGenerator.h"
 
 #include "core/FileStream.h"
-#include "exchange/ExportDocument.h"
-#include "exchange/xmlWriter.h"
+#include "exchange/export/ExportDocument.h"
+#include "exchange/xml/xmlWriter.h"
 
 #include <algorithm>
 #include <chrono>

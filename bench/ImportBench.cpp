@@ -10,11 +10,11 @@
 
 #include "core/AStrings.h"
 #include "core/MemoryStream.h"
-#include "exchange/ExportDocument.h"
-#include "exchange/ReadDocument.h"
-#include "exchange/SaveBatch.h"
-#include "exchange/xmlNodes.h"
-#include "exchange/xmlReader.h"
+#include "exchange/export/ExportDocument.h"
+#include "exchange/import/ReadDocument.h"
+#include "exchange/import/SaveBatch.h"
+#include "exchange/xml/xmlNodes.h"
+#include "exchange/xml/xmlReader.h"
 
 #include <cstdio>
 #include <cstdlib>

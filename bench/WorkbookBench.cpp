@@ -8,10 +8,10 @@
 
 #include "core/AStrings.h"
 #include "core/MemoryStream.h"
-#include "exchange/AExcel.h"
-#include "exchange/ExportDocument.h"
-#include "exchange/ReadDocument.h"
-#include "exchange/XlsZip.h"
+#include "exchange/workbook/AExcel.h"
+#include "exchange/export/ExportDocument.h"
+#include "exchange/import/ReadDocument.h"
+#include "exchange/workbook/XlsZip.h"
 
 #include <cstdio>
 #include <cstdlib>

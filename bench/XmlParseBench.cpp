@@ -1,7 +1,7 @@
 // Reader and writer throughput on a large interchange-like document.
 #include "core/MemoryStream.h"
-#include "exchange/xml.h"
-#include "exchange/xmlParseCursor.h"
+#include "exchange/xml/xml.h"
+#include "exchange/xml/xmlParseCursor.h"
 
 #include <benchmark/benchmark.h>
 

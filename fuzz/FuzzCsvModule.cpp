@@ -3,8 +3,8 @@
 #include "FuzzSupport.h"
 
 #include "CsvFormat.h"
-#include "exchange/xmlNodes.h"
-#include "exchange/xmlReader.h"
+#include "exchange/xml/xmlNodes.h"
+#include "exchange/xml/xmlReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

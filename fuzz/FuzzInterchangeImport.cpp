@@ -5,10 +5,10 @@
 #include "core/AStrings.h"
 #include "core/MemoryStream.h"
 #include "database/Database.h"
-#include "exchange/ImportBatch.h"
-#include "exchange/ImportMessages.h"
-#include "exchange/ReadDocument.h"
-#include "exchange/SaveBatch.h"
+#include "exchange/import/ImportBatch.h"
+#include "exchange/import/ImportMessages.h"
+#include "exchange/import/ReadDocument.h"
+#include "exchange/import/SaveBatch.h"
 
 namespace {
 

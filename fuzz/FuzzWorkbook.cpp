@@ -2,7 +2,7 @@
 // the bound of one part.
 #include "FuzzSupport.h"
 
-#include "exchange/AExcel.h"
+#include "exchange/workbook/AExcel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

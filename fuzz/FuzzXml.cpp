@@ -2,9 +2,9 @@
 // read writes out as text that reads again.
 #include "FuzzSupport.h"
 
-#include "exchange/xmlNodes.h"
-#include "exchange/xmlReader.h"
-#include "exchange/xmlWriter.h"
+#include "exchange/xml/xmlNodes.h"
+#include "exchange/xml/xmlReader.h"
+#include "exchange/xml/xmlWriter.h"
 
 using namespace UtilityClasses::XML;
 

@@ -4,6 +4,7 @@
 #include "TerminalProgress.h"
 
 #include "core/XdgFolders.h"
+#include "exchange/import/ImportTexts.h"
 
 #include <cstdlib>
 
@@ -12,8 +13,8 @@ namespace Cli {
 using namespace ExportImport;
 
 namespace {
-constexpr int kErrorLabel = 551;
-constexpr int kWarningLabel = 552;
+using ImportText::kErrorLabel;
+using ImportText::kWarningLabel;
 }  // namespace
 
 std::unique_ptr<UserInterface::Settings::OptionStorage::AOptionStore> OpenProgramSettings(Files::AFileSystem& fs)

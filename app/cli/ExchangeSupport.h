@@ -6,8 +6,8 @@
 
 #include "core/FileSystem.h"
 #include "core/OptionStore.h"
-#include "exchange/ModuleSession.h"
-#include "exchange/ModuleSource.h"
+#include "exchange/modules/ModuleSession.h"
+#include "exchange/modules/ModuleSource.h"
 
 #include <memory>
 #include <string>

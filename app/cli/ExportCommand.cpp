@@ -6,10 +6,10 @@
 #include "ReportOptions.h"
 
 #include "database/StepView.h"
-#include "exchange/AExcel.h"
-#include "exchange/ExportRun.h"
-#include "exchange/ExportSources.h"
-#include "exchange/XmlExportModule.h"
+#include "exchange/workbook/AExcel.h"
+#include "exchange/export/ExportRun.h"
+#include "exchange/export/ExportSources.h"
+#include "exchange/modules/XmlExportModule.h"
 
 namespace Cli {
 

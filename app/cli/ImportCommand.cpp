@@ -6,10 +6,11 @@
 #include "ExchangeSupport.h"
 #include "StatementImport.h"
 
-#include "exchange/AExcel.h"
-#include "exchange/ImportFromXML.h"
-#include "exchange/ImportRun.h"
-#include "exchange/ImportSources.h"
+#include "exchange/workbook/AExcel.h"
+#include "exchange/modules/ImportFromXML.h"
+#include "exchange/import/ImportRun.h"
+#include "exchange/import/ImportSources.h"
+#include "exchange/import/ImportTexts.h"
 
 #include <filesystem>
 
@@ -18,7 +19,7 @@ namespace Cli {
 using namespace ExportImport;
 
 namespace {
-constexpr int kSaveFailed = 787;
+using ImportText::kSaveFailed;
 }
 
 AExitCode RunImport(const ACliContext& context, const AParsedArguments& arguments)

@@ -4,7 +4,7 @@
 
 #include "core/FormatAmount.h"
 #include "core/FormatDate.h"
-#include "exchange/ExportValues.h"
+#include "exchange/export/ExportValues.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include "ExchangeSupport.h"
 
 #include "core/FileSystem.h"
-#include "exchange/ImportTexts.h"
+#include "exchange/import/ImportTexts.h"
 #include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/StatementFormats.h"
 #include "exchange/statements/StatementImport.h"

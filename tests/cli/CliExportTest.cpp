@@ -1,8 +1,8 @@
 // fendral-cli export, run as a process on temporary files.
 #include "cli/CliTestFiles.h"
 
-#include "exchange/xmlNodes.h"
-#include "exchange/xmlReader.h"
+#include "exchange/xml/xmlNodes.h"
+#include "exchange/xml/xmlReader.h"
 
 #include <filesystem>
 

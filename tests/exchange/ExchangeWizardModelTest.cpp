@@ -5,9 +5,9 @@
 
 #include "core/SettingsBlobs.h"
 #include "core/TempFolder.h"
-#include "exchange/AExcel.h"
-#include "exchange/ImportWizardModel.h"
-#include "exchange/ImportSources.h"
+#include "exchange/workbook/AExcel.h"
+#include "exchange/wizard/ImportWizardModel.h"
+#include "exchange/import/ImportSources.h"
 
 #include <algorithm>
 

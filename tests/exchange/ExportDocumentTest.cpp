@@ -2,7 +2,7 @@
 // sections and their selection rules.
 #include "ExportTestSupport.h"
 #include "database/Recurrence.h"
-#include "exchange/ExportRecordWriters.h"
+#include "exchange/export/ExportRecordWriters.h"
 
 #include <gtest/gtest.h>
 

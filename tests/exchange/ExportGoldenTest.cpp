@@ -2,7 +2,7 @@
 // beside the tests.
 #include "ExportTestSupport.h"
 #include "core/MemoryStream.h"
-#include "exchange/xmlReader.h"
+#include "exchange/xml/xmlReader.h"
 
 #include <gtest/gtest.h>
 

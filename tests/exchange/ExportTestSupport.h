@@ -1,8 +1,8 @@
 // Books and helpers shared by the export and module tests.
 #pragma once
 #include "database/RulesTestSupport.h"
-#include "exchange/ExportDocument.h"
-#include "exchange/xmlWriter.h"
+#include "exchange/export/ExportDocument.h"
+#include "exchange/xml/xmlWriter.h"
 
 #include <string>
 #include <string_view>

@@ -1,5 +1,5 @@
 // The text forms of values in interchange documents.
-#include "exchange/ExportValues.h"
+#include "exchange/export/ExportValues.h"
 
 #include <gtest/gtest.h>
 

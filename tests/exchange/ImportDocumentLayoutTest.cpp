@@ -2,8 +2,8 @@
 // against the read over the whole tree.
 #include "ImportTestSupport.h"
 
-#include "exchange/ImportDocumentLayout.h"
-#include "exchange/xmlReader.h"
+#include "exchange/import/ImportDocumentLayout.h"
+#include "exchange/xml/xmlReader.h"
 
 #include <random>
 

@@ -4,8 +4,8 @@
 // into a consistent data file that one undo restores.
 #include "ImportTestSupport.h"
 
-#include "exchange/xmlReader.h"
-#include "exchange/xmlWriter.h"
+#include "exchange/xml/xmlReader.h"
+#include "exchange/xml/xmlWriter.h"
 
 #include <random>
 

@@ -3,7 +3,7 @@
 // conflict checks against the data file, and progress.
 #include "ImportTestSupport.h"
 
-#include "exchange/xmlReader.h"
+#include "exchange/xml/xmlReader.h"
 
 namespace {
 

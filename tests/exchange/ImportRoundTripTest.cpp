@@ -4,7 +4,7 @@
 
 #include "database/DatabaseRules.h"
 #include "database/Recurrence.h"
-#include "exchange/ExportDocument.h"
+#include "exchange/export/ExportDocument.h"
 
 namespace {
 

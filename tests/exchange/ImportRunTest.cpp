@@ -5,9 +5,9 @@
 
 #include "core/SettingsBlobs.h"
 #include "core/TempFolder.h"
-#include "exchange/ImportFromXML.h"
-#include "exchange/ImportRun.h"
-#include "exchange/ImportSources.h"
+#include "exchange/modules/ImportFromXML.h"
+#include "exchange/import/ImportRun.h"
+#include "exchange/import/ImportSources.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "core/MemoryStream.h"
-#include "exchange/ReadDocument.h"
-#include "exchange/SaveBatch.h"
-#include "exchange/xmlBuild.h"
+#include "exchange/import/ReadDocument.h"
+#include "exchange/import/SaveBatch.h"
+#include "exchange/xml/xmlBuild.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "exchange/ImportValues.h"
+#include "exchange/import/ImportValues.h"
 
 #include <gtest/gtest.h>
 

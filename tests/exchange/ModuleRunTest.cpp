@@ -5,9 +5,9 @@
 #include "core/SettingsBlobs.h"
 #include "core/CodePage.h"
 #include "core/TempFolder.h"
-#include "exchange/ExportRun.h"
-#include "exchange/ExportSources.h"
-#include "exchange/XmlExportModule.h"
+#include "exchange/export/ExportRun.h"
+#include "exchange/export/ExportSources.h"
+#include "exchange/modules/XmlExportModule.h"
 
 #include <gtest/gtest.h>
 

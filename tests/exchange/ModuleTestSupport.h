@@ -1,7 +1,7 @@
 // A settings store in memory and a progress display that records, for the module tests.
 #pragma once
 #include "core/OptionStore.h"
-#include "exchange/ModuleSession.h"
+#include "exchange/modules/ModuleSession.h"
 
 #include <map>
 #include <string>

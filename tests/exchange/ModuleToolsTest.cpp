@@ -1,7 +1,7 @@
 // The tools object modules get: translations, settings kept per library, progress only
 // while an operation runs, messages.
 #include "ModuleTestSupport.h"
-#include "exchange/PluginTools.h"
+#include "exchange/modules/PluginTools.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "ModuleTestSupport.h"
 #include "core/CodePage.h"
 #include "core/TempFolder.h"
-#include "exchange/ExportRun.h"
-#include "exchange/ImportRun.h"
-#include "exchange/ModuleSource.h"
-#include "exchange/xmlReader.h"
+#include "exchange/export/ExportRun.h"
+#include "exchange/import/ImportRun.h"
+#include "exchange/modules/ModuleSource.h"
+#include "exchange/xml/xmlReader.h"
 
 #include <gtest/gtest.h>
 

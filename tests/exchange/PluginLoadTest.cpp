@@ -5,8 +5,8 @@
 #include "core/CodePage.h"
 #include "core/SettingsBlobs.h"
 #include "core/TempFolder.h"
-#include "exchange/ExportRun.h"
-#include "exchange/ModuleSource.h"
+#include "exchange/export/ExportRun.h"
+#include "exchange/modules/ModuleSource.h"
 
 #include <gtest/gtest.h>
 

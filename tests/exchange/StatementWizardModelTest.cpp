@@ -9,7 +9,7 @@
 #include "core/CodePage.h"
 #include "core/SettingsBlobs.h"
 #include "database/DataFileSettings.h"
-#include "exchange/ImportSources.h"
+#include "exchange/import/ImportSources.h"
 #include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/CsvMappingFields.h"
 #include "exchange/statements/CsvProfiles.h"

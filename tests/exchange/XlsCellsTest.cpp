@@ -1,6 +1,6 @@
 // Cell values of workbooks: column letters and references, date serials both ways, and
 // amounts in the notations spreadsheet programs write.
-#include "exchange/XlsCells.h"
+#include "exchange/workbook/XlsCells.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The workbook export: sheets by section, cells in their forms, the package parts, and
 // openpyxl reading what we write.
 #include "XlsTestSupport.h"
-#include "exchange/XlsZip.h"
+#include "exchange/workbook/XlsZip.h"
 
 #include <gtest/gtest.h>
 

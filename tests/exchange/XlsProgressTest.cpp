@@ -4,7 +4,7 @@
 #include "XlsTestSupport.h"
 
 #include "core/CodePage.h"
-#include "exchange/PluginTools.h"
+#include "exchange/modules/PluginTools.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // leave to the whole read.
 #include "XlsTestSupport.h"
 
-#include "exchange/XlsWorkbook.h"
+#include "exchange/workbook/XlsWorkbook.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Workbooks for the workbook tests: packages made from literal parts, files in a
 // temporary folder, and openpyxl run over them.
 #pragma once
-#include "exchange/AExcel.h"
-#include "exchange/XlsZip.h"
+#include "exchange/workbook/AExcel.h"
+#include "exchange/workbook/XlsZip.h"
 
 #include <gtest/gtest.h>
 

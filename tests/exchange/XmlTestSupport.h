@@ -1,8 +1,8 @@
 // Streams and helpers shared by the XML tests.
 #pragma once
 #include "core/MemoryStream.h"
-#include "exchange/xml.h"
-#include "exchange/xmlParseCursor.h"
+#include "exchange/xml/xml.h"
+#include "exchange/xml/xmlParseCursor.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,9 +5,9 @@
 
 #include "database/RulesTestSupport.h"
 
-#include "exchange/ExportDocument.h"
+#include "exchange/export/ExportDocument.h"
 #include "ui/UiText.h"
-#include "exchange/xmlWriter.h"
+#include "exchange/xml/xmlWriter.h"
 #include "win32api/AWizard.h"
 #include "win32api/DynaForm.h"
 #include "win32api/ReportWindow.h"

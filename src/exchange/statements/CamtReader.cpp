@@ -4,8 +4,8 @@
 // its transaction details. Element names are compared without their namespace prefix.
 #include "exchange/statements/Statement.h"
 
-#include "exchange/xmlNodes.h"
-#include "exchange/xmlReader.h"
+#include "exchange/xml/xmlNodes.h"
+#include "exchange/xml/xmlReader.h"
 
 namespace ExportImport::Statements {
 

@@ -2,8 +2,8 @@
 // and the wizard reads it as a statement of the module's format instead of as an
 // interchange document.
 #pragma once
-#include "exchange/FileModule.h"
-#include "exchange/ModuleSource.h"
+#include "exchange/modules/FileModule.h"
+#include "exchange/modules/ModuleSource.h"
 #include "exchange/statements/StatementFormats.h"
 
 #include <optional>

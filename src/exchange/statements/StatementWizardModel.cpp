@@ -4,7 +4,7 @@
 #include "core/RefPtr.h"
 #include "core/SettingsBlobs.h"
 #include "database/Lookups.h"
-#include "exchange/ImportTexts.h"
+#include "exchange/import/ImportTexts.h"
 #include "exchange/statements/CategoryRules.h"
 #include "exchange/statements/CsvProfiles.h"
 
@@ -19,7 +19,9 @@ using namespace Database;
 using UtilityClasses::Strings::Utf16ToUtf8;
 using UtilityClasses::Strings::Utf8ToUtf16;
 
-constexpr int kCannotOpenFile = 770, kRead = 776, kReadFailed = 777, kImported = 562, kSaveFailed = 787;
+constexpr int kCannotOpenFile = ImportText::kCannotOpenFile, kRead = ImportText::kReadDone,
+              kReadFailed = ImportText::kReadFailed, kImported = ImportText::kImportCompleted,
+              kSaveFailed = ImportText::kSaveFailed;
 // Statements are a few megabytes at most; a larger file is not one.
 constexpr std::size_t kMaxStatementSize = std::size_t{256} << 20;
 

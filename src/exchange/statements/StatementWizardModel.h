@@ -9,8 +9,8 @@
 //   review    the new lines with their categories, the skipped ones with the reason
 //   ready     save
 #pragma once
-#include "exchange/ExportWizardModel.h"
-#include "exchange/ModuleSession.h"
+#include "exchange/wizard/ExportWizardModel.h"
+#include "exchange/modules/ModuleSession.h"
 #include "exchange/statements/StatementFormats.h"
 #include "exchange/statements/StatementImport.h"
 

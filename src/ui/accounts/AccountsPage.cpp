@@ -3,6 +3,7 @@
 #pragma push_macro("slots")
 #undef slots
 #include "analysis/AccountPageTree.h"
+#include "core/CommonTexts.h"
 #include "database/AccountCommands.h"
 #include "database/Balances.h"
 #include "database/DatabaseRules.h"
@@ -34,7 +35,7 @@ using Win32API::VelvixForms::AMessageIcon;
 
 namespace {
 
-constexpr int kLooseAccounts = 650;
+constexpr int kLooseAccounts = UtilityClasses::Strings::CommonText::kLooseAccounts;
 constexpr std::uint32_t kSettingsTag = 0x50415246;  // "FRAP"
 constexpr std::uint16_t kSettingsVersion = 1;
 enum AColumn { kName, kCurrency, kInitial, kCurrent, kComment, kQuantity, kColumns };

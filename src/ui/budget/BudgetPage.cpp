@@ -28,7 +28,7 @@ namespace {
 constexpr int kColumnTitles[] = {667, 668, 669, 670, 671};
 constexpr std::uint16_t kWidths[] = {260, 120, 120, 100, 100};
 constexpr int kPeriodCaption = 83, kCurrencyCaption = 84;
-constexpr int kChangeFolder = 729, kChangeArticle = 673, kDeleteFolder = 742, kDeleteArticle = 674;
+using BudgetText::kChangeFolder, BudgetText::kChangeArticle, BudgetText::kDeleteFolder, BudgetText::kDeleteArticle;
 constexpr AColour kBarColour = 0x0040B040, kOverBarColour = 0x004040E0;
 
 // One row of the tree: the texts as computed, and the execution its bar shows.

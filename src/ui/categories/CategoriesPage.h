@@ -1,6 +1,7 @@
 // A categories page: the category trees of one classifier (one tree, or the income, expense
 // and transfer trees), with the commands add, change, move and delete.
 #pragma once
+#include "database/CategoryCommands.h"
 #include "ui/RecordListPage.h"
 
 #include <string>
@@ -10,7 +11,7 @@ class QWidget;
 namespace UserInterface::Categories {
 
 namespace PageCommand {
-constexpr int kMove = 406;  // its text is formatted with the classifier's name
+constexpr int kMove = Database::CategoryMessage::kMoveTitle;  // its text is formatted with the classifier's name
 }
 
 class ACategoriesPage final : public ARecordListPage {

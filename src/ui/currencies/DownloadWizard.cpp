@@ -28,7 +28,7 @@ using Win32API::VelvixForms::ADialogForm;
 
 namespace {
 
-constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = 635, kConnecting = 630;
+constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = Rates::WizardText::kCrossRates, kConnecting = 630;
 constexpr std::int16_t kSources = -1, kAuthor = -2, kEmail = -3, kSite = -4, kNoSources = -5;
 constexpr std::int16_t kFrom = -1, kTo = -2, kSampling = -3, kEstimate = -4, kPeriodRows = -5;
 constexpr std::int16_t kProgress = -1, kStatus = -2;

@@ -4,6 +4,6 @@
 #pragma push_macro("slots")
 #undef slots
 #include "analysis/DateSpan.h"
-#include "exchange/ExportWizardModel.h"
-#include "exchange/ImportWizardModel.h"
+#include "exchange/wizard/ExportWizardModel.h"
+#include "exchange/wizard/ImportWizardModel.h"
 #pragma pop_macro("slots")

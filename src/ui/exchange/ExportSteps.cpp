@@ -1,5 +1,6 @@
 #include "ui/exchange/ExportSteps.h"
 
+#include "exchange/export/ExportSelection.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
@@ -28,8 +29,9 @@ constexpr int kOverwriteText = 758, kModuleLine = 540, kFileLine = 541;
 constexpr const char* kOverwriteLayout = "{t1m8xeyt{bWexl[s#-1]}}";
 constexpr const char* kReadyLayout = "{t1m8xeyt{bWexl[s#761]}{bt12Wexl[s#-1]}{bt4Wexl[s#-2]}}";
 
-constexpr int kCurrencies = 335, kRates = 336, kAccounts = 331, kTransactions = 332, kClassifiersTitle = 334,
-              kClassifierList = 754;
+namespace Kind = ExportImport::RecordKindText;
+constexpr int kCurrencies = Kind::kCurrencies, kRates = Kind::kRates, kAccounts = Kind::kAccounts,
+              kTransactions = Kind::kTransactions, kClassifiersTitle = Kind::kClassifiers, kClassifierList = 754;
 constexpr std::int16_t kClassifiers = -1;
 constexpr const char* kEntitiesLayout =
     "{t1m8xeyt{bxl[s#753]}{bt4xl[bCt#335]}{bt2xl[bCt#336]}{bt2xl[bCt#331]}{bt2xl[bCt#332]}"

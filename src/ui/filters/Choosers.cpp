@@ -24,7 +24,8 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kNameTitle = UtilityClasses::Strings::CommonText::kName, kCurrencyTitle = 71, kDifferentValues = 179, kLooseAccounts = 650;
+constexpr int kNameTitle = UtilityClasses::Strings::CommonText::kName, kCurrencyTitle = 71,
+              kDifferentValues = UtilityClasses::Strings::CommonText::kDifferentValues, kLooseAccounts = UtilityClasses::Strings::CommonText::kLooseAccounts;
 
 enum AItemKind : int { kNone = 100, kDifferent, kFolder, kAccount, kLoose, kCategory };
 

@@ -14,7 +14,8 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kExecuted = UtilityClasses::Strings::CommonText::kExecuted, kExecutedLocked = 421, kPlanned = 422, kOverdue = 192, kRepeats = 193;
+constexpr int kExecuted = UtilityClasses::Strings::CommonText::kExecuted, kExecutedLocked = 421,
+              kPlanned = UtilityClasses::Strings::CommonText::kPlanned, kOverdue = 192, kRepeats = 193;
 constexpr int kDaily = 194, kWeekly = 195, kMonthly = 196, kYearly = 197;
 
 int RepeatWordId(Recurrence::AKind kind)

@@ -18,7 +18,9 @@ namespace UserInterface::Transactions {
 class ATransactionPageFilters;
 
 namespace PageCommand {
-constexpr int kDuplicate = 167, kLock = 168, kUnlock = 169, kExecute = 159;
+// The commands' ids are the ids of their captions.
+constexpr int kDuplicate = 167, kLock = Database::TransactionMessage::kLock,
+              kUnlock = Database::TransactionMessage::kUnlock, kExecute = Database::TransactionMessage::kExecute;
 constexpr int kShowFilters = 146, kHideFilters = 147, kFind = 180, kFindNext = 181;
 }
 
