@@ -18,8 +18,14 @@ namespace BenchData {
 using namespace Database;
 using Engine::ATableImpl;
 
+// The order the transactions are entered in, and so their order in the file: by date,
+// as a diligent household enters them, or against it, or in no order at all (late
+// corrections, imports of old statements, planned ones).
+enum class AEntryOrder { Date, Reverse, Random };
+
 struct AGeneratorOptions {
     std::size_t transactions = 100'000;
+    AEntryOrder order = AEntryOrder::Date;
     std::uint64_t seed = 20240601;
     int firstYear = 2015;
     int years = 10;
@@ -130,7 +136,31 @@ inline ABooks CreateStructure(ADatabase& db, const AGeneratorOptions& options, s
     return books;
 }
 
-// The remaining steps: the transactions in date order, with running balances.
+namespace Detail {
+
+// One transaction as it is drawn, before it is entered.
+struct APlannedTransaction {
+    ATransaction record;
+    int comment = -1;  // text number, or -1 for none
+    std::size_t categories[2] = {};
+    bool income = false;
+};
+
+// Indexes into the plan in the order they are entered.
+inline std::vector<std::size_t> EntryOrder(std::size_t count, AEntryOrder order, std::mt19937_64& random)
+{
+    std::vector<std::size_t> entry(count);
+    for (std::size_t i = 0; i < count; ++i)
+        entry[i] = order == AEntryOrder::Reverse ? count - 1 - i : i;
+    if (order == AEntryOrder::Random)
+        std::shuffle(entry.begin(), entry.end(), random);
+    return entry;
+}
+
+}  // namespace Detail
+
+// The remaining steps: the transactions, drawn in date order with running balances and
+// entered in the order the options ask for.
 inline void CreateTransactions(ADatabase& db, const ABooks& books, const AGeneratorOptions& options,
                                std::mt19937_64& random)
 {
@@ -146,35 +176,46 @@ inline void CreateTransactions(ADatabase& db, const ABooks& books, const AGenera
     std::vector<AMoney> balances;
     for (const auto& account : books.accounts)
         balances.push_back(account.initialBalance);
+    std::vector<Detail::APlannedTransaction> plan(dates.size());
     for (std::size_t i = 0; i < dates.size(); ++i) {
-        if (i % options.transactionsPerStep == 0) {
-            if (i != 0)
-                db.CommitStep();
-            db.BeginStep();
-        }
+        Detail::APlannedTransaction& planned = plan[i];
         const std::size_t who = random() % books.accounts.size();
         const auto& account = books.accounts[who];
         // A fifth is income; amounts in whole kopecks (cents), smaller in dollars and euros.
-        const bool income = random() % 5 == 0;
-        const std::int64_t kopecks = income ? 500'000 + static_cast<std::int64_t>(random() % 15'000'000)
-                                            : 5'000 + static_cast<std::int64_t>(random() % 2'000'000);
+        planned.income = random() % 5 == 0;
+        const std::int64_t kopecks = planned.income ? 500'000 + static_cast<std::int64_t>(random() % 15'000'000)
+                                                    : 5'000 + static_cast<std::int64_t>(random() % 2'000'000);
         const AMoney magnitude = kopecks / (account.currency == 0 ? 1 : 70) * 100;
-        ATransaction transaction;
-        transaction.amount1 = income ? magnitude : -magnitude;
+        ATransaction& transaction = planned.record;
+        transaction.amount1 = planned.income ? magnitude : -magnitude;
         balances[who] += transaction.amount1;
         transaction.balance1 = balances[who];
         transaction.account1 = account.ref;
         transaction.date = transaction.budgetDate = dates[i];
         transaction.executed = 1;
-        if (i % 3 == 0)
-            transaction.comment = db.NewText(std::u16string(kComments[random() % 8]) + u" " +
-                                             static_cast<char16_t>(u'0' + random() % 10));
-        const auto ref = ATableImpl<ATransaction>::RefTo(db.Transactions().Create(transaction));
-        const auto& categories = income ? books.incomeCategories : books.expenseCategories;
-        const std::size_t a = random() % categories.size();
-        const std::size_t b = (a + 1 + random() % (categories.size() - 1)) % categories.size();
-        db.Relations().Create(ARelation{categories[a], ref});
-        db.Relations().Create(ARelation{categories[b], ref});
+        if (i % 3 == 0) {
+            const auto text = static_cast<int>(random() % 8);
+            planned.comment = text * 10 + static_cast<int>(random() % 10);
+        }
+        const std::size_t kinds = (planned.income ? books.incomeCategories : books.expenseCategories).size();
+        planned.categories[0] = random() % kinds;
+        planned.categories[1] = (planned.categories[0] + 1 + random() % (kinds - 1)) % kinds;
+    }
+    const std::vector<std::size_t> entry = Detail::EntryOrder(plan.size(), options.order, random);
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        if (i % options.transactionsPerStep == 0) {
+            if (i != 0)
+                db.CommitStep();
+            db.BeginStep();
+        }
+        Detail::APlannedTransaction& planned = plan[entry[i]];
+        if (planned.comment >= 0)
+            planned.record.comment = db.NewText(std::u16string(kComments[planned.comment / 10]) + u" " +
+                                                static_cast<char16_t>(u'0' + planned.comment % 10));
+        const auto ref = ATableImpl<ATransaction>::RefTo(db.Transactions().Create(planned.record));
+        const auto& categories = planned.income ? books.incomeCategories : books.expenseCategories;
+        for (std::size_t category : planned.categories)
+            db.Relations().Create(ARelation{categories[category], ref});
     }
     if (db.StepOpen())
         db.CommitStep();

@@ -1,5 +1,5 @@
 // Writes a data file of generated books for the benchmarks:
-//   GenerateDataFile N PATH [SEED]
+//   GenerateDataFile N PATH [SEED [date|reverse|random]]
 #include "DataFileGenerator.h"
 
 #include <chrono>
@@ -10,8 +10,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: GenerateDataFile TRANSACTIONS PATH [SEED]\n");
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr, "usage: GenerateDataFile TRANSACTIONS PATH [SEED [date|reverse|random]]\n");
         return 2;
     }
     char* end = nullptr;
@@ -21,8 +21,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "TRANSACTIONS must be a positive whole number\n");
         return 2;
     }
-    if (argc == 4)
+    if (argc >= 4)
         options.seed = std::strtoull(argv[3], nullptr, 10);
+    if (argc == 5) {
+        const std::string order = argv[4];
+        if (order == "reverse")
+            options.order = BenchData::AEntryOrder::Reverse;
+        else if (order == "random")
+            options.order = BenchData::AEntryOrder::Random;
+        else if (order != "date") {
+            std::fprintf(stderr, "the order is date, reverse or random\n");
+            return 2;
+        }
+    }
 
     const auto started = std::chrono::steady_clock::now();
     Database::ADatabase db;

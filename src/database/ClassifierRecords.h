@@ -26,6 +26,11 @@ struct ACategory {
         v(r.parent);
     }
     static int Compare(const ACategory& a, const ACategory& b, int) { return Compare3(a.parent, b.parent); }
+    template <class K>
+    static void IndexKey(const ACategory& r, int, K& k)
+    {
+        k(r.parent);
+    }
 };
 
 // A named dimension by which transactions are classified.
@@ -77,6 +82,11 @@ struct ARelation {
     static int Compare(const ARelation& a, const ARelation& b, int key)
     {
         return key == 2 ? Compare3(a.category, b.category) : Compare3(a.transaction, b.transaction);
+    }
+    template <class K>
+    static void IndexKey(const ARelation& r, int key, K& k)
+    {
+        key == 2 ? k(r.category) : k(r.transaction);
     }
 };
 

@@ -74,6 +74,13 @@ struct ARateValue {
             return CompareKeys(Compare3(a.header, b.header), Compare3(a.date, b.date));
         return Compare3(a.date, b.date);
     }
+    template <class K>
+    static void IndexKey(const ARateValue& r, int key, K& k)
+    {
+        if (key == 2)
+            k(r.header);
+        k(r.date);
+    }
 };
 
 }  // namespace Database

@@ -24,6 +24,11 @@ struct AString {
     template <class R, class V>
     static void Fields(R&, V&) {}
     static int Compare(const AString& a, const AString& b, int key);
+    template <class K>
+    static void IndexKey(const AString& r, int key, K& k)
+    {
+        key == 3 ? k(std::uint64_t{r.text.size()}) : k(r.text);
+    }
     // A 16-bit byte count, then UTF-16LE text with its terminating NUL (0 = no text).
     // Refuses a body whose count is odd or whose text does not end in NUL.
     static bool ReadBody(AString& record, AByteCursor& cursor);

@@ -73,6 +73,21 @@ struct ATransaction {
         default: return CompareKeys(Compare3(a.account2, b.account2), DayOrder(a, b));
         }
     }
+    // The same orders as packed keys, for sorting when a file is opened.
+    template <class K>
+    static void IndexKey(const ATransaction& r, int key, K& k)
+    {
+        switch (key) {
+        case 2: k(r.date); return;
+        case 4: k(r.budgetDate); return;
+        case 5: k(r.account1); break;
+        case 6: k(r.account2); break;
+        default: break;
+        }
+        k(r.date);
+        k(r.time);
+        k(r.changeStamp);
+    }
     void TakeChangeCounter(std::uint64_t counter) { changeStamp = counter; }
 
     // Derived, never stored.

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "database/engine/FieldIO.h"
-#include "database/engine/IndexOrder.h"
+#include "database/engine/IndexKey.h"
 #include "database/engine/TableBase.h"
 
 #include <algorithm>

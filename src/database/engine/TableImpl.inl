@@ -274,14 +274,30 @@ template <class T>
 void ATableImpl<T>::BuildIndexes()
 {
     Index live;
+    std::vector<std::uint32_t> livePositions;
     live.reserve(slots_.size());
+    livePositions.reserve(slots_.size());
     for (Slot& slot : slots_)
-        if (slot.Exists())
+        if (slot.Exists()) {
             live.push_back(&slot);
+            livePositions.push_back(slot.position);
+        }
     for (int n = 2; n < T::kIndexCount; ++n) {
         Index& index = indexes_[static_cast<std::size_t>(n - 1)];
-        index = live;
-        SortIndexOrder(index, ByKeyThenId{n});
+        if constexpr (requires(const T& record, AIndexKey& key) { T::IndexKey(record, n, key); }) {
+            std::vector<std::uint32_t> order = livePositions;
+            SortByPackedKey(
+                order, [&](std::uint32_t at, AIndexKey& key) { T::IndexKey(slots_[at].Record(), n, key); },
+                [&](std::uint32_t a, std::uint32_t b) { return ByKeyThenId{n}(&slots_[a], &slots_[b]); });
+            index.resize(order.size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                index[i] = &slots_[order[i]];
+        } else {
+            // The small tables without packed keys.
+            index = live;
+            if (!std::is_sorted(index.begin(), index.end(), ByKeyThenId{n}))
+                std::sort(index.begin(), index.end(), ByKeyThenId{n});
+        }
     }
     indexes_[0] = std::move(live);
 }

@@ -1,86 +1,96 @@
-// Key indexes built when a file is opened: the run-merging sort against a plain sort
-// on every shape of input, and the indexes of a reopened table against a fresh sort.
+// Key indexes built when a file is opened: the sort by packed keys against a plain sort
+// of the records on every shape of input, and the indexes of a reopened table against a
+// fresh sort.
 #include "TestRecords.h"
 
-#include "database/engine/IndexOrder.h"
+#include "database/engine/IndexKey.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <tuple>
 #include <unistd.h>
 
 using namespace TestRecords;
 
 namespace {
 
-// An item as an index holds it: a key and the identifier that breaks ties.
+// A record with a field of each kind a key packs.
 struct TKeyed {
-    int key;
-    int id;
-    bool operator==(const TKeyed&) const = default;
+    std::int32_t number = 0;
+    std::uint64_t stamp = 0;
+    std::u16string text;
 };
-bool KeyThenId(const TKeyed& a, const TKeyed& b) { return a.key != b.key ? a.key < b.key : a.id < b.id; }
-
-// Keys in identifier order, as a file lists its records.
-std::vector<TKeyed> InIdOrder(std::size_t count, const std::function<int(std::size_t, std::mt19937&)>& key)
-{
-    std::mt19937 random(static_cast<unsigned>(count) * 7 + 1);
-    std::vector<TKeyed> items;
-    for (std::size_t i = 0; i < count; ++i)
-        items.push_back({key(i, random), static_cast<int>(i) * 2 + 1});
-    return items;
-}
 
 struct TShape {
     const char* name;
     std::size_t count;
-    std::function<int(std::size_t, std::mt19937&)> key;
+    std::function<TKeyed(std::size_t, std::mt19937&)> make;
+    bool byText;  // the key is the text, then the number; otherwise the number, then the stamp
 };
+
+std::u16string TextOf(std::uint32_t value, std::size_t length)
+{
+    // Long shared beginnings, units on both sides of the sign bit of a 16-bit unit, and NULs.
+    std::u16string text(length, u'ж');
+    for (std::size_t i = 0; i < length && value != 0; ++i, value /= 5)
+        text[length - 1 - i] = u"\0a\u8000\uFFFFж"[value % 5];
+    return text;
+}
 
 }  // namespace
 
-TEST(IndexOrder, EveryShapeOfInputEndsAsAPlainSortWouldOrderIt)
+TEST(IndexKey, EveryShapeOfInputEndsAsAPlainSortOfTheRecordsWouldOrderIt)
 {
+    auto number = [](std::int32_t n) { return TKeyed{n, 0, {}}; };
     const TShape shapes[] = {
-        {"empty", 0, [](std::size_t, std::mt19937&) { return 0; }},
-        {"one", 1, [](std::size_t, std::mt19937&) { return 5; }},
-        {"two out of order", 2, [](std::size_t i, std::mt19937&) { return 1 - static_cast<int>(i); }},
-        {"ascending", 3000, [](std::size_t i, std::mt19937&) { return static_cast<int>(i / 3); }},
-        {"all equal", 500, [](std::size_t, std::mt19937&) { return 7; }},
-        {"three values", 3000, [](std::size_t, std::mt19937& r) { return static_cast<int>(r() % 3); }},
-        {"fifty values", 5000, [](std::size_t, std::mt19937& r) { return static_cast<int>(r() % 50); }},
-        {"sorted with outliers", 4000,
-         [](std::size_t i, std::mt19937& r) { return i % 10 == 0 ? static_cast<int>(r() % 4000) : static_cast<int>(i); }},
-        {"sawtooth", 4000, [](std::size_t i, std::mt19937&) { return static_cast<int>(i % 97); }},
-        {"descending below the run limit", IndexOrder::kMaxRuns,
-         [](std::size_t i, std::mt19937&) { return -static_cast<int>(i); }},
-        {"descending above the run limit", IndexOrder::kMaxRuns + 1,
-         [](std::size_t i, std::mt19937&) { return -static_cast<int>(i); }},
-        {"random", 20000, [](std::size_t, std::mt19937& r) { return static_cast<int>(r()); }},
+        {"empty", 0, [&](std::size_t, std::mt19937&) { return number(0); }, false},
+        {"one", 1, [&](std::size_t, std::mt19937&) { return number(5); }, false},
+        {"ascending", 3000, [&](std::size_t i, std::mt19937&) { return number(static_cast<int>(i / 3)); }, false},
+        {"descending", 3000, [&](std::size_t i, std::mt19937&) { return number(-static_cast<int>(i)); }, false},
+        {"all equal", 500, [&](std::size_t, std::mt19937&) { return number(7); }, false},
+        {"random over the whole range", 20000,
+         [](std::size_t, std::mt19937& r) { return TKeyed{static_cast<std::int32_t>(r()), r() % 3, {}}; }, false},
+        {"equal numbers, stamps past 32 bits", 5000,
+         [](std::size_t, std::mt19937& r) {
+             return TKeyed{static_cast<std::int32_t>(r() % 3) - 1, std::uint64_t{r()} << (r() % 40), {}};
+         },
+         false},
+        {"texts longer than the key", 4000,
+         [](std::size_t, std::mt19937& r) {
+             return TKeyed{static_cast<std::int32_t>(r() % 4), 0, TextOf(r() % 2000, 8 + r() % 20)};
+         },
+         true},
+        {"short, empty and repeated texts", 3000,
+         [](std::size_t, std::mt19937& r) { return TKeyed{0, 0, TextOf(r() % 30, r() % 3)}; }, true},
     };
     for (const TShape& shape : shapes) {
-        std::vector<TKeyed> items = InIdOrder(shape.count, shape.key);
-        std::vector<TKeyed> expected = items;
-        std::sort(expected.begin(), expected.end(), KeyThenId);
-        SortIndexOrder(items, KeyThenId);
-        EXPECT_EQ(items, expected) << shape.name;
-    }
-}
-
-TEST(IndexOrder, ItemsEqualByTheOrderKeepEveryItemAndEndSorted)
-{
-    // Without the identifier as a tie-break the order is only weak.
-    auto byKey = [](const TKeyed& a, const TKeyed& b) { return a.key < b.key; };
-    for (const unsigned values : {1u, 4u, 200u}) {
-        std::vector<TKeyed> items =
-            InIdOrder(3000, [values](std::size_t, std::mt19937& r) { return static_cast<int>(r() % values); });
-        std::vector<TKeyed> before = items;
-        SortIndexOrder(items, byKey);
-        EXPECT_TRUE(std::is_sorted(items.begin(), items.end(), byKey)) << values;
-        std::sort(items.begin(), items.end(), KeyThenId);
-        std::sort(before.begin(), before.end(), KeyThenId);
-        EXPECT_EQ(items, before) << values;
+        std::mt19937 random(static_cast<unsigned>(shape.count) + 11);
+        std::vector<TKeyed> records;
+        for (std::size_t i = 0; i < shape.count; ++i)
+            records.push_back(shape.make(i, random));
+        auto less = [&](std::uint32_t a, std::uint32_t b) {
+            const TKeyed& x = records[a];
+            const TKeyed& y = records[b];
+            return shape.byText ? std::tie(x.text, x.number, a) < std::tie(y.text, y.number, b)
+                                : std::tie(x.number, x.stamp, a) < std::tie(y.number, y.stamp, b);
+        };
+        std::vector<std::uint32_t> slots(records.size());
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            slots[i] = static_cast<std::uint32_t>(i);
+        std::vector<std::uint32_t> expected = slots;
+        std::sort(expected.begin(), expected.end(), less);
+        SortByPackedKey(
+            slots,
+            [&](std::uint32_t at, AIndexKey& key) {
+                if (shape.byText)
+                    key(records[at].text);
+                key(records[at].number);
+                key(records[at].stamp);
+            },
+            less);
+        EXPECT_EQ(slots, expected) << shape.name;
     }
 }
 
