@@ -62,6 +62,8 @@ TEST(IndexKey, EveryShapeOfInputEndsAsAPlainSortOfTheRecordsWouldOrderIt)
              return TKeyed{static_cast<std::int32_t>(r() % 4), 0, TextOf(r() % 2000, 8 + r() % 20)};
          },
          true},
+        {"texts tied beyond where packed keys refine them", 600,
+         [](std::size_t, std::mt19937& r) { return TKeyed{0, 0, TextOf(r() % 50, 70 + r() % 20)}; }, true},
         {"short, empty and repeated texts", 3000,
          [](std::size_t, std::mt19937& r) { return TKeyed{0, 0, TextOf(r() % 30, r() % 3)}; }, true},
     };

@@ -37,20 +37,36 @@ public:
     {
         Put(reference.Word(), 32);
     }
-    // A text orders by its UTF-16 units; the key holds its first few (the rest of the
-    // key padded with zeros, which order below every unit), so equal keys still need
-    // the full comparison.
+    // A text orders by its UTF-16 units: the key holds as many as there is room for from
+    // the key's text offset on, padded with zeros (below every unit), then the text's
+    // length, which orders a text before a longer one that it begins. A text that goes
+    // on beyond the key leaves ties to be sorted by a key from further on.
     void operator()(const std::u16string& text)
     {
-        for (std::size_t i = 0; used_ < kWords * 32; ++i)
-            Put(i < text.size() ? text[i] : 0, 16);
-        exact_ = false;
+        const std::size_t room = (kWords * 32 - used_) / 16;
+        if (room < 3) {
+            exact_ = false;
+            return;
+        }
+        textUnits_ = room - 2;
+        for (std::size_t i = 0; i < textUnits_; ++i)
+            Put(textOffset_ + i < text.size() ? text[textOffset_ + i] : 0, 16);
+        const bool fits = text.size() <= textOffset_ + textUnits_;
+        Put(fits ? static_cast<std::uint32_t>(text.size()) : UINT32_MAX, 32);
+        exact_ = exact_ && fits;
+        textGoesOn_ = !fits;
     }
+
+    explicit AIndexKey(std::size_t textOffset = 0) : textOffset_(textOffset) {}
 
     const std::array<std::uint32_t, kWords>& Words() const { return words_; }
     std::size_t WordsUsed() const { return (used_ + 31) / 32; }
     // Whether equal keys mean equal records under the index's order.
     bool Exact() const { return exact_; }
+    // Whether a key from further on in the text can tell tied records apart, and how
+    // many text units further.
+    bool TextGoesOn() const { return textGoesOn_; }
+    std::size_t TextUnits() const { return textUnits_; }
 
 private:
     void Put(std::uint32_t value, unsigned bits)
@@ -67,8 +83,11 @@ private:
     }
 
     std::array<std::uint32_t, kWords> words_{};
+    std::size_t textOffset_;
     std::size_t used_ = 0;
+    std::size_t textUnits_ = 0;
     bool exact_ = true;
+    bool textGoesOn_ = false;
 };
 
 namespace IndexKeySort {
@@ -86,31 +105,79 @@ inline std::uint8_t ByteOf(const AKeyed<W>& entry, std::size_t b)
     return static_cast<std::uint8_t>(entry.words[W - 1 - b / 4] >> (8 * (b % 4)));
 }
 
-// A stable radix sort from the least significant byte; ties keep their order.
+// A stable radix sort of entries[0, count) from the least significant byte; ties keep
+// their order. other is scratch room of at least count entries.
 template <std::size_t W>
-void RadixSort(std::vector<AKeyed<W>>& entries)
+void RadixSort(AKeyed<W>* entries, std::size_t count, AKeyed<W>* other)
 {
     constexpr std::size_t kBytes = 4 * W;
-    std::vector<std::array<std::uint32_t, 256>> counts(kBytes);
-    for (auto& count : counts)
-        count.fill(0);
-    for (const AKeyed<W>& entry : entries)
+    std::array<std::array<std::uint32_t, 256>, kBytes> counts{};
+    for (std::size_t i = 0; i < count; ++i)
         for (std::size_t b = 0; b < kBytes; ++b)
-            ++counts[b][ByteOf(entry, b)];
-    std::vector<AKeyed<W>> other(entries.size());
+            ++counts[b][ByteOf(entries[i], b)];
+    AKeyed<W>* from = entries;
+    AKeyed<W>* to = other;
     for (std::size_t b = 0; b < kBytes; ++b) {
-        auto& count = counts[b];
-        if (std::find(count.begin(), count.end(), entries.size()) != count.end())
+        auto& bucket = counts[b];
+        if (std::find(bucket.begin(), bucket.end(), count) != bucket.end())
             continue;  // every key has the same byte here
         std::uint32_t start = 0;
-        for (std::uint32_t& c : count) {
+        for (std::uint32_t& c : bucket) {
             const std::uint32_t n = c;
             c = start;
             start += n;
         }
-        for (const AKeyed<W>& entry : entries)
-            other[count[ByteOf(entry, b)]++] = entry;
-        entries.swap(other);
+        for (std::size_t i = 0; i < count; ++i)
+            to[bucket[ByteOf(from[i], b)]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != entries)
+        std::copy_n(from, count, entries);
+}
+
+// Texts tied further than this are put in order by the full comparison.
+inline constexpr std::size_t kMostTextRefined = 64;
+
+// Puts the runs of equal keys within entries[begin, end), packed at textOffset, into
+// their full order: by keys from further on in their texts while those can tell them
+// apart, otherwise by the full comparison.
+template <std::size_t W, class Pack, class FullLess>
+void OrderTies(std::vector<AKeyed<W>>& entries, std::vector<AKeyed<W>>& scratch, std::size_t begin, std::size_t end,
+               std::size_t textOffset, Pack& pack, FullLess& fullLess)
+{
+    auto byFullOrder = [&](const AKeyed<W>& a, const AKeyed<W>& b) { return fullLess(a.slot, b.slot); };
+    std::size_t i = begin;
+    while (i < end) {
+        std::size_t runEnd = i + 1;
+        while (runEnd < end && entries[runEnd].words == entries[i].words)
+            ++runEnd;
+        if (runEnd - i > 1) {
+            AIndexKey key(textOffset);
+            pack(entries[i].slot, key);
+            const auto from = entries.begin() + static_cast<std::ptrdiff_t>(i);
+            const auto to = entries.begin() + static_cast<std::ptrdiff_t>(runEnd);
+            if (key.Exact()) {
+                // equal records: their order is their slots' order already
+            } else if (key.TextGoesOn() && textOffset < kMostTextRefined) {
+                const std::size_t further = textOffset + key.TextUnits();
+                for (std::size_t k = i; k < runEnd; ++k) {
+                    AIndexKey next(further);
+                    pack(entries[k].slot, next);
+                    std::copy_n(next.Words().begin(), W, entries[k].words.begin());
+                }
+                // A radix pass costs its buckets whatever the run's length.
+                if (runEnd - i < 64)
+                    std::sort(from, to, [](const AKeyed<W>& a, const AKeyed<W>& b) {
+                        return a.words != b.words ? a.words < b.words : a.slot < b.slot;
+                    });
+                else
+                    RadixSort(entries.data() + i, runEnd - i, scratch.data());
+                OrderTies(entries, scratch, i, runEnd, further, pack, fullLess);
+            } else if (!std::is_sorted(from, to, byFullOrder)) {
+                std::sort(from, to, byFullOrder);
+            }
+        }
+        i = runEnd;
     }
 }
 
@@ -127,22 +194,11 @@ void SortWidth(std::vector<std::uint32_t>& slots, Pack& pack, bool exact, FullLe
         entries[i].slot = slots[i];
         sorted = sorted && (i == 0 || !(entries[i].words < entries[i - 1].words));
     }
+    std::vector<AKeyed<W>> scratch(sorted && exact ? 0 : entries.size());
     if (!sorted)
-        RadixSort(entries);
-    // Keys that only begin the record's key are put in full order where they tie.
-    std::size_t i = 0;
-    while (!exact && i < entries.size()) {
-        std::size_t end = i + 1;
-        while (end < entries.size() && entries[end].words == entries[i].words)
-            ++end;
-        auto from = entries.begin() + static_cast<std::ptrdiff_t>(i);
-        auto to = entries.begin() + static_cast<std::ptrdiff_t>(end);
-        auto byFullOrder = [&](const AKeyed<W>& a, const AKeyed<W>& b) { return fullLess(a.slot, b.slot); };
-        // Equal texts tie in slot order already.
-        if (end - i > 1 && !std::is_sorted(from, to, byFullOrder))
-            std::sort(from, to, byFullOrder);
-        i = end;
-    }
+        RadixSort(entries.data(), entries.size(), scratch.data());
+    if (!exact)
+        OrderTies(entries, scratch, 0, entries.size(), 0, pack, fullLess);
     for (std::size_t k = 0; k < entries.size(); ++k)
         slots[k] = entries[k].slot;
 }
