@@ -63,7 +63,7 @@ public:
     {
         if constexpr (IsReference<F>::value) {
             std::uint32_t word = 0;
-            Take(&word, 4);
+            Take<4>(&word);
             const std::uint32_t ordinal = references_++;
             if (word != 0 && (word & 1) == 0) {
                 if (damaged_)
@@ -74,7 +74,7 @@ public:
         } else {
             static_assert(std::is_integral_v<F>);
             F value{};
-            Take(&value, sizeof(F));
+            Take<sizeof(F)>(&value);
             field = value;
         }
     }
@@ -82,14 +82,18 @@ public:
     std::size_t Position() const { return position_; }
 
 private:
-    void Take(void* out, std::size_t n)
+    // The size is known where each field is read, so a whole field is one load.
+    template <std::size_t N>
+    void Take(void* out)
     {
-        std::memset(out, 0, n);
-        if (position_ < size_) {
-            std::size_t available = size_ - position_;
-            std::memcpy(out, data_ + position_, n < available ? n : available);
+        if (position_ + N <= size_) {
+            std::memcpy(out, data_ + position_, N);
+        } else {
+            std::memset(out, 0, N);
+            if (position_ < size_)
+                std::memcpy(out, data_ + position_, size_ - position_);
         }
-        position_ += n;
+        position_ += N;
     }
 
     const std::uint8_t* data_;
