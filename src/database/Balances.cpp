@@ -66,8 +66,8 @@ private:
         NoteAccount(now.account2);
         // A changed or deleted transaction may have left an account: its previous version counts too.
         if (slot.role != Engine::ARecordBase::AStepRole::Inserted && slot.current > 0) {
-            NoteAccount(slot.Version(slot.current - 1).record.account1);
-            NoteAccount(slot.Version(slot.current - 1).record.account2);
+            NoteAccount(slot.RecordAt(slot.current - 1).account1);
+            NoteAccount(slot.RecordAt(slot.current - 1).account2);
         }
         if (!slot.Exists())
             return;

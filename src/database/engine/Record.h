@@ -5,6 +5,7 @@
 #include "database/engine/Reference.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace Database::Engine {
@@ -24,9 +25,9 @@ struct ARecordBase {
     std::uint32_t filePosition = 0;    // byte offset of the slot in its stream; 0 = never written
     std::int32_t current = -1;         // version index; -1 = the record does not exist yet
     std::int32_t saved = kNeverSaved;  // version written by the last save
-    AFileTime stamp = 0;               // of the current version
-    bool deleted = false;              // of the current version
     AStepRole role = AStepRole::None;
+    bool deleted = false;              // of the current version
+    AFileTime stamp = 0;               // of the current version
     ATableBase* table = nullptr;
 
     bool Editing() const { return role == AStepRole::Changed || role == AStepRole::Inserted; }
@@ -40,40 +41,47 @@ struct AVersion {
     bool deleted = false;
 };
 
+// The first version of a record lives in the slot itself, with its stamp in the slot's
+// header (a first version is never a deletion). Nearly every record of an opened file
+// has that one version only, so the later ones, made by changes in this session, are
+// kept apart and cost one pointer where there are none.
 template <class T>
 struct ASlot : ARecordBase {
-    AVersion<T> first;                 // nearly every record has one version only
-    std::vector<AVersion<T>> later;
+    T first{};
 
-    std::int32_t VersionCount() const { return 1 + static_cast<std::int32_t>(later.size()); }
-    AVersion<T>& Version(std::int32_t i) { return i == 0 ? first : later[static_cast<std::size_t>(i - 1)]; }
-    const AVersion<T>& Version(std::int32_t i) const
-    {
-        return i == 0 ? first : later[static_cast<std::size_t>(i - 1)];
-    }
+    std::int32_t VersionCount() const { return 1 + (history ? static_cast<std::int32_t>(history->later.size()) : 0); }
+    const T& RecordAt(std::int32_t i) const { return i == 0 ? first : Later(i).record; }
+    T& RecordAt(std::int32_t i) { return i == 0 ? first : history->later[static_cast<std::size_t>(i - 1)].record; }
     // The current values; a slot at version -1 shows its first version.
-    const T& Record() const { return Version(current < 0 ? 0 : current).record; }
-    T& Record() { return Version(current < 0 ? 0 : current).record; }
+    const T& Record() const { return RecordAt(current < 0 ? 0 : current); }
+    T& Record() { return RecordAt(current < 0 ? 0 : current); }
 
     // The values the table's indexes were sorted with: a record opened for change
     // in the open step stays where its previous version belongs until commit.
-    const T& IndexedRecord() const
-    {
-        return role == AStepRole::Changed ? Version(current - 1).record : Record();
-    }
+    const T& IndexedRecord() const { return role == AStepRole::Changed ? RecordAt(current - 1) : Record(); }
 
     void DropLaterThanCurrent()
     {
-        if (current + 1 < VersionCount()) {
-            later.resize(static_cast<std::size_t>(current < 0 ? 0 : current));
-            if (saved > current)
-                saved = kSavedLost;
+        if (current + 1 >= VersionCount())
+            return;
+        if (saved > current)
+            saved = kSavedLost;
+        if (!history)
+            return;  // at version -1 with the first version only: nothing to drop but the save
+        history->later.resize(static_cast<std::size_t>(current < 0 ? 0 : current));
+        if (history->later.empty()) {
+            stamp = history->firstStamp;  // without a history the slot's stamp is the first version's
+            history.reset();
         }
     }
     void PushVersion(const T& record, AFileTime when, bool isDeleted)
     {
         DropLaterThanCurrent();
-        later.push_back({record, when, isDeleted});
+        if (!history) {
+            history = std::make_unique<AHistory>();
+            history->firstStamp = stamp;
+        }
+        history->later.push_back({record, when, isDeleted});
         ++current;
         stamp = when;
         deleted = isDeleted;
@@ -83,11 +91,32 @@ struct ASlot : ARecordBase {
         current = version;
         if (version < 0) {
             deleted = true;
+        } else if (version == 0) {
+            stamp = history ? history->firstStamp : stamp;
+            deleted = false;
         } else {
-            stamp = Version(version).stamp;
-            deleted = Version(version).deleted;
+            stamp = Later(version).stamp;
+            deleted = Later(version).deleted;
         }
     }
+    // The commit's time becomes the current version's stamp.
+    void StampCurrent(AFileTime when)
+    {
+        stamp = when;
+        if (current > 0)
+            history->later[static_cast<std::size_t>(current - 1)].stamp = when;
+        else if (history)
+            history->firstStamp = when;
+    }
+
+private:
+    struct AHistory {
+        AFileTime firstStamp = 0;
+        std::vector<AVersion<T>> later;  // version i is later[i - 1]
+    };
+    const AVersion<T>& Later(std::int32_t i) const { return history->later[static_cast<std::size_t>(i - 1)]; }
+
+    std::unique_ptr<AHistory> history;
 };
 
 }  // namespace Database::Engine

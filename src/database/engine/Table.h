@@ -66,10 +66,10 @@ public:
         header_.nextId += 2;
         slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
         slot.table = this;
-        slot.first = {value, Now(), false};
+        slot.first = value;
         slot.current = 0;
-        slot.stamp = slot.first.stamp;
-        TakeCounter(slot.first.record);
+        slot.stamp = Now();
+        TakeCounter(slot.first);
         slot.role = ARecordBase::AStepRole::Inserted;
         NoteInStep(slot);
         return &slot;
@@ -106,7 +106,7 @@ public:
         slot.id = id;
         slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
         slot.table = this;
-        slot.first = {value, stamp, false};
+        slot.first = value;
         slot.current = 0;
         slot.stamp = stamp;
         header_.nextId = std::max(header_.nextId, id + 2);
@@ -147,9 +147,7 @@ public:
 
     void CommitVersion(ARecordBase& base, AFileTime stamp) override
     {
-        Slot& slot = static_cast<Slot&>(base);
-        slot.Version(slot.current).stamp = stamp;
-        slot.stamp = stamp;
+        static_cast<Slot&>(base).StampCurrent(stamp);
     }
 
     void DropUnreachableVersions(ARecordBase& base) override { static_cast<Slot&>(base).DropLaterThanCurrent(); }
@@ -214,7 +212,7 @@ private:
         const std::int32_t earlier = versionsAhead ? slot.current : slot.current - 1;
         if (earlier < 0 || earlier + 1 >= slot.VersionCount())
             return true;
-        return T::Compare(slot.Version(earlier).record, slot.Version(earlier + 1).record, n) != 0;
+        return T::Compare(slot.RecordAt(earlier), slot.RecordAt(earlier + 1), n) != 0;
     }
 
     struct ALoadedSlotHeader {

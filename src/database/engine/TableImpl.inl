@@ -205,7 +205,7 @@ void ATableImpl<T>::AddReadSlot(T&& record, const ALoadedSlotHeader& header, std
     slot.position = static_cast<std::uint32_t>(slots_.size() - 1);
     slot.filePosition = filePosition;
     slot.table = this;
-    slot.first = {std::move(record), header.stamp, false};
+    slot.first = std::move(record);
     slot.current = 0;
     slot.saved = 0;
     slot.stamp = header.stamp;
