@@ -225,6 +225,10 @@ private:
 
     void Leave(Index& index, const std::vector<ARecordBase*>& slots, int n);
     void Enter(Index& index, const std::vector<ARecordBase*>& slots, int n);
+    // The slots in index n's order (n = 0: by identifier).
+    Index SortedForIndex(const std::vector<ARecordBase*>& slots, int n);
+    // Puts slot positions, given in identifier order, into the order of key n.
+    void SortPositionsByKey(std::vector<std::uint32_t>& order, int n);
     void CheckUniqueAround(const Index& index, typename Index::const_iterator at, int n) const;
     void TakeCounter(T& record)
     {

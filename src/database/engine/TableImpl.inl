@@ -35,16 +35,7 @@ void ATableImpl<T>::Enter(Index& index, const std::vector<ARecordBase*>& slots, 
         return;
     const ByKeyThenId less{n};
     if (IsBulk(slots.size(), index.size())) {
-        Index added;
-        added.reserve(slots.size());
-        for (ARecordBase* slot : slots)
-            added.push_back(static_cast<Slot*>(slot));
-        // Steps list their slots in the order they were touched, which is often already
-        // the key's order or its reverse (a clean-up deletes last to first).
-        if (std::is_sorted(added.rbegin(), added.rend(), less))
-            std::reverse(added.begin(), added.end());
-        else
-            std::sort(added.begin(), added.end(), less);
+        const Index added = SortedForIndex(slots, n);
         // Merged from the back into the grown index, so nothing is allocated but the
         // growth. Each new slot's place is found by doubling steps back from the
         // previous one and the run between is moved: the index's own slots are read only
@@ -77,6 +68,40 @@ void ATableImpl<T>::Enter(Index& index, const std::vector<ARecordBase*>& slots, 
         auto it = index.insert(std::upper_bound(index.begin(), index.end(), slot, less), slot);
         if (IsUnique(n))
             CheckUniqueAround(index, it, n);
+    }
+}
+
+template <class T>
+typename ATableImpl<T>::Index ATableImpl<T>::SortedForIndex(const std::vector<ARecordBase*>& slots, int n)
+{
+    std::vector<std::uint32_t> order;
+    order.reserve(slots.size());
+    for (const ARecordBase* slot : slots)
+        order.push_back(slot->position);
+    // Slot positions follow identifiers, so position order is identifier order.
+    std::sort(order.begin(), order.end());
+    if (n >= 2)
+        SortPositionsByKey(order, n);
+    Index sorted(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        sorted[i] = &slots_[order[i]];
+    return sorted;
+}
+
+template <class T>
+void ATableImpl<T>::SortPositionsByKey(std::vector<std::uint32_t>& order, int n)
+{
+    const ByKeyThenId less{n};
+    auto fullLess = [&](std::uint32_t a, std::uint32_t b) { return less(&slots_[a], &slots_[b]); };
+    if constexpr (requires(const T& record, AIndexKey& key) { T::IndexKey(record, n, key); }) {
+        // Packed keys and a radix sort: a fixed number of passes whatever the order, where
+        // comparisons would each read two slots scattered over the table.
+        SortByPackedKey(
+            order, [&](std::uint32_t at, AIndexKey& key) { T::IndexKey(slots_[at].IndexedRecord(), n, key); },
+            fullLess);
+    } else if (!std::is_sorted(order.begin(), order.end(), fullLess)) {
+        // The small tables without packed keys.
+        std::sort(order.begin(), order.end(), fullLess);
     }
 }
 
@@ -283,21 +308,12 @@ void ATableImpl<T>::BuildIndexes()
             livePositions.push_back(slot.position);
         }
     for (int n = 2; n < T::kIndexCount; ++n) {
+        std::vector<std::uint32_t> order = livePositions;
+        SortPositionsByKey(order, n);
         Index& index = indexes_[static_cast<std::size_t>(n - 1)];
-        if constexpr (requires(const T& record, AIndexKey& key) { T::IndexKey(record, n, key); }) {
-            std::vector<std::uint32_t> order = livePositions;
-            SortByPackedKey(
-                order, [&](std::uint32_t at, AIndexKey& key) { T::IndexKey(slots_[at].Record(), n, key); },
-                [&](std::uint32_t a, std::uint32_t b) { return ByKeyThenId{n}(&slots_[a], &slots_[b]); });
-            index.resize(order.size());
-            for (std::size_t i = 0; i < order.size(); ++i)
-                index[i] = &slots_[order[i]];
-        } else {
-            // The small tables without packed keys.
-            index = live;
-            if (!std::is_sorted(index.begin(), index.end(), ByKeyThenId{n}))
-                std::sort(index.begin(), index.end(), ByKeyThenId{n});
-        }
+        index.resize(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            index[i] = &slots_[order[i]];
     }
     indexes_[0] = std::move(live);
 }
