@@ -2,6 +2,7 @@
 #pragma once
 #include "database/RulesTestSupport.h"
 #include "exchange/export/ExportDocument.h"
+#include "core/MemoryStream.h"
 #include "exchange/xml/xmlWriter.h"
 
 #include <string>
@@ -30,7 +31,9 @@ inline std::string ExportText(ADatabase& db, const AExportSelection& selection)
 {
     AExportEnvironment environment;
     environment.clock = ExportTime;
-    return XML::ToText(*BuildExportDocument(db, selection, environment));
+    auto stream = UtilityClasses::Streams::AMemoryStream::Create();
+    return Result::Succeeded(ExportDocument(db, selection, environment, stream.get())) ? std::string(stream->Bytes())
+                                                                                    : std::string();
 }
 
 inline std::string ExportText(ADatabase& db)

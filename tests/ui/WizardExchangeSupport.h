@@ -7,7 +7,7 @@
 
 #include "exchange/export/ExportDocument.h"
 #include "ui/UiText.h"
-#include "exchange/xml/xmlWriter.h"
+#include "core/MemoryStream.h"
 #include "win32api/AWizard.h"
 #include "win32api/DynaForm.h"
 #include "win32api/ReportWindow.h"
@@ -45,8 +45,9 @@ inline std::string DocumentOf(ADatabase& db)
 {
     ExportImport::AExportEnvironment environment;
     environment.clock = [] { return Dates::ALocalTime{Dates::FromYmd(2025, 3, 15), 0}; };
-    return UtilityClasses::XML::ToText(
-        *ExportImport::BuildExportDocument(db, ExportImport::SelectEverything(db, {}), environment));
+    auto stream = UtilityClasses::Streams::AMemoryStream::Create();
+    ExportImport::ExportDocument(db, ExportImport::SelectEverything(db, {}), environment, stream.get());
+    return std::string(stream->Bytes());
 }
 
 // The document without its export options (which name the module and the time).

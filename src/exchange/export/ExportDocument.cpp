@@ -24,33 +24,58 @@ constexpr int kCaptionClassifiers = RecordKindText::kClassifiers;
 constexpr int kCaptionTransactions = RecordKindText::kTransactions;
 constexpr int kFolderParentIndex = 2;
 
-// Moves the bar one record at a time over the first step, telling only whole percents.
+// Moves the bar one record at a time over the first two steps, building and writing,
+// which go together record by record (their weights are four to one), telling only
+// whole percents.
 class ARecordProgress {
 public:
-    ARecordProgress(AExchangeProgress* progress, std::uint64_t total) : progress_(progress), total_(total) {}
+    ARecordProgress(AExchangeProgress* progress, std::uint64_t total)
+        : progress_(progress), total_(total), firstStepEnd_(total * 4 / 5)
+    {
+    }
 
     void Advance()
     {
         if (!progress_ || total_ == 0)
             return;
         ++done_;
-        const auto percent = static_cast<unsigned>(std::min<std::uint64_t>(done_ * 100 / total_, 100));
+        if (!onWritingStep_ && done_ > firstStepEnd_)
+            EnterWritingStep();
+        const std::uint64_t begin = onWritingStep_ ? firstStepEnd_ : 0;
+        const std::uint64_t end = onWritingStep_ ? total_ : firstStepEnd_;
+        const auto percent = static_cast<unsigned>(std::min<std::uint64_t>((done_ - begin) * 100 / (end - begin), 100));
         if (percent != reported_) {
             reported_ = percent;
             progress_->Notify(percent);
         }
     }
 
+    // Leaves the bar at the end of the writing step.
+    void Finish()
+    {
+        if (progress_ && !onWritingStep_)
+            EnterWritingStep();
+    }
+
 private:
+    void EnterWritingStep()
+    {
+        progress_->NextStep();
+        onWritingStep_ = true;
+        reported_ = 0;
+    }
+
     AExchangeProgress* progress_;
     std::uint64_t total_;
+    std::uint64_t firstStepEnd_;
+    bool onWritingStep_ = false;
     std::uint64_t done_ = 0;
     unsigned reported_ = 0;
 };
 
-class ADocumentBuilder {
+class ADocumentWriter {
 public:
-    ADocumentBuilder(ADatabase& db, const AExportSelection& selection, const AExportEnvironment& environment)
+    ADocumentWriter(ADatabase& db, const AExportSelection& selection, const AExportEnvironment& environment)
         : db_(db), selection_(selection), environment_(environment), writers_(db, maker_)
     {
         if (const auto* settings = FirstLive(db.Settings(), [](const ADBSettings&) { return true; }))
@@ -59,29 +84,78 @@ public:
             transactions_ = SelectTransactions(db, selection);
     }
 
-    std::unique_ptr<XML::ADocument> Build()
+    // The document is written as it is made: each record's element goes out and is dropped
+    // as soon as it is complete, so the memory taken is that of one record, not of the
+    // document. The elements that stay open while their children go out are not taken
+    // from the maker's arena, which is thus emptied and reused record by record.
+    HRESULT Write(IStream* stream)
     {
+        XML::AStreamWriterVisitor writer(stream);
+        out_ = &writer;
+        XML::ADocument prolog;
+        XML::AddXmlDeclaration(prolog)->Accept(writer);
+        XML::AElement root("fendral");
+        writer.OpenElement(root);
         ARecordProgress progress(environment_.progress, LoadSteps());
-        auto document = std::make_unique<XML::ADocument>();
-        XML::AddXmlDeclaration(*document);
-        AElement* root = maker_.Element(*document, "fendral");
-        ExportOptions(*root);
-        if (Caption(selection_.currencies, kCaptionCurrencies))
-            Currencies(*root, progress);
-        if (Caption(selection_.rates, kCaptionRates))
-            Rates(*root, progress);
-        if (Caption(selection_.accounts, kCaptionAccounts)) {
-            Accounts(*root, progress);
-            AccountPlans(*root);
-        }
-        if (Caption(selection_.classifiers, kCaptionClassifiers))
-            Classifiers(*root, progress);
-        if (Caption(selection_.transactions, kCaptionTransactions))
-            Transactions(*root, progress);
-        return document;
+        Compose(root, progress);
+        progress.Finish();
+        writer.CloseElement(root);
+        out_ = nullptr;
+        return writer.Flush();
     }
 
 private:
+    void Compose(AElement& root, ARecordProgress& progress)
+    {
+        ExportOptions(root);
+        WriteOut(root);
+        if (Caption(selection_.currencies, kCaptionCurrencies))
+            Currencies(progress);
+        if (Caption(selection_.rates, kCaptionRates))
+            Rates(progress);
+        if (Caption(selection_.accounts, kCaptionAccounts)) {
+            Accounts(progress);
+            AccountPlans(root);
+            WriteOut(root);
+        }
+        if (Caption(selection_.classifiers, kCaptionClassifiers))
+            Classifiers(progress);
+        if (Caption(selection_.transactions, kCaptionTransactions))
+            Transactions(progress);
+    }
+
+    // A section whose records follow one by one.
+    AElement* OpenSection(std::string_view name)
+    {
+        openSection_ = std::make_unique<AElement>(std::string(name));
+        sectionStarted_ = false;
+        return openSection_.get();
+    }
+
+    // Writes the complete children of the container and drops them.
+    void WriteOut(AElement& container)
+    {
+        if (!container.HasChildren())
+            return;
+        if (&container == openSection_.get() && !sectionStarted_) {
+            out_->OpenElement(container);
+            sectionStarted_ = true;
+        }
+        while (XML::ANode* child = container.FirstChild())
+            container.Remove(child)->Accept(*out_);
+    }
+
+    void CloseSection(AElement* section)
+    {
+        if (!section)
+            return;
+        if (sectionStarted_)
+            out_->CloseElement(*section);
+        else
+            section->Accept(*out_);  // one empty element
+        openSection_.reset();
+    }
+
     // The records that will be written; the steps are weighted by it, a quarter and a fifth.
     std::uint64_t LoadSteps()
     {
@@ -128,33 +202,35 @@ private:
 
     // A section of every live record of a table, in identifier order; none for an empty table.
     template <class T, class Write>
-    void Section(AElement& root, std::string_view name, Engine::ATableImpl<T>& table, ARecordProgress& progress,
+    void Section(std::string_view name, Engine::ATableImpl<T>& table, ARecordProgress& progress,
                  Write write)
     {
         if (table.LiveCount() == 0)
             return;
-        AElement* section = maker_.Element(root, name);
+        AElement* section = OpenSection(name);
         for (const auto* slot : table.Live()) {
             write(*section, slot->Record());
+            WriteOut(*section);
             progress.Advance();
         }
+        CloseSection(section);
     }
 
-    void Currencies(AElement& root, ARecordProgress& progress)
+    void Currencies(ARecordProgress& progress)
     {
-        Section(root, "currencies", db_.Currencies(), progress,
+        Section("currencies", db_.Currencies(), progress,
                 [&](AElement& section, const ACurrency& currency) { writers_.Currency(section, currency); });
     }
 
-    void Rates(AElement& root, ARecordProgress& progress)
+    void Rates(ARecordProgress& progress)
     {
-        Section(root, "rates", db_.RateValues(), progress,
+        Section("rates", db_.RateValues(), progress,
                 [&](AElement& section, const ARateValue& rate) { writers_.Rate(section, rate); });
     }
 
-    void Accounts(AElement& root, ARecordProgress& progress)
+    void Accounts(ARecordProgress& progress)
     {
-        Section(root, "accounts", db_.Accounts(), progress,
+        Section("accounts", db_.Accounts(), progress,
                 [&](AElement& section, const AAccount& account) { writers_.Account(section, account); });
     }
 
@@ -168,7 +244,7 @@ private:
             writers_.Folder(*section, *plan, "account-plan");
     }
 
-    void Classifiers(AElement& root, ARecordProgress& progress)
+    void Classifiers(ARecordProgress& progress)
     {
         AElement* section = nullptr;
         std::vector<AReference<AClassifier>> written;
@@ -179,22 +255,26 @@ private:
                 continue;
             written.push_back(ref);
             if (!section)
-                section = maker_.Element(root, "classifiers");
+                section = OpenSection("classifiers");
             writers_.Classifier(*section, *classifier);
+            WriteOut(*section);
             progress.Advance();
         }
+        CloseSection(section);
     }
 
-    void Transactions(AElement& root, ARecordProgress& progress)
+    void Transactions(ARecordProgress& progress)
     {
         if (transactions_.empty())
             return;
-        AElement* section = maker_.Element(root, "transactions");
+        AElement* section = OpenSection("transactions");
         ATransactionWriter writer(db_, maker_, writers_, features_);
         for (const auto* slot : transactions_) {
             writer.Write(*section, *slot);
+            WriteOut(*section);
             progress.Advance();
         }
+        CloseSection(section);
     }
 
     ADatabase& db_;
@@ -204,25 +284,19 @@ private:
     ARecordWriters writers_;
     ADBSettings features_;
     std::vector<const Engine::ASlot<ATransaction>*> transactions_;
+    XML::AStreamWriterVisitor* out_ = nullptr;  // set while writing
+    std::unique_ptr<AElement> openSection_;
+    bool sectionStarted_ = false;
 };
 
 }  // namespace
-
-std::unique_ptr<XML::ADocument> BuildExportDocument(ADatabase& db, const AExportSelection& selection,
-                                                     const AExportEnvironment& environment)
-{
-    return ADocumentBuilder(db, selection, environment).Build();
-}
 
 HRESULT ExportDocument(ADatabase& db, const AExportSelection& selection, const AExportEnvironment& environment,
                        IStream* stream)
 {
     if (!stream)
         return Result::kInvalidArg;
-    const auto document = BuildExportDocument(db, selection, environment);
-    if (environment.progress)
-        environment.progress->NextStep();
-    const HRESULT hr = XML::WriteDocument(*document, stream, environment.progress);
+    const HRESULT hr = ADocumentWriter(db, selection, environment).Write(stream);
     if (environment.progress)
         environment.progress->NextStep();
     return hr;

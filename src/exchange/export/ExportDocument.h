@@ -20,12 +20,9 @@ struct AExportEnvironment {
     AExchangeProgress* progress = nullptr;
 };
 
-// Builds the document (the first progress step).
-std::unique_ptr<UtilityClasses::XML::ADocument> BuildExportDocument(ADatabase& db, const AExportSelection& selection,
-                                                                     const AExportEnvironment& environment);
-
-// Builds the document and writes it into the stream (the second step), leaving the
-// progress on its third step for the module's End. The first write failure, if any.
+// Writes the document into the stream as it is made, record by record (the first two
+// progress steps), leaving the progress on its third step for the module's End. The
+// first write failure, if any.
 HRESULT ExportDocument(ADatabase& db, const AExportSelection& selection, const AExportEnvironment& environment,
                        IStream* stream);
 

@@ -83,13 +83,26 @@ bool AStreamWriterVisitor::EnterElement(const AElement& element)
     return true;
 }
 
+void AStreamWriterVisitor::OpenElement(const AElement& element)
+{
+    m_buffer += '<';
+    m_buffer += element.Name();
+    element.PrintAttributes(m_buffer);
+    m_buffer += '>';
+}
+
+void AStreamWriterVisitor::CloseElement(const AElement& element)
+{
+    m_buffer += "</";
+    m_buffer += element.Name();
+    m_buffer += '>';
+    FlushIfLarge();
+}
+
 bool AStreamWriterVisitor::LeaveElement(const AElement& element)
 {
-    if (element.HasChildren()) {
-        m_buffer += "</";
-        m_buffer += element.Name();
-        m_buffer += '>';
-    }
+    if (element.HasChildren())
+        CloseElement(element);
     if (m_notifier && m_total) {
         ++m_written;
         m_notifier->Notify(static_cast<unsigned>(std::min<std::uint64_t>(m_written, m_total) * 100 / m_total));

@@ -30,6 +30,11 @@ public:
     bool VisitText(const AText& text) override;
     bool VisitUnknown(const AUnknown& unknown) override;
 
+    // The start and end tags of an element whose children are written one by one
+    // between them, for documents written as they are made rather than held whole.
+    void OpenElement(const AElement& element);
+    void CloseElement(const AElement& element);
+
     // Passes buffered text to the stream. Writing goes on after a failed write (the
     // caller decides at the end); the first failure is kept.
     HRESULT Flush();
