@@ -30,8 +30,10 @@ TEST(ImportDocumentLayout, FindsSectionsAndCutsTheirItemsIntoRuns)
         "<currency note='a>b'/> <other/> <currency>C</currency> </currencies>"
         "<transactions/><currencies><currency><![CDATA[</currency>]]></currency></currencies>"
         "</fendral><!-- after -->";
-    const auto layout = ScanDocumentLayout(text, kNames, 2);
+    int fullRuns = 0;  // told as they are found, for the window to go on painting
+    const auto layout = ScanDocumentLayout(text, kNames, 2, [&] { ++fullRuns; });
     ASSERT_TRUE(layout);
+    EXPECT_EQ(fullRuns, 1);
     ASSERT_TRUE(layout->rootStartTag);
     EXPECT_EQ(layout->rootStartTag->In(text), "<fendral ref='root'>");
     ASSERT_EQ(layout->sections.size(), 3u);

@@ -44,11 +44,34 @@ void ADBEngine::NoteInStep(ARecordBase& slot)
 
 namespace {
 
-// Splits the slots of a step by table.
-struct APerTable {
+// Splits the slots of a step by table: every slot, for stepping its version, and what
+// each table's indexes lose, re-sort and gain.
+class APerTable {
+public:
+    APerTable(const ASlotList& leaving, const ASlotList& changed, const ASlotList& entering)
+    {
+        for (const ASlotList* list : {&changed, &leaving, &entering})
+            for (ARecordBase* slot : *list)
+                slots[IdOf(slot)].push_back(slot);
+        for (ARecordBase* slot : leaving) {
+            auto& change = changes[IdOf(slot)];
+            change.leaveLive.push_back(slot);
+            change.leaveKeyed.push_back(slot);
+        }
+        for (ARecordBase* slot : changed)
+            changes[IdOf(slot)].rekeyed.push_back(slot);
+        for (ARecordBase* slot : entering) {
+            auto& change = changes[IdOf(slot)];
+            change.enterLive.push_back(slot);
+            change.enterKeyed.push_back(slot);
+        }
+    }
+
     std::array<ATableBase::AIndexChange, ADBEngine::kTableCount + 1> changes;
     std::array<ASlotList, ADBEngine::kTableCount + 1> slots;
-    void Add(ARecordBase* slot) { slots[slot->table->Id()].push_back(slot); }
+
+private:
+    static ATableId IdOf(const ARecordBase* slot) { return slot->table->Id(); }
 };
 
 }  // namespace
@@ -63,22 +86,7 @@ void ADBEngine::CommitStep()
         return;
     }
     const AFileTime stamp = Now();
-    APerTable perTable;
-    for (const ASlotList& list : step.lists)
-        for (ARecordBase* slot : list)
-            perTable.Add(slot);
-    for (ARecordBase* slot : step.lists[kDeleted]) {
-        auto& change = perTable.changes[slot->table->Id()];
-        change.leaveLive.push_back(slot);
-        change.leaveKeyed.push_back(slot);
-    }
-    for (ARecordBase* slot : step.lists[kChanged])
-        perTable.changes[slot->table->Id()].rekeyed.push_back(slot);
-    for (ARecordBase* slot : step.lists[kInserted]) {
-        auto& change = perTable.changes[slot->table->Id()];
-        change.enterLive.push_back(slot);
-        change.enterKeyed.push_back(slot);
-    }
+    APerTable perTable(step.lists[kDeleted], step.lists[kChanged], step.lists[kInserted]);
     for (ATableId id = 1; id <= kTableCount; ++id) {
         if (perTable.slots[id].empty())
             continue;
@@ -131,22 +139,7 @@ void ADBEngine::Replay(AStep& step, int direction)
     // Going back, inserted records leave and deleted ones return; forward, the reverse.
     const ASlotList& leaving = direction < 0 ? step.lists[kInserted] : step.lists[kDeleted];
     const ASlotList& entering = direction < 0 ? step.lists[kDeleted] : step.lists[kInserted];
-    APerTable perTable;
-    for (const ASlotList& list : step.lists)
-        for (ARecordBase* slot : list)
-            perTable.Add(slot);
-    for (ARecordBase* slot : leaving) {
-        auto& change = perTable.changes[slot->table->Id()];
-        change.leaveLive.push_back(slot);
-        change.leaveKeyed.push_back(slot);
-    }
-    for (ARecordBase* slot : step.lists[kChanged])
-        perTable.changes[slot->table->Id()].rekeyed.push_back(slot);
-    for (ARecordBase* slot : entering) {
-        auto& change = perTable.changes[slot->table->Id()];
-        change.enterLive.push_back(slot);
-        change.enterKeyed.push_back(slot);
-    }
+    APerTable perTable(leaving, step.lists[kChanged], entering);
     for (ATableId id = 1; id <= kTableCount; ++id) {
         if (perTable.slots[id].empty())
             continue;

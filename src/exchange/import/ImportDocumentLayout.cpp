@@ -168,8 +168,9 @@ private:
 class ALayoutScan {
 public:
     ALayoutScan(std::string_view text, const std::array<ASectionNames, ADocumentLayout::kKinds>& names,
-                std::size_t itemsPerRun)
-        : text_(text), scanner_(text), names_(names), itemsPerRun_(itemsPerRun == 0 ? 1 : itemsPerRun)
+                std::size_t itemsPerRun, const std::function<void()>& runFound)
+        : text_(text), scanner_(text), names_(names), itemsPerRun_(itemsPerRun == 0 ? 1 : itemsPerRun),
+          runFound_(runFound)
     {
     }
 
@@ -267,6 +268,8 @@ private:
                         run.text.end = after;
                         layout_.runs[kind].push_back(run);
                         run = {section, {after, after}, 0};
+                        if (runFound_)
+                            runFound_();
                     }
                 }
                 return after;
@@ -289,6 +292,7 @@ private:
     AScanner scanner_;
     const std::array<ASectionNames, ADocumentLayout::kKinds>& names_;
     std::size_t itemsPerRun_;
+    const std::function<void()>& runFound_;
     ADocumentLayout layout_;
     std::size_t othersFrom_ = 0;
 };
@@ -297,9 +301,9 @@ private:
 
 std::optional<ADocumentLayout> ScanDocumentLayout(std::string_view text,
                                                   const std::array<ASectionNames, ADocumentLayout::kKinds>& names,
-                                                  std::size_t itemsPerRun)
+                                                  std::size_t itemsPerRun, const std::function<void()>& runFound)
 {
-    return ALayoutScan(text, names, itemsPerRun).Scan();
+    return ALayoutScan(text, names, itemsPerRun, runFound).Scan();
 }
 
 }  // namespace ExportImport::Private

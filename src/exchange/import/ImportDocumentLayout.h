@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -50,8 +51,11 @@ struct ASectionNames {
 
 // Nothing when the text is not laid out as an element tree the scan can follow (or
 // holds a NUL byte); the caller then parses it whole, which reports what is wrong.
+// runFound, when given, is called after each run, so that a window can go on painting
+// through the scan of a large text.
 std::optional<ADocumentLayout> ScanDocumentLayout(std::string_view text,
                                                   const std::array<ASectionNames, ADocumentLayout::kKinds>& names,
-                                                  std::size_t itemsPerRun);
+                                                  std::size_t itemsPerRun,
+                                                  const std::function<void()>& runFound = {});
 
 }  // namespace ExportImport::Private

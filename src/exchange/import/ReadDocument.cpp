@@ -245,7 +245,11 @@ bool ReadInterchange(const AImportEnvironment& environment, Streams::IStream& st
     for (std::size_t i = 0; i < kSections.size(); ++i)
         names[i] = {kSections[i].section, kSections[i].item};
     const std::size_t before = messages.All().size();
-    if (const auto layout = Private::ScanDocumentLayout(text, names, kItemsPerRun))
+    const auto stillAtWork = [&] {
+        if (environment.progress)
+            environment.progress->Notify(0);
+    };
+    if (const auto layout = Private::ScanDocumentLayout(text, names, kItemsPerRun, stillAtWork))
         if (const auto read = ReadRuns(environment, text, *layout, batch, messages))
             return *read;
     batch.Reset();
