@@ -10,15 +10,6 @@ using Engine::StreamNames::Table;
 
 namespace {
 
-std::string SmallFile(const TempFolder& folder)
-{
-    const std::string path = folder.File("small.fend");
-    ADatabase db(FixedClock());
-    FillRich(db);
-    EXPECT_EQ(db.SaveAs(path), Result::kOk);
-    return path;
-}
-
 std::vector<char> ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -48,7 +39,7 @@ TEST(DataFileDamage, FilesThatAreNotDataFiles)
     WriteFile(folder.File("empty.fend"), {});
     EXPECT_EQ(OpenResult(folder.File("empty.fend")), Result::kNotDataFile);
 
-    const std::string path = SmallFile(folder);
+    const std::string path = SavedFile(folder, "small.fend", true);
     auto header = ReadStream(path, u"dbHeader");
     header[3] = 'X';  // "FeXdral"
     WriteStream(path, u"dbHeader", header);
@@ -91,7 +82,7 @@ TEST(DataFileDamage, DamagedTableStreamsAreRefused)
         {"page settings past the end", 3, stringHeader().U32(1).I64(0).U8(0).Zeros(3).Zeros(12).U32(1000).Zeros(10).Bytes(), Result::kStgDocFileCorrupt},
     };
     TempFolder folder;
-    const std::string pristine = SmallFile(folder);
+    const std::string pristine = SavedFile(folder, "small.fend", true);
     const auto original = ReadFile(pristine);
     for (const Case& c : cases) {
         const std::string path = folder.File("case.fend");
@@ -105,7 +96,7 @@ TEST(DataFileDamage, DamagedTableStreamsAreRefused)
 TEST(DataFileDamage, TruncatedFilesFailCleanly)
 {
     TempFolder folder;
-    const std::string pristine = SmallFile(folder);
+    const std::string pristine = SavedFile(folder, "small.fend", true);
     const auto original = ReadFile(pristine);
     const std::string path = folder.File("mutant.fend");
     const auto started = std::chrono::steady_clock::now();
@@ -123,7 +114,7 @@ TEST(DataFileDamage, TruncatedFilesFailCleanly)
 TEST(DataFileDamage, DataFileOpensInAnIndependentCompoundFileReader)
 {
     TempFolder folder;
-    const std::string path = SmallFile(folder);
+    const std::string path = SavedFile(folder, "small.fend", true);
     const std::string script = folder.File("list.py");
     {
         std::ofstream out(script);

@@ -40,6 +40,16 @@ private:
 // A database with at least one record of every type and references of every kind.
 void FillRich(ADatabase& db);
 
+// Writes a new data file of that name in the folder, with the defaults or FillRich's
+// records, and answers its path.
+inline std::string SavedFile(const TempFolder& folder, const std::string& name, bool rich = false)
+{
+    ADatabase db(FixedClock());
+    rich ? FillRich(db) : db.CreateDefaults();
+    EXPECT_EQ(db.SaveAs(folder.File(name)), Result::kOk);
+    return folder.File(name);
+}
+
 // Every live record of every table: same identifiers, stamps and stored bodies.
 void ExpectSameContent(ADatabase& a, ADatabase& b);
 

@@ -60,12 +60,7 @@ TEST(DataFile, EveryRecordTypeSurvivesSaveAsAndOpen)
 TEST(DataFile, SaveInPlaceMarksDeletedSlotsAndAppendsNewOnes)
 {
     TempFolder folder;
-    const std::string path = folder.File("books.fend");
-    {
-        ADatabase db(FixedClock());
-        FillRich(db);
-        ASSERT_EQ(db.SaveAs(path), Result::kOk);
-    }
+    const std::string path = SavedFile(folder, "books.fend", true);
     const auto before = ReadStream(path, Table(10));
     const std::size_t slotSize = kSlotHeader + ATransaction::kStoredSize;
     ASSERT_EQ((before.size() - kTableHeader) % slotSize, 0u);
@@ -113,12 +108,7 @@ TEST(DataFile, SaveInPlaceMarksDeletedSlotsAndAppendsNewOnes)
 TEST(DataFile, VariableTablesAreRewrittenFromTheFirstChangeAndCut)
 {
     TempFolder folder;
-    const std::string path = folder.File("texts.fend");
-    {
-        ADatabase db(FixedClock());
-        FillRich(db);
-        ASSERT_EQ(db.SaveAs(path), Result::kOk);
-    }
+    const std::string path = SavedFile(folder, "texts.fend", true);
     const auto before = ReadStream(path, Table(1));
     ADatabase db(FixedClock());
     ASSERT_EQ(db.Open(path), Result::kOk);
@@ -149,12 +139,7 @@ TEST(DataFile, VariableTablesAreRewrittenFromTheFirstChangeAndCut)
 TEST(DataFile, LargerStoredRecordSizeIsKeptWithItsExtraBytes)
 {
     TempFolder folder;
-    const std::string path = folder.File("wide.fend");
-    {
-        ADatabase db(FixedClock());
-        db.CreateDefaults();
-        ASSERT_EQ(db.SaveAs(path), Result::kOk);
-    }
+    const std::string path = SavedFile(folder, "wide.fend");
     // A newer writer's currency records: 16 bytes, the last 4 unknown to us.
     const auto names = ReadStream(path, Table(4));
     ByteBuilder wide;
@@ -192,12 +177,7 @@ TEST(DataFile, LargerStoredRecordSizeIsKeptWithItsExtraBytes)
 TEST(DataFile, LowestReaderAboveOurBuildIsRefused)
 {
     TempFolder folder;
-    const std::string path = folder.File("newer.fend");
-    {
-        ADatabase db(FixedClock());
-        db.CreateDefaults();
-        ASSERT_EQ(db.SaveAs(path), Result::kOk);
-    }
+    const std::string path = SavedFile(folder, "newer.fend");
     PatchHeaderWord(path, kLowestReader, 235);
     {
         ADatabase db(FixedClock());
@@ -266,12 +246,7 @@ TEST(DataFile, FileOfAnOldWriterIsRenumberedAndRewrittenOnSave)
 TEST(DataFile, InPlaceSaveRaisesTheLowestReaderAndKeepsTheIdentity)
 {
     TempFolder folder;
-    const std::string path = folder.File("keep.fend");
-    {
-        ADatabase db(FixedClock());
-        db.CreateDefaults();
-        ASSERT_EQ(db.SaveAs(path), Result::kOk);
-    }
+    const std::string path = SavedFile(folder, "keep.fend");
     PatchHeaderWord(path, kLowestReader, 210);
     const auto before = ReadStream(path, u"dbHeader");
     ADatabase again(FixedClock());
@@ -293,12 +268,7 @@ TEST(DataFile, DanglingAndEvenReferencesAreCountedAndWrittenBackAsTheyWere)
 {
     for (const std::uint32_t word : {999u, 2u, 0x7FFF'FFFEu}) {
         TempFolder folder;
-        const std::string path = folder.File("dangling.fend");
-        {
-            ADatabase db(FixedClock());
-            FillRich(db);
-            ASSERT_EQ(db.SaveAs(path), Result::kOk);
-        }
+        const std::string path = SavedFile(folder, "dangling.fend", true);
         auto relations = ReadStream(path, Table(11));
         for (int byte = 0; byte < 4; ++byte)  // the first relation's category
             relations[24 + 16 + static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(word >> (8 * byte));
@@ -315,12 +285,7 @@ TEST(DataFile, DanglingAndEvenReferencesAreCountedAndWrittenBackAsTheyWere)
 TEST(DataFile, OlderAccountLayoutBecomesAccountsFoldersAndPlacements)
 {
     TempFolder folder;
-    const std::string path = folder.File("folders.fend");
-    {
-        ADatabase db(FixedClock());
-        db.CreateDefaults();
-        ASSERT_EQ(db.SaveAs(path), Result::kOk);
-    }
+    const std::string path = SavedFile(folder, "folders.fend");
     ByteBuilder accounts;
     accounts.U32(24).U32(16).U32(28).U32(5).I64(3);
     // id 1: a folder (no currency): name 1, parent 0, locked, comment 3

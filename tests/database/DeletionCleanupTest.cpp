@@ -119,28 +119,13 @@ TEST_F(DeletionCleanup, ACurrencyTakesItsAccountsRatesLimitsAndTransactionsAndOn
     Delete(books.db, books.SlotOf(usd));
     CommitWithRules(books.db);
 
-    EXPECT_FALSE(books.Live(usd));
-    EXPECT_FALSE(books.Live(u1));
-    EXPECT_FALSE(books.Live(u2));
-    EXPECT_TRUE(books.Live(r));
-    EXPECT_FALSE(books.Live(u1Record.name));
-    EXPECT_FALSE(books.Live(u1Record.comment));
+    books.ExpectLive(false, usd, u1, u2, usdRate, usdLimit, u1Filter, singleOnU1, u1ToU2);
+    books.ExpectLive(false, u1Record.name, u1Record.comment, spent.comment, spent.extraComment[2]);
+    books.ExpectLive(true, r, eurRate, rurLimit, rFilter, foodFilter);
     for (const auto* placement : books.db.Placements().Live())
         EXPECT_TRUE(books.Live(placement->Record().account));
-    EXPECT_FALSE(books.Live(usdRate));
     EXPECT_EQ(books.db.RateHeaders().LiveCount(), 1u);
-    EXPECT_TRUE(books.Live(eurRate));
-    EXPECT_FALSE(books.Live(usdLimit));
-    EXPECT_TRUE(books.Live(rurLimit));
-    EXPECT_FALSE(books.Live(u1Filter));
-    EXPECT_TRUE(books.Live(rFilter));
-    EXPECT_TRUE(books.Live(foodFilter));
-
-    EXPECT_FALSE(books.Live(singleOnU1));
-    EXPECT_FALSE(books.Live(spent.comment));
-    EXPECT_FALSE(books.Live(spent.extraComment[2]));
     EXPECT_EQ(RelationsOf(singleOnU1), 0u);
-    EXPECT_FALSE(books.Live(u1ToU2));
     ASSERT_TRUE(books.Live(u1ToR));
     ASSERT_TRUE(books.Live(rToU2));
     EXPECT_EQ(books.Get(u1ToR).account1, r);
@@ -234,8 +219,7 @@ TEST_F(DeletionCleanup, ADeletedTransactionTakesItsTextsAndRelationsAndTheBalanc
 {
     const ATransaction spent = books.Get(singleOnU1);
     books.Step([&] { Delete(books.db, books.SlotOf(singleOnU1)); });
-    EXPECT_FALSE(books.Live(spent.comment));
-    EXPECT_FALSE(books.Live(spent.extraComment[2]));
+    books.ExpectLive(false, spent.comment, spent.extraComment[2]);
     EXPECT_EQ(RelationsOf(singleOnU1), 0u);
     EXPECT_EQ(books.Get(u1ToR).balance1, M(980));
 }
@@ -249,12 +233,10 @@ TEST_F(DeletionCleanup, ACategoryTakesItsSubtreeRelationsAndSeriesNodes)
         books.Relate(singleOnR, grandchild);
     });
     books.Step([&] { Delete(books.db, books.SlotOf(food)); });
-    EXPECT_FALSE(books.Live(child));
-    EXPECT_FALSE(books.Live(grandchild));
+    books.ExpectLive(false, child, grandchild);
     EXPECT_FALSE(books.Live(foodFilter));
-    EXPECT_EQ(RelationsOf(singleOnR), 0u);
-    EXPECT_EQ(RelationsOf(singleOnU1), 0u);
-    EXPECT_TRUE(books.Live(singleOnU1));
+    EXPECT_EQ(RelationsOf(singleOnR) + RelationsOf(singleOnU1), 0u);
+    books.ExpectLive(true, singleOnU1);
     EXPECT_TRUE(books.Live(books.expenseRoot));
 }
 
@@ -290,8 +272,7 @@ TEST_F(DeletionCleanup, AFolderTakesItsSubfoldersAndTheirAccountsAPlanKeepsTheAc
         books.db.Placements().Create(AAccountPlacement{r, secondPlan});
     });
     books.Step([&] { Delete(books.db, books.SlotOf(folder)); });
-    EXPECT_FALSE(books.Live(folder));
-    EXPECT_FALSE(books.Live(sub));
+    books.ExpectLive(false, folder, sub);
     EXPECT_FALSE(books.Live(inSub));
     EXPECT_EQ(books.db.Transactions().LiveCount(), 5u);
 

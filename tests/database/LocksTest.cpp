@@ -19,6 +19,17 @@ protected:
     }
     bool Locked(AReference<AAccountFolder> f) { return books.db.Folders().Get(f)->Record().locked != 0; }
     bool Locked(AReference<AAccount> a) { return books.db.Accounts().Get(a)->Record().locked != 0; }
+    // The locks as a word: plan, banks, savings, then cash, card, deposit, bond; 1 is locked.
+    std::string LockWord()
+    {
+        std::string word;
+        for (auto f : {books.plan, banks, savings})
+            word += Locked(f) ? '1' : '0';
+        word += ' ';
+        for (auto a : {books.cash, card, deposit, bond})
+            word += Locked(a) ? '1' : '0';
+        return word;
+    }
     void Toggle(AReference<AAccountFolder> f) { ToggleFolderLock(books.db, books.SlotOf(f), u"папка"); }
     void Toggle(AReference<AAccount> a) { ToggleAccountLock(books.db, books.SlotOf(a), u"счёт"); }
     void SetLockedDirectly(AReference<AAccountFolder> f, bool locked)
@@ -36,33 +47,21 @@ protected:
 TEST_F(Locks, LockingAFolderLocksEverythingBelowItAndNothingAbove)
 {
     Toggle(banks);
-    EXPECT_TRUE(Locked(banks));
-    EXPECT_TRUE(Locked(savings));
-    EXPECT_TRUE(Locked(card));
-    EXPECT_TRUE(Locked(deposit));
-    EXPECT_TRUE(Locked(bond));
-    EXPECT_FALSE(Locked(books.plan));
-    EXPECT_FALSE(Locked(books.cash));
+    EXPECT_EQ(LockWord(), "011 0111");
     EXPECT_EQ(books.db.UndoLabel(), u"папка");
+    // Unlocking it again leaves its contents locked.
+    Toggle(banks);
+    EXPECT_EQ(LockWord(), "001 0111");
 }
 
 TEST_F(Locks, UnlockingAnAccountUnlocksTheFoldersAboveItOnly)
 {
     Toggle(books.plan);
     Toggle(deposit);
-    EXPECT_FALSE(Locked(deposit));
-    EXPECT_FALSE(Locked(savings));
-    EXPECT_FALSE(Locked(banks));
-    EXPECT_FALSE(Locked(books.plan));
-    EXPECT_TRUE(Locked(bond));
-    EXPECT_TRUE(Locked(card));
-    EXPECT_TRUE(Locked(books.cash));
-
+    EXPECT_EQ(LockWord(), "000 1101");
     // One undo restores the locks as the folder toggle left them.
     ASSERT_TRUE(books.db.Undo());
-    for (auto f : {books.plan, banks, savings})
-        EXPECT_TRUE(Locked(f));
-    EXPECT_TRUE(Locked(deposit));
+    EXPECT_EQ(LockWord(), "111 1111");
 }
 
 TEST_F(Locks, UnlockingGoesUpOnlyToTheFirstUnlockedFolder)
@@ -70,26 +69,13 @@ TEST_F(Locks, UnlockingGoesUpOnlyToTheFirstUnlockedFolder)
     SetLockedDirectly(books.plan, true);
     SetLockedDirectly(savings, true);
     Toggle(savings);
-    EXPECT_FALSE(Locked(savings));
-    EXPECT_FALSE(Locked(banks));
-    EXPECT_TRUE(Locked(books.plan));
+    EXPECT_EQ(LockWord(), "100 0000");
 
     // An account placed in an unlocked folder unlocks only itself.
     SetLockedDirectly(savings, true);
     books.Step([&] { books.db.Accounts().Change(books.SlotOf(card))->locked = 1; });
     Toggle(card);
-    EXPECT_FALSE(Locked(card));
-    EXPECT_TRUE(Locked(savings));
-    EXPECT_TRUE(Locked(books.plan));
-}
-
-TEST_F(Locks, UnlockingAFolderLeavesItsContentsLocked)
-{
-    Toggle(banks);
-    Toggle(banks);
-    EXPECT_FALSE(Locked(banks));
-    EXPECT_TRUE(Locked(savings));
-    EXPECT_TRUE(Locked(card));
+    EXPECT_EQ(LockWord(), "101 0000");
 }
 
 TEST_F(Locks, AnAccountInTwoPlansUnlocksBothPaths)
@@ -103,8 +89,7 @@ TEST_F(Locks, AnAccountInTwoPlansUnlocksBothPaths)
     Toggle(banks);
     Toggle(deposit);
     EXPECT_FALSE(Locked(other));
-    EXPECT_FALSE(Locked(savings));
-    EXPECT_FALSE(Locked(banks));
+    EXPECT_EQ(LockWord(), "000 0101");
 }
 
 TEST_F(Locks, LabelIdsFollowWhatTheToggleWillDo)

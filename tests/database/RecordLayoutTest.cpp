@@ -48,33 +48,19 @@ protected:
     ADatabase db{FixedClock()};
 };
 
-template <class T>
-void ExpectStoredSize()
+template <class... T>
+void ExpectStoredSizes()
 {
-    EXPECT_EQ(Engine::StoredFixedSize<T>(), T::kStoredSize) << T::kTableId;
+    ([] { EXPECT_EQ(Engine::StoredFixedSize<T>(), T::kStoredSize) << T::kTableId; }(), ...);
 }
 
 }  // namespace
 
 TEST(RecordLayout, FixedTypesListExactlyTheirStoredBytes)
 {
-    ExpectStoredSize<AUser>();
-    ExpectStoredSize<ACurrency>();
-    ExpectStoredSize<ARateHeader>();
-    ExpectStoredSize<ARateValue>();
-    ExpectStoredSize<AAccount>();
-    ExpectStoredSize<ACategory>();
-    ExpectStoredSize<AClassifier>();
-    ExpectStoredSize<ATransaction>();
-    ExpectStoredSize<ARelation>();
-    ExpectStoredSize<ADBSettings>();
-    ExpectStoredSize<ASeries>();
-    ExpectStoredSize<ASeriesAccountFilter>();
-    ExpectStoredSize<ASeriesNodeFilter>();
-    ExpectStoredSize<ABudgetItem>();
-    ExpectStoredSize<ABudgetLimit>();
-    ExpectStoredSize<AAccountFolder>();
-    ExpectStoredSize<AAccountPlacement>();
+    ExpectStoredSizes<AUser, ACurrency, ARateHeader, ARateValue, AAccount, ACategory, AClassifier, ATransaction,
+                      ARelation, ADBSettings, ASeries, ASeriesAccountFilter, ASeriesNodeFilter, ABudgetItem,
+                      ABudgetLimit, AAccountFolder, AAccountPlacement>();
     EXPECT_EQ(Engine::StoredFixedSize<APageInfo>(), 12u);  // the fixed part before the settings block
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace RulesTest {
 
@@ -76,7 +77,7 @@ struct TTransactions {
 
 class TBooks : public TTransactions {
 public:
-    TBooks() : db([] { return Dates::ALocalTime{46000, 12 * 3600000}; })
+    explicit TBooks(AClock clock = [] { return Dates::ALocalTime{46000, 12 * 3600000}; }) : db(std::move(clock))
     {
         db.CreateDefaults();
         rur = ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
@@ -100,13 +101,13 @@ public:
         return ATableImpl<ACurrency>::RefTo(
             db.Currencies().Create(ACurrency{db.NewText(std::u16string(code) + u" name"), db.NewText(code), 2}));
     }
-    AReference<AAccount> AddAccount(std::u16string_view name, AReference<ACurrency> currency, AMoney initial = 0,
+    AReference<AAccount> AddAccount(std::u16string_view name, AReference<ACurrency> currency = {}, AMoney initial = 0,
                                     AReference<AAccountFolder> folder = {})
     {
         AAccount account;
         account.name = db.NewText(name);
         account.comment = db.NewText(u"comment of " + std::u16string(name));
-        account.currency = currency;
+        account.currency = currency ? currency : rur;
         account.initialBalance = initial;
         const auto ref = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
         db.Placements().Create(AAccountPlacement{ref, folder ? folder : plan});
@@ -144,11 +145,26 @@ public:
     void Relate(AReference<ATransaction> t, AReference<ACategory> c) { db.Relations().Create(ARelation{c, t}); }
 
     const ATransaction& Get(AReference<ATransaction> t) { return db.Transactions().Get(t)->Record(); }
+    // The first side's balance of each transaction, in the order given.
+    std::vector<AMoney> Balances(std::initializer_list<AReference<ATransaction>> refs)
+    {
+        std::vector<AMoney> balances;
+        for (auto ref : refs)
+            balances.push_back(Get(ref).balance1);
+        return balances;
+    }
     template <class T>
     bool Live(AReference<T> ref)
     {
         const auto* slot = db.Table<T>().Get(ref);
         return slot && slot->Exists();
+    }
+    // Expects each record to be live, or each to be gone; failures name the argument's place.
+    template <class... T>
+    void ExpectLive(bool live, AReference<T>... refs)
+    {
+        int place = 0;
+        ([&] { EXPECT_EQ(Live(refs), live) << "argument " << ++place; }(), ...);
     }
     template <class T>
     ASlot<T>* SlotOf(AReference<T> ref)
