@@ -74,9 +74,15 @@ TEST_F(DownloadWizardTest, NoSourceKeepsStepOneClosed)
     EXPECT_FALSE(wizard->StartDownload());
 }
 
-TEST_F(DownloadWizardTest, EmptyEstimateAllowsNamesOnly)
+TEST_F(DownloadWizardTest, TheEstimateFollowsTheSamplingAndWithNothingToFetchOnlyNamesMayGoOn)
 {
     const auto wizard = MakeWizard();
+    wizard->SetPeriod(Day(2024, 1, 1), Day(2024, 12, 31));
+    wizard->SetMode(ASamplingMode::EveryDay);
+    EXPECT_EQ(wizard->Estimate(), 36600u);
+    wizard->SetMode(ASamplingMode::HalfYearStart);
+    EXPECT_EQ(wizard->Estimate(), 200u);
+
     wizard->SetMode(ASamplingMode::QuarterStart);
     wizard->SetPeriod(Day(2024, 2, 2), Day(2024, 2, 11));
     EXPECT_EQ(wizard->Estimate(), 0u);
@@ -89,16 +95,6 @@ TEST_F(DownloadWizardTest, EmptyEstimateAllowsNamesOnly)
     EXPECT_EQ(wizard->ChooseText(), u"Выберите, какие валюты должны быть добавлены в файл данных.");
     wizard->SetNamesOnly(false);
     EXPECT_EQ(wizard->ChooseText(), u"Выберите, какие валюты и курсы должны быть добавлены в файл данных.");
-}
-
-TEST_F(DownloadWizardTest, SamplingFewerDaysShrinksTheEstimate)
-{
-    const auto wizard = MakeWizard();
-    wizard->SetPeriod(Day(2024, 1, 1), Day(2024, 12, 31));
-    wizard->SetMode(ASamplingMode::EveryDay);
-    EXPECT_EQ(wizard->Estimate(), 36600u);
-    wizard->SetMode(ASamplingMode::HalfYearStart);
-    EXPECT_EQ(wizard->Estimate(), 200u);
 }
 
 TEST_F(DownloadWizardTest, KnownCurrenciesArePreTickedAndFinishWritesTheTicked)
