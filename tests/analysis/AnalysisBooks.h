@@ -22,32 +22,18 @@ using Engine::ATableImpl;
 using RulesTest::M;
 inline ADate D(int year, int month, int day) { return Dates::FromYmd(year, month, day); }
 
-class TBooks : public RulesTest::TTransactions {
+class TBooks : public RulesTest::TBooks {
 public:
     // "Today" is 2024-05-15, a Wednesday.
     static constexpr Dates::AYmd kToday{2024, 5, 15};
 
     TBooks()
-        : strings(UtilityClasses::Strings::RussianLocale()),
-          db([] { return Dates::ALocalTime{Dates::FromYmd(2024, 5, 15), 12 * 3600000}; })
+        : RulesTest::TBooks([] { return Dates::ALocalTime{Dates::FromYmd(2024, 5, 15), 12 * 3600000}; }),
+          strings(UtilityClasses::Strings::RussianLocale()),
+          articles(ATableImpl<AClassifier>::RefTo(db.Classifiers().Live().front()))
     {
-        db.CreateDefaults();
-        rur = ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
-        cash = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
-        plan = ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front());
-        articles = ATableImpl<AClassifier>::RefTo(db.Classifiers().Live().front());
-        incomeRoot = db.Classifiers().Live().front()->Record().root1;
-        expenseRoot = db.Classifiers().Live().front()->Record().root2;
     }
     static ADate Today() { return D(kToday.year, kToday.month, kToday.day); }
-
-    // Runs fn inside one step and commits it with the rules (balances) applied.
-    void Step(const std::function<void()>& fn)
-    {
-        db.BeginStep();
-        fn();
-        CommitWithRules(db);
-    }
 
     AReference<ACurrency> AddCurrency(std::u16string_view code, std::uint32_t precision = 2)
     {
@@ -64,26 +50,6 @@ public:
         db.RateValues().Create(ARateValue{ATableImpl<ARateHeader>::RefTo(header), date,
                                           reversed ? amount2 : amount1, reversed ? amount1 : amount2});
     }
-    AReference<AAccount> AddAccount(std::u16string_view name, AReference<ACurrency> currency = {}, AMoney initial = 0,
-                                    AReference<AAccountFolder> folder = {})
-    {
-        AAccount account;
-        account.name = db.NewText(name);
-        account.currency = currency ? currency : rur;
-        account.initialBalance = initial;
-        const auto ref = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
-        db.Placements().Create(AAccountPlacement{ref, folder ? folder : plan});
-        return ref;
-    }
-    AReference<AAccountFolder> AddFolder(std::u16string_view name, AReference<AAccountFolder> parent)
-    {
-        return ATableImpl<AAccountFolder>::RefTo(
-            db.Folders().Create(AAccountFolder{db.NewText(name), {}, parent, 0}));
-    }
-    AReference<ACategory> AddCategory(std::u16string_view name, AReference<ACategory> parent)
-    {
-        return ATableImpl<ACategory>::RefTo(db.Categories().Create(ACategory{db.NewText(name), {}, parent}));
-    }
     // A classifier with one single tree; answers its root.
     AReference<ACategory> AddSingleClassifier(std::u16string_view singular, std::u16string_view plural,
                                               AReference<AClassifier>* classifier = nullptr)
@@ -95,8 +61,6 @@ public:
             *classifier = ref;
         return root;
     }
-    AReference<ATransaction> Add(ATransaction t) { return ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t)); }
-    void Relate(AReference<ATransaction> t, AReference<ACategory> c) { db.Relations().Create(ARelation{c, t}); }
     void SetSettings(const std::function<void(ADBSettings&)>& change)
     {
         change(*db.Settings().Change(db.Settings().Live().front()));
@@ -124,12 +88,7 @@ public:
     std::u16string Text(int id) const { return std::u16string(strings.Text(id)); }
 
     UtilityClasses::Strings::AStrings strings;
-    ADatabase db;
-    AReference<ACurrency> rur;
-    AReference<AAccount> cash;
-    AReference<AAccountFolder> plan;
     AReference<AClassifier> articles;
-    AReference<ACategory> incomeRoot, expenseRoot;
 };
 
 }  // namespace AnalysisTest
