@@ -1,8 +1,3 @@
-// The model's templates use "slots" as a name, which Qt defines as a macro.
-#pragma push_macro("slots")
-#undef slots
-#pragma pop_macro("slots")
-
 #include "ChartTestImages.h"
 
 #include "core/AStrings.h"

@@ -61,16 +61,6 @@ protected:
     bool allowCheck = true;
 };
 
-TEST_F(ReportWindow, OneRowPageDownAndEndKeepTheFocus)
-{
-    Make(false, false, 1);
-    Key(Qt::Key_Down);
-    Key(Qt::Key_PageDown);
-    Key(Qt::Key_End);
-    EXPECT_EQ(window->Model().Focus(), 0);
-    EXPECT_EQ(Count(kNotifySelectionChanged), 1);
-}
-
 TEST_F(ReportWindow, KeysScrollTheFocusIntoView)
 {
     Make(false, false, 200);
@@ -81,18 +71,6 @@ TEST_F(ReportWindow, KeysScrollTheFocusIntoView)
     EXPECT_EQ(window->FirstVisibleRow(), 0);
     Key(Qt::Key_PageDown);
     EXPECT_EQ(window->Model().Focus(), window->PageRows());
-}
-
-TEST_F(ReportWindow, RemovingTheFocusedItemNotifies)
-{
-    Make(false, false, 3);
-    Key(Qt::Key_Down);
-    codes.clear();
-    AReportItemImpl* focused = window->Model().FocusedItem();
-    window->Root().TakeChild(focused).reset();
-    window->RebuildRows();
-    EXPECT_EQ(window->Model().Focus(), -1);
-    EXPECT_EQ(codes, std::vector<int>{kNotifySelectionChanged});
 }
 
 TEST_F(ReportWindow, VetoedCheckChangeLeavesTheBox)

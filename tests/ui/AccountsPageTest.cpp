@@ -155,12 +155,10 @@ TEST_F(AccountsPage, AddingLockingAndOpeningWorkOnTheFocusedRow)
     });
     // Insert adds into the focused folder.
     Focus(u"Банки");
-    test.dialogs.onModal = [](QDialog& dialog) {
-        dialog.show();
+    UiTests::OnModal(test, [](QDialog& dialog) {
         QTest::keyClicks(UiTests::Named<QLineEdit>(dialog, "Название счёта:"), "Visa");
         UiTests::ClickNamed(dialog, "OK");
-        return dialog.result();
-    };
+    });
     window.RunCommand(Command::kAdd);
     const auto visa = ATableImpl<AAccount>::RefTo(Db().Accounts().Live().back());
     EXPECT_EQ(Db().Text(Db().Accounts().Get(visa)->Record().name), u"Visa");

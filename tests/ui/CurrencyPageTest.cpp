@@ -29,25 +29,14 @@ protected:
     {
         db.CreateDefaults();
         rur = ATableImpl<ACurrency>::RefTo(db.Currencies().Live().front());
-        form = std::make_unique<Win32API::VelvixForms::ADialogForm>("{bW600H300{S#-1{b#-2}}}", test.context.strings.get());
-        form->Create();
-        form->show();
-        page = CreatePage(test.context, db, APageInfo::kCurrencies);
-        page->CreateInto(*form, -2);
-        page->Shown();
+        shown = UiTests::ShowPage(test, db, APageInfo::kCurrencies);
         QApplication::processEvents();
     }
-    ACurrencyPage& Page() { return dynamic_cast<ACurrencyPage&>(*page); }
-    // Runs a command whose dialog `script` fills in as the user would.
+    ACurrencyPage& Page() { return dynamic_cast<ACurrencyPage&>(*shown.page); }
+    // Runs a command whose dialog `script` fills in as the user would; one left open is cancelled.
     void Run(int command, const std::function<void(QDialog&)>& script)
     {
-        test.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
-            script(dialog);
-            return dialog.result();
-        };
-        Page().RunCommand(command);
+        UiTests::RunCommandOnModal(test, Page(), command, script);
         QApplication::processEvents();
     }
     void AddCurrency(const char* name, const char* code)
@@ -70,8 +59,7 @@ protected:
 
     UiTests::ATestProgram test;
     ADatabase db;
-    std::unique_ptr<Win32API::VelvixForms::ADialogForm> form;
-    std::unique_ptr<AAbstractPage> page;
+    UiTests::AShownPage shown;
     AReference<ACurrency> rur;
 };
 
@@ -98,8 +86,6 @@ TEST_F(CurrencyPage, TheCurrencyDialogChecksAndStoresWhatIsTyped)
             UiTests::ClickNamed(dialog, "OK");
             if (c.focused)
                 EXPECT_EQ(QApplication::focusWidget(), UiTests::Named(dialog, c.focused)) << c.code;
-            if (dialog.isVisible())
-                dialog.reject();
         });
         EXPECT_EQ(test.dialogs.messages, c.message ? std::vector<std::u16string>{test.Message(c.message)}
                                                    : std::vector<std::u16string>{})
@@ -126,8 +112,6 @@ TEST_F(CurrencyPage, RatesAreStoredInThePairsOrderAndATakenDateIsRefused)
             UiTests::TypeInto(dialog, "RUR", value1);
             UiTests::TypeInto(dialog, "USD", value2);
             UiTests::ClickNamed(dialog, "OK");
-            if (dialog.isVisible())
-                dialog.reject();
         });
     };
     Page().ShowView(ACurrencyPage::AView::Rates);
@@ -169,7 +153,6 @@ TEST_F(CurrencyPage, RatesAreStoredInThePairsOrderAndATakenDateIsRefused)
         QTest::keyClick(UiTests::Named(dialog, "Дата курса:"), Qt::Key_Up);
         UiTests::ClickNamed(dialog, "OK");
         EXPECT_EQ(QApplication::focusWidget(), UiTests::Named(dialog, "Дата курса:"));
-        dialog.reject();
     });
     EXPECT_EQ(test.dialogs.messages, std::vector<std::u16string>{test.Message(372)});
     EXPECT_EQ(db.UndoLabel(), lastStep);
@@ -219,7 +202,7 @@ TEST_F(CurrencyPage, DeletingAsksWithTheCountsAndATickedQuestionIsNotAskedAgain)
     Page().ShowView(ACurrencyPage::AView::Currencies);
     Page().ReadSettings(saved);
     EXPECT_EQ(Page().View(), ACurrencyPage::AView::Rates);
-    EXPECT_TRUE(UiTests::Named<QRadioButton>(*form, "Курсы валют")->isChecked());
+    EXPECT_TRUE(UiTests::Named<QRadioButton>(*shown.form, "Курсы валют")->isChecked());
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "ui/MenuText.h"
 #include "ui/PageList.h"
 #include "ui/PrintLayout.h"
-#include "ui/WindowTitle.h"
 
 #include <gtest/gtest.h>
 
@@ -57,15 +56,6 @@ TEST_F(Texts, MenuItemsCarryTheirAcceleratorText)
     EXPECT_EQ(KeySequenceOf(*FindAccelerator(MainAccelerators(), Command::kSave)), QKeySequence(QStringLiteral("Ctrl+S")));
 }
 
-TEST_F(Texts, UndoAndRedoNameTheStep)
-{
-    EXPECT_EQ(UndoRedoItemText(strings, Command::kUndo, std::nullopt, MainAccelerators()), u"&Отменить\tCtrl+Z");
-    EXPECT_EQ(UndoRedoItemText(strings, Command::kUndo, u"Изменить пароль", MainAccelerators()),
-              u"&Отменить \"Изменить пароль\"\tCtrl+Z");
-    EXPECT_EQ(UndoRedoItemText(strings, Command::kRedo, u"Настройки страницы", MainAccelerators()),
-              u"&Вернуть \"Настройки страницы\"\tCtrl+Y");
-}
-
 TEST_F(Texts, PageItemsCarryAltNumbersForTheFirstNineRecordPositions)
 {
     EXPECT_EQ(PageMenuItemText(strings, 1, 0, u"Счета"), u"&1 Счета\tAlt+1");
@@ -82,14 +72,6 @@ TEST_F(Texts, RecentFilesAreShownRelativeToTheCurrentFolder)
     EXPECT_EQ(PathShownRelativeTo("/home/annabel/c.fend", "/home/anna"), "/home/annabel/c.fend");
     EXPECT_EQ(PathShownRelativeTo("/home/anna/c.fend", "/home/anna/"), "c.fend");
     EXPECT_EQ(PathShownRelativeTo("/home/anna/c.fend", ""), "/home/anna/c.fend");
-}
-
-TEST_F(Texts, WindowTitles)
-{
-    EXPECT_EQ(WindowTitle(strings, u"", false, false), u"Без имени - Fendral");
-    EXPECT_EQ(WindowTitle(strings, u"Семья.fend", true, false), u"* Семья.fend - Fendral");
-    EXPECT_EQ(WindowTitle(strings, u"old.fdb", false, true), u"old.fdb [Только чтение] - Fendral");
-    EXPECT_EQ(WindowTitle(strings, u"old.fdb", true, true), u"* old.fdb [Только чтение] - Fendral");
 }
 
 TEST(CommandLine, OnlyTheFirstArgumentNamesTheFile)

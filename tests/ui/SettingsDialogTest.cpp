@@ -70,14 +70,19 @@ TEST_F(SettingsDialog, TheBackupPageRefusesWhatCannotBeApplied)
     }
 }
 
-TEST_F(SettingsDialog, ARefusedPageKeepsEverySettingAsItWas)
+// Cancel, or OK with a page refused, keeps every setting as it was.
+TEST_F(SettingsDialog, ARefusedPageOrCancelKeepsEverySettingAsItWas)
 {
-    ASettingsForm dialog(test.context, nullptr);
-    Button(dialog, ASettingsForm::kGeneral, 115)->setChecked(true);
-    SetBackupPage(dialog, true, 2, "3", "");
-    dialog.Press(ASettingsForm::kOk);
-    EXPECT_FALSE(test.context.Options().Flag(kMinimizeToTray));
-    EXPECT_EQ(broadcasts, 0);
+    for (const bool refused : {true, false}) {
+        ASettingsForm dialog(test.context, nullptr);
+        Button(dialog, ASettingsForm::kGeneral, 115)->setChecked(true);
+        Button(dialog, ASettingsForm::kGeneral, 116)->setChecked(true);
+        SetBackupPage(dialog, true, 2, "3", "");
+        dialog.Press(refused ? ASettingsForm::kOk : ASettingsForm::kCancel);
+        EXPECT_FALSE(test.context.Options().Flag(kMinimizeToTray)) << refused;
+        EXPECT_FALSE(test.context.Options().Flag(kMinimizeOnClose)) << refused;
+        EXPECT_EQ(broadcasts, 0) << refused;
+    }
 }
 
 TEST_F(SettingsDialog, OkAppliesSavesAndAnnouncesEveryPage)
@@ -122,15 +127,6 @@ TEST_F(SettingsDialog, OkAppliesSavesAndAnnouncesEveryPage)
     EXPECT_TRUE(Button(again, ASettingsForm::kInterface, 131)->isChecked());
     EXPECT_TRUE(Button(again, ASettingsForm::kTransactions, 144)->isChecked());
     EXPECT_FALSE(Button(again, ASettingsForm::kTransactions, 143)->isChecked());
-}
-
-TEST_F(SettingsDialog, CancelChangesNothing)
-{
-    ASettingsForm dialog(test.context, nullptr);
-    Button(dialog, ASettingsForm::kGeneral, 116)->setChecked(true);
-    dialog.Press(ASettingsForm::kCancel);
-    EXPECT_FALSE(test.context.Options().Flag(kMinimizeOnClose));
-    EXPECT_EQ(broadcasts, 0);
 }
 
 TEST_F(SettingsDialog, TheAutostartEntryIsWrittenReadAndRemoved)

@@ -197,17 +197,14 @@ TEST_F(StatementImportWizard, ARuleWrittenFromTheReviewPageGivesItsCategoryToThe
     AWizardDriver driver(wizard);
     ToAccount(wizard, driver, kOfxRow, "in.ofx", Cash());
     ASSERT_EQ(wizard.CurrentStep(), kReviewPage);
-    test.dialogs.onModal = [&](QDialog& dialog) {
-        dialog.show();
-        QApplication::processEvents();
+    UiTests::OnModal(test, [&](QDialog& dialog) {
         EXPECT_EQ(UiTests::UnnamedControls(dialog), std::vector<std::string>());
         UiTests::ClickNamed(dialog, "Добавить правило");  // no text yet: refused
         UiTests::TypeAnyInto(dialog, "Текст содержит:", "булоч");
         Pick(dialog, "Статья:", u"Хлеб");
         UiTests::ClickNamed(dialog, "Добавить правило");
         UiTests::ClickNamed(dialog, "OK");
-        return dialog.result();
-    };
+    });
     driver.Click("Правила...");
     ASSERT_EQ(test.dialogs.messages.size(), 1u);
     EXPECT_TRUE(test.dialogs.messages[0].starts_with(u"Не указан текст правила."));
@@ -226,9 +223,7 @@ TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSe
     driver.ChooseModule("Модуль импорта:", kCsvRow);
     driver.TypeFile(test.Path("in.csv"));
     std::vector<std::u16string> preview;
-    test.dialogs.onModal = [&](QDialog& dialog) {
-        dialog.show();
-        QApplication::processEvents();
+    UiTests::OnModal(test, [&](QDialog& dialog) {
         EXPECT_EQ(UiTests::UnnamedControls(dialog), std::vector<std::string>());
         UiTests::TypeAnyInto(dialog, "Название профиля:", "Мой банк");
         struct AField {
@@ -245,8 +240,7 @@ TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSe
         for (int row = 0; list && row < list->Model().RowCount(); ++row)
             preview.push_back(list->Model().Row(row)->Text(1) + u" " + list->Model().Row(row)->Text(2));
         UiTests::ClickNamed(dialog, "OK");
-        return dialog.result();
-    };
+    });
     driver.Click("Настройки");
     EXPECT_EQ(test.dialogs.modalCount, 1);
     ASSERT_EQ(test.dialogs.messages.size(), 1u);
@@ -270,14 +264,12 @@ TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSe
         Exchange::AImportWizard again(test.context, books.db, test.folder.Path());
         AWizardDriver next(again);
         next.ChooseModule("Модуль импорта:", kCsvRow);
-        test.dialogs.onModal = [&, button = button](QDialog& dialog) {
-            dialog.show();
+        UiTests::OnModal(test, [&, button = button](QDialog& dialog) {
             UiTests::ClickNamed(dialog, "Удалить профиль");
             UiTests::TypeAnyInto(dialog, "Название профиля:", "Другой");
             UiTests::TypeInto(dialog, "Сумма:", "2");
             UiTests::ClickNamed(dialog, button);
-            return dialog.result();
-        };
+        });
         next.Click("Настройки");
         const ExportImport::Statements::ACsvProfiles kept(test.context.Options().Store());
         ASSERT_EQ(kept.All().size(), 1u) << button;

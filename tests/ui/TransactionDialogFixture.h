@@ -61,12 +61,9 @@ protected:
     bool Run(ATransactionDialogMode mode, std::vector<Engine::ARecordId> selection,
              const std::function<void(QDialog&)>& script)
     {
-        test.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
+        UiTests::OnModal(test, [&](QDialog& dialog) {
             (dialog.windowTitle() == "Повторение операции" && recurrence ? recurrence : script)(dialog);
-            return dialog.result();
-        };
+        });
         return RunTransactionDialog(nullptr, test.context, db, mode, std::move(selection), filter);
     }
     const ATransaction& Last() { return db.Transactions().Live().back()->Record(); }

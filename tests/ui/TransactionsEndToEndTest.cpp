@@ -58,9 +58,7 @@ TEST(TransactionsEndToEnd, WhatTheDialogSavedIsWhatTheCommandLineProgramReads)
         {"Перевод", {{"Со счёта:", 1}, {"На счёт:", 2}}, "Сумма перевода:", "300", "To card"},
     };
     for (const ATyped& t : typed) {
-        test.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
+        UiTests::OnModal(test, [&](QDialog& dialog) {
             UiTests::ClickNamed(dialog, t.type);
             for (const auto& [chooser, row] : t.accounts) {
                 QWidget* picker = UiTests::Named(dialog, chooser);
@@ -71,8 +69,7 @@ TEST(TransactionsEndToEnd, WhatTheDialogSavedIsWhatTheCommandLineProgramReads)
             UiTests::TypeInto(dialog, t.amountField, t.amount);
             UiTests::TypeInto(dialog, "Примечание:", t.note);
             UiTests::ClickNamed(dialog, "OK");
-            return dialog.result();
-        };
+        });
         window.UpdateMenus();
         ASSERT_TRUE(window.FindAction(Command::kAdd)->isEnabled());
         window.FindAction(Command::kAdd)->trigger();

@@ -65,14 +65,8 @@ protected:
     // The page built into a shown form of its own and filled.
     ATransactionsPage& Show()
     {
-        form = std::make_unique<Win32API::VelvixForms::ADialogForm>("{bW600H300{S#-1{b#-2}}}",
-                                                                    test.context.strings.get());
-        form->Create();
-        form->show();
-        page = CreatePage(test.context, db, APageInfo::kTransactions);
-        page->CreateInto(*form, -2);
-        page->Shown();
-        return dynamic_cast<ATransactionsPage&>(*page);
+        view = UiTests::ShowPage(test, db, APageInfo::kTransactions);
+        return dynamic_cast<ATransactionsPage&>(*view.page);
     }
     void ShowEverything(ATransactionsPage& shown)
     {
@@ -93,8 +87,7 @@ protected:
 
     UiTests::ATestProgram test;
     ADatabase db;
-    std::unique_ptr<Win32API::VelvixForms::ADialogForm> form;
-    std::unique_ptr<AAbstractPage> page;
+    UiTests::AShownPage view;
     AReference<AAccount> cash, savings;
     AReference<ATransaction> salary, transfer, lunch, rent;
 };
@@ -189,10 +182,10 @@ TEST_F(TransactionsPage, ThePaneChoosesTheAccountAndTheClassifierNodesAndHides)
 
     EXPECT_FALSE(shown.IsCommandEnabled(PageCommand::kShowFilters));
     shown.RunCommand(PageCommand::kHideFilters);
-    EXPECT_FALSE(pane.isVisibleTo(form.get()));
+    EXPECT_FALSE(pane.isVisibleTo(view.form.get()));
     EXPECT_TRUE(shown.IsCommandEnabled(PageCommand::kShowFilters));
     shown.RunCommand(PageCommand::kShowFilters);
-    EXPECT_TRUE(pane.isVisibleTo(form.get()));
+    EXPECT_TRUE(pane.isVisibleTo(view.form.get()));
 
     // Another page given the saved settings shows the same choices.
     ATransactionsPage& again = Show();
@@ -242,7 +235,7 @@ TEST_F(TransactionsPage, TheExpandedAccountListTicksAccountsAndChoosesTheScope)
     EXPECT_FALSE(tree->isVisibleTo(&pane));
     EXPECT_EQ(Column(shown, kDateColumn), all);
     Show().ReadSettings(saved);
-    EXPECT_EQ(Column(dynamic_cast<ATransactionsPage&>(*page), kDateColumn), all);
+    EXPECT_EQ(Column(dynamic_cast<ATransactionsPage&>(*view.page), kDateColumn), all);
 }
 
 // Every classifier has a column of its own, titled by its name; one deleted takes its column away.
@@ -360,9 +353,7 @@ TEST_F(TransactionsPage, AddChangeAndDuplicateOpenTheTransactionDialog)
     ATransactionsPage& shown = Show();
     ShowEverything(shown);
     auto typeAmount = [&](const char* type, const char* field, const char* amount) {
-        test.dialogs.onModal = [=](QDialog& dialog) {
-            dialog.show();
-            QApplication::processEvents();
+        UiTests::OnModal(test, [=](QDialog& dialog) {
             if (*type) {
                 UiTests::ClickNamed(dialog, type);
                 QWidget* account = UiTests::Named(dialog, "На счёт:");
@@ -372,8 +363,7 @@ TEST_F(TransactionsPage, AddChangeAndDuplicateOpenTheTransactionDialog)
             }
             UiTests::TypeInto(dialog, field, amount);
             UiTests::ClickNamed(dialog, "OK");
-            return dialog.result();
-        };
+        });
     };
 
     typeAmount("Приход", "Сумма прихода:", "75");
@@ -421,12 +411,10 @@ TEST_F(TransactionsPage, FindAsksForTheTextAndFindNextGoesOnFromTheFocus)
     };
     for (const auto& step : steps) {
         test.dialogs.messages.clear();
-        test.dialogs.onModal = [&](QDialog& dialog) {
-            dialog.show();
+        UiTests::OnModal(test, [&](QDialog& dialog) {
             UiTests::TypeInto(dialog, "Искать текст:", step.typed);
             UiTests::ClickNamed(dialog, "OK");
-            return dialog.result();
-        };
+        });
         ASSERT_TRUE(shown.IsCommandEnabled(step.command));
         shown.RunCommand(step.command);
         EXPECT_EQ(shown.Report()->Model().Focus(), step.focus) << step.typed;

@@ -2,9 +2,7 @@
 
 #include "core/LocaleInfo.h"
 #include "core/OptionStore.h"
-#include "database/engine/CompoundFile.h"
-#include "database/engine/PagedStream.h"
-#include "database/engine/StreamNames.h"
+#include "support/DataFiles.h"
 
 #include "win32api/AControl.h"
 
@@ -160,27 +158,13 @@ void WriteDataFile(const std::string& path, const std::function<void(Database::A
 
 void WriteFileWithErrors(const std::string& path)
 {
-    WriteDataFile(path, [](Database::ADatabase& db) { db.Accounts().Delete(db.Accounts().Live().front()); });
+    TestSupport::WriteFileWithDanglingReference(path);
 }
 
 void WriteNewerFile(const std::string& path)
 {
-    using namespace Database::Engine;
     WriteDataFile(path);
-    std::unique_ptr<ACompoundFile> file;
-    ASSERT_EQ(ACompoundFile::Open(path, true, file), Result::kOk);
-    ACompoundStream* raw = nullptr;
-    ASSERT_EQ(file->OpenStream(StreamNames::kHeader, &raw), Result::kOk);
-    {
-        APagedStream header(*raw, true);
-        // After the length byte, the signature with its NUL, the GUID and four words: the lowest
-        // program build allowed to read the file.
-        const std::uint64_t at = 1 + sizeof StreamNames::kSignature + 16 + 8;
-        const std::uint8_t word[2] = {0x2C, 0x01};  // 300
-        ASSERT_EQ(header.Write(at, word, 2), Result::kOk);
-        ASSERT_EQ(header.Flush(), Result::kOk);
-    }
-    ASSERT_EQ(file->Commit(), Result::kOk);
+    TestSupport::SetLowestReaderBuild(path, 300);
 }
 
 void WritePasswordFile(const std::string& path, std::u16string_view password)

@@ -6,14 +6,20 @@
 #include "core/CodePage.h"
 #include "core/FileSystem.h"
 #include "core/TempFolder.h"
+#include "ui/PageFactory.h"
 #include "ui/ProgramContext.h"
 #include "ui/UserDialogs.h"
+#include "win32api/DynaForm.h"
 
 #include "support/QtTestApp.h"
+
+#include <QApplication>
+#include <QDialog>
 
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,5 +98,49 @@ std::vector<std::string> UnnamedControls(QWidget& window, bool hiddenToo = false
 void ClickNamed(QWidget& window, const QString& name);
 // Focuses the named line edit, selects its text and types over it.
 void TypeInto(QWidget& window, const QString& name, const QString& text);
+
+// A page built into a shown form of its own.
+struct AShownPage {
+    std::unique_ptr<Win32API::VelvixForms::ADialogForm> form;
+    std::unique_ptr<UserInterface::AAbstractPage> page;
+};
+
+inline AShownPage ShowPage(ATestProgram& test, Database::ADatabase& db, std::uint32_t type)
+{
+    AShownPage shown;
+    shown.form = std::make_unique<Win32API::VelvixForms::ADialogForm>("{bW600H300{S#-1{b#-2}}}", test.context.strings.get());
+    shown.form->Create();
+    shown.form->show();
+    shown.page = UserInterface::CreatePage(test.context, db, type);
+    shown.page->CreateInto(*shown.form, -2);
+    shown.page->Shown();
+    return shown;
+}
+
+// The next modal dialogs are shown and driven by `hands`; one left open is cancelled.
+inline void OnModal(ATestProgram& test, std::function<void(QDialog&)> hands)
+{
+    test.dialogs.onModal = [hands = std::move(hands)](QDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        hands(dialog);
+        if (dialog.isVisible())
+            dialog.reject();
+        return dialog.result();
+    };
+}
+
+// Runs the page's command with `hands` on the dialog it opens; the dialog's title.
+inline QString RunCommandOnModal(ATestProgram& test, UserInterface::AAbstractPage& page, int command,
+                                 const std::function<void(QDialog&)>& hands)
+{
+    QString title;
+    OnModal(test, [&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        hands(dialog);
+    });
+    page.RunCommand(command);
+    return title;
+}
 
 }  // namespace UiTests
