@@ -10,22 +10,16 @@ class CliCheckConvert : public ACliTest {};
 
 }  // namespace
 
-TEST_F(CliCheckConvert, CheckOfASoundFilePrintsNoErrors)
+TEST_F(CliCheckConvert, CheckCountsTheErrorsAndExitsWithThreeWhenThereAreAny)
 {
     ASSERT_EQ(Run({"new", "sound.fend"}).exitCode, 0);
-    const ACliRun run = Run({"check", "sound.fend"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "Consistency errors: 0\n");
-    EXPECT_EQ(run.err, "");
-}
-
-TEST_F(CliCheckConvert, CheckCountsADanglingReference)
-{
     WriteFileWithDanglingReference(Path("dangling.fend"));
-    const ACliRun run = Run({"check", "dangling.fend"});
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(run.out, "Consistency errors: 1\n");
-    EXPECT_EQ(run.err, ExpectedMessage(499, {u"dangling.fend", 1}));
+    for (const auto& [name, errors] : {std::pair{"sound.fend", 0}, {"dangling.fend", 1}}) {
+        const ACliRun run = Run({"check", name});
+        EXPECT_EQ(run.exitCode, errors ? 3 : 0) << name;
+        EXPECT_EQ(run.out, "Consistency errors: " + std::to_string(errors) + "\n") << name;
+        EXPECT_EQ(run.err, errors ? ExpectedMessage(499, {Utf16(name), errors}) : "") << name;
+    }
 }
 
 TEST_F(CliCheckConvert, InfoOfAFileWithErrorsStillReportsAndExitsWithThree)

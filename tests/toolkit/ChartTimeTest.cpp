@@ -58,14 +58,13 @@ TEST_F(TimeChart, StepsHoldAValueUntilTheNextPoint)
 {
     chart.SetLines({Steps(kBlue)});
     const QImage image = Render(chart);
-    // Just before day 10 the line is still at 10, just after it at 20.
-    EXPECT_EQ(image.pixelColor(At({kStart + 9, 0, 0}, 10 * kOne)), kBlue);
-    EXPECT_EQ(image.pixelColor(At({kStart + 5, 0, 0}, 10 * kOne)), kBlue);
-    EXPECT_EQ(image.pixelColor(At({kStart + 11, 0, 0}, 20 * kOne)), kBlue);
-    EXPECT_NE(image.pixelColor(At({kStart + 9, 0, 0}, 20 * kOne)), kBlue);
-    EXPECT_NE(image.pixelColor(At({kStart + 11, 0, 0}, 10 * kOne)), kBlue);
-    // The riser at day 10, halfway up.
-    EXPECT_EQ(image.pixelColor(At({kStart + 10, 0, 0}, 15 * kOne)), kBlue);
+    // Just before day 10 the line is still at 10, just after it at 20; the riser at day 10, halfway up.
+    const struct {
+        int day, value;
+        bool line;
+    } points[] = {{9, 10, true}, {5, 10, true}, {11, 20, true}, {9, 20, false}, {11, 10, false}, {10, 15, true}};
+    for (const auto& p : points)
+        EXPECT_EQ(image.pixelColor(At({kStart + p.day, 0, 0}, p.value * kOne)) == kBlue, p.line) << p.day << " " << p.value;
 }
 
 TEST_F(TimeChart, SmoothingReplacesTheSteps)

@@ -39,7 +39,7 @@ TEST_F(PasswordDialog, AWrongPasswordIsToldAfterADelayAndTheUserTriesAgainAsOfte
 {
     UiTests::WritePasswordFile(test.Path("secret.fend"), u"Тайна");
     std::vector<qint64> waits;
-    test.dialogs.onModal = [&](QDialog& shown) {
+    UiTests::OnModal(test, [&](QDialog& shown) {
         auto& dialog = dynamic_cast<APasswords&>(shown);
         EXPECT_EQ(dialog.Mode(), APasswords::AMode::Enter);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Введите пароль"));
@@ -53,8 +53,7 @@ TEST_F(PasswordDialog, AWrongPasswordIsToldAfterADelayAndTheUserTriesAgainAsOfte
             EXPECT_FALSE(dialog.isHidden() && dialog.result() == QDialog::Accepted);
         }
         Confirm(dialog, {u"Тайна"});
-        return dialog.result();
-    };
+    });
     ASSERT_EQ(window.OpenFile(test.Path("secret.fend")), Result::kOk);
     EXPECT_EQ(window.CurrentDatabase().FileName().FullPath(), test.Path("secret.fend"));
     ASSERT_EQ(test.dialogs.messages.size(), 3u);
@@ -82,7 +81,7 @@ TEST_F(PasswordDialog, TheFileIsNamedInTheQuestion)
 
 TEST_F(PasswordDialog, ChangingChecksTheCurrentPasswordAndTheRepetitionAndIsOneUndoableStep)
 {
-    test.dialogs.onModal = [&](QDialog& shown) {
+    UiTests::OnModal(test, [&](QDialog& shown) {
         auto& dialog = dynamic_cast<APasswords&>(shown);
         EXPECT_EQ(dialog.Mode(), APasswords::AMode::Change);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Изменить пароль"));
@@ -90,8 +89,7 @@ TEST_F(PasswordDialog, ChangingChecksTheCurrentPasswordAndTheRepetitionAndIsOneU
         Confirm(dialog, {u"не тот", u"новый", u"новый"});
         Confirm(dialog, {u"", u"новый", u"другой"});
         Confirm(dialog, {u"", u"новый", u"новый"});
-        return dialog.result();
-    };
+    });
     window.RunCommand(Command::kPassword);
     ASSERT_EQ(test.dialogs.messages.size(), 2u);
     EXPECT_EQ(test.dialogs.messages[0], test.Message(kMismatch));
@@ -106,12 +104,11 @@ TEST_F(PasswordDialog, ChangingChecksTheCurrentPasswordAndTheRepetitionAndIsOneU
 TEST_F(PasswordDialog, AnEmptyNewPasswordRemovesTheProtection)
 {
     UiTests::WritePasswordFile(test.Path("open.fend"), u"старый");
-    test.dialogs.onModal = [&](QDialog& shown) {
+    UiTests::OnModal(test, [&](QDialog& shown) {
         auto& dialog = dynamic_cast<APasswords&>(shown);
         Confirm(dialog, dialog.Mode() == APasswords::AMode::Enter ? std::initializer_list<const char16_t*>{u"старый"}
                                                                    : std::initializer_list<const char16_t*>{u"старый", u"", u""});
-        return dialog.result();
-    };
+    });
     ASSERT_EQ(window.OpenFile(test.Path("open.fend")), Result::kOk);
     window.RunCommand(Command::kPassword);
     ASSERT_TRUE(window.Save());
