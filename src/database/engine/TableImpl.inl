@@ -78,8 +78,10 @@ typename ATableImpl<T>::Index ATableImpl<T>::SortedForIndex(const std::vector<AR
     order.reserve(slots.size());
     for (const ARecordBase* slot : slots)
         order.push_back(slot->position);
-    // Slot positions follow identifiers, so position order is identifier order.
-    std::sort(order.begin(), order.end());
+    // Slot positions follow identifiers, so position order is identifier order. New
+    // records come in that order already.
+    if (!std::is_sorted(order.begin(), order.end()))
+        std::sort(order.begin(), order.end());
     if (n >= 2)
         SortPositionsByKey(order, n);
     Index sorted(order.size());

@@ -45,7 +45,7 @@ HRESULT AZipWriter::Add(std::string_view name, std::string_view content,
                               kCompressionLevel, content.size() >= 0xFFFFFFFFu) != ZIP_OK)
         return Result::kStgWriteFault;
     // Packed in pieces small enough for whoever watches the progress to see it move.
-    constexpr std::size_t kChunk = 1u << 21;
+    constexpr std::size_t kChunk = 1u << 18;
     for (std::size_t done = 0; done < content.size();) {
         const std::size_t size = std::min(kChunk, content.size() - done);
         if (zipWriteInFileInZip(zip, content.data() + done, static_cast<unsigned>(size)) != ZIP_OK) {
