@@ -24,14 +24,15 @@ void FreeByItems(UtilityClasses::XML::ADocument& document, const std::function<v
 {
     const std::size_t total = std::max<std::size_t>(document.ElementCount(), 1);
     std::size_t freed = 0;
+    std::size_t items = 0;
     while (UtilityClasses::XML::ANode* top = document.FirstChild()) {
         if (UtilityClasses::XML::AElement* root = top->ToElement())
             while (UtilityClasses::XML::ANode* section = root->FirstChild()) {
-                if (UtilityClasses::XML::AElement* items = section->ToElement())
-                    while (UtilityClasses::XML::ANode* item = items->FirstChild()) {
+                if (UtilityClasses::XML::AElement* content = section->ToElement())
+                    while (UtilityClasses::XML::ANode* item = content->FirstChild()) {
                         freed += item->ToElement() ? item->ToElement()->ElementCount() + 1 : 0;
-                        items->Remove(item);
-                        if (freed % 1024 == 0)
+                        content->Remove(item);
+                        if (++items % 256 == 0)
                             share(static_cast<unsigned>(std::min<std::size_t>(freed * 100 / total, 100)));
                     }
                 root->Remove(section);

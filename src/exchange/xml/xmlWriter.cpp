@@ -75,9 +75,7 @@ bool AStreamWriterVisitor::LeaveDocument(const ADocument&)
 
 bool AStreamWriterVisitor::EnterElement(const AElement& element)
 {
-    m_buffer += '<';
-    m_buffer += element.Name();
-    element.PrintAttributes(m_buffer);
+    StartTag(element);
     m_buffer += element.HasChildren() ? ">" : "/>";
     FlushIfLarge();
     return true;
@@ -85,10 +83,15 @@ bool AStreamWriterVisitor::EnterElement(const AElement& element)
 
 void AStreamWriterVisitor::OpenElement(const AElement& element)
 {
+    StartTag(element);
+    m_buffer += '>';
+}
+
+void AStreamWriterVisitor::StartTag(const AElement& element)
+{
     m_buffer += '<';
     m_buffer += element.Name();
     element.PrintAttributes(m_buffer);
-    m_buffer += '>';
 }
 
 void AStreamWriterVisitor::CloseElement(const AElement& element)

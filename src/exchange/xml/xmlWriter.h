@@ -44,6 +44,8 @@ public:
 
 private:
     void FlushIfLarge();
+    // "<name" and the attributes, without the closing bracket.
+    void StartTag(const AElement& element);
 
     ARefPtr<Streams::IStream> m_stream;
     AUserProgressNotifier* m_notifier;
