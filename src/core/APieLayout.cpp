@@ -1,5 +1,7 @@
 #include "core/APieLayout.h"
 
+#include "core/CommonTexts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -8,7 +10,8 @@ namespace UserInterface::Charts {
 
 namespace {
 
-constexpr int kIncomeCaption = 151, kExpenseCaption = 152, kTotalCaption = 150, kTooltipLine = 488;
+namespace CommonText = UtilityClasses::Strings::CommonText;
+
 // Rounding of the sweeps must not keep the last slice from closing the circle.
 constexpr double kAngleTolerance = 1e-9;
 
@@ -117,16 +120,16 @@ std::u16string RingTooltip(const UtilityClasses::Strings::AStrings& strings, std
     using UtilityClasses::Strings::FormatArg;
     std::u16string text(name);
     auto line = [&](int caption, AMoney amount) {
-        text += strings.Format(kTooltipLine,
+        text += strings.Format(CommonText::kPieTooltipLine,
                                {FormatArg(strings.Text(caption)), FormatArg::Amount(amount, decimals),
                                 FormatArg(currencyCode)});
     };
     if (first != 0)
-        line(kIncomeCaption, first);
+        line(CommonText::kPieIncome, first);
     if (second != 0)
-        line(kExpenseCaption, second);
+        line(CommonText::kPieExpense, second);
     if ((first != 0) == (second != 0))
-        line(kTotalCaption, first + second);
+        line(CommonText::kPieTotal, first + second);
     return text;
 }
 

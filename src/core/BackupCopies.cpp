@@ -1,6 +1,7 @@
 #include "core/BackupCopies.h"
 
 #include "core/Assert.h"
+#include "core/CommonTexts.h"
 #include "core/FileSystem.h"
 #include "core/Settings.h"
 #include "core/Trash.h"
@@ -13,6 +14,8 @@
 namespace Database::Engine {
 
 namespace {
+
+namespace CommonText = UtilityClasses::Strings::CommonText;
 
 constexpr std::string_view kBackupText = " - Backup of ";
 constexpr std::size_t kDateLength = 10;  // YYYY-MM-DD
@@ -99,11 +102,11 @@ AMessageRef BackupFailureMessage(int error)
 {
     switch (error) {
     case ENOSPC:
-    case EDQUOT: return {kMsgBackupDiskFull, {}};
-    case EROFS: return {kMsgBackupWriteProtected, {}};
+    case EDQUOT: return {CommonText::kBackupDiskFull, {}};
+    case EROFS: return {CommonText::kBackupWriteProtected, {}};
     case ENOENT:
-    case ENOTDIR: return {kMsgBackupNoAccess, {}};
-    default: return {kMsgBackupFailed, {error}};
+    case ENOTDIR: return {CommonText::kBackupNoAccess, {}};
+    default: return {CommonText::kBackupFailed, {error}};
     }
 }
 

@@ -16,11 +16,6 @@ namespace UserInterface::Settings { class ASettings; }
 
 namespace Database::Engine {
 
-constexpr int kMsgBackupFailed = 515;
-constexpr int kMsgBackupDiskFull = 516;
-constexpr int kMsgBackupWriteProtected = 517;
-constexpr int kMsgBackupNoAccess = 644;
-
 struct ABackupOptions {
     std::int32_t mode = 0;      // 0 none, 1 beside the data file, 2 the Trash, 3 `folder`
     std::int32_t period = 1;    // 0 daily, 1 every three days, 2 weekly, 3 monthly

@@ -1,12 +1,15 @@
 #include "core/BackupSettingsCheck.h"
 
 #include "core/Assert.h"
+#include "core/CommonTexts.h"
 #include "core/FileSystem.h"
 #include "core/Settings.h"
 
 namespace UserInterface::Settings {
 
 namespace {
+
+namespace CommonText = UtilityClasses::Strings::CommonText;
 
 // The folder must exist afterwards and take a file, which we create and remove again.
 bool FolderTakesFiles(Files::AFileSystem& fs, const std::string& folder)
@@ -44,7 +47,7 @@ ABackupPageCheck CheckBackupPage(const ABackupPageInput& input, Files::AFileSyst
     ABackupPageCheck check;
     ABackupChoice& choice = check.choice;
     if (!FD_VERIFY(input.placeIndex >= 0 && input.placeIndex <= 2 && input.periodIndex >= 0 && input.periodIndex <= 3)) {
-        check.refusal = AMessageRef{kMsgBackupCopiesOutOfRange, {}};
+        check.refusal = AMessageRef{CommonText::kBackupCopiesOutOfRange, {}};
         return check;
     }
     choice.mode = input.enabled ? kBackupBesideFile + input.placeIndex : kNoBackups;
@@ -55,12 +58,12 @@ ABackupPageCheck CheckBackupPage(const ABackupPageInput& input, Files::AFileSyst
 
     const bool keepsCopies = choice.mode == kBackupBesideFile || choice.mode == kBackupToFolder;
     if (keepsCopies && (!choice.versions || *choice.versions < 1 || *choice.versions > 9)) {
-        check.refusal = AMessageRef{kMsgBackupCopiesOutOfRange, {}};
+        check.refusal = AMessageRef{CommonText::kBackupCopiesOutOfRange, {}};
     } else if (choice.mode == kBackupToFolder && input.folderText.empty()) {
-        check.refusal = AMessageRef{kMsgBackupFolderMissing, {}};
+        check.refusal = AMessageRef{CommonText::kBackupFolderMissing, {}};
     } else if (choice.mode == kBackupToFolder &&
                !FolderTakesFiles(fs, Files::ResolvePath(programFolder, input.folderText))) {
-        check.refusal = AMessageRef{kMsgBackupFolderUnusable, {}};
+        check.refusal = AMessageRef{CommonText::kBackupFolderUnusable, {}};
     }
     return check;
 }

@@ -12,10 +12,6 @@ namespace UserInterface::Settings {
 
 class ASettings;
 
-constexpr int kMsgBackupCopiesOutOfRange = 491;
-constexpr int kMsgBackupFolderMissing = 492;
-constexpr int kMsgBackupFolderUnusable = 493;
-
 // The page's controls as the dialog read them.
 struct ABackupPageInput {
     bool enabled = false;    // check box 117

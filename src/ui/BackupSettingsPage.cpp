@@ -1,5 +1,6 @@
 // The settings dialog's backup page: whether, where, how often and how many copies.
 #include "core/BackupSettingsCheck.h"
+#include "core/CommonTexts.h"
 #include "core/Settings.h"
 #include "ui/ProgramContext.h"
 #include "ui/SettingsPages.h"
@@ -76,7 +77,8 @@ public:
         const ABackupPageCheck check = CheckBackupPage(input, *context_.fs, context_.folders.programFolder);
         if (check.refusal) {
             ShowMessage(check.refusal->id);
-            Control(check.refusal->id == kMsgBackupCopiesOutOfRange ? kCopiesEdit : kFolderEdit)->setFocus();
+            const bool copies = check.refusal->id == UtilityClasses::Strings::CommonText::kBackupCopiesOutOfRange;
+            Control(copies ? kCopiesEdit : kFolderEdit)->setFocus();
             return false;
         }
         if (apply)
