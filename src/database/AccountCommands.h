@@ -4,6 +4,7 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <optional>
 #include <string>
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace Database {
-
-namespace AccountMessage {
-constexpr int kAdd = 268, kChange = 269, kDelete = 270, kMove = 271;  // titles and step names
-constexpr int kNameMissing = 350, kCurrencyMissing = 351, kInitialBalanceInvalid = 352, kNameTaken = 353;
-constexpr int kDeleteQuestion = 354;  // "По выбранным счетам было введено #d операций..."
-}  // namespace AccountMessage
 
 // Writes a changed name into the record's name text and a changed comment into its comment
 // text, creating the text a record lacks; `record` is the caller's copy to store. In a step.

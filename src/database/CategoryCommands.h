@@ -3,6 +3,7 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 #include "database/TypedText.h"
 
 #include <optional>
@@ -10,13 +11,6 @@
 #include <string_view>
 
 namespace Database {
-
-namespace CategoryMessage {
-constexpr int kNameMissing = 407;   // "Вы не указали название..."
-constexpr int kNameTaken = 409;     // "Введённое название уже есть у того же самого родителя!..."
-constexpr int kAddTitle = 403, kChangeTitle = 404, kDeleteTitle = 405, kMoveTitle = 406;  // "#s - ..."
-constexpr int kDeleteQuestion = 410;  // "К "#s" относится #d операций..."
-}  // namespace CategoryMessage
 
 // The first failing check of a (normalised) name under `parent`: empty, a backslash, the name
 // of another live child of the same parent. `self` is the category being changed.

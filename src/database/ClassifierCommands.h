@@ -3,6 +3,7 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <array>
 #include <optional>
@@ -10,12 +11,6 @@
 #include <string_view>
 
 namespace Database {
-
-namespace ClassifierMessage {
-constexpr int kAddTitle = 391, kChangeTitle = 392, kDeleteTitle = 395;
-constexpr int kNamesMissing = 396;   // "Не указано название классификатора..."
-constexpr int kDeleteQuestion = 397; // "Удалить классификатор "#s"?..."
-}  // namespace ClassifierMessage
 
 struct AClassifierInput {
     std::u16string singular, plural;  // as typed; the commands normalise them

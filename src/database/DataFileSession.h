@@ -8,6 +8,7 @@
 #include "core/MessageRef.h"
 #include "core/Result.h"
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <functional>
 #include <memory>
@@ -16,21 +17,6 @@
 #include <vector>
 
 namespace Database {
-
-// The string-table messages of file operations.
-namespace FileMessage {
-constexpr int kFileNotFound = 489;
-constexpr int kSavePrompt = 490;
-constexpr int kUntitled = 494;
-constexpr int kReadOnly = 495;
-constexpr int kReading = 496;
-constexpr int kWriting = 497;
-constexpr int kUnreadable = 498;
-constexpr int kOpenedWithErrors = 499;
-constexpr int kReadOnlyFile = 504;
-constexpr int kSaveFailed = 641;
-constexpr int kNewerVersion = 695;
-}  // namespace FileMessage
 
 enum class AOpenPurpose { Read, Change };
 

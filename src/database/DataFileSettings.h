@@ -3,16 +3,13 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
 namespace Database {
-
-namespace DataFileSettingsMessage {
-constexpr int kTitle = 263;  // "Настройки файла данных", also the step's name
-}
 
 struct ADataFileSwitches {
     bool accountFolders = false, accountPlans = false, budgetDates = false, quantities = false, times = false;

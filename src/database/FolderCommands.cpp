@@ -13,9 +13,6 @@ namespace {
 using AFolderSlot = Engine::ASlot<AAccountFolder>;
 using AFolderTable = Engine::ATableImpl<AAccountFolder>;
 
-constexpr int kContains = 743, kFolders = 744, kLockedFolders = 745, kAccounts = 746, kLockedAccounts = 747,
-              kGoesWith = 748, kTransactionsToo = 749, kEveryPlan = 750, kDeleteFolderQuestion = 751;
-
 // The texts of 743-751 are C-style formats: "%s" a text, "%d" a number, "%%" a percent sign.
 // A format from a language file may ask for more than is given: a missing one writes nothing.
 std::u16string Printf(std::u16string_view format, std::u16string_view text, std::size_t number)
@@ -165,28 +162,28 @@ AFolderContents ContentsOf(ADatabase& db, AReference<AAccountFolder> folder)
 std::u16string FolderDeleteQuestion(const UtilityClasses::Strings::AStrings& strings, const AFolderContents& contents,
                                     std::u16string_view name, bool severalPlans)
 {
-    const std::pair<int, std::size_t> items[] = {{kFolders, contents.folders},
-                                                 {kLockedFolders, contents.lockedFolders},
-                                                 {kAccounts, contents.accounts},
-                                                 {kLockedAccounts, contents.lockedAccounts}};
+    const std::pair<int, std::size_t> items[] = {{FolderMessage::kFolders, contents.folders},
+                                                 {FolderMessage::kLockedFolders, contents.lockedFolders},
+                                                 {FolderMessage::kAccounts, contents.accounts},
+                                                 {FolderMessage::kLockedAccounts, contents.lockedAccounts}};
     std::u16string question;
     bool listed = false;
     for (const auto& [id, count] : items) {
         if (count == 0)
             continue;
-        question += listed ? u";\r\n   " : Printf(strings.Text(kContains), name, 0) + u"\r\n   ";
+        question += listed ? u";\r\n   " : Printf(strings.Text(FolderMessage::kContains), name, 0) + u"\r\n   ";
         question += Printf(strings.Text(id), {}, count);
         listed = true;
     }
     if (listed) {
-        question += u".\r\n\r\n" + Printf(strings.Text(kGoesWith), name, 0);
+        question += u".\r\n\r\n" + Printf(strings.Text(FolderMessage::kGoesWith), name, 0);
         if (contents.transactions > 0)
-            question += u"\r\n" + Printf(strings.Text(kTransactionsToo), {}, contents.transactions);
+            question += u"\r\n" + Printf(strings.Text(FolderMessage::kTransactionsToo), {}, contents.transactions);
         if (severalPlans && contents.accounts + contents.lockedAccounts > 0)
-            question += u"\r\n\r\n" + std::u16string(strings.Text(kEveryPlan));
+            question += u"\r\n\r\n" + std::u16string(strings.Text(FolderMessage::kEveryPlan));
         question += u"\r\n\r\n";
     }
-    return question + Printf(strings.Text(kDeleteFolderQuestion), name, 0);
+    return question + Printf(strings.Text(FolderMessage::kDeleteFolderQuestion), name, 0);
 }
 
 std::u16string PlanDeleteQuestion(const UtilityClasses::Strings::AStrings& strings, std::u16string_view name)

@@ -5,19 +5,13 @@
 
 #include "core/AStrings.h"
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace Database {
-
-namespace FolderMessage {
-constexpr int kAddPlan = 723, kChangePlan = 724, kDeletePlan = 725, kAddFolder = 728, kChangeFolder = 729,
-              kMove = 741, kDelete = 742;  // titles and step names
-constexpr int kDeletePlanQuestion = 726;  // "Вы действительно хотите удалить план счетов..."
-constexpr int kNameMissing = 738, kNameTaken = 739;
-}  // namespace FolderMessage
 
 struct AFolderInput {
     std::u16string name;  // as typed

@@ -1,5 +1,6 @@
 #include "database/Locks.h"
 
+#include "database/DatabaseTexts.h"
 #include "database/StepView.h"
 #include "database/engine/StepGuard.h"
 
@@ -62,9 +63,15 @@ void LockDownwards(ADatabase& db, AFolderSlot* top)
 
 }  // namespace
 
-int AccountLockLabelId(const AAccount& account) { return account.locked ? 732 : 731; }
+int AccountLockLabelId(const AAccount& account)
+{
+    return account.locked ? AccountMessage::kUnlock : AccountMessage::kLock;
+}
 
-int FolderLockLabelId(const AAccountFolder& folder) { return folder.locked ? 734 : 733; }
+int FolderLockLabelId(const AAccountFolder& folder)
+{
+    return folder.locked ? FolderMessage::kUnlock : FolderMessage::kLock;
+}
 
 void ToggleAccountLock(ADatabase& db, Engine::ASlot<AAccount>* account, std::u16string_view label)
 {

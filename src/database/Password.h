@@ -2,16 +2,12 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <optional>
 #include <string_view>
 
 namespace Database {
-
-constexpr int kPasswordMismatchMessage = 512;  // the typed password is not the file's
-constexpr int kNewPasswordsDifferMessage = 513;
-constexpr int kChangePasswordLabel = 514;      // "Изменить пароль"
-constexpr int kFileIsProtectedMessage = 506;   // the prompt's text, with the file's name
 
 // The user whose password guards the file: the last live user record whose number
 // is the database's current user. Also works while the file is being read, before

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/ADate.h"
+#include "database/DatabaseTexts.h"
 
 #include <cstdint>
 #include <optional>
@@ -77,10 +78,6 @@ private:
 
 // The recurrence dialog's checks: 0 when the field is acceptable, otherwise the
 // message id to show (with the title "Повторение операции").
-constexpr int kBadIntervalMessage = 319;
-constexpr int kBadDayOfMonthMessage = 320;
-constexpr int kBadOccurrencesMessage = 321;
-constexpr int kNoWeekdayMessage = 322;
 int CheckInterval(std::u16string_view text);
 int CheckDayOfMonth(std::u16string_view text);
 int CheckOccurrences(std::u16string_view text);

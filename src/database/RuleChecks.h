@@ -5,20 +5,12 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <optional>
 #include <string_view>
 
 namespace Database {
-
-namespace RuleMessage {
-constexpr int kCurrencyCodeTaken = 361;
-constexpr int kClassifierSingularTaken = 393;
-constexpr int kClassifierPluralTaken = 394;
-constexpr int kBackslashInName = 408;
-constexpr int kRateToItself = 597;
-constexpr int kAccountPlanNameTaken = 740;
-}  // namespace RuleMessage
 
 // Currency codes are unique.
 std::optional<int> CheckCurrencyCode(ADatabase& db, std::u16string_view code, AReference<ACurrency> self = {});

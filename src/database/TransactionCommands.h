@@ -4,6 +4,7 @@
 #pragma once
 
 #include "database/Database.h"
+#include "database/DatabaseTexts.h"
 
 #include <string_view>
 #include <vector>
@@ -11,16 +12,6 @@
 namespace Database {
 
 using ATransactionSlots = std::vector<Engine::ASlot<ATransaction>*>;
-
-namespace TransactionMessage {
-constexpr int kDeleteTitle = 439;      // "Удалить операции", also the step's name
-constexpr int kDeleteQuestion = 442;   // "Выбранные #d операций будут удалены..."
-constexpr int kLock = 168, kUnlock = 169;
-constexpr int kLockedTitle = 177;      // "Операция заблокирована"
-constexpr int kLockedSelection = 198;  // "Выбранные операции заблокированы и не могут быть изменены."
-constexpr int kExecute = 159, kExecuteOne = 170, kExecuteSeveral = 171;
-constexpr int kExecuteDue = 199;       // "Выполнить запланированные операции (#d)?"
-}  // namespace TransactionMessage
 
 bool AnyLocked(const ATransactionSlots& selection);
 // Whether the selection holds a transaction not yet executed.

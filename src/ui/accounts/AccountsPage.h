@@ -24,7 +24,8 @@ namespace PageCommand {
 constexpr int kAddAccount = Database::AccountMessage::kAdd, kMoveAccount = Database::AccountMessage::kMove,
               kAddPlan = Database::FolderMessage::kAddPlan, kAddFolder = Database::FolderMessage::kAddFolder,
               kMoveFolder = Database::FolderMessage::kMove;
-constexpr int kLockAccount = 731, kUnlockAccount = 732, kLockFolder = 733, kUnlockFolder = 734;
+constexpr int kLockAccount = Database::AccountMessage::kLock, kUnlockAccount = Database::AccountMessage::kUnlock,
+              kLockFolder = Database::FolderMessage::kLock, kUnlockFolder = Database::FolderMessage::kUnlock;
 constexpr int kOpenTransactions = 184;  // "Операции по счёту "#s""
 }  // namespace PageCommand
 
