@@ -5,6 +5,7 @@
 
 #include "database/Database.h"
 #include "database/RuleChecks.h"
+#include "rates/RatesTexts.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,21 +17,6 @@ namespace Rates {
 
 using Database::ACurrency;
 using Database::AReference;
-
-// String ids of the dialog's messages and step labels.
-namespace CurrencyText {
-constexpr int kAdd = 358;               // "Добавить валюту"
-constexpr int kChange = 359;            // "Изменить валюту"
-constexpr int kDelete = 360;            // "Удалить валюту"
-constexpr int kCodeTaken = Database::RuleMessage::kCurrencyCodeTaken;
-constexpr int kNameAndCodeEmpty = 362;
-constexpr int kNameEmpty = 363;
-constexpr int kCodeEmpty = 364;
-constexpr int kDecimalsOutOfRange = 365;
-constexpr int kDeleteWithAccounts = 373;
-constexpr int kDeleteUnused = 374;
-constexpr int kNameColumn = 381, kCodeColumn = 382;  // the currency lists' titles
-}  // namespace CurrencyText
 
 enum class ACurrencyField { Name, Code, Decimals };
 

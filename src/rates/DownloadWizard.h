@@ -11,6 +11,7 @@
 #pragma once
 
 #include "rates/LoadRate.h"
+#include "rates/RatesTexts.h"
 #include "rates/RateSources.h"
 #include "rates/WriteDownloadedRates.h"
 
@@ -21,17 +22,6 @@
 namespace UtilityClasses::Strings { class AStrings; }
 
 namespace Rates {
-
-namespace WizardText {
-constexpr int kTitle = 605;         // "Мастер загрузки валют и курсов"
-constexpr int kStepTitles[] = {606, 607, 608, 609};
-constexpr int kDone = 632;          // "Данные загружены."
-constexpr int kLoading = 637;       // "Загружается: #s"
-constexpr int kChooseCurrencies = 633;
-constexpr int kAndRates = 634;      // " и курсы"
-constexpr int kCrossRates = 635;
-constexpr int kStepLabel = 636;     // "Загрузка валют"
-}  // namespace WizardText
 
 struct ACurrencyRow {
     std::u16string name;

@@ -9,17 +9,6 @@ namespace Rates {
 
 using Database::ARateValue;
 
-namespace RateText {
-constexpr int kAdd = 367;               // "Добавить курс валют"
-constexpr int kChange = 368;            // "Изменить курс валют"
-constexpr int kDelete = 369;            // "Удалить курс валют"
-constexpr int kBadExpression = 370;
-constexpr int kNotAboveZero = 371;
-constexpr int kDateTaken = 372;
-constexpr int kDeleteQuestion = 375;
-constexpr int kRateToItself = Database::RuleMessage::kRateToItself;
-}  // namespace RateText
-
 enum class ARateField { Value1, Value2, Date, Currency2 };
 
 // The dialog as confirmed: amount `value1` (an amount expression) of `currency1` is

@@ -3,7 +3,6 @@
 
 #include "core/ADate.h"
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -20,9 +19,6 @@ enum class ASamplingMode : std::uint8_t {
 
 constexpr int kSamplingModeCount = 5;
 constexpr ASamplingMode kDefaultSamplingMode = ASamplingMode::MonthStart;
-
-// String ids of the rows, in mode order.
-constexpr std::array<int, kSamplingModeCount> kSamplingModeTextIds = {624, 625, 626, 627, 628};
 
 // The mode of a row number; none outside 0..4.
 std::optional<ASamplingMode> SamplingModeFromIndex(int index);

@@ -20,6 +20,8 @@
 #include <QProgressBar>
 #include <QRadioButton>
 
+#include <iterator>
+
 namespace UserInterface::Currencies {
 
 using namespace Win32API::VelvixControls::Reports;
@@ -28,6 +30,7 @@ using Win32API::VelvixForms::ADialogForm;
 
 namespace {
 
+static_assert(std::size(Rates::WizardText::kSamplingModes) == Rates::kSamplingModeCount);
 constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = Rates::WizardText::kCrossRates, kConnecting = 630;
 constexpr std::int16_t kSources = -1, kAuthor = -2, kEmail = -3, kSite = -4, kNoSources = -5;
 constexpr std::int16_t kFrom = -1, kTo = -2, kSampling = -3, kEstimate = -4, kPeriodRows = -5;
@@ -177,10 +180,11 @@ void ADownloadCRImpl::AImpl::BuildSteps()
     }
     auto* sampling = choice->ControlAs<AReportPicker>(kSampling);
     sampling->SetMode(&samplingMode_);
-    for (int mode = 0; mode < Rates::kSamplingModeCount; ++mode)
-        sampling->Root().AddChild(std::make_unique<ATextItem>(
-            static_cast<std::uint32_t>(mode),
-            std::vector<std::u16string>{std::u16string(context_.Strings().Text(Rates::kSamplingModeTextIds[mode]))}));
+    for (int mode = 0; mode < Rates::kSamplingModeCount; ++mode) {
+        const std::u16string_view text = context_.Strings().Text(Rates::WizardText::kSamplingModes[mode]);
+        sampling->Root().AddChild(std::make_unique<ATextItem>(static_cast<std::uint32_t>(mode),
+                                                              std::vector<std::u16string>{std::u16string(text)}));
+    }
     sampling->RebuildRows();
     QObject::connect(sampling, &AReportPicker::Notify, &wizard_, [this, sampling](int code, bool*) {
         if (code != kNotifySelectionChanged || showing_ || !sampling->SelectedItem())
