@@ -17,7 +17,7 @@ using Filters::ATransactionSlot;
 namespace {
 
 constexpr std::int32_t kEndOfDay = 86399999;
-constexpr int kOpening = 482, kExchange = 483, kCount = 484, kIncreases = 485, kDecreases = 486, kClosing = 487;
+using namespace BalanceText;
 
 // One thing that moves balances: a transaction, or an occurrence of a recurring one.
 struct AItem {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/ChartColours.h"
+#include "analysis/AnalysisTexts.h"
 #include "analysis/PageRprt.h"
 #include "analysis/ReportMessage.h"
 #include "core/AStrings.h"
@@ -30,9 +31,6 @@ struct ABalanceLine {
 
 constexpr Charts::ARgb kExecutedLineColour{0, 0, 255};
 constexpr Charts::ARgb kFullLineColour{255, 0, 0};
-// The lines' names: "Выполненные операции", and "Все операции" for the full line, which
-// counts every transaction, executed or not.
-constexpr int kExecutedLineName = 52, kFullLineName = 33;
 
 struct ABalanceReport {
     ABalanceLine executed;  // executed transactions only

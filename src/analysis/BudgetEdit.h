@@ -2,6 +2,7 @@
 // every accepted change as one undoable step named after the dialog's title.
 #pragma once
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/BudgetPlan.h"
 #include "analysis/ReportMessage.h"
 #include "core/AStrings.h"
@@ -15,17 +16,6 @@ namespace UserInterface::Budget {
 
 using Database::AReference;
 using UtilityClasses::Strings::AStrings;
-
-// String ids of the budget dialogs' titles (each names its step too) and messages.
-namespace BudgetText {
-// Budget folders take the account folders' titles.
-constexpr int kAddFolder = Database::FolderMessage::kAddFolder, kChangeFolder = Database::FolderMessage::kChangeFolder,
-              kDeleteFolder = Database::FolderMessage::kDelete, kRootFolder = 730;
-constexpr int kAddArticle = 672, kChangeArticle = 673, kDeleteArticle = 674, kMoveItem = 680;
-constexpr int kPlansTitle = 676;
-constexpr int kNoSeries = 689;
-constexpr int kDeleteFolderQuestion = 696, kDeleteArticleQuestion = 697, kSeriesOffer = 266;
-}  // namespace BudgetText
 
 // The folder dialog's checks on confirming, in order; trims the name in place (outer
 // blanks off, inner runs to one). Sibling names compare exactly; self is the folder

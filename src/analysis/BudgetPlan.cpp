@@ -1,5 +1,6 @@
 #include "analysis/BudgetPlan.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "database/Money.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@ namespace UserInterface::Budget {
 using namespace Database;
 
 namespace {
-
-constexpr int kFirstKindLabel = 682;
 
 // Adds part to sum; false on overflow.
 bool Accumulate(AMoney& sum, std::optional<AMoney> part) { return part && Money::Add(sum, *part, sum); }
@@ -118,6 +117,9 @@ AMoney StoredAmount(std::uint32_t kind, const APlanFields& fields)
     }
 }
 
-int PlanKindLabel(std::uint32_t kind) { return kFirstKindLabel + static_cast<int>(std::min<std::uint32_t>(kind, 4)); }
+int PlanKindLabel(std::uint32_t kind)
+{
+    return BudgetText::kFirstPlanKind + static_cast<int>(std::min<std::uint32_t>(kind, 4));
+}
 
 }  // namespace UserInterface::Budget

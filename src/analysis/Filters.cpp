@@ -10,7 +10,7 @@ using namespace Database;
 
 namespace {
 
-constexpr int kScopeLabels[] = {41, 42};  // "Все операции по выбранным счетам", "Только переводы ..."
+constexpr int kScopeLabels[] = {kAllTransactionsScope, kTransfersOnlyScope};
 
 // Drops the transactions the predicate refuses, keeping the order of the rest.
 template <class Keep>

@@ -3,6 +3,7 @@
 // text, with the tests that narrow a list of transactions and the forms pages save.
 #pragma once
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/DateSpan.h"
 #include "analysis/PageStream.h"
 #include "database/Database.h"
@@ -17,9 +18,6 @@ using Database::AReference;
 using ATransactionSlot = Database::Engine::ASlot<Database::ATransaction>;
 using ATransactionList = std::vector<ATransactionSlot*>;
 using ARemovedSet = std::unordered_set<const ATransactionSlot*>;
-
-// "Нет операций, удовлетворяющих условиям фильтров": what a list or report shows instead.
-constexpr int kNoTransactionsMessage = 172;
 
 // The data file's one settings record (all switches off when a damaged file has none).
 Database::ADBSettings FileSettings(Database::ADatabase& db);

@@ -2,7 +2,6 @@
 
 #include "analysis/DateSpan.h"
 #include "analysis/Filters.h"
-#include "core/CommonTexts.h"
 #include "core/FormatDate.h"
 #include "database/Recurrence.h"
 
@@ -12,14 +11,7 @@ using namespace Database;
 
 namespace {
 
-constexpr int kFlagPattern = 45;   // признаку "#s"
-constexpr int kFieldPattern = 46;  // полю "#s"
-constexpr int kExecutedName = UtilityClasses::Strings::CommonText::kExecuted, kBlockedName = 49, kRecurringName = 50;
-constexpr int kDateName = UtilityClasses::Strings::CommonText::kDate, kDateTimeName = 57, kBudgetDateName = 58;
-constexpr int kNotExecutedRow = 51, kExecutedRow = 52, kNotBlockedRow = 53, kBlockedRow = 54;
-constexpr int kOnceRow = 55, kRecurringRow = 56;
-constexpr int kNotSpecifiedRow = UtilityClasses::Strings::CommonText::kNotGiven;
-constexpr int kYearPicture = 166, kMonthPicture = 165, kDayPicture = 164;
+using namespace GroupingText;
 
 AGroupByChoice MakeChoice(const AStrings& strings, AGroupByKind kind, int pattern, std::u16string name)
 {

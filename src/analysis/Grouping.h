@@ -2,6 +2,7 @@
 // a transaction falls into.
 #pragma once
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/CategoryMap.h"
 #include "core/AStrings.h"
 #include "database/Database.h"
@@ -27,9 +28,6 @@ struct AGroupByChoice {
 // of the classifier table. The report page offers the classifiers only.
 std::vector<AGroupByChoice> GroupByChoices(Database::ADatabase& db, const AStrings& strings,
                                            bool classifiersOnly = false);
-
-// "Общий итог", the caption of the list's grand-total row.
-constexpr int kGrandTotalCaption = 467;
 
 struct AGroupRow {
     int level = 0;          // 0 outermost; the date groups nest year, month, day

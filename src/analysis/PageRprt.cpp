@@ -3,13 +3,15 @@
 #include "database/Lookups.h"
 #include "database/StepView.h"
 
+#include <iterator>
+
 namespace UserInterface::Reports {
 
 using namespace Database;
 
 namespace {
 
-constexpr int kKindLabels[kReportKindCount] = {99, 100, 101, 336};
+static_assert(std::size(kReportKindLabels) == kReportKindCount);
 // The chart's own block is opaque to us; a length beyond this is damage.
 constexpr std::uint32_t kMaxChartSettings = 1u << 16;
 
@@ -58,7 +60,7 @@ bool LoadRefs(AByteCursor& in, ADatabase& db, std::vector<AReference<T>>& refs)
 
 }  // namespace
 
-int ReportKindLabel(AReportKind kind) { return kKindLabels[static_cast<int>(kind)]; }
+int ReportKindLabel(AReportKind kind) { return kReportKindLabels[static_cast<int>(kind)]; }
 
 std::optional<int> ValidateReport(ADatabase& db, const AReportParameters& p)
 {

@@ -2,6 +2,7 @@
 // decides whether a report can be computed, and the page's saved settings.
 #pragma once
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/DateSpan.h"
 #include "analysis/Filters.h"
 #include "analysis/PageStream.h"
@@ -39,17 +40,6 @@ struct AReportParameters {
     bool smooth = false;                                // "Сгладить ступеньки аппроксимации"
     std::vector<std::uint8_t> chartSettings;            // the chart control's own state, kept as it is
 };
-
-// Message ids of the validation, in the order the checks run.
-namespace ReportMessage {
-constexpr int kBadPeriod = 463;
-constexpr int kNoCurrency = 464;
-constexpr int kNoAccount = 465;
-constexpr int kNoTransactionKind = 466;
-constexpr int kNoGrouping = 468;
-constexpr int kSameCurrencies = 469;
-constexpr int kNoRates = 470;
-}  // namespace ReportMessage
 
 // The first check of the report's kind that fails, or nothing when it can be computed.
 std::optional<int> ValidateReport(Database::ADatabase& db, const AReportParameters& parameters);

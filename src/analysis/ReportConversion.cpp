@@ -1,12 +1,10 @@
 #include "analysis/ReportConversion.h"
 
+#include "analysis/AnalysisTexts.h"
+
 namespace UserInterface {
 
 using namespace Database;
-
-namespace {
-constexpr int kUnconvertibleAccount = 471;
-}
 
 AReportConverter::AReportConverter(ADatabase& db, AReference<ACurrency> target)
     : db_(db), target_(target), converters_(db.Currencies().SlotCount())
@@ -57,7 +55,7 @@ AReportMessage UnconvertibleAccountMessage(ADatabase& db, AReference<AAccount> a
     const AAccount* record = db.Accounts().Record(account);
     const AReference<ACurrency> currency = record ? record->currency : AReference<ACurrency>();
     const std::u16string code = CurrencyCode(db, currency);
-    return {kUnconvertibleAccount,
+    return {Reports::ReportMessage::kUnconvertibleAccount,
             {record ? db.Text(record->name) : std::u16string(), code, code, CurrencyCode(db, target)}};
 }
 

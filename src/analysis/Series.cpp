@@ -1,5 +1,6 @@
 #include "analysis/Series.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "database/Money.h"
 
 #include <algorithm>
@@ -8,10 +9,6 @@
 namespace UserInterface::Series {
 
 using namespace Database;
-
-namespace {
-constexpr int kUnconvertibleSeries = 472;
-}
 
 bool ASeriesDefinition::HasAccount(AReference<AAccount> account) const
 {
@@ -120,7 +117,7 @@ AReportMessage UnconvertibleSeriesMessage(ADatabase& db, const ASeriesDefinition
                                           AReference<AAccount> account, AReference<ACurrency> target)
 {
     const AAccount* record = db.Accounts().Record(account);
-    return {kUnconvertibleSeries,
+    return {Reports::ReportMessage::kUnconvertibleSeries,
             {series.name, record ? db.Text(record->name) : std::u16string(),
              CurrencyCode(db, record ? record->currency : AReference<ACurrency>()), CurrencyCode(db, target)}};
 }

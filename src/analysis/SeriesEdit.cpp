@@ -13,9 +13,7 @@ using namespace Database;
 
 namespace {
 
-constexpr int kNoName = 698, kNoColour = 699, kNeitherBarsNorLine = 687, kNoAccount = 688;
 using namespace SeriesText;
-constexpr int kUsedByBudget = 267, kDeleteQuestion = 265;
 
 template <class Filter>
 std::vector<Engine::ASlot<Filter>*> FiltersOf(ADatabase& db, AReference<ASeries> series)

@@ -2,6 +2,7 @@
 // checks and messages of the series dialog and of the delete command.
 #pragma once
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/ReportMessage.h"
 #include "core/AStrings.h"
 #include "database/Database.h"
@@ -11,11 +12,6 @@
 #include <vector>
 
 namespace UserInterface::Series {
-
-// String ids of the series dialog's titles (each names its step too).
-namespace SeriesText {
-constexpr int kAddTitle = 692, kChangeTitle = 693, kDeleteTitle = 694;
-}  // namespace SeriesText
 
 using Database::AReference;
 using UtilityClasses::Strings::AStrings;

@@ -1,5 +1,6 @@
 #include "analysis/TransactionEdit.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "database/TypedText.h"
 #include "database/engine/StepGuard.h"
 
@@ -13,8 +14,7 @@ using Engine::ATableImpl;
 
 namespace {
 
-constexpr int kFolderMessage = 443, kSameAccountMessage = 448;
-constexpr int kNoReceiving = 444, kNoGiving = 445, kNoTransferReceiving = 446, kNoTransferGiving = 447;
+using namespace EditMessage;
 
 AAmountMode ModeOf(const ATransaction& t)
 {

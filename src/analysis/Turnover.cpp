@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/CategoryMap.h"
 #include "analysis/ReportConversion.h"
 #include "database/Lookups.h"
@@ -18,12 +19,7 @@ using Filters::ATransactionSlot;
 
 namespace {
 
-constexpr int kIncomeTopOfClassifier = 473;  // "Все #s прихода"
-constexpr int kExpenseTopOfClassifier = 474;
-constexpr int kAllIncome = 475, kAllExpense = 476;
-constexpr int kUnknownIncome = 477, kUnknownExpense = 478;
-constexpr int kTransferTo = 479, kTransferFrom = 480;
-constexpr int kFinancialResult = 481;
+using namespace TurnoverText;
 
 class ATurnoverBuilder {
 public:

@@ -5,6 +5,12 @@
 
 namespace Database {
 
+// The kinds of records by their plural names, as the pages, reports and exports name them.
+namespace RecordKindText {
+constexpr int kAccounts = 331, kTransactions = 332, kReports = 333, kClassifiers = 334, kCurrencies = 335,
+              kRates = 336, kBudget = 666;
+}  // namespace RecordKindText
+
 // Accounts: the commands' titles (also the steps' names), the dialog's checks, the question.
 namespace AccountMessage {
 constexpr int kAdd = 268, kChange = 269, kDelete = 270, kMove = 271;  // titles and step names

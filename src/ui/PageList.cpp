@@ -1,5 +1,7 @@
 #include "ui/PageList.h"
 
+#include "database/DatabaseTexts.h"
+
 namespace UserInterface {
 
 using namespace Database;
@@ -35,12 +37,12 @@ Engine::ASlot<AClassifier>* CategoriesPageClassifier(ADatabase& db, std::uint32_
 std::u16string PageTypeCaption(ADatabase& db, const UtilityClasses::Strings::AStrings& strings, std::uint32_t type)
 {
     switch (type) {
-    case APageInfo::kAccounts: return std::u16string(strings.Text(331));
-    case APageInfo::kTransactions: return std::u16string(strings.Text(332));
-    case APageInfo::kReports: return std::u16string(strings.Text(333));
-    case APageInfo::kClassifiers: return std::u16string(strings.Text(334));
-    case APageInfo::kCurrencies: return std::u16string(strings.Text(335));
-    case APageInfo::kBudget: return std::u16string(strings.Text(666));
+    case APageInfo::kAccounts: return std::u16string(strings.Text(RecordKindText::kAccounts));
+    case APageInfo::kTransactions: return std::u16string(strings.Text(RecordKindText::kTransactions));
+    case APageInfo::kReports: return std::u16string(strings.Text(RecordKindText::kReports));
+    case APageInfo::kClassifiers: return std::u16string(strings.Text(RecordKindText::kClassifiers));
+    case APageInfo::kCurrencies: return std::u16string(strings.Text(RecordKindText::kCurrencies));
+    case APageInfo::kBudget: return std::u16string(strings.Text(RecordKindText::kBudget));
     default: break;
     }
     if (auto* classifier = CategoriesPageClassifier(db, type))

@@ -1,6 +1,7 @@
 #include "exchange/export/ExportDocument.h"
 
 #include "core/Version.h"
+#include "database/DatabaseTexts.h"
 #include "database/StepView.h"
 #include "exchange/export/ExportTransactions.h"
 #include "exchange/xml/xmlBuild.h"
@@ -17,11 +18,11 @@ using namespace Private;
 
 namespace {
 
-constexpr int kCaptionCurrencies = RecordKindText::kCurrencies;
-constexpr int kCaptionRates = RecordKindText::kRates;
-constexpr int kCaptionAccounts = RecordKindText::kAccounts;
-constexpr int kCaptionClassifiers = RecordKindText::kClassifiers;
-constexpr int kCaptionTransactions = RecordKindText::kTransactions;
+constexpr int kCaptionCurrencies = Database::RecordKindText::kCurrencies;
+constexpr int kCaptionRates = Database::RecordKindText::kRates;
+constexpr int kCaptionAccounts = Database::RecordKindText::kAccounts;
+constexpr int kCaptionClassifiers = Database::RecordKindText::kClassifiers;
+constexpr int kCaptionTransactions = Database::RecordKindText::kTransactions;
 constexpr int kFolderParentIndex = 2;
 
 // Moves the bar one record at a time over the first two steps, building and writing,

@@ -16,11 +16,6 @@ using Database::ADatabase;
 using Database::ATransaction;
 using Database::Engine::AReference;
 
-// The kinds of records, as the export's captions and the wizard's ticks name them.
-namespace RecordKindText {
-constexpr int kAccounts = 331, kTransactions = 332, kClassifiers = 334, kCurrencies = 335, kRates = 336;
-}  // namespace RecordKindText
-
 struct AExportPeriod {
     ADate first = 0;  // both ends included
     ADate last = 0;

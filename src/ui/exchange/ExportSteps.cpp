@@ -29,7 +29,7 @@ constexpr int kOverwriteText = 758, kModuleLine = 540, kFileLine = 541;
 constexpr const char* kOverwriteLayout = "{t1m8xeyt{bWexl[s#-1]}}";
 constexpr const char* kReadyLayout = "{t1m8xeyt{bWexl[s#761]}{bt12Wexl[s#-1]}{bt4Wexl[s#-2]}}";
 
-namespace Kind = ExportImport::RecordKindText;
+namespace Kind = Database::RecordKindText;
 constexpr int kCurrencies = Kind::kCurrencies, kRates = Kind::kRates, kAccounts = Kind::kAccounts,
               kTransactions = Kind::kTransactions, kClassifiersTitle = Kind::kClassifiers, kClassifierList = 754;
 constexpr std::int16_t kClassifiers = -1;

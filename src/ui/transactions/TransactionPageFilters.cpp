@@ -27,7 +27,7 @@ namespace {
 constexpr std::int16_t kClassifierTable = -31;
 // The account chooser's caption and box; the tick tree's caption, box and list; the scope row.
 constexpr std::int16_t kChooserRows[] = {-32, -33}, kTickRows[] = {-34, -35, -36}, kTickListId = -25;
-constexpr int kScopeAll = 41, kScopeTransfers = 42;
+constexpr int kScopeAll = Filters::kAllTransactionsScope, kScopeTransfers = Filters::kTransfersOnlyScope;
 constexpr int kClassifierBase = -40;  // the classifier rows' ids count down from here
 constexpr int kAllAccounts = 707;
 
