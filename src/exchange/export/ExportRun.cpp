@@ -2,13 +2,13 @@
 
 #include "core/RefPtr.h"
 #include "core/SettingsBlobs.h"
+#include "exchange/ExchangeTexts.h"
 #include "exchange/modules/SystemErrorText.h"
 
 namespace ExportImport {
 
 namespace {
 
-constexpr int kCannotCreateFile = 769;
 constexpr std::u16string_view kUnknownModuleError = u"Модуль экспорта сообщил о неизвестной ошибке.";
 
 HRESULT WriteThroughModule(AExportInterface& module, ADatabase& db, const AExportRun& run, AModuleSession& session)
@@ -43,7 +43,7 @@ std::u16string ExportFailureMessage(const UtilityClasses::Strings::AStrings& str
     const std::u16string system = SystemErrorText(code);
     if (system.empty())
         return std::u16string(kUnknownModuleError);
-    return strings.Format(kCannotCreateFile, {fileName, system});
+    return strings.Format(ExportMessage::kCannotCreateFile, {fileName, system});
 }
 
 HRESULT RunExport(AExportInterface& module, ADatabase& db, const AExportRun& run, AModuleSession& session)

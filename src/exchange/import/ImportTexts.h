@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/AStrings.h"
+#include "exchange/ExchangeTexts.h"
 
 #include <string>
 #include <string_view>
@@ -33,31 +34,19 @@ namespace ImportText {
 constexpr AImportText Id(int id) { return {id, {}}; }
 constexpr AImportText Fixed(std::u16string_view text) { return {-1, text}; }
 
-// String-table ids used by the read and save phases.
-constexpr int kImportCaption = 563;        // "Импорт данных", also the step's label
-constexpr int kSectionCurrencies = 567;    // " (валюты)." ... " (операции)." follow
-constexpr int kSavingCurrencies = 572;     // "Сохраняются валюты." ... "Сохраняются операции." follow
-constexpr int kSeeLocation = 579;          // "\r\n\r\nСмотри: "
-constexpr int kParseErrorId = 778;         // code, line, column
-constexpr int kImportCompleted = 562;
-// The wizards' and fendral-cli's results and the messages' kinds.
-constexpr int kCannotOpenFile = 770;       // "Невозможно открыть файл #s"
-constexpr int kReadDone = 776, kReadFailed = 777, kSaveFailed = 787;
-constexpr int kErrorLabel = 551, kWarningLabel = 552;
-
-constexpr AImportText kNothingToImport = Id(561);
-constexpr AImportText kUnknownModuleError = Id(577);
+constexpr AImportText kNothingToImport = Id(ImportMessage::kNothingToImport);
+constexpr AImportText kUnknownModuleError = Id(ImportMessage::kUnknownModuleError);
 
 // Currencies.
 constexpr AFieldTexts kCurrencyCode{.absent = Fixed(u"Не указано обозначение для валюты."),
                                     .several = Fixed(u"Указано более одного обозначения для одной валюты.")};
-constexpr AFieldTexts kCurrencyName{.absent = Id(591),
+constexpr AFieldTexts kCurrencyName{.absent = Id(ImportMessage::kCurrencyNameMissing),
                                     .several = Fixed(u"Указано более одного названия для одной валюты.")};
 constexpr AFieldTexts kCurrencyPrecision{
     .malformed =
         Fixed(u"Указано неправильное значение точности валюты.\r\nДолжно быть целое число от 0 до 4 включительно."),
     .several = Fixed(u"Указано более одного значения точности валюты.")};
-constexpr AImportText kCurrencyTwice = Id(594);
+constexpr AImportText kCurrencyTwice = Id(ImportMessage::kCurrencyTwice);
 constexpr AImportText kCurrencyOtherName =
     Fixed(u"Импортируемая валюта имеет название,\r\nотличное от уже существующего в файле данных.\r\nНовое название "
           u"будет проигрорировано.");
@@ -66,15 +55,16 @@ constexpr AImportText kCurrencyOtherPrecision =
           u"точности будет проигрорировано.");
 
 // Currency references: the element, then its text (a code) that is empty or unknown.
-constexpr AFieldTexts kCurrencyRef{.absent = Id(593), .several = Fixed(u"Найдено более одного описателя валюты.")};
-constexpr AImportText kCurrencyRefEmpty = Id(592);
-constexpr AImportText kCurrencyNotFound = Id(588);
+constexpr AFieldTexts kCurrencyRef{.absent = Id(ImportMessage::kCurrencyRefMissing),
+                                   .several = Fixed(u"Найдено более одного описателя валюты.")};
+constexpr AImportText kCurrencyRefEmpty = Id(ImportMessage::kCurrencyCodeMissing);
+constexpr AImportText kCurrencyNotFound = Id(ImportMessage::kCurrencyNotFound);
 
 // Rates. The dates and amounts of a rate have no messages of their own in the older
 // program, which took such a rate with a zero date or amount; a rate must not divide by
 // zero later, so these refuse it.
-constexpr AImportText kRateChanged = Id(595);
-constexpr AImportText kRateToItself = Id(597);
+constexpr AImportText kRateChanged = Id(ImportMessage::kRateChanged);
+constexpr AImportText kRateToItself = Id(ImportMessage::kRateToItself);
 constexpr AFieldTexts kRateDate{.absent = Fixed(u"Не указана дата курса."),
                                 .malformed = Fixed(u"Дата курса указана неправильно."),
                                 .several = Fixed(u"Дата курса указана более одного раза.")};
@@ -84,7 +74,8 @@ constexpr AFieldTexts kRateAmount{
     .several = Fixed(u"Сумма курса указана более одного раза.")};
 
 // Accounts, and account references.
-constexpr AFieldTexts kAccountName{.absent = Id(590), .several = Fixed(u"Указано более одного названия для счета.")};
+constexpr AFieldTexts kAccountName{.absent = Id(ImportMessage::kAccountNameMissing),
+                                    .several = Fixed(u"Указано более одного названия для счета.")};
 constexpr AFieldTexts kAccountComment{.several = Fixed(u"Указано более одного примечания к счету.")};
 constexpr AFieldTexts kAccountBalance{.malformed = Fixed(u"Неправильно указан начальный остаток по счету."),
                                       .several = Fixed(u"Для одного счета указано несколько начальных остатков.")};
@@ -94,7 +85,7 @@ constexpr AImportText kAccountOtherBalance =
     Fixed(u"Для импортируемого счета указан начальный остаток,\r\nотличный от начального остатка существующего "
           u"счета.\r\n\r\nУказанный начальный остаток будет проигнорирован.");
 constexpr AImportText kAccountCannotLock = Fixed(u"Невозможно заблокировать уже существующий счет.");
-constexpr AImportText kAccountNotFound = Id(589);
+constexpr AImportText kAccountNotFound = Id(ImportMessage::kAccountNotFound);
 
 // Classifiers and categories.
 constexpr AFieldTexts kClassifierSingular{
@@ -103,7 +94,7 @@ constexpr AFieldTexts kClassifierSingular{
 constexpr AFieldTexts kClassifierPlural{
     .absent = Fixed(u"Не указано название классификатора в множественном числе."),
     .several = Fixed(u"Для классификатора указано несколько названий в множественном числе.")};
-constexpr AImportText kClassifierBadTrees = Id(603);
+constexpr AImportText kClassifierBadTrees = Id(ImportMessage::kClassifierBadTrees);
 constexpr AImportText kClassifierTwice =
     Fixed(u"В импортируемых данных один и тот же классификатор\r\nсодержится более одного раза.");
 constexpr AFieldTexts kCategoryName{.absent = Fixed(u"Не указано название категории."),
@@ -111,10 +102,10 @@ constexpr AFieldTexts kCategoryName{.absent = Fixed(u"Не указано наз
 constexpr AFieldTexts kCategoryComment{.several = Fixed(u"Указано более одного комментария для категории.")};
 
 // Transactions.
-constexpr AFieldTexts kTransactionDate{.absent = Id(598),
-                                       .malformed = Id(599),
+constexpr AFieldTexts kTransactionDate{.absent = Id(ImportMessage::kDateMissing),
+                                       .malformed = Id(ImportMessage::kDateInvalid),
                                        .several = Fixed(u"Дата операции указана более одного раза.")};
-constexpr AImportText kUnknownKind = Id(596);
+constexpr AImportText kUnknownKind = Id(ImportMessage::kUnknownKind);
 constexpr AImportText kLockedNotExecuted = Fixed(u"Только выполненные операции могут быть заблокированы.");
 constexpr AFieldTexts kBudgetDate{.malformed = Fixed(u"Неправильно указана бюджетная дата операции."),
                                   .several = Fixed(u"Бюджетная дата операции указана более одного раза.")};
@@ -124,9 +115,9 @@ constexpr AFieldTexts kComment{.several = Fixed(u"Примечание к опе
 
 // The income and expense sides of a transaction.
 constexpr AFieldTexts kSideAccount{
-    .absent = Id(601),
+    .absent = Id(ImportMessage::kAccountMissing),
     .several = Fixed(u"Указано более одного счета прихода, расхода или перевода для операции.")};
-constexpr AFieldTexts kSideAmount{.absent = Id(600),
+constexpr AFieldTexts kSideAmount{.absent = Id(ImportMessage::kAmountMissing),
                                   .malformed = Fixed(u"Ошибка конвертации при чтении суммы операции."),
                                   .several = Fixed(u"Указано более одной суммы операции.")};
 constexpr AImportText kExpenseSidePositive =
@@ -141,13 +132,13 @@ constexpr AImportText kBalanceNothingGiven =
 
 // Categories of a transaction: a classifier by name, then a path from its root.
 constexpr AImportText kNoClassifierName = Fixed(u"Не указано название классификатора.");
-constexpr AImportText kClassifierNotFound = Id(604);
+constexpr AImportText kClassifierNotFound = Id(ImportMessage::kClassifierNotFound);
 constexpr AImportText kCategoryOnBalance = Fixed(u"Для операции фиксации остатка классификаторы не задаются.");
 constexpr AImportText kClassifierNotInTransfers =
     Fixed(u"Указанный классификатор не используется в операциях перевода.");
 constexpr AFieldTexts kRootName{.absent = Fixed(u"Не указано название корневой категории."),
                                 .several = kCategoryName.several};
-constexpr AImportText kWrongRootName = Id(602);
+constexpr AImportText kWrongRootName = Id(ImportMessage::kWrongRootName);
 constexpr AImportText kBadCategoryPath = Fixed(u"Неправильно указано значение классификатора.");
 
 // Extra comments: the number is an attribute.

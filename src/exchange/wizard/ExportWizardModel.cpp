@@ -1,14 +1,15 @@
 #include "exchange/wizard/ExportWizardModel.h"
 
 #include "core/CodePage.h"
+#include "exchange/ExchangeTexts.h"
 
 #include <filesystem>
 
 namespace ExportImport::Wizards {
 
 namespace {
-constexpr int kNoModule = 775, kNoFile = 788, kNoKind = 762, kNoAccount = 764;
-constexpr int kExported = 782, kExportFailed = 783;
+constexpr int kNoModule = WizardMessage::kNoExportModule, kNoFile = WizardMessage::kNoExportFile;
+using WizardMessage::kExported, WizardMessage::kExportFailed, WizardMessage::kNoAccount, WizardMessage::kNoKind;
 }  // namespace
 
 AExportWizardModel::AExportWizardModel(ADatabase& db, AModuleSession& session, const std::string& programFolder)

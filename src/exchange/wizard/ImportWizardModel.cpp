@@ -5,7 +5,8 @@
 namespace ExportImport::Wizards {
 
 namespace {
-constexpr int kNoModule = 545, kNoFile = 546, kReadOnlyFile = Database::FileMessage::kReadOnlyFile;
+constexpr int kNoModule = WizardMessage::kNoImportModule, kNoFile = WizardMessage::kNoImportFile,
+              kReadOnlyFile = Database::FileMessage::kReadOnlyFile;
 constexpr int kRead = ImportText::kReadDone, kReadFailed = ImportText::kReadFailed,
               kImported = ImportText::kImportCompleted, kSaveFailed = ImportText::kSaveFailed;
 }  // namespace
