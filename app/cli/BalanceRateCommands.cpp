@@ -12,8 +12,9 @@ namespace Reports = UserInterface::Reports;
 
 namespace {
 
-constexpr int kBalanceColumn = 68, kRateColumn = 88;
-constexpr int kExecutedLine = Reports::kExecutedLineName, kFullLine = Reports::kFullLineName, kExchangeStep = 175;
+constexpr int kBalanceColumn = Reports::ColumnText::kBalance, kRateColumn = Reports::ColumnText::kRate;
+constexpr int kExecutedLine = Reports::kExecutedLineName, kFullLine = Reports::kFullLineName,
+              kExchangeStep = Reports::ColumnText::kExchangeDifference;
 constexpr int kRateDecimals = 4;
 
 const char* StepName(Reports::ABalanceStepKind kind)

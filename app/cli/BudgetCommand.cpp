@@ -2,6 +2,7 @@
 #include "ReportCommands.h"
 #include "ReportRun.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/Budget.h"
 #include "analysis/PageRprt.h"
 
@@ -12,7 +13,9 @@ namespace Budget = UserInterface::Budget;
 
 namespace {
 
-constexpr int kItemColumn = 667, kPlanColumn = 668, kFactColumn = 669, kExecutionColumn = 671;
+constexpr int kItemColumn = Budget::BudgetText::kArticleColumn, kPlanColumn = Budget::BudgetText::kPlanColumn,
+              kFactColumn = Budget::BudgetText::kFactColumn,
+              kExecutionColumn = Budget::BudgetText::kFulfilmentShareColumn;
 using UserInterface::Reports::ReportMessage::kBadPeriod;
 
 AJson AmountOrNull(AMoney amount, bool known, bool unconvertible)

@@ -13,7 +13,7 @@ namespace Cli {
 namespace {
 
 constexpr int kFileIsProtected = Database::kFileIsProtectedMessage;
-constexpr int kEnterPassword = 508;
+constexpr int kEnterPassword = Database::kEnterPasswordLabel;
 constexpr int kWrongPassword = Database::kPasswordMismatchMessage;
 
 // Shows the prompt and reads one line from the terminal with echo off (turned off

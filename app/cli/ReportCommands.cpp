@@ -3,6 +3,7 @@
 
 #include "ReportRun.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "analysis/Dynamics.h"
 #include "analysis/Turnover.h"
 #include "core/CommonTexts.h"
@@ -14,7 +15,9 @@ namespace Reports = UserInterface::Reports;
 
 namespace {
 
-constexpr int kNameColumn = UtilityClasses::Strings::CommonText::kName, kSumColumn = 94, kParentShareColumn = 92, kTotalShareColumn = 95;
+constexpr int kNameColumn = UtilityClasses::Strings::CommonText::kName, kSumColumn = Reports::ColumnText::kAmountIn,
+              kParentShareColumn = Reports::ColumnText::kParentShare,
+              kTotalShareColumn = Reports::ColumnText::kTotalShare;
 constexpr int kNothingToShow = UserInterface::Filters::kNoTransactionsMessage;
 
 std::u16string Percent(const ACliContext& context, double share)

@@ -13,7 +13,7 @@ namespace Cli {
 using namespace Database;
 
 namespace {
-constexpr int kShortDatePicture = 163;  // dd.MM.yyyy
+constexpr int kShortDatePicture = UtilityClasses::Strings::CommonText::kShortDatePicture;
 }
 
 std::u16string PeopleAmount(const ACliContext& context, AMoney amount, int decimals)

@@ -10,6 +10,8 @@ namespace UserInterface::Filters {
 constexpr int kNoTransactionsMessage = 172;
 // The account selection's scopes: "Все операции по выбранным счетам", "Только переводы ...".
 constexpr int kAllTransactionsScope = 41, kTransfersOnlyScope = 42;
+// "Все операции": the period kind of the whole list, and the balance report's full line.
+constexpr int kAllTransactions = 33;
 // "Общий итог", the caption of the list's grand-total row.
 constexpr int kGrandTotalCaption = 467;
 
@@ -42,6 +44,13 @@ constexpr int kUnconvertibleAccount = 471;  // an account without a rate to the 
 constexpr int kUnconvertibleSeries = 472;
 }  // namespace ReportMessage
 
+// The report lists' columns and the balance report's steps, as the pages and fendral-cli title them.
+namespace ColumnText {
+constexpr int kBalance = 68, kRate = 88, kOfParentTurnover = 91, kParentShare = 92, kOfTotalTurnover = 93;
+constexpr int kAmountIn = 94, kTotalShare = 95;  // "Сумма, #s" with the report's currency
+constexpr int kExchangeDifference = 175;
+}  // namespace ColumnText
+
 // The report kinds' names, in kind order.
 constexpr int kReportKindLabels[] = {99, 100, 101, Database::RecordKindText::kRates};
 
@@ -62,7 +71,7 @@ constexpr int kOpening = 482, kExchange = 483, kCount = 484, kIncreases = 485, k
 
 // The balance lines' names: "Выполненные операции", and "Все операции" for the full line, which
 // counts every transaction, executed or not.
-constexpr int kExecutedLineName = Filters::GroupingText::kExecutedRow, kFullLineName = 33;
+constexpr int kExecutedLineName = Filters::GroupingText::kExecutedRow, kFullLineName = Filters::kAllTransactions;
 
 }  // namespace UserInterface::Reports
 
@@ -88,12 +97,17 @@ constexpr int kAddArticle = 672, kChangeArticle = 673, kDeleteArticle = 674, kMo
 constexpr int kPlansTitle = 676;
 constexpr int kNoSeries = 689;
 constexpr int kDeleteFolderQuestion = 696, kDeleteArticleQuestion = 697, kSeriesOffer = 266;
-constexpr int kFirstPlanKind = 682;  // "План не установлен", then the kinds' labels in kind order
+constexpr int kFirstPlanKind = 682;
+constexpr int kArticleColumn = 667, kPlanColumn = 668, kFactColumn = 669, kFulfilmentColumn = 670,
+              kFulfilmentShareColumn = 671;  // "План не установлен", then the kinds' labels in kind order
 }  // namespace BudgetText
 
 }  // namespace UserInterface::Budget
 
 namespace UserInterface::Transactions {
+
+// The transaction dialog's quantity field, "Количество:".
+constexpr int kQuantityLabel = 434;
 
 // The transaction dialog's checks of the accounts it was given.
 namespace EditMessage {

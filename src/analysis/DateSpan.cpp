@@ -1,5 +1,7 @@
 #include "analysis/DateSpan.h"
 
+#include "analysis/AnalysisTexts.h"
+
 #include <algorithm>
 
 namespace UserInterface::Filters {
@@ -7,7 +9,7 @@ namespace UserInterface::Filters {
 namespace {
 
 // "День" ... "Все операции" in combo order; "Пять месяцев" came later and has a late id.
-constexpr int kKindLabels[kPeriodKindCount] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 790, 30, 31, 32, 33};
+constexpr int kKindLabels[kPeriodKindCount] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 790, 30, 31, 32, kAllTransactions};
 
 struct AKindRule {
     int lengthDays;    // a length in days, or 0 ...

@@ -1,5 +1,6 @@
 #include "analysis/TransactionAmounts.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "database/CurrencyConversion.h"
 #include "database/Money.h"
 
@@ -12,7 +13,8 @@ using namespace Database;
 namespace {
 
 // Label and message of fields 0..3 per mode.
-constexpr int kLabels[4][4] = {{427, 427, 433, 434}, {428, 428, 433, 434}, {429, 430, 431, 432}, {715, 0, 0, 0}};
+constexpr int kLabels[4][4] = {
+    {427, 427, 433, kQuantityLabel}, {428, 428, 433, kQuantityLabel}, {429, 430, 431, 432}, {715, 0, 0, 0}};
 constexpr int kMessages[4][4] = {{453, 453, 454, 455}, {456, 456, 454, 455}, {449, 450, 451, 452}, {716, 0, 0, 0}};
 
 // a × b ÷ c, 0 when c is 0 or the quotient leaves the range of an amount.

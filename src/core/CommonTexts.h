@@ -12,6 +12,7 @@ constexpr int kDifferentValues = 179;  // a field over several records that diff
 constexpr int kExecuted = 420;  // "Выполнена"
 constexpr int kPlanned = 422;   // "Запланирована"
 constexpr int kLooseAccounts = 650;  // the accounts outside every folder
+constexpr int kShortDatePicture = 163;  // "dd.MM.yyyy"
 
 // The settings dialog's backup page refusing its input.
 constexpr int kBackupCopiesOutOfRange = 491;

@@ -92,6 +92,7 @@ constexpr int kPasswordMismatchMessage = 512;  // the typed password is not the 
 constexpr int kNewPasswordsDifferMessage = 513;
 constexpr int kChangePasswordLabel = 514;      // "Изменить пароль"
 constexpr int kFileIsProtectedMessage = 506;   // the prompt's text, with the file's name
+constexpr int kEnterPasswordLabel = 508;       // "Введите пароль:"
 
 // The recurrence dialog's checks (shown with the title "Повторение операции").
 namespace Recurrence {
