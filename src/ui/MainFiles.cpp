@@ -1,5 +1,6 @@
 // The main window's files: opening, new databases, saving, the save prompt, dropped files.
 #include "core/CodePage.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/MainForm.h"
 
 #include "core/FileSystem.h"
@@ -28,7 +29,7 @@ using UtilityClasses::Strings::Utf8ToUtf16;
 
 namespace {
 
-constexpr int kOpenTitle = 500, kSaveTitle = 501, kDataFiles = 502, kAllFiles = 503;
+using namespace MainText;
 using Database::AFileOutcome;
 namespace FileMessage = Database::FileMessage;
 

@@ -3,6 +3,7 @@
 
 #include "core/Version.h"
 #include "ui/HelpPages.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/MenuText.h"
 #include "ui/ProgramContext.h"
 #include "ui/StandardDialog.h"
@@ -23,7 +24,7 @@ using namespace Win32API::VelvixForms;
 
 namespace {
 
-constexpr int kVersion = 201, kDescription = 202, kSiteLabel = 203, kNoCalculator = 205, kNoWebSite = 241;
+using namespace MainText;
 constexpr const char* kWebSiteAddress = "https://fendral.velvixsoft.example/";
 
 // The search words, asked in a small dialog of its own.

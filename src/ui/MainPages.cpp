@@ -3,6 +3,7 @@
 #include "ui/MainForm.h"
 
 #include "database/engine/StepGuard.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageFactory.h"
 #include "ui/PageList.h"
 #include "ui/PageOrdr.h"
@@ -26,7 +27,7 @@ using namespace Win32API::VelvixForms;
 
 namespace {
 
-constexpr int kPageSettingsStep = 399;
+using MainText::kPageSettingsStep;
 
 QString TabText(std::u16string_view name)
 {

@@ -5,6 +5,7 @@
 #include "core/SettingsBlobs.h"
 #include "core/Version.h"
 #include "ui/FontSetting.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PrintLayout.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
@@ -23,7 +24,7 @@ using UserInterface::Settings::APageSetup;
 
 namespace {
 
-constexpr int kPrintFailed = 244;
+using namespace MainText;
 
 QPageSize PaperOf(const APageSetup& setup)
 {
@@ -100,7 +101,7 @@ QString PrintedProgramName()
 
 QString SheetNumberText(const UtilityClasses::Strings::AStrings& strings, int sheet, int count)
 {
-    return ToQString(strings.Format(252, {sheet, count}));
+    return ToQString(strings.Format(kPageOfPages, {sheet, count}));
 }
 
 bool AMainWindow::PrintCurrentPage(QPrinter& printer)

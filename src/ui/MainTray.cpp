@@ -2,6 +2,7 @@
 // the window, adds a transaction and ends the program.
 #include "ui/MainForm.h"
 
+#include "ui/InterfaceTexts.h"
 #include "ui/MenuText.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
@@ -15,7 +16,7 @@ namespace UserInterface {
 using UserInterface::Settings::AFlag;
 
 namespace {
-constexpr int kShowProgram = 249, kAddTransaction = 250, kCloseProgram = 251;
+using namespace MainText;
 }  // namespace
 
 void AMainWindow::UpdateTrayIcon()

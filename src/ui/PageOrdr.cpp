@@ -1,6 +1,7 @@
 #include "ui/PageOrdr.h"
 
 #include "database/engine/StepGuard.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageList.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -22,9 +23,7 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kOrderCaption = 325;
-constexpr int kAddCaption = 341, kRenameCaption = 342;
-constexpr int kNoPageVisible = 338, kNoName = 339, kNoType = 340;
+using namespace PageOrderText;
 constexpr int kAdd = 326, kRename = 327, kDelete = 328, kUp = 717, kDown = 718;
 constexpr std::int16_t kNameId = -10, kTypeBoxId = -11, kTypeComboId = -12, kListBoxId = -1, kListId = -2;
 

@@ -4,6 +4,7 @@
 #include "core/FileSystem.h"
 #include "database/Password.h"
 #include "ui/DatabaseModel.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
@@ -18,10 +19,9 @@ namespace UserInterface {
 
 namespace {
 
-constexpr int kEnterCaption = 505;
+using PasswordText::kEnterCaption, PasswordText::kChangeExplained;
 constexpr int kChangeCaption = Database::kChangePasswordLabel;
 constexpr int kFileIsProtected = Database::kFileIsProtectedMessage;
-constexpr int kChangeExplained = 507;
 constexpr std::int16_t kIconId = -20, kTextId = -21, kFirstFieldId = -22;
 // At most this much of a field is read, as the platform's 1024-character buffer held.
 constexpr int kMaxPasswordLength = 1023;

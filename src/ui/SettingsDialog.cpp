@@ -1,6 +1,7 @@
 #include "ui/SettingsDialog.h"
 
 #include "core/Settings.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/SettingsPages.h"
 #include "ui/UiText.h"
@@ -16,7 +17,7 @@ namespace {
 
 constexpr std::int16_t kStackId = -1, kTabsId = -2;
 constexpr std::int16_t kFirstPageBoxId = -3;
-constexpr int kFirstTabCaption = 106;
+using SettingsText::kCaption, SettingsText::kFirstTabCaption;
 
 }  // namespace
 

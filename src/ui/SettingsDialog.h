@@ -19,7 +19,6 @@ class ASettingsPage;
 class ASettingsForm final : public UtilityForms::AStandardDialog {
     Q_OBJECT
 public:
-    static constexpr int kCaption = 105;
     enum APage { kGeneral, kBackup, kInterface, kTransactions, kPageCount };
 
     ASettingsForm(const AProgramContext& context, QWidget* parent);

@@ -4,6 +4,7 @@
 #include "core/Autostart.h"
 #include "core/Settings.h"
 #include "ui/DataFileNames.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/UserDialogs.h"
@@ -129,8 +130,8 @@ private:
     void Browse()
     {
         AFileDialogSpec spec;
-        spec.title = TableText(context_.Strings(), 500);
-        spec.filters = FileFilter(TableText(context_.Strings(), 502), kOpenExtensions);
+        spec.title = TableText(context_.Strings(), MainText::kOpenTitle);
+        spec.filters = FileFilter(TableText(context_.Strings(), MainText::kDataFiles), kOpenExtensions);
         spec.defaultSuffix = QStringLiteral("fend");
         spec.initialPath = ToPath(ControlAs<QLineEdit>(kStartFileEdit)->text());
         if (const auto chosen = context_.Dialogs().AskOpenFile(this, spec))

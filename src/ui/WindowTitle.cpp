@@ -1,6 +1,7 @@
 #include "ui/WindowTitle.h"
 
 #include "database/DataFileSession.h"
+#include "ui/InterfaceTexts.h"
 
 namespace UserInterface {
 
@@ -8,7 +9,7 @@ std::u16string WindowTitle(const UtilityClasses::Strings::AStrings& strings, std
                            bool unsavedChanges, bool readOnly)
 {
     std::u16string title = unsavedChanges ? u"* " : u"";
-    title += fileName.empty() ? strings.Text(kUntitledName) : fileName;
+    title += fileName.empty() ? strings.Text(MainText::kUntitledName) : fileName;
     if (readOnly) {
         title += u' ';
         title += strings.Text(Database::FileMessage::kReadOnly);

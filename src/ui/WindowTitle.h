@@ -7,9 +7,6 @@
 
 namespace UserInterface {
 
-// "Без имени": the name of a database that has no file yet.
-constexpr int kUntitledName = 200;
-
 // "* " for unsaved changes, the file's name (string 200 for a database without a file),
 // " [Только чтение]" for a read-only file, then " - Fendral".
 std::u16string WindowTitle(const UtilityClasses::Strings::AStrings& strings, std::u16string_view fileName,

@@ -3,6 +3,7 @@
 #pragma push_macro("slots")
 #undef slots
 #include "analysis/AccountPageTree.h"
+#include "analysis/AnalysisTexts.h"
 #include "core/CommonTexts.h"
 #include "database/AccountCommands.h"
 #include "database/Balances.h"
@@ -10,6 +11,7 @@
 #include "database/FolderCommands.h"
 #pragma pop_macro("slots")
 
+#include "ui/InterfaceTexts.h"
 #include "ui/MainForm.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
@@ -39,7 +41,7 @@ constexpr int kLooseAccounts = UtilityClasses::Strings::CommonText::kLooseAccoun
 constexpr std::uint32_t kSettingsTag = 0x50415246;  // "FRAP"
 constexpr std::uint16_t kSettingsVersion = 1;
 enum AColumn { kName, kCurrency, kInitial, kCurrent, kComment, kQuantity, kColumns };
-constexpr int kQuantityTitle = 434;
+constexpr int kQuantityTitle = Transactions::kQuantityLabel;
 
 // One row: an account plan or folder, an account, or the heading over accounts in no folder.
 class AAccountRow final : public ARecordItem {
@@ -77,11 +79,11 @@ AAccountsPage::AAccountsPage(const AProgramContext& context, ADatabase& db)
                       {AAccount::kTableId, AAccountFolder::kTableId, AAccountPlacement::kTableId,
                        ATransaction::kTableId, ACurrency::kTableId, AString::kTableId, ADBSettings::kTableId})
 {
-    Mode().AddTitledColumn(80, 240, false);
-    Mode().AddTitledColumn(71, 70);
-    Mode().AddTitledColumn(256, 150);
-    Mode().AddTitledColumn(257, 150);
-    Mode().AddTitledColumn(79, 220);
+    Mode().AddTitledColumn(UtilityClasses::Strings::CommonText::kName, 240, false);
+    Mode().AddTitledColumn(SharedText::kCurrency, 70);
+    Mode().AddTitledColumn(AccountText::kInitialBalanceTitle, 150);
+    Mode().AddTitledColumn(AccountText::kCurrentBalanceTitle, 150);
+    Mode().AddTitledColumn(SharedText::kNote, 220);
     Mode().AddComputedColumn(
         [this] {
             std::u16string title(context_.Strings().Text(kQuantityTitle));  // "Количество:" as a title

@@ -6,6 +6,7 @@
 #include "database/FolderCommands.h"
 #pragma pop_macro("slots")
 
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/StandardDialog.h"
 #include "ui/UiText.h"
@@ -24,7 +25,7 @@ namespace Message = Database::FolderMessage;
 
 namespace {
 
-constexpr int kPlanName = 735, kFolderName = 736, kMoveTo = 727;
+using AccountText::kPlanName, AccountText::kFolderName, AccountText::kMoveTo;
 constexpr std::int16_t kName = -3, kParent = -4, kComment = -16, kParentField = -20, kParentLabel = -21;
 
 std::string Layout(bool plan)

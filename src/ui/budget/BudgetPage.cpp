@@ -2,6 +2,7 @@
 
 #include "analysis/BudgetEdit.h"
 #include "core/Settings.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/ProgramContext.h"
@@ -25,9 +26,10 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kColumnTitles[] = {667, 668, 669, 670, 671};
+constexpr int kColumnTitles[] = {BudgetText::kArticleColumn, BudgetText::kPlanColumn, BudgetText::kFactColumn,
+                                 BudgetText::kFulfilmentColumn, BudgetText::kFulfilmentShareColumn};
 constexpr std::uint16_t kWidths[] = {260, 120, 120, 100, 100};
-constexpr int kPeriodCaption = 83, kCurrencyCaption = 84;
+constexpr int kPeriodCaption = SharedText::kReportPeriod, kCurrencyCaption = SharedText::kInCurrency;
 using BudgetText::kChangeFolder, BudgetText::kChangeArticle, BudgetText::kDeleteFolder, BudgetText::kDeleteArticle;
 constexpr AColour kBarColour = 0x0040B040, kOverBarColour = 0x004040E0;
 

@@ -10,6 +10,7 @@
 #include "analysis/BudgetEdit.h"
 #pragma pop_macro("slots")
 #include "rates/AmountExpression.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/StandardDialog.h"
 #include "ui/UiText.h"
@@ -33,7 +34,7 @@ namespace {
 
 constexpr std::int16_t kYear = -10, kCurrency = -11, kTotal = -31, kMonthly = -32, kWeekly = -33;
 using BudgetText::kPlansTitle;
-constexpr int kMonthLabel = 679;
+using PlansText::kMonthLabel;
 constexpr int kKinds = 5;
 constexpr std::int16_t MonthLabel(int m) { return static_cast<std::int16_t>(-50 - m); }
 constexpr std::int16_t MonthEdit(int m) { return static_cast<std::int16_t>(-70 - m); }

@@ -1,6 +1,7 @@
 #include "ui/categories/CategoriesPage.h"
 
 #include "database/CategoryCommands.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/ProgramContext.h"
@@ -19,7 +20,7 @@ using namespace Win32API::VelvixControls::Reports;
 namespace Message = CategoryMessage;
 
 namespace {
-constexpr int kNameTitle = 73, kCommentTitle = 79;
+constexpr int kNameTitle = SharedText::kCategory, kCommentTitle = SharedText::kNote;
 }  // namespace
 
 ACategoriesPage::ACategoriesPage(const AProgramContext& context, ADatabase& db, std::uint32_t classifierId)

@@ -3,6 +3,7 @@
 #include "database/CategoryCommands.h"
 #include "database/ClassifierCommands.h"
 #include "core/TextUtilities.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/ProgramContext.h"
@@ -19,7 +20,7 @@ using namespace Database;
 using namespace Win32API::VelvixControls::Reports;
 namespace Message = ClassifierMessage;
 
-constexpr int kPluralTitle = 388, kSingularTitle = 387;
+using ClassifierText::kPluralTitle, ClassifierText::kSingularTitle;
 constexpr int kCountedQuestion = CategoryMessage::kDeleteQuestion;
 
 class AClassifiersPage final : public ARecordListPage {

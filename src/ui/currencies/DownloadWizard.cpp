@@ -5,6 +5,7 @@
 #include "rates/DownloadWizard.h"
 #pragma pop_macro("slots")
 
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
@@ -31,7 +32,8 @@ using Win32API::VelvixForms::ADialogForm;
 namespace {
 
 static_assert(std::size(Rates::WizardText::kSamplingModes) == Rates::kSamplingModeCount);
-constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = Rates::WizardText::kCrossRates, kConnecting = 630;
+constexpr int kNamesOnly = 619, kWithRates = 620, kCrossRates = Rates::WizardText::kCrossRates;
+using DownloadText::kConnecting;
 constexpr std::int16_t kSources = -1, kAuthor = -2, kEmail = -3, kSite = -4, kNoSources = -5;
 constexpr std::int16_t kFrom = -1, kTo = -2, kSampling = -3, kEstimate = -4, kPeriodRows = -5;
 constexpr std::int16_t kProgress = -1, kStatus = -2;
@@ -73,10 +75,10 @@ public:
           samplingMode_(context, false),
           currencyMode_(context, false)
     {
-        sourceMode_.AddTitledColumn(615, 300, false);
-        samplingMode_.AddTitledColumn(623, 230, false);
-        currencyMode_.AddTitledColumn(381, 230, false);
-        currencyMode_.AddTitledColumn(382, 90);
+        sourceMode_.AddTitledColumn(DownloadText::kSourceColumn, 300, false);
+        samplingMode_.AddTitledColumn(DownloadText::kSamplingColumn, 230, false);
+        currencyMode_.AddTitledColumn(Rates::CurrencyText::kNameColumn, 230, false);
+        currencyMode_.AddTitledColumn(Rates::CurrencyText::kCodeColumn, 90);
     }
     ~AImpl() { model_.Cancel(); }
 
@@ -143,7 +145,7 @@ void ADownloadCRImpl::AImpl::BuildSteps()
             static_cast<std::uint32_t>(i), std::vector<std::u16string>{model_.Sources()[i]->Name()}));
     sources->RebuildRows();
     // A list control is not named by the static before it: it takes its caption here.
-    sources->setAccessibleName(TableText(context_.Strings(), 615));
+    sources->setAccessibleName(TableText(context_.Strings(), DownloadText::kSourceColumn));
     QObject::connect(sources, &AReportWindow::Notify, &wizard_, [this, sources](int code, bool*) {
         if (code != kNotifySelectionChanged || showing_)
             return;

@@ -3,6 +3,7 @@
 #include "core/CodePage.h"
 #include "core/CommonTexts.h"
 #include "core/FileSystem.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -37,7 +38,7 @@ constexpr std::int16_t ColumnEdit(int n) { return static_cast<std::int16_t>(-21 
 constexpr std::uint32_t kCodePageValues[3] = {0, 65001, 1251};
 constexpr std::size_t kPreviewLines = 8;
 constexpr std::size_t kMaxPreviewFile = std::size_t{16} << 20;
-constexpr int kDateColumn = UtilityClasses::Strings::CommonText::kDate, kAmountColumn = 74;
+constexpr int kDateColumn = UtilityClasses::Strings::CommonText::kDate, kAmountColumn = SharedText::kAmount;
 
 std::string Layout()
 {

@@ -1,6 +1,7 @@
 #include "ui/exchange/ExportSteps.h"
 
 #include "exchange/export/ExportSelection.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
@@ -25,13 +26,13 @@ namespace F = UserInterface::Filters;
 namespace {
 
 constexpr std::int16_t kText = -1;
-constexpr int kOverwriteText = 758, kModuleLine = 540, kFileLine = 541;
+using namespace ExchangeText;
 constexpr const char* kOverwriteLayout = "{t1m8xeyt{bWexl[s#-1]}}";
 constexpr const char* kReadyLayout = "{t1m8xeyt{bWexl[s#761]}{bt12Wexl[s#-1]}{bt4Wexl[s#-2]}}";
 
 namespace Kind = Database::RecordKindText;
 constexpr int kCurrencies = Kind::kCurrencies, kRates = Kind::kRates, kAccounts = Kind::kAccounts,
-              kTransactions = Kind::kTransactions, kClassifiersTitle = Kind::kClassifiers, kClassifierList = 754;
+              kTransactions = Kind::kTransactions, kClassifiersTitle = Kind::kClassifiers;
 constexpr std::int16_t kClassifiers = -1;
 constexpr const char* kEntitiesLayout =
     "{t1m8xeyt{bxl[s#753]}{bt4xl[bCt#335]}{bt2xl[bCt#336]}{bt2xl[bCt#331]}{bt2xl[bCt#332]}"
@@ -77,7 +78,7 @@ std::vector<Database::AReference<Database::AAccount>> AllAccounts(Database::ADat
 // ---- overwrite ----
 
 AExportStepConfirmOverwrite::AExportStepConfirmOverwrite(const AProgramContext& context, AExportWizardModel& model)
-    : AWizardStep(756, 757, kOverwriteLayout), context_(context), model_(model)
+    : AWizardStep(kOverwriteStep, kOverwriteStepHint, kOverwriteLayout), context_(context), model_(model)
 {
 }
 
@@ -98,7 +99,7 @@ void AExportStepConfirmOverwrite::OnEnter(AWizard&)
 // ---- kinds ----
 
 AExportStepEntities::AExportStepEntities(const AProgramContext& context, AExportWizardModel& model)
-    : AWizardStep(524, 525, kEntitiesLayout),
+    : AWizardStep(kKindsStep, kKindsStepHint, kEntitiesLayout),
       context_(context),
       model_(model),
       mode_(std::make_unique<APageMode>(context, false))
@@ -148,14 +149,14 @@ bool AExportStepEntities::OnLeave(AWizard& wizard, bool forward)
 // ---- dates ----
 
 AExportStepDates::AExportStepDates(const AProgramContext& context, Database::ADatabase& db, AExportWizardModel& model)
-    : AWizardStep(532, 759, kDatesLayout),
+    : AWizardStep(kDatesStep, kDatesStepHint, kDatesLayout),
       context_(context),
       db_(db),
       model_(model),
       kindMode_(std::make_unique<APageMode>(context, false)),
       period_(context.clock().date, F::TransactionDateRange(db, false))
 {
-    kindMode_->AddTitledColumn(18, 120, false);
+    kindMode_->AddTitledColumn(SharedText::kPeriodChoice, 120, false);
 }
 
 AExportStepDates::~AExportStepDates() = default;
@@ -232,7 +233,7 @@ bool AExportStepDates::OnLeave(AWizard&, bool)
 
 AExportStepAccounts::AExportStepAccounts(const AProgramContext& context, Database::ADatabase& db,
                                          AExportWizardModel& model)
-    : AWizardStep(536, 760, kAccountsLayout), context_(context), db_(db), model_(model)
+    : AWizardStep(kAccountsStep, kAccountsStepHint, kAccountsLayout), context_(context), db_(db), model_(model)
 {
 }
 
@@ -243,7 +244,7 @@ void AExportStepAccounts::Build(AWizard&)
     auto* list = Form()->ControlAs<AReportWindow>(kAccountList);
     ticks_ = std::make_unique<F::AAccountTicks>(*list, context_, db_);
     ticks_->SetTicked(AllAccounts(db_));
-    list->setAccessibleName(TableText(context_.Strings(), 536));
+    list->setAccessibleName(TableText(context_.Strings(), kAccountsStep));
     QObject::connect(Form(), &Win32API::VelvixForms::ADialogForm::Command, Form(), [this](int id) {
         if (id == kTickAll)
             ticks_->SetTicked(AllAccounts(db_));
@@ -268,7 +269,7 @@ bool AExportStepAccounts::OnLeave(AWizard& wizard, bool forward)
 // ---- ready ----
 
 AExportStepReady::AExportStepReady(const AProgramContext& context, AExportWizardModel& model)
-    : AWizardStep(538, 539, kReadyLayout), context_(context), model_(model)
+    : AWizardStep(kReadyStep, kReadyStepHint, kReadyLayout), context_(context), model_(model)
 {
 }
 

@@ -1,5 +1,6 @@
 #include "ui/exchange/ExportWizard.h"
 
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/UserDialogs.h"
 #include "ui/exchange/ExportSteps.h"
@@ -11,7 +12,7 @@
 namespace UserInterface::Exchange {
 
 namespace {
-constexpr int kTitle = 518;
+constexpr int kTitle = ExchangeText::kExportTitle;
 }
 
 class AExportWizard::AImpl {

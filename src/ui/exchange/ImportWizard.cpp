@@ -1,5 +1,6 @@
 #include "ui/exchange/ImportWizard.h"
 
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/UserDialogs.h"
 #include "ui/exchange/CsvProfilesDialog.h"
@@ -26,7 +27,8 @@ namespace UserInterface::Exchange {
 
 namespace {
 
-constexpr int kTitle = 542, kReadyTitle = 555, kReadySubtitle = 556;
+constexpr int kTitle = ExchangeText::kImportTitle, kReadyTitle = ExchangeText::kImportReadyTitle,
+              kReadySubtitle = ExchangeText::kImportReadySubtitle;
 constexpr std::int16_t kSaveFirst = -1;
 constexpr const char* kReadyLayout = "{t1m8xeyt{bWexl[s#557]}{bt8Wexl[s#558]}{b#-1t8Wexl[s#559]}}";
 

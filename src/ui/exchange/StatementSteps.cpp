@@ -2,6 +2,7 @@
 
 #include "core/CodePage.h"
 #include "core/CommonTexts.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -33,7 +34,7 @@ constexpr const char* kAccountLayout =
     "{t1m8xeyt{bxl[s#-1]}{t2t10xe{bxr[s#-2]}{bl4We[rt#-3]}}{bt12xl[s#-4]}}";
 
 constexpr std::int16_t kLines = -1, kCounts = -2, kCategories = -3, kRules = -4, kFirstRowId = -10;
-constexpr int kDateColumn = UtilityClasses::Strings::CommonText::kDate, kAmountColumn = 74;
+constexpr int kDateColumn = UtilityClasses::Strings::CommonText::kDate, kAmountColumn = SharedText::kAmount;
 constexpr const char* kReviewLayout =
     "{t1m8xeyt{bWeHeW480H140[Rt#-1]}{t2t4xe{bWexl[s#-2]}{bW90xr[bt#-4]}}{t2#-3t6xe}}";
 

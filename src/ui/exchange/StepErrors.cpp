@@ -1,6 +1,7 @@
 #include "ui/exchange/StepErrors.h"
 
 #include "exchange/import/ImportTexts.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
@@ -17,8 +18,9 @@ using namespace Win32API::VelvixControls::Reports;
 namespace {
 
 constexpr std::int16_t kList = -1, kCounts = -2;
-constexpr int kTitle = 549, kSubtitle = 550, kError = ExportImport::ImportText::kErrorLabel,
-              kWarning = ExportImport::ImportText::kWarningLabel, kCountsText = 553, kMessageText = 554;
+constexpr int kTitle = ExchangeText::kErrorsTitle, kSubtitle = ExchangeText::kErrorsSubtitle,
+              kError = ExportImport::ImportText::kErrorLabel, kWarning = ExportImport::ImportText::kWarningLabel;
+using ExchangeText::kCountsText, ExchangeText::kMessageText;
 constexpr const char* kLayout = "{t1m8xe{bWeHeW300H120[Rt#-1]}{bt4xl[s#-2]}}";
 
 // One message: a red or yellow mark, then its first line (the whole text on a double click).

@@ -2,6 +2,7 @@
 
 #include "core/CodePage.h"
 #include "ui/DataFileNames.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
@@ -20,8 +21,8 @@ using Win32API::VelvixControls::Reports::AReportWindow;
 namespace {
 
 constexpr std::int16_t kModules = -1, kFile = -2, kNoFileRow = -3, kFileRow = -4;
-constexpr int kExportModule = 526, kImportModule = 527, kBrowse = 529, kSettings = 763,
-              kAllFiles = 789;
+using ExchangeText::kExportModule, ExchangeText::kImportModule, ExchangeText::kBrowse, ExchangeText::kAllFiles;
+constexpr int kSettings = 763;
 
 std::string Layout(bool exporting)
 {

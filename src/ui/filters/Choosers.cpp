@@ -7,6 +7,7 @@
 
 #include "core/CommonTexts.h"
 #include "core/Settings.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -24,7 +25,7 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kNameTitle = UtilityClasses::Strings::CommonText::kName, kCurrencyTitle = 71,
+constexpr int kNameTitle = UtilityClasses::Strings::CommonText::kName, kCurrencyTitle = SharedText::kCurrency,
               kDifferentValues = UtilityClasses::Strings::CommonText::kDifferentValues, kLooseAccounts = UtilityClasses::Strings::CommonText::kLooseAccounts;
 
 enum AItemKind : int { kNone = 100, kDifferent, kFolder, kAccount, kLoose, kCategory };

@@ -4,6 +4,7 @@
 #undef slots
 #include "analysis/Filters.h"
 #pragma pop_macro("slots")
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/accounts/RecordPicker.h"
@@ -20,7 +21,7 @@ namespace F = UserInterface::Filters;
 namespace {
 
 constexpr std::int16_t kKindId = -20, kStartId = -21, kEndId = -22, kBudgetDateRow = -30;
-constexpr int kChooseKindTip = 19;
+using PeriodText::kChooseKindTip;
 
 }  // namespace
 

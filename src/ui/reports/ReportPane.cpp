@@ -4,6 +4,7 @@
 #undef slots
 #include "core/ChartColours.h"
 #pragma pop_macro("slots")
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
 #include "ui/UiText.h"
@@ -41,7 +42,7 @@ std::string PaneLayout()
 {
     return "{t1xeyt"
            "{t1xe{bxl[s#82]}{bt2Wexe[rt#-30]}}" +
-           Filters::PeriodLayout(83) +
+           Filters::PeriodLayout(SharedText::kReportPeriod) +
            "{t1#-61xe{bt8xl[s#84]}{bt2Wexe[rt#-31]}}"
            "{t1#-62xe{bt8xl[s#85]}{bt2Wexe[rt#-32]}}"
            "{t1#-63xe{bt8xl[s#86]}{bt2WeH110[Rt#-33]}{t3xlt4{b[bt#96]}{bl2[bt#97]}{bl2[bt#98]}}}"
@@ -167,8 +168,9 @@ void AReportPane::FillChoices()
                            std::u16string(strings.Text(F::PeriodKindLabel(*F::PeriodKindFromIndex(k))))});
     kind_->Fill(kinds);
     bucket_->Fill(buckets);
-    ControlAs<AReportPicker>(kRatePicker)->setAccessibleName(TableText(strings, 88).remove(u'&'));
-    ControlAs<AReportPicker>(kRateInPicker)->setAccessibleName(TableText(strings, 386).remove(u'&'));
+    ControlAs<AReportPicker>(kRatePicker)->setAccessibleName(TableText(strings, ColumnText::kRate).remove(u'&'));
+    ControlAs<AReportPicker>(kRateInPicker)
+        ->setAccessibleName(TableText(strings, ReportText::kRateInCurrency).remove(u'&'));
 }
 
 void AReportPane::ApplyTexts()

@@ -1,6 +1,9 @@
 #include "ui/reports/ReportsPage.h"
 
+#include "analysis/AnalysisTexts.h"
+#include "core/CommonTexts.h"
 #include "core/Settings.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/ProgramContext.h"
@@ -32,7 +35,12 @@ namespace {
 
 constexpr std::int16_t kPaneId = -3, kGroupingRow = -5, kGroupingPicker = -6, kResultStack = -7, kPieId = -9,
                        kHistogramId = -10, kBalancesId = -11, kRatesId = -12, kMessageId = -13;
-constexpr int kColumnTitles[kTurnoverColumnCount] = {80, 74, 91, 92, 93, 95};
+constexpr int kColumnTitles[kTurnoverColumnCount] = {UtilityClasses::Strings::CommonText::kName,
+                                                     SharedText::kAmount,
+                                                     ColumnText::kOfParentTurnover,
+                                                     ColumnText::kParentShare,
+                                                     ColumnText::kOfTotalTurnover,
+                                                     ColumnText::kTotalShare};
 constexpr std::uint16_t kWidths[kTurnoverColumnCount] = {220, 175, 90, 70, 90, 70};
 
 AReportParameters InitialParameters(const AProgramContext& context, ADatabase& db)

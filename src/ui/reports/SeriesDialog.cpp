@@ -240,7 +240,7 @@ bool DeleteSeriesAsked(QWidget* owner, const AProgramContext& context, ADatabase
         context.Dialogs().ShowMessage(owner, options);
         return false;
     }
-    const std::u16string title(strings.Text(694));
+    const std::u16string title(strings.Text(S::SeriesText::kDeleteTitle));
     return Categories::AskToDelete(context, owner, S::DeleteSeriesQuestion(db, series).Format(strings), title) &&
            S::DeleteSeries(db, strings, series);
 }

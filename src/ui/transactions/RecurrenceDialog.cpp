@@ -5,6 +5,7 @@
 #include "ui/transactions/RecurrenceDialog.h"
 
 #include "database/RecurrenceChoice.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -33,13 +34,9 @@ using Win32API::VelvixForms::ADialogForm;
 
 namespace {
 
-constexpr int kTitle = 278;
+using namespace RecurrenceText;
 constexpr int kFrequencyIds[4] = {280, 281, 282, 283};
 constexpr int kEndIds[3] = {285, 286, 288};
-constexpr int kDailyEvery = 290, kDailySuffix = 291, kWorkingDays = 292, kWeekPrefix = 293, kWeekSuffix = 294;
-constexpr int kEachDay = 295, kDaySuffix = 296, kEveryMonths = 297, kMonthsSuffix = 298, kNth = 299;
-constexpr int kYearDaySuffix = 300, kSelectorWords = 301, kInstanceWords = 304, kOfMonth = 309, kOfMonthSuffix = 310;
-constexpr int kRepeatsDaily = 313, kRemaining = 317, kUntil = 318;
 constexpr std::int16_t kStack = -50, kCount = -51, kLastDay = -52, kStart = -53, kNext = -54;
 // Ids inside the rows forms.
 constexpr std::int16_t kInterval = -1, kDayOfMonth = -2, kInstance = -3, kSelector = -4, kNthInterval = -5;
@@ -190,8 +187,8 @@ private:
         Edit(Rows(AFrequency::Yearly), kDayOfMonth)->setAccessibleName(Around(kEachDay, kYearDaySuffix));
         Form().Control(kCount)->setAccessibleName(Around(kEndIds[1], 287));
         Form().Control(kLastDay)->setAccessibleName(Around(kEndIds[2], 289));
-        Form().Control(kNext)->setAccessibleName(Text(312));
-        Form().Control(kStart)->setAccessibleName(Text(311));
+        Form().Control(kNext)->setAccessibleName(Text(kNextLabel));
+        Form().Control(kStart)->setAccessibleName(Text(kStartsLabel));
     }
 
     void Load(const AChoice& c)

@@ -11,6 +11,7 @@
 #include "core/CommonTexts.h"
 #include "core/FormatAmount.h"
 #include "rates/AmountExpression.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/RecordListPage.h"
@@ -40,11 +41,10 @@ using Filters::AAccountClassifierFilters;
 namespace {
 
 constexpr int kOk = 1, kCancel = 2, kSaveAndAdd = 12;
-constexpr int kAddTitle = 437, kChangeTitle = 438, kDuplicateTitle = 440, kChangeStep = 441;
-constexpr int kDifferentValues = UtilityClasses::Strings::CommonText::kDifferentValues, kRateItemText = 435;
-constexpr int kFilterWarning = 457, kAdded = 458, kToAdd = 459, kChanged = 460, kToSave = 461;
-constexpr int kStateIds[4] = {420, 421, 422, 423};
-constexpr int kPlanned = UtilityClasses::Strings::CommonText::kPlanned, kRecurring = 423;
+using namespace TransactionText;
+namespace CommonText = UtilityClasses::Strings::CommonText;
+constexpr int kDifferentValues = CommonText::kDifferentValues, kPlanned = CommonText::kPlanned;
+constexpr int kStateIds[4] = {CommonText::kExecuted, kExecutedLocked, kPlanned, kRecurring};
 constexpr std::int16_t kRecurrence = 424;
 constexpr int kTypeIds[4] = {412, 413, 701, 414};  // in layout order; mode order below
 constexpr AAmountMode kTypeModes[4] = {AAmountMode::Income, AAmountMode::Expense, AAmountMode::Balance,

@@ -1,9 +1,11 @@
 #include "ui/transactions/TransactionItem.h"
 
+#include "analysis/AnalysisTexts.h"
 #include "core/CommonTexts.h"
 #include "core/FormatDate.h"
 #include "core/FormatText.h"
 #include "database/Recurrence.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/PageTexts.h"
 #include "ui/ProgramContext.h"
 
@@ -14,9 +16,9 @@ using namespace Win32API::VelvixControls::Reports;
 
 namespace {
 
-constexpr int kExecuted = UtilityClasses::Strings::CommonText::kExecuted, kExecutedLocked = 421,
-              kPlanned = UtilityClasses::Strings::CommonText::kPlanned, kOverdue = 192, kRepeats = 193;
-constexpr int kDaily = 194, kWeekly = 195, kMonthly = 196, kYearly = 197;
+using namespace TransactionText;
+constexpr int kExecuted = UtilityClasses::Strings::CommonText::kExecuted,
+              kPlanned = UtilityClasses::Strings::CommonText::kPlanned;
 
 int RepeatWordId(Recurrence::AKind kind)
 {
@@ -60,8 +62,21 @@ void ATransactionRows::Refresh(ADate date)
 
 int TransactionColumnTitleId(int column)
 {
-    static constexpr int kTitles[kExtraCommentColumn] = {62, 64, 58, 72, 65, 74, 71, 76, 78, 71, 68, 69, 73, 79};
-    return column >= 0 && column < kExtraCommentColumn ? kTitles[column] : 79;
+    static constexpr int kTitles[kExtraCommentColumn] = {UtilityClasses::Strings::CommonText::kDate,
+                                                         64,
+                                                         Filters::GroupingText::kBudgetDateName,
+                                                         72,
+                                                         65,
+                                                         SharedText::kAmount,
+                                                         SharedText::kCurrency,
+                                                         76,
+                                                         78,
+                                                         SharedText::kCurrency,
+                                                         Reports::ColumnText::kBalance,
+                                                         69,
+                                                         SharedText::kCategory,
+                                                         SharedText::kNote};
+    return column >= 0 && column < kExtraCommentColumn ? kTitles[column] : SharedText::kNote;
 }
 
 std::u16string ATransactionItem::Text(int column) const

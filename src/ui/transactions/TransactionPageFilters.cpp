@@ -1,5 +1,6 @@
 #include "ui/transactions/TransactionPageFilters.h"
 
+#include "ui/InterfaceTexts.h"
 #include "ui/ProgramContext.h"
 #include "ui/UiText.h"
 #include "ui/filters/Choosers.h"
@@ -29,13 +30,13 @@ constexpr std::int16_t kClassifierTable = -31;
 constexpr std::int16_t kChooserRows[] = {-32, -33}, kTickRows[] = {-34, -35, -36}, kTickListId = -25;
 constexpr int kScopeAll = Filters::kAllTransactionsScope, kScopeTransfers = Filters::kTransfersOnlyScope;
 constexpr int kClassifierBase = -40;  // the classifier rows' ids count down from here
-constexpr int kAllAccounts = 707;
+using TransactionText::kAllAccounts;
 
 // "&Период:" with its selector, "Показывать операции:" with the account or, for the expanded
 // account list, "По счетам:" with the ticked tree and the scope, "Категории:" with the
 // classifier rows, the comment, the reset.
 const std::string kLayout =
-    "{t1xeyt#145(:t)" + F::PeriodLayout(18) +
+    "{t1xeyt#145(:t)" + F::PeriodLayout(SharedText::kPeriodChoice) +
     "{b#-32t8xl[s#40]}{b#-33t2xe{bWe[rt#-24]}}"
     "{b#-34t8xl[s#39]}{b#-35t2xeWeH130{bWeHe[Rt#-25]}}{t1#-36xlt2{bxl[bRgt#41]}{bxlt2[bR#42]}}"
     "{bt8xl[s#149]}{t2#-31xet2{b}{b}}"

@@ -2,6 +2,7 @@
 
 #include "analysis/TransactionTotals.h"
 #include "core/FormatText.h"
+#include "ui/InterfaceTexts.h"
 #include "ui/MenuText.h"
 #include "ui/PageFactory.h"
 #include "ui/PageTexts.h"
@@ -27,10 +28,8 @@ namespace Message = Database::TransactionMessage;
 
 namespace {
 
-constexpr int kTextNotFound = 183;
-constexpr int kNoTransactions = Filters::kNoTransactionsMessage, kAllCount = 157, kSelectedCount = 156, kSelectedSum = 174;
-constexpr int kPeriodIncome = 186, kPeriodExpense = 187, kPeriodDifference = 188, kStartBalance = 154,
-              kEndBalance = 155;
+using namespace TransactionText;
+constexpr int kNoTransactions = Filters::kNoTransactionsMessage;
 
 // The page's own settings stream: a tag and a version, so that a stream of another form is
 // ignored rather than misread.
