@@ -36,6 +36,8 @@ constexpr HRESULT kNotDataFile = Code(0x8015000B);
 constexpr HRESULT kNewerVersion = Code(0x80151772);
 constexpr HRESULT kPasswordCancelled = Code(0x801504C7);
 constexpr HRESULT kOpenedWithErrors = Code(0x00150570);
+// A save was cut short and its journal can't be rolled back where the file is opened.
+constexpr HRESULT kSaveInterrupted = Code(0x8015000C);
 
 constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
 constexpr bool Failed(HRESULT hr) { return hr < 0; }

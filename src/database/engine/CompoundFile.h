@@ -4,11 +4,14 @@
 // Reading accepts versions 3 and 4 (512- and 4096-byte sectors) with the mini
 // stream; writing produces version 3 with 512-byte sectors.
 //
-// Changes never touch the file in place. Stream content that was written lives
-// in memory (whole pages of what changed, over the stored sectors of what did
-// not) until Commit, which writes a complete new container beside the file,
-// flushes it and renames it over the old one: after a crash the path holds
-// either the old or the new content.
+// Stream content that was written lives in memory (whole pages of what changed,
+// over the stored sectors of what did not) until Commit. Commit writes only the
+// sectors that change, in place, after their old bytes are safe in a journal
+// beside the file; where that would not pay (most of the file changes, much of it
+// would lie unused) or is not safe (another program is reading the file), it
+// writes a complete new container beside the file and renames it over the old
+// one. Either way, after a crash the path holds the old or the new content: a
+// journal left behind is rolled back when the file is next opened.
 #pragma once
 
 #include "core/Result.h"
@@ -19,6 +22,10 @@
 #include <vector>
 
 namespace Database::Engine {
+
+namespace Implementation {
+class ASaveCalls;
+}
 
 class ACompoundFile;
 
@@ -49,7 +56,11 @@ public:
     // With writable = true the file is locked (advisory, exclusive); when it can't
     // be written or is locked by another program, the result is kStgAccessDenied
     // and the caller may open it again with writable = false.
-    [[nodiscard]] static HRESULT Open(const std::string& path, bool writable, std::unique_ptr<ACompoundFile>& file);
+    // A journal of a save that was cut short is rolled back first; where it cannot be
+    // (the file is opened read-only), the result is kSaveInterrupted and nothing is read.
+    // calls: the system calls of saves in place, for tests.
+    [[nodiscard]] static HRESULT Open(const std::string& path, bool writable, std::unique_ptr<ACompoundFile>& file,
+                                      Implementation::ASaveCalls* calls = nullptr);
 
     // Starts a new, empty container that Commit will write to path (replacing any
     // file there). Nothing is written before Commit.

@@ -26,7 +26,37 @@ HRESULT LockExclusive(int fd)
     return Result::kOk;
 }
 
+// Far past the 2 GiB a container can hold, so the lock never covers content.
+constexpr off_t kGuardByte = off_t{1} << 40;
+
+int GuardLock(int fd, short type)
+{
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = kGuardByte;
+    lock.l_len = 1;
+    int rc;
+    do rc = fcntl(fd, F_OFD_SETLK, &lock);
+    while (rc != 0 && errno == EINTR);
+    return rc;
+}
+
 }  // namespace
+
+HRESULT HoldReaderLock(int fd)
+{
+    for (int attempt = 0; attempt < 600; ++attempt) {
+        if (GuardLock(fd, F_RDLCK) == 0) return Result::kOk;
+        if (errno != EAGAIN && errno != EACCES) return Result::kOk;  // no such locks here
+        usleep(5000);
+    }
+    return Result::kStgAccessDenied;
+}
+
+bool TryLockForUpdate(int fd) { return GuardLock(fd, F_WRLCK) == 0; }
+
+void UnlockForUpdate(int fd) { (void)GuardLock(fd, F_UNLCK); }
 
 AFileHandle::~AFileHandle()
 {

@@ -35,6 +35,16 @@ private:
 [[nodiscard]] HRESULT OpenContainerFile(const std::string& path, bool writable, std::shared_ptr<AFileHandle>& handle,
                                         std::uint64_t& fileSize);
 
+// Readers hold a shared lock on one byte far past any content for as long as they
+// have the file open, and a save in place holds it exclusively while it writes: a
+// save never changes bytes under a reader (with a reader about, it writes a new file
+// instead, which the reader does not see). Waits up to a few seconds for a save in
+// place to end; kStgAccessDenied if it does not. Where the file system has no such
+// locks, readers go on without and saves write new files.
+[[nodiscard]] HRESULT HoldReaderLock(int fd);
+bool TryLockForUpdate(int fd);
+void UnlockForUpdate(int fd);
+
 // Reads up to count bytes at offset; *got tells how many there were before the
 // end of the file. Only I/O errors fail.
 [[nodiscard]] HRESULT ReadUpTo(int fd, std::uint64_t offset, void* buffer, std::size_t count, std::size_t* got);

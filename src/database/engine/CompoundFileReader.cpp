@@ -33,8 +33,12 @@ private:
 
 class AContainerReader {
 public:
-    AContainerReader(int fd, std::uint64_t fileSize) : fd_(fd), fileSize_(fileSize) {}
+    AContainerReader(int fd, std::uint64_t fileSize, AContainerLayout& layout)
+        : fd_(fd), fileSize_(fileSize), layout_(layout)
+    {
+    }
     HRESULT Read(std::vector<AStoredStream>& streams);
+    std::vector<std::uint32_t> TakeFat() { return std::move(fat_); }
 
 private:
     HRESULT ReadHeader();
@@ -44,10 +48,11 @@ private:
     HRESULT ReadMiniStream();
     HRESULT ReadMiniFat();
     HRESULT CollectRootStreams(std::vector<AStoredStream>& streams);
-    HRESULT LocateStream(const std::uint8_t* entry, AExtentList& content);
+    HRESULT LocateStream(const std::uint8_t* entry, const std::u16string& name, AExtentList& content);
     HRESULT LocateMiniStream(std::uint32_t start, std::uint64_t size, AExtentList& content);
     // Where size bytes held in the FAT chain from start lie in the file.
-    HRESULT LocateChain(std::uint32_t start, std::uint64_t size, AExtentList& content);
+    HRESULT LocateChain(std::uint32_t start, std::uint64_t size, AExtentList& content,
+                        std::vector<std::uint32_t>& chain);
 
     // Follows a chain of the FAT (or of the mini FAT) from start to its end, claiming every link.
     HRESULT FollowChain(std::uint32_t start, std::vector<std::uint32_t>& chain);
@@ -70,6 +75,7 @@ private:
 
     const int fd_;
     const std::uint64_t fileSize_;
+    AContainerLayout& layout_;
     std::uint8_t header_[kHeaderSize] = {};
     unsigned majorVersion_ = 0;
     unsigned shift_ = 0;
@@ -119,6 +125,8 @@ HRESULT AContainerReader::ReadHeader()
     const std::uint64_t sectors = (fileSize_ - sectorSize_ + sectorSize_ - 1) / sectorSize_;
     sectorCount_ = static_cast<std::uint32_t>(std::min<std::uint64_t>(sectors, kMaxRegularSector + 1ull));
     claims_.Reset(sectorCount_);
+    layout_.sectorCount = sectorCount_;
+    layout_.updatable = majorVersion_ == 3;
     return Result::kOk;
 }
 
@@ -139,6 +147,7 @@ HRESULT AContainerReader::CollectFatSectors(std::vector<std::uint32_t>& fatSecto
         if (d == difatCount || !claims_.Claim(difat)) return kCorrupt;
         const HRESULT hr = ReadSectors({difat}, bytes);
         if (Result::Failed(hr)) return hr;
+        layout_.difatSectors.push_back(difat);
         for (std::size_t i = 0; i < perDifatSector && fatSectors.size() < fatCount; ++i) {
             fatSectors.push_back(Load32(bytes.data() + 4 * i));
         }
@@ -155,6 +164,7 @@ HRESULT AContainerReader::ReadFat()
     std::vector<std::uint32_t> fatSectors;
     const HRESULT hr = CollectFatSectors(fatSectors);
     if (Result::Failed(hr)) return hr;
+    layout_.fatSectors = fatSectors;
     return ReadTable(fatSectors, fat_);
 }
 
@@ -166,6 +176,7 @@ HRESULT AContainerReader::ReadDirectory()
     if (chain.empty()) return kCorrupt;
     hr = ReadSectors(chain, directory_);
     if (Result::Failed(hr)) return hr;
+    layout_.directory = chain;
     entryCount_ = directory_.size() / kDirectoryEntrySize;
     if (directory_[EntryField::kType] != static_cast<std::uint8_t>(AEntryType::kRoot)) return kCorrupt;
     return Result::kOk;
@@ -176,7 +187,7 @@ HRESULT AContainerReader::ReadMiniStream()
     // The root entry's own stream is the mini stream that holds the small streams.
     const std::uint64_t size = EntrySize(directory_.data());
     if (size == 0) return Result::kOk;
-    return LocateChain(Load32(directory_.data() + EntryField::kStartSector), size, miniStream_);
+    return LocateChain(Load32(directory_.data() + EntryField::kStartSector), size, miniStream_, layout_.miniStream);
 }
 
 HRESULT AContainerReader::ReadMiniFat()
@@ -187,6 +198,7 @@ HRESULT AContainerReader::ReadMiniFat()
     HRESULT hr = FollowChain(Load32(header_ + HeaderField::kFirstMiniFatSector), chain);
     if (Result::Succeeded(hr)) hr = ReadTable(chain, miniFat_);
     if (Result::Failed(hr)) return hr;
+    layout_.miniFat = chain;
     const std::uint64_t miniSectors = (miniStream_.Length() + kMiniSectorSize - 1) / kMiniSectorSize;
     miniClaims_.Reset(static_cast<std::size_t>(std::min<std::uint64_t>(miniSectors, miniFat_.size())));
     return Result::kOk;
@@ -220,27 +232,34 @@ HRESULT AContainerReader::CollectRootStreams(std::vector<AStoredStream>& streams
             return kCorrupt;
         }
         const auto type = static_cast<AEntryType>(entry[EntryField::kType]);
-        if (type == AEntryType::kStorage) continue;  // sub-storages are not ours to read
+        if (type == AEntryType::kStorage) {  // sub-storages are not ours to read
+            layout_.updatable = false;
+            continue;
+        }
         if (type != AEntryType::kStream) return kCorrupt;
-        const HRESULT hr = LocateStream(entry, stream.content);
+        const HRESULT hr = LocateStream(entry, stream.name, stream.content);
         if (Result::Failed(hr)) return hr;
         streams.push_back(std::move(stream));
     }
     return Result::kOk;
 }
 
-HRESULT AContainerReader::LocateStream(const std::uint8_t* entry, AExtentList& content)
+HRESULT AContainerReader::LocateStream(const std::uint8_t* entry, const std::u16string& name, AExtentList& content)
 {
     const std::uint64_t size = EntrySize(entry);
     const std::uint32_t start = Load32(entry + EntryField::kStartSector);
     if (size == 0) return Result::kOk;
-    return size < kMiniStreamCutoff ? LocateMiniStream(start, size, content) : LocateChain(start, size, content);
+    if (size < kMiniStreamCutoff) return LocateMiniStream(start, size, content);
+    std::vector<std::uint32_t> chain;
+    const HRESULT hr = LocateChain(start, size, content, chain);
+    if (Result::Succeeded(hr)) layout_.chains[name] = std::move(chain);
+    return hr;
 }
 
-HRESULT AContainerReader::LocateChain(std::uint32_t start, std::uint64_t size, AExtentList& content)
+HRESULT AContainerReader::LocateChain(std::uint32_t start, std::uint64_t size, AExtentList& content,
+                                      std::vector<std::uint32_t>& chain)
 {
     if (size > fileSize_) return kCorrupt;
-    std::vector<std::uint32_t> chain;
     const HRESULT hr = FollowChain(start, chain);
     if (Result::Failed(hr)) return hr;
     if (chain.size() * sectorSize_ < size) return kCorrupt;
@@ -323,12 +342,20 @@ HRESULT AContainerReader::ReadTable(const std::vector<std::uint32_t>& sectors, s
 
 }  // namespace
 
-HRESULT ReadContainer(int fd, std::uint64_t fileSize, std::vector<AStoredStream>& streams)
+HRESULT ReadContainer(int fd, std::uint64_t fileSize, std::vector<AStoredStream>& streams, AContainerLayout* layout)
 {
     streams.clear();
-    AContainerReader reader(fd, fileSize);
+    AContainerLayout found;
+    AContainerReader reader(fd, fileSize, found);
     const HRESULT hr = reader.Read(streams);
-    if (Result::Failed(hr)) streams.clear();
+    if (Result::Failed(hr)) {
+        streams.clear();
+        return hr;
+    }
+    if (layout) {
+        found.fat = reader.TakeFat();
+        *layout = std::move(found);
+    }
     return hr;
 }
 

@@ -32,8 +32,16 @@ public:
     // How many bytes of changes are held in memory.
     std::size_t ChangedBytes() const { return chunks_.size() * kChunkSize; }
 
-private:
+    // For writing the changes in place: the stored bytes still shown start the
+    // stream, and what else differs from them lies in the changed chunks.
     static constexpr std::size_t kChunkSize = 4096;
+    std::uint64_t StoredLength() const { return stored_.Length(); }
+    template <typename F> void ForEachChangedChunk(F&& visit) const
+    {
+        for (const auto& [index, chunk] : chunks_) visit(index);
+    }
+
+private:
     using AChunk = std::unique_ptr<std::uint8_t[]>;
 
     // Fills out with the stored bytes at position, zeros beyond the stored content.

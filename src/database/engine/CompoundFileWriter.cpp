@@ -3,6 +3,7 @@
 #include "core/Assert.h"
 #include "database/engine/CompoundFileFormat.h"
 #include "database/engine/CompoundFileIo.h"
+#include "database/engine/CompoundFileTables.h"
 
 #include <algorithm>
 #include <numeric>
@@ -82,29 +83,16 @@ HRESULT PlanLayout(const std::vector<AStreamToWrite>& streams, ALayout& layout)
     return Result::kOk;
 }
 
-void LinkChain(std::vector<std::uint32_t>& table, std::uint32_t start, std::uint64_t count)
-{
-    for (std::uint64_t k = 0; k < count; ++k) {
-        table[start + k] = k + 1 < count ? static_cast<std::uint32_t>(start + k + 1) : kEndOfChain;
-    }
-}
-
-std::vector<std::uint8_t> TableBytes(const std::vector<std::uint32_t>& table)
-{
-    std::vector<std::uint8_t> bytes(table.size() * 4);
-    for (std::size_t i = 0; i < table.size(); ++i) Store32(bytes.data() + 4 * i, table[i]);
-    return bytes;
-}
-
 std::vector<std::uint8_t> BuildFat(const std::vector<AStreamToWrite>& streams, const ALayout& layout)
 {
     std::vector<std::uint32_t> fat(std::size_t{layout.fatSectors} * kEntriesPerSector, kFreeSector);
     for (std::size_t i = 0; i < streams.size(); ++i) {
-        if (!layout.inMiniStream[i]) LinkChain(fat, layout.start[i], CeilDiv(streams[i].source->Size(), kSectorSize));
+        if (!layout.inMiniStream[i])
+            LinkChain(fat, Consecutive(layout.start[i], CeilDiv(streams[i].source->Size(), kSectorSize)));
     }
-    if (layout.miniStreamSectors > 0) LinkChain(fat, layout.miniStreamStart, layout.miniStreamSectors);
-    LinkChain(fat, layout.directoryStart, layout.directorySectors);
-    if (layout.miniFatSectors > 0) LinkChain(fat, layout.miniFatStart, layout.miniFatSectors);
+    if (layout.miniStreamSectors > 0) LinkChain(fat, Consecutive(layout.miniStreamStart, layout.miniStreamSectors));
+    LinkChain(fat, Consecutive(layout.directoryStart, layout.directorySectors));
+    if (layout.miniFatSectors > 0) LinkChain(fat, Consecutive(layout.miniFatStart, layout.miniFatSectors));
     std::fill_n(fat.begin() + layout.fatStart, layout.fatSectors, kFatSector);
     std::fill_n(fat.begin() + layout.fatStart + layout.fatSectors, layout.difatSectors, kDifatSector);
     return TableBytes(fat);
@@ -115,103 +103,29 @@ std::vector<std::uint8_t> BuildMiniFat(const std::vector<AStreamToWrite>& stream
     std::vector<std::uint32_t> miniFat(std::size_t{layout.miniFatSectors} * kEntriesPerSector, kFreeSector);
     for (std::size_t i = 0; i < streams.size(); ++i) {
         const std::uint64_t size = streams[i].source->Size();
-        if (layout.inMiniStream[i] && size > 0) LinkChain(miniFat, layout.start[i], CeilDiv(size, kMiniSectorSize));
+        if (layout.inMiniStream[i] && size > 0)
+            LinkChain(miniFat, Consecutive(layout.start[i], CeilDiv(size, kMiniSectorSize)));
     }
     return TableBytes(miniFat);
 }
 
-// DIFAT sectors: the numbers of the FAT sectors past the header's 109, with the
-// next DIFAT sector's number in each sector's last entry.
-std::vector<std::uint8_t> BuildDifat(const ALayout& layout)
+AHeaderFields HeaderFields(const ALayout& layout)
 {
-    std::vector<std::uint32_t> difat(std::size_t{layout.difatSectors} * kEntriesPerSector, kFreeSector);
-    for (std::uint32_t d = 0; d < layout.difatSectors; ++d) {
-        for (std::size_t i = 0; i + 1 < kEntriesPerSector; ++i) {
-            const std::uint64_t fatIndex = kHeaderDifatEntries + d * (kEntriesPerSector - 1) + i;
-            if (fatIndex < layout.fatSectors)
-                difat[d * kEntriesPerSector + i] = layout.fatStart + static_cast<std::uint32_t>(fatIndex);
-        }
-        difat[d * kEntriesPerSector + kEntriesPerSector - 1] =
-            d + 1 < layout.difatSectors ? layout.difatStart + d + 1 : kEndOfChain;
-    }
-    return TableBytes(difat);
+    AHeaderFields fields;
+    fields.fatSectors = Consecutive(layout.fatStart, layout.fatSectors);
+    fields.difatSectors = Consecutive(layout.difatStart, layout.difatSectors);
+    fields.directoryStart = layout.directoryStart;
+    fields.miniFatStart = layout.miniFatStart;
+    fields.miniFatSectors = layout.miniFatSectors;
+    return fields;
 }
 
-std::vector<std::uint8_t> BuildHeader(const ALayout& layout)
+std::vector<std::uint8_t> Directory(const std::vector<AStreamToWrite>& streams, const ALayout& layout)
 {
-    std::vector<std::uint8_t> header(kHeaderSize, 0);
-    std::copy(std::begin(kCfbSignature), std::end(kCfbSignature), header.begin());
-    std::uint8_t* h = header.data();
-    Store16(h + HeaderField::kMinorVersion, 0x3E);
-    Store16(h + HeaderField::kMajorVersion, 3);
-    Store16(h + HeaderField::kByteOrder, 0xFFFE);
-    Store16(h + HeaderField::kSectorShift, 9);
-    Store16(h + HeaderField::kMiniSectorShift, 6);
-    Store32(h + HeaderField::kFatSectorCount, layout.fatSectors);
-    Store32(h + HeaderField::kFirstDirectorySector, layout.directoryStart);
-    Store32(h + HeaderField::kMiniStreamCutoff, static_cast<std::uint32_t>(kMiniStreamCutoff));
-    Store32(h + HeaderField::kFirstMiniFatSector, layout.miniFatStart);
-    Store32(h + HeaderField::kMiniFatSectorCount, layout.miniFatSectors);
-    Store32(h + HeaderField::kFirstDifatSector, layout.difatStart);
-    Store32(h + HeaderField::kDifatSectorCount, layout.difatSectors);
-    for (std::size_t i = 0; i < kHeaderDifatEntries; ++i) {
-        Store32(h + HeaderField::kDifat + 4 * i,
-                i < layout.fatSectors ? layout.fatStart + static_cast<std::uint32_t>(i) : kFreeSector);
-    }
-    return header;
-}
-
-void StoreEntry(std::uint8_t* entry, const std::u16string& name, AEntryType type, std::uint32_t start,
-                std::uint64_t size)
-{
-    for (std::size_t i = 0; i < name.size(); ++i) Store16(entry + EntryField::kName + 2 * i, name[i]);
-    Store16(entry + EntryField::kNameLength, static_cast<std::uint16_t>(2 * (name.size() + 1)));
-    entry[EntryField::kType] = static_cast<std::uint8_t>(type);
-    Store32(entry + EntryField::kStartSector, start);
-    Store64(entry + EntryField::kSize, size);
-}
-
-// Links the entries first..last (ids in name order) into a tree split at the
-// middle. Its empty links all lie on the last two levels, so colouring the
-// nodes of the last level red (when that level is not full) and all others
-// black makes it a valid red-black tree.
-std::uint32_t LinkTree(std::uint8_t* entries, std::uint32_t first, std::uint32_t last, unsigned depth,
-                       unsigned redDepth)
-{
-    if (first > last) return kNoStream;
-    const std::uint32_t middle = first + (last - first) / 2;
-    std::uint8_t* entry = entries + std::size_t{middle} * kDirectoryEntrySize;
-    entry[EntryField::kColor] = static_cast<std::uint8_t>(depth == redDepth ? AEntryColor::kRed : AEntryColor::kBlack);
-    Store32(entry + EntryField::kLeft,
-            middle > first ? LinkTree(entries, first, middle - 1, depth + 1, redDepth) : kNoStream);
-    Store32(entry + EntryField::kRight, LinkTree(entries, middle + 1, last, depth + 1, redDepth));
-    return middle;
-}
-
-std::vector<std::uint8_t> BuildDirectory(const std::vector<AStreamToWrite>& streams, const ALayout& layout)
-{
-    std::vector<std::uint8_t> directory(std::size_t{layout.directorySectors} * kSectorSize, 0);
-    for (std::size_t offset = 0; offset < directory.size(); offset += kDirectoryEntrySize) {
-        Store32(directory.data() + offset + EntryField::kLeft, kNoStream);
-        Store32(directory.data() + offset + EntryField::kRight, kNoStream);
-        Store32(directory.data() + offset + EntryField::kChild, kNoStream);
-    }
-    std::uint8_t* root = directory.data();
-    StoreEntry(root, u"Root Entry", AEntryType::kRoot, layout.miniStreamStart, layout.miniStreamSize);
-    root[EntryField::kColor] = static_cast<std::uint8_t>(AEntryColor::kBlack);
-    for (std::size_t i = 0; i < streams.size(); ++i) {
-        StoreEntry(root + (i + 1) * kDirectoryEntrySize, streams[i].name, AEntryType::kStream, layout.start[i],
-                   streams[i].source->Size());
-    }
-    if (!streams.empty()) {
-        const auto count = static_cast<std::uint32_t>(streams.size());
-        unsigned levels = 0;
-        while ((std::uint64_t{1} << levels) - 1 < count) ++levels;
-        const bool lastLevelFull = (std::uint64_t{1} << levels) - 1 == count;
-        const unsigned redDepth = lastLevelFull ? ~0u : levels - 1;
-        Store32(root + EntryField::kChild, LinkTree(root, 1, count, 0, redDepth));
-    }
-    return directory;
+    std::vector<ADirectoryItem> items;
+    for (std::size_t i = 0; i < streams.size(); ++i)
+        items.push_back({streams[i].name, layout.start[i], streams[i].source->Size()});
+    return BuildDirectory(items, layout.miniStreamStart, layout.miniStreamSize, layout.directorySectors);
 }
 
 HRESULT CopyContent(ASequentialWriter& writer, ACompoundStream& source, std::vector<std::uint8_t>& buffer)
@@ -254,7 +168,7 @@ HRESULT WriteContainer(int fd, const std::vector<AStreamToWrite>& unordered, std
 
     ASequentialWriter writer(fd);
     std::vector<std::uint8_t> buffer(kCopyBufferSize);
-    const std::vector<std::uint8_t> header = BuildHeader(layout);
+    const std::vector<std::uint8_t> header = BuildHeader(HeaderFields(layout));
     hr = writer.Write(header.data(), header.size());
     for (int pass = 0; pass < 2 && Result::Succeeded(hr); ++pass) {
         // Large streams first, then the small ones packed into the mini stream.
@@ -266,8 +180,9 @@ HRESULT WriteContainer(int fd, const std::vector<AStreamToWrite>& unordered, std
         }
     }
     if (Result::Succeeded(hr)) hr = PadTo(writer, kSectorSize);
-    for (const auto& table : {BuildDirectory(streams, layout), BuildMiniFat(streams, layout), BuildFat(streams, layout),
-                              BuildDifat(layout)}) {
+    const AHeaderFields fields = HeaderFields(layout);
+    for (const auto& table : {Directory(streams, layout), BuildMiniFat(streams, layout), BuildFat(streams, layout),
+                              BuildDifat(fields.fatSectors, fields.difatSectors)}) {
         if (Result::Succeeded(hr)) hr = writer.Write(table.data(), table.size());
     }
     if (Result::Succeeded(hr)) hr = writer.Flush();

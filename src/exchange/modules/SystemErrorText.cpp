@@ -31,6 +31,8 @@ constexpr AKnownText kKnownTexts[] = {
     {Result::kStgMediumFull, "There is insufficient disk space to complete operation."},
     {Result::kStgWriteFault, "A disk error occurred during a write operation."},
     {Result::kStgAccessDenied, "Access Denied."},
+    {Result::kSaveInterrupted, "A save of this file was cut short. Open it where the file and its folder may be "
+                               "written, so that the save can be undone."},
 };
 
 std::u16string ErrnoText(int error)
