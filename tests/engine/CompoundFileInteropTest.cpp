@@ -316,6 +316,46 @@ TEST_F(CompoundFileInterop, ForeignFileChangedAndCommittedStillOpensInOlefile)
     ExpectOlefileReads(path, expected);
 }
 
+// Saves in place keep streams where they were and put what grows in free sectors, so
+// the result must still be a file that an independent reader takes as correct: our
+// own files and a foreign one with fragmented chains, each changed in several ways.
+TEST_F(CompoundFileInterop, FilesChangedInPlaceStillOpenInOlefile)
+{
+    const std::string ours = folder_ / "ours.cfb";
+    ASSERT_EQ(WriteContainerFile(ours, AsSet(TableLikeStreams())), Result::kOk);
+    for (const std::string& path : {ours, WriteForeign(3, TableLikeStreams(), {})}) {
+        SCOPED_TRACE(path);
+        AStreamSet model = AsSet(TableLikeStreams());
+        std::unique_ptr<ACompoundFile> file;
+        ASSERT_EQ(ACompoundFile::Open(path, true, file), Result::kOk);
+        const auto write = [&](const std::u16string& name, std::size_t at, const Bytes& bytes) {
+            ACompoundStream* stream = nullptr;
+            if (!file->HasStream(name)) {
+                ASSERT_EQ(file->CreateStream(name, &stream), Result::kOk);
+            }
+            ASSERT_EQ(file->OpenStream(name, &stream), Result::kOk);
+            ASSERT_EQ(stream->WriteAt(at, bytes.data(), bytes.size()), Result::kOk);
+            Bytes& content = model[name];
+            content.resize(std::max(content.size(), at + bytes.size()));
+            std::copy(bytes.begin(), bytes.end(), content.begin() + static_cast<std::ptrdiff_t>(at));
+            ASSERT_EQ(file->Commit(), Result::kOk);
+        };
+        write(u"Stream-00000002", 7000, Pattern(100, 40));     // within a fragmented chain
+        write(u"Stream-00000002", 20000, Pattern(9000, 41));   // grows into free sectors
+        write(u"Stream-00000003", 2000, Pattern(3000, 42));    // small becomes large
+        write(u"dbHeader", 40, Pattern(10, 43));               // the mini stream changes
+        write(u"Stream-0000000b", 0, Pattern(200, 44));        // a new entry
+        ACompoundStream* stream = nullptr;
+        ASSERT_EQ(file->OpenStream(u"Stream-0000000a", &stream), Result::kOk);
+        ASSERT_EQ(stream->SetSize(50), Result::kOk);           // large becomes small
+        model[u"Stream-0000000a"].resize(50);
+        ASSERT_EQ(file->Commit(), Result::kOk);
+        std::vector<ANamedContent> expected;
+        for (const auto& [name, content] : model) expected.push_back({name, content});
+        ExpectOlefileReads(path, expected);
+    }
+}
+
 TEST_F(CompoundFileInterop, ForeignFileWithImpossibleSizeIsRefused)
 {
     for (std::uint64_t declared : {std::uint64_t{1} << 40, std::uint64_t{30000}}) {
