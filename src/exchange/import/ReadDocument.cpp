@@ -1,8 +1,8 @@
 #include "exchange/import/ReadDocument.h"
 
-#include "exchange/import/ImportDocumentLayout.h"
 #include "exchange/import/ImportItemReaders.h"
 #include "exchange/import/ImportProgress.h"
+#include "exchange/xml/xmlDocumentLayout.h"
 #include "exchange/xml/xmlNodes.h"
 #include "exchange/xml/xmlReader.h"
 
@@ -23,7 +23,7 @@ struct ASection {
     std::string_view item;
     void (*read)(AImportReadContext&, const XML::AElement&);
 };
-constexpr std::array<ASection, Private::ADocumentLayout::kKinds> kSections = {{
+constexpr std::array<ASection, 5> kSections = {{
     {"currencies", "currency", Private::ReadCurrencyItem},
     {"rates", "rate", Private::ReadRateItem},
     {"accounts", "account", Private::ReadAccountItem},
@@ -148,36 +148,23 @@ HRESULT ReadWhole(Streams::IStream& stream, XML::AUserProgressNotifier* notifier
     return Result::kOk;
 }
 
-// The element of a start tag alone ("<name attributes>"), without its content.
-std::unique_ptr<XML::ANode> StartTagElement(std::string_view tag)
-{
-    std::string alone(tag);
-    if (!alone.ends_with("/>"))
-        alone.insert(alone.size() - 1, "/");
-    XML::ADocument document;
-    if (!XML::ParseDocument(document, alone).Ok())
-        return nullptr;
-    XML::AElement* element = document.FirstElement();
-    return element ? document.Remove(element) : nullptr;
-}
-
-// The read phase over the document's runs of items (ImportDocumentLayout.h). Nothing when
+// The read phase over the document's runs of items (xmlDocumentLayout.h). Nothing when
 // some part does not parse on its own: the caller then parses the text whole, which
 // tells exactly what is wrong, and throws away what was read here.
 std::optional<bool> ReadRuns(const AImportEnvironment& environment, std::string_view text,
-                             const Private::ADocumentLayout& layout, AImportBatch& batch, AImportMessages& messages)
+                             const XML::ADocumentLayout& layout, AImportBatch& batch, AImportMessages& messages)
 {
-    for (const Private::ATextRange& other : layout.others) {
+    for (const XML::ATextRange& other : layout.others) {
         XML::ADocument document;
         if (!XML::ParseDocument(document, other.In(text)).Ok())
             return std::nullopt;
     }
     std::unique_ptr<XML::ANode> root;
-    if (layout.rootStartTag && !(root = StartTagElement(layout.rootStartTag->In(text))))
+    if (layout.rootStartTag && !(root = XML::StartTagElement(layout.rootStartTag->In(text))))
         return std::nullopt;
     std::vector<XML::AElement*> sections;
     for (const auto& section : layout.sections) {
-        std::unique_ptr<XML::ANode> element = StartTagElement(section.startTag.In(text));
+        std::unique_ptr<XML::ANode> element = XML::StartTagElement(section.startTag.In(text));
         if (!element)
             return std::nullopt;
         sections.push_back(root->ToElement()->Append(std::move(element))->ToElement());
@@ -241,15 +228,15 @@ bool ReadInterchange(const AImportEnvironment& environment, Streams::IStream& st
     if (environment.progress)
         environment.progress->NextStep();
 
-    std::array<Private::ASectionNames, kSections.size()> names;
+    std::array<XML::ASectionNames, kSections.size()> names;
     for (std::size_t i = 0; i < kSections.size(); ++i)
         names[i] = {kSections[i].section, kSections[i].item};
     const std::size_t before = messages.All().size();
-    const auto stillAtWork = [&] {
+    const auto stillAtWork = [&](std::size_t) {
         if (environment.progress)
             environment.progress->Notify(0);
     };
-    if (const auto layout = Private::ScanDocumentLayout(text, names, kItemsPerRun, stillAtWork))
+    if (const auto layout = XML::ScanDocumentLayout(text, "fendral", names, kItemsPerRun, stillAtWork))
         if (const auto read = ReadRuns(environment, text, *layout, batch, messages))
             return *read;
     batch.Reset();

@@ -2,18 +2,25 @@
 // against the read over the whole tree.
 #include "ImportTestSupport.h"
 
-#include "exchange/import/ImportDocumentLayout.h"
+#include "exchange/xml/xmlDocumentLayout.h"
 #include "exchange/xml/xmlReader.h"
 
+#include <functional>
 #include <random>
+#include <span>
 
 namespace {
 
 using namespace ImportTest;
-using Private::ADocumentLayout;
-using Private::ScanDocumentLayout;
+using UtilityClasses::XML::ADocumentLayout;
 
-const std::array<Private::ASectionNames, ADocumentLayout::kKinds> kNames = {{
+auto ScanDocumentLayout(std::string_view text, std::span<const UtilityClasses::XML::ASectionNames> names,
+                        std::size_t itemsPerRun, const std::function<void(std::size_t)>& runFound = {})
+{
+    return UtilityClasses::XML::ScanDocumentLayout(text, "fendral", names, itemsPerRun, runFound);
+}
+
+const std::array<UtilityClasses::XML::ASectionNames, 5> kNames = {{
     {"currencies", "currency"},
     {"rates", "rate"},
     {"accounts", "account"},
@@ -31,7 +38,7 @@ TEST(ImportDocumentLayout, FindsSectionsAndCutsTheirItemsIntoRuns)
         "<transactions/><currencies><currency><![CDATA[</currency>]]></currency></currencies>"
         "</fendral><!-- after -->";
     int fullRuns = 0;  // told as they are found, for the window to go on painting
-    const auto layout = ScanDocumentLayout(text, kNames, 2, [&] { ++fullRuns; });
+    const auto layout = ScanDocumentLayout(text, kNames, 2, [&](std::size_t) { ++fullRuns; });
     ASSERT_TRUE(layout);
     EXPECT_EQ(fullRuns, 1);
     ASSERT_TRUE(layout->rootStartTag);
@@ -40,7 +47,7 @@ TEST(ImportDocumentLayout, FindsSectionsAndCutsTheirItemsIntoRuns)
     EXPECT_EQ(layout->sections[0].startTag.In(text), "<currencies ref='c1'>");
     EXPECT_EQ(layout->sections[1].startTag.In(text), "<transactions/>");
     EXPECT_EQ(layout->sections[1].kind, 4u);
-    EXPECT_EQ(layout->itemCounts, (std::array<std::size_t, 5>{4, 0, 0, 0, 0}));
+    EXPECT_EQ(layout->itemCounts, (std::vector<std::size_t>{4, 0, 0, 0, 0}));
 
     const auto& runs = layout->runs[0];
     ASSERT_EQ(runs.size(), 3u);

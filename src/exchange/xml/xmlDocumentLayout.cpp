@@ -1,8 +1,11 @@
-#include "exchange/import/ImportDocumentLayout.h"
+#include "exchange/xml/xmlDocumentLayout.h"
+
+#include "exchange/xml/xmlNodes.h"
+#include "exchange/xml/xmlReader.h"
 
 #include <cstring>
 
-namespace ExportImport::Private {
+namespace UtilityClasses::XML {
 
 namespace {
 
@@ -167,11 +170,13 @@ private:
 
 class ALayoutScan {
 public:
-    ALayoutScan(std::string_view text, const std::array<ASectionNames, ADocumentLayout::kKinds>& names,
-                std::size_t itemsPerRun, const std::function<void()>& runFound)
-        : text_(text), scanner_(text), names_(names), itemsPerRun_(itemsPerRun == 0 ? 1 : itemsPerRun),
+    ALayoutScan(std::string_view text, std::string_view root, std::span<const ASectionNames> names,
+                std::size_t itemsPerRun, const std::function<void(std::size_t)>& runFound)
+        : text_(text), scanner_(text), root_(root), names_(names), itemsPerRun_(itemsPerRun == 0 ? 1 : itemsPerRun),
           runFound_(runFound)
     {
+        layout_.runs.resize(names.size());
+        layout_.itemCounts.resize(names.size());
     }
 
     std::optional<ADocumentLayout> Scan()
@@ -192,7 +197,7 @@ public:
                 const auto tag = scanner_.StartTag(at);
                 if (!tag)
                     return std::nullopt;
-                if (tag->name == "fendral" && !layout_.rootStartTag) {
+                if (tag->name == root_ && !layout_.rootStartTag) {
                     layout_.others.push_back({0, at});
                     layout_.rootStartTag = ATextRange{at, tag->end};
                     at = tag->empty ? tag->end : Root(tag->end);
@@ -239,9 +244,9 @@ private:
     {
         othersFrom_ = at;
         std::size_t contentEnd = 0;
-        const std::size_t end = Content(at, "fendral", contentEnd, [&](const AScanner::ATag& tag, std::size_t start) {
+        const std::size_t end = Content(at, root_, contentEnd, [&](const AScanner::ATag& tag, std::size_t start) {
             const std::size_t kind = KindOf(tag.name);
-            if (kind == ADocumentLayout::kKinds)
+            if (kind == names_.size())
                 return tag.empty ? tag.end : scanner_.ElementEnd(tag.end, 2);
             layout_.others.push_back({othersFrom_, start});
             layout_.sections.push_back({kind, {start, tag.end}});
@@ -269,7 +274,7 @@ private:
                         layout_.runs[kind].push_back(run);
                         run = {section, {after, after}, 0};
                         if (runFound_)
-                            runFound_();
+                            runFound_(after);
                     }
                 }
                 return after;
@@ -285,25 +290,38 @@ private:
         for (std::size_t kind = 0; kind < names_.size(); ++kind)
             if (names_[kind].section == name)
                 return kind;
-        return ADocumentLayout::kKinds;
+        return names_.size();
     }
 
     std::string_view text_;
     AScanner scanner_;
-    const std::array<ASectionNames, ADocumentLayout::kKinds>& names_;
+    std::string_view root_;
+    std::span<const ASectionNames> names_;
     std::size_t itemsPerRun_;
-    const std::function<void()>& runFound_;
+    const std::function<void(std::size_t)>& runFound_;
     ADocumentLayout layout_;
     std::size_t othersFrom_ = 0;
 };
 
 }  // namespace
 
-std::optional<ADocumentLayout> ScanDocumentLayout(std::string_view text,
-                                                  const std::array<ASectionNames, ADocumentLayout::kKinds>& names,
-                                                  std::size_t itemsPerRun, const std::function<void()>& runFound)
+std::optional<ADocumentLayout> ScanDocumentLayout(std::string_view text, std::string_view root,
+                                                  std::span<const ASectionNames> names, std::size_t itemsPerRun,
+                                                  const std::function<void(std::size_t)>& runFound)
 {
-    return ALayoutScan(text, names, itemsPerRun, runFound).Scan();
+    return ALayoutScan(text, root, names, itemsPerRun, runFound).Scan();
 }
 
-}  // namespace ExportImport::Private
+std::unique_ptr<ANode> StartTagElement(std::string_view tag)
+{
+    std::string alone(tag);
+    if (!alone.ends_with("/>"))
+        alone.insert(alone.size() - 1, "/");
+    ADocument document;
+    if (!ParseDocument(document, alone).Ok())
+        return nullptr;
+    AElement* element = document.FirstElement();
+    return element ? document.Remove(element) : nullptr;
+}
+
+}  // namespace UtilityClasses::XML
