@@ -29,9 +29,6 @@ public:
     // progress to the notifier when there is one.
     static HRESULT WriteWorkbook(std::string_view interchangeText, const std::string& path,
                                  UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
-    // The same for the text in a stream, read from its position on (`size` bytes, for progress).
-    static HRESULT WriteWorkbook(IStream& interchangeText, std::uint64_t size, const std::string& path,
-                                 UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
 
     class ASheetBase;
 

@@ -1,4 +1,5 @@
 #include "exchange/workbook/XlsPackage.h"
+#include "exchange/workbook/XlsInterchangeSections.h"
 #include "exchange/workbook/XlsSheetWriter.h"
 #include "exchange/xml/xmlNodes.h"
 
@@ -45,9 +46,9 @@ public:
     ASheetFromCurrencies() : ASheetBase({"Name", "Code", "Precision"}, {{1, 1, 20}, {3, 3, 10}}) {}
 
 private:
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        ForEachElement(root.FirstElement("currencies"), "currency", [&](const AElement& currency) {
+        document.ForEachItem("currencies", "currency", [&](const AElement& currency) {
             NewRow();
             Text(1, ChildText(currency, "name"));
             Text(2, ChildText(currency, "code"));
@@ -64,9 +65,9 @@ public:
     }
 
 private:
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        ForEachElement(root.FirstElement("rates"), "rate", [&](const AElement& rate) {
+        document.ForEachItem("rates", "rate", [&](const AElement& rate) {
             NewRow();
             Date(1, ChildText(rate, "date"));
             Text(2, ChildText(rate, "currency-1"));
@@ -85,9 +86,9 @@ public:
     }
 
 private:
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        ForEachElement(root.FirstElement("accounts"), "account", [&](const AElement& account) {
+        document.ForEachItem("accounts", "account", [&](const AElement& account) {
             NewRow();
             Text(1, ChildText(account, "name"));
             Text(2, ChildText(account, "currency"));
@@ -105,10 +106,10 @@ public:
     ASheetFromAccountFolders() : ASheetBase({"Folder", "Account name", "Currency"}, {{1, 2, 24}}) {}
 
 private:
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        ForEachElement(root.FirstElement("account-plans"), "account-plan",
-                       [&](const AElement& plan) { WriteFolder(plan, ChildText(plan, "name")); });
+        document.ForEachItem("account-plans", "account-plan",
+                             [&](const AElement& plan) { WriteFolder(plan, ChildText(plan, "name")); });
     }
 
     void WriteFolder(const AElement& folder, const std::string& path)
@@ -142,9 +143,9 @@ public:
     }
 
 private:
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        ForEachElement(root.FirstElement("classifiers"), "classifier", [&](const AElement& classifier) {
+        document.ForEachItem("classifiers", "classifier", [&](const AElement& classifier) {
             NewRow();
             Text(1, ChildText(classifier, "singular-name"));
             Text(2, ChildText(classifier, "plural-name"));
@@ -162,9 +163,9 @@ public:
     ASheetFromCategories() : ASheetBase({"Name", "Comment"}, {{1, 1, 30}}) {}
 
 private:
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        ForEachElement(root.FirstElement("classifiers"), "classifier", [&](const AElement& classifier) {
+        document.ForEachItem("classifiers", "classifier", [&](const AElement& classifier) {
             for (std::string_view treeName : kTreeElements)
                 if (const AElement* tree = classifier.FirstElement(treeName))
                     ForEachElement(tree, "category", [&](const AElement& category) { WriteCategory(category); });
@@ -195,9 +196,9 @@ public:
     ASheetFromExportOptions() : ASheetBase({"Option", "Value"}, {{1, 1, 20}, {2, 2, 16}}) {}
 
 private:
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        const AElement* options = root.FirstElement("export-options");
+        const AElement* options = document.Root().FirstElement("export-options");
         if (!options)
             return;
         Row("Export module", [&] { Text(2, ChildText(*options, "module")); });
@@ -248,35 +249,35 @@ private:
 
     // Extra comment columns for the fields in use, then one category column per
     // classifier: those of the document's classifier list, then any other a
-    // transaction names (the list may hold only some of them).
-    void Prepare(const AElement& root) override
+    // transaction names (the list may hold only some of them), added as the rows meet it.
+    void Prepare(const AInterchangeSections& document) override
     {
-        const AElement* options = root.FirstElement("export-options");
+        const AElement* options = document.Root().FirstElement("export-options");
         timeOfDay_ = options && HasChild(*options, "time");
         ForEachElement(options, "extra-comment", [&](const AElement& extra) {
             extraFields_.push_back(AttributeText(extra, "n"));
             AddHeader("Extra comment " + AttributeText(extra, "n"));
         });
-        ForEachElement(root.FirstElement("classifiers"), "classifier",
-                       [&](const AElement& classifier) { AddClassifier(ChildText(classifier, "singular-name")); });
-        ForEachElement(root.FirstElement("transactions"), "transaction", [&](const AElement& transaction) {
-            ForEachElement(KindElement(transaction), "category",
-                           [&](const AElement& category) { AddClassifier(AttributeText(category, "classifier")); });
+        document.ForEachItem("classifiers", "classifier", [&](const AElement& classifier) {
+            ClassifierIndex(ChildText(classifier, "singular-name"));
         });
     }
 
-    void AddClassifier(const std::string& name)
+    // Where the classifier is among the category columns, which it joins when new.
+    std::size_t ClassifierIndex(const std::string& name)
     {
-        if (std::find(classifiers_.begin(), classifiers_.end(), name) != classifiers_.end())
-            return;
+        const auto at = std::find(classifiers_.begin(), classifiers_.end(), name);
+        if (at != classifiers_.end())
+            return static_cast<std::size_t>(at - classifiers_.begin());
         classifiers_.push_back(name);
         AddHeader("Category of " + name);
+        return classifiers_.size() - 1;
     }
 
-    void WriteRows(const AElement& root) override
+    void WriteRows(const AInterchangeSections& document) override
     {
-        ForEachElement(root.FirstElement("transactions"), "transaction",
-                       [&](const AElement& transaction) { WriteTransaction(transaction); });
+        document.ForEachItem("transactions", "transaction",
+                             [&](const AElement& transaction) { WriteTransaction(transaction); });
     }
 
     void WriteTransaction(const AElement& transaction)
@@ -306,10 +307,11 @@ private:
         if (!kind)
             return;
         const int firstCategory = kFixedColumns + 1 + static_cast<int>(extraFields_.size());
-        std::vector<std::string> paths(classifiers_.size());
+        std::vector<std::string> paths;
         ForEachElement(kind, "category", [&](const AElement& category) {
-            const auto at = std::find(classifiers_.begin(), classifiers_.end(), AttributeText(category, "classifier"));
-            paths[static_cast<std::size_t>(at - classifiers_.begin())] = CategoryPath(category);
+            const std::size_t at = ClassifierIndex(AttributeText(category, "classifier"));
+            paths.resize(std::max(paths.size(), at + 1));
+            paths[at] = CategoryPath(category);
         });
         for (std::size_t i = 0; i < paths.size(); ++i)
             if (!paths[i].empty())
@@ -376,31 +378,24 @@ const ASheetKind kSheets[] = {
     {"Export options", "export-options", nullptr, Make<ASheetFromExportOptions>},
 };
 
-std::size_t ItemCount(const AElement& root, const ASheetKind& kind)
-{
-    std::size_t count = 0;
-    ForEachElement(root.FirstElement(kind.section), kind.item ? kind.item : std::string_view{},
-                   [&](const AElement&) { ++count; });
-    return count;
-}
-
 }  // namespace
 
-std::vector<AWorksheet> Worksheets(const AElement& root)
+std::vector<AWorksheet> Worksheets(const AInterchangeSections& document)
 {
     std::vector<AWorksheet> sheets;
     for (const ASheetKind& kind : kSheets)
-        if (const std::size_t items = ItemCount(root, kind); items > 0)
+        if (const std::size_t items = document.ItemCount(kind.section, kind.item ? kind.item : std::string_view{});
+            items > 0)
             sheets.push_back({kind.name, items});
     return sheets;
 }
 
-std::string WorksheetPart(const AElement& root, const AWorksheet& sheet,
+std::string WorksheetPart(const AInterchangeSections& document, const AWorksheet& sheet,
                           UtilityClasses::XML::AUserProgressNotifier* progress)
 {
     for (const ASheetKind& kind : kSheets)
         if (sheet.name == kind.name)
-            return kind.create()->Part(root, progress, sheet.items);
+            return kind.create()->Part(document, progress, sheet.items);
     FD_VERIFY(false);
     return {};
 }

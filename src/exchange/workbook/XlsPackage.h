@@ -8,15 +8,17 @@
 
 namespace ExportImport::FileTypeExcel {
 
-// The worksheets of an interchange document (under its root `fendral`): one per section
-// that has items, in sheet order, with the number of items of each.
+class AInterchangeSections;
+
+// The worksheets of an interchange document: one per section that has items, in sheet
+// order, with the number of items of each.
 struct AWorksheet {
     std::string name;
     std::size_t items = 0;
 };
-std::vector<AWorksheet> Worksheets(const UtilityClasses::XML::AElement& root);
+std::vector<AWorksheet> Worksheets(const AInterchangeSections& document);
 // The part of one of those sheets; with a notifier, the share of its items written so far.
-std::string WorksheetPart(const UtilityClasses::XML::AElement& root, const AWorksheet& sheet,
+std::string WorksheetPart(const AInterchangeSections& document, const AWorksheet& sheet,
                           UtilityClasses::XML::AUserProgressNotifier* progress = nullptr);
 
 std::string ContentTypesPart(std::size_t sheetCount);

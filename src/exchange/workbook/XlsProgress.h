@@ -19,6 +19,12 @@ public:
     }
     // Where the current step reports; null without a target.
     UtilityClasses::XML::AUserProgressNotifier* Get() { return steps_ ? &*steps_ : nullptr; }
+    // The share of the current step done.
+    void Notify(unsigned percent)
+    {
+        if (steps_)
+            steps_->Notify(percent);
+    }
     void Next()
     {
         if (steps_)

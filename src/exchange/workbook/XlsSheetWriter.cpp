@@ -41,10 +41,11 @@ AExportToXLS::ASheetBase::ASheetBase(std::vector<std::string> header, std::vecto
 {
 }
 
-std::string AExportToXLS::ASheetBase::Part(const AElement& root, UtilityClasses::XML::AUserProgressNotifier* progress,
+std::string AExportToXLS::ASheetBase::Part(const AInterchangeSections& document,
+                                           UtilityClasses::XML::AUserProgressNotifier* progress,
                                            std::size_t expectedRows)
 {
-    Prepare(root);
+    Prepare(document);
     progress_ = progress;
     expectedRows_ = expectedRows;
     reported_ = 0;
@@ -57,13 +58,29 @@ std::string AExportToXLS::ASheetBase::Part(const AElement& root, UtilityClasses:
     rows_ += "</cols><sheetData>";
     row_ = 0;
     NewRow();
-    for (std::size_t i = 0; i < header_.size(); ++i)
-        Text(static_cast<int>(i) + 1, header_[i]);
-    WriteRows(root);
+    HeaderCells(0);
+    const std::size_t headerEnd = rows_.size();
+    const std::size_t headerWritten = header_.size();
+    WriteRows(document);
     CloseRow();
     rows_ += "</sheetData></worksheet>";
+    if (header_.size() > headerWritten) {
+        // Columns the rows added: their header cells go where the header row ends.
+        std::string rows = std::move(rows_);
+        rows_.clear();
+        row_ = 1;
+        HeaderCells(headerWritten);
+        rows.insert(headerEnd, rows_);
+        rows_ = std::move(rows);
+    }
     progress_ = nullptr;
     return std::move(rows_);
+}
+
+void AExportToXLS::ASheetBase::HeaderCells(std::size_t first)
+{
+    for (std::size_t i = first; i < header_.size(); ++i)
+        Text(static_cast<int>(i) + 1, header_[i]);
 }
 
 void AExportToXLS::ASheetBase::NewRow()

@@ -10,13 +10,15 @@
 
 namespace ExportImport::FileTypeExcel {
 
+class AInterchangeSections;
+
 class AExportToXLS::ASheetBase {
 public:
     virtual ~ASheetBase() = default;
 
     // The worksheet part: head, column widths, the header row and the rows. With a
     // notifier, the share of the expected rows written so far is reported.
-    std::string Part(const UtilityClasses::XML::AElement& root,
+    std::string Part(const AInterchangeSections& document,
                      UtilityClasses::XML::AUserProgressNotifier* progress = nullptr, std::size_t expectedRows = 0);
 
 protected:
@@ -28,11 +30,12 @@ protected:
     ASheetBase(std::vector<std::string> header, std::vector<AWidth> widths);
 
     // Appends the rows after the header.
-    virtual void WriteRows(const UtilityClasses::XML::AElement& root) = 0;
-    // A sheet whose header depends on the document extends it here, before any row.
+    virtual void WriteRows(const AInterchangeSections& document) = 0;
+    // A sheet whose header depends on the document extends it, before the rows or while
+    // writing them: the header row gets the columns added meanwhile when the rows end.
     void AddHeader(std::string text) { header_.push_back(std::move(text)); }
     int HeaderSize() const { return static_cast<int>(header_.size()); }
-    virtual void Prepare(const UtilityClasses::XML::AElement&) {}
+    virtual void Prepare(const AInterchangeSections&) {}
 
     void NewRow();
     void Text(int column, std::string_view text);
@@ -46,6 +49,8 @@ protected:
 private:
     void Cell(int column, std::string_view attributes, std::string_view value, bool escape);
     void CloseRow();
+    // Header cells from column `first` on, after the ones already written.
+    void HeaderCells(std::size_t first);
 
     std::vector<std::string> header_;
     std::vector<AWidth> widths_;
