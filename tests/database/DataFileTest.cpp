@@ -335,10 +335,25 @@ TEST(DataFile, ModifiedFollowsTheSavedStepThroughUndoAndRedo)
     db.CommitStep();
     ASSERT_EQ(db.Save(), Result::kOk);
     EXPECT_FALSE(db.Modified());
+    const std::u16string original = db.Strings().Live()[1]->Record().text;
+    const auto savedText = [&](Engine::ARecordId id) {
+        ADatabase reopened(FixedClock());
+        EXPECT_EQ(reopened.Open(path), Result::kOk);
+        return reopened.Strings().Find(id)->Record().text;
+    };
     ASSERT_TRUE(db.Undo());
     EXPECT_TRUE(db.Modified());
     ASSERT_TRUE(db.Redo());
     EXPECT_FALSE(db.Modified());
+    // Saves between undo and redo write what each one brings back, and nothing else.
+    ASSERT_TRUE(db.Undo());
+    ASSERT_EQ(db.Save(), Result::kOk);
+    EXPECT_EQ(savedText(text->id), db.Strings().Find(text->id)->Record().text);
+    EXPECT_NE(savedText(text->id), u"first");
+    ASSERT_TRUE(db.Redo());
+    ASSERT_EQ(db.Save(), Result::kOk);
+    EXPECT_EQ(savedText(text->id), u"first");
+    EXPECT_EQ(savedText(db.Strings().Live()[1]->id), original);
 
     // After undoing the saved step, a different step lands on the same step number:
     // it is still a change, and the record must be written again.

@@ -108,6 +108,8 @@ HRESULT ADBEngine::Open(const std::string& path)
     // Category pages name their classifier by identifier, so classifiers keep theirs.
     if (renumber)
         Renumber(kClassifierTable);
+    for (ATableId id = 1; id <= kTableCount; ++id)
+        tables_[id]->TrackUnsavedAfterRead();
     return loadErrors_ == 0 ? Result::kOk : Result::kOpenedWithErrors;
 }
 

@@ -92,7 +92,7 @@ HRESULT ADataFileWriter::WriteFixedSlots(ATableBase& table, APagedStream& stream
     const std::uint32_t slotHeaderSize = pending.slotHeaderSize;
     const std::uint32_t slotSize = slotHeaderSize + pending.recordSize;
     std::uint64_t end = fresh ? pending.headerSize : stream.Size();
-    for (std::size_t i = 0; i < table.SlotCount(); ++i) {
+    for (const std::uint32_t i : pending.looked) {
         ARecordBase& slot = table.SlotAt(i);
         const bool written = !fresh && slot.filePosition != 0;
         if (fresh ? !slot.Exists() : (Unchanged(slot) || (!written && !slot.Exists()))) {
@@ -107,7 +107,7 @@ HRESULT ADataFileWriter::WriteFixedSlots(ATableBase& table, APagedStream& stream
             at = end;
             buffer_.resize(slotSize, 0);
             end += slotSize;
-            pending.positions[i] = static_cast<std::uint32_t>(at);
+            pending.placed.emplace_back(i, static_cast<std::uint32_t>(at));
         }
         if (at > UINT32_MAX)
             return Result::kStgMediumFull;
@@ -125,25 +125,28 @@ HRESULT ADataFileWriter::WriteVariableSlots(ATableBase& table, APagedStream& str
     // another, and the stream is cut after the last.
     std::uint64_t from = fresh ? pending.headerSize : UINT64_MAX;
     if (!fresh)
-        for (std::size_t i = 0; i < table.SlotCount(); ++i) {
+        for (const std::uint32_t i : pending.looked) {
             const ARecordBase& slot = table.SlotAt(i);
             if (Unchanged(slot) || (slot.filePosition == 0 && !slot.Exists()))
                 continue;
             from = std::min<std::uint64_t>(from, slot.filePosition != 0 ? slot.filePosition : stream.Size());
         }
     if (from == UINT64_MAX) {
-        engine_.Progress().Add(table.SlotCount());
+        engine_.Progress().Add(pending.looked.size());
         return Result::kOk;
     }
+    // What follows from moves, so this save writes every slot it rewrites.
+    pending.looked.clear();
     std::uint64_t at = from;
-    for (std::size_t i = 0; i < table.SlotCount(); ++i) {
+    for (std::uint32_t i = 0; i < table.SlotCount(); ++i) {
         ARecordBase& slot = table.SlotAt(i);
-        engine_.Progress().Add(1);
         const bool rewrite = fresh || slot.filePosition == 0 || slot.filePosition >= from;
         if (!rewrite)
             continue;
+        pending.looked.push_back(i);
+        engine_.Progress().Add(1);
         if (!slot.Exists()) {
-            pending.positions[i] = 0;  // no longer in the file
+            pending.placed.emplace_back(i, 0);  // no longer in the file
             continue;
         }
         SlotBytes(table, i, pending.slotHeaderSize, true, buffer_);
@@ -151,7 +154,7 @@ HRESULT ADataFileWriter::WriteVariableSlots(ATableBase& table, APagedStream& str
             return Result::kStgMediumFull;
         if (HRESULT hr = stream.Write(at, buffer_.data(), buffer_.size()); Result::Failed(hr))
             return hr;
-        pending.positions[i] = static_cast<std::uint32_t>(at);
+        pending.placed.emplace_back(i, static_cast<std::uint32_t>(at));
         at += buffer_.size();
     }
     return stream.SetSize(at);
@@ -169,9 +172,17 @@ HRESULT ADataFileWriter::WriteTable(ATableBase& table, APendingTable& pending)
     if (Result::Failed(hr))
         return hr;
 
-    pending.positions.resize(table.SlotCount());
-    for (std::size_t i = 0; i < table.SlotCount(); ++i)
-        pending.positions[i] = fresh ? 0 : table.SlotAt(i).filePosition;
+    // A few changes in a large table: only the slots they touched are looked at.
+    if (!fresh && table.TracksUnsaved()) {
+        pending.looked = table.UnsavedPositions();
+    } else {
+        pending.looked.resize(table.SlotCount());
+        for (std::uint32_t i = 0; i < pending.looked.size(); ++i)
+            pending.looked[i] = i;
+    }
+    if (fresh)
+        for (const std::uint32_t i : pending.looked)
+            pending.placed.emplace_back(i, 0);
     pending.headerSize = fresh ? ATableHeader::kHeaderSize : stored.headerSize;
     pending.slotHeaderSize = fresh ? ATableHeader::kSlotHeaderSize : stored.slotHeaderSize;
     pending.recordSize = fresh ? table.RecordSize() : stored.recordSize;
@@ -195,8 +206,10 @@ HRESULT ADataFileWriter::WriteTable(ATableBase& table, APendingTable& pending)
 HRESULT ADataFileWriter::Run()
 {
     std::uint64_t records = 0;
-    for (ATableId id = 1; id <= ADBEngine::kTableCount; ++id)
-        records += engine_.Table(id).SlotCount();
+    for (ATableId id = 1; id <= ADBEngine::kTableCount; ++id) {
+        ATableBase& table = engine_.Table(id);
+        records += rewriteAll_ || !table.TracksUnsaved() ? table.SlotCount() : table.UnsavedPositions().size();
+    }
     engine_.Progress().Reset();
     engine_.Progress().SetTotal(records);
 
@@ -217,9 +230,9 @@ HRESULT ADataFileWriter::Run()
         stored.headerSize = pending[id].headerSize;
         stored.slotHeaderSize = pending[id].slotHeaderSize;
         stored.recordSize = pending[id].recordSize;
-        for (std::size_t i = 0; i < table.SlotCount(); ++i)
-            table.SlotAt(i).filePosition = pending[id].positions[i];
-        table.MarkAllSaved();
+        for (const auto& [slot, position] : pending[id].placed)
+            table.SlotAt(slot).filePosition = position;
+        table.MarkSaved(pending[id].looked);
     }
     engine_.fileHeader_ = header;
     return Result::kOk;

@@ -30,7 +30,8 @@ public:
 
 private:
     struct APendingTable {
-        std::vector<std::uint32_t> positions;  // new file position per slot
+        std::vector<std::uint32_t> looked;  // the slots this save looks at, by position
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> placed;  // slot, its new file position
         ATableHeader* header = nullptr;
         std::uint32_t headerSize = 0, slotHeaderSize = 0, recordSize = 0;
     };

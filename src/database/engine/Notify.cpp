@@ -2,6 +2,8 @@
 
 #include "database/engine/dbEngine.h"
 
+#include <algorithm>
+
 namespace Database::Engine {
 
 ANotify::ANotify(ADBEngine& engine) : engine_(&engine) { engine.Subscribe(this); }
@@ -32,7 +34,7 @@ void AProgress::Add(std::uint64_t n)
     if (total_ == 0)
         return;
     // Rounded to the nearest whole percent, as MulDiv rounds.
-    const auto percent = static_cast<int>((count_ * 100 + total_ / 2) / total_);
+    const auto percent = static_cast<int>(std::min<std::uint64_t>((count_ * 100 + total_ / 2) / total_, 100));
     if (percent != percent_) {
         percent_ = percent;
         if (sink_)

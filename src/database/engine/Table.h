@@ -110,6 +110,7 @@ public:
         slot.current = 0;
         slot.stamp = stamp;
         header_.nextId = std::max(header_.nextId, id + 2);
+        NoteUnsaved(slot);
         return slot;
     }
     ARecordId TakeNextId()
@@ -124,6 +125,7 @@ public:
         std::erase_if(slots_, [&](Slot& slot) { return predicate(slot); });
         for (std::size_t i = 0; i < slots_.size(); ++i)
             slots_[i].position = static_cast<std::uint32_t>(i);
+        ForgetUnsaved();
     }
 
     // ---- indexes: 1 = live records by identifier, 2.. = by key ----
@@ -143,6 +145,7 @@ public:
     {
         Slot& slot = static_cast<Slot&>(base);
         slot.MoveTo(slot.current + direction);
+        NoteUnsaved(slot);
     }
 
     void CommitVersion(ARecordBase& base, AFileTime stamp) override
@@ -150,7 +153,19 @@ public:
         static_cast<Slot&>(base).StampCurrent(stamp);
     }
 
-    void DropUnreachableVersions(ARecordBase& base) override { static_cast<Slot&>(base).DropLaterThanCurrent(); }
+    void DropUnreachableVersions(ARecordBase& base) override
+    {
+        static_cast<Slot&>(base).DropLaterThanCurrent();
+        NoteUnsaved(base);
+    }
+    void TrackUnsavedAfterRead() override
+    {
+        ForgetUnsaved();
+        StartTracking();
+        for (const Slot& slot : slots_)
+            if (slot.current != slot.saved || slot.filePosition == 0)
+                NoteUnsaved(slot);
+    }
 
     void ApplyIndexChange(const AIndexChange& change, const std::function<void()>& stepVersions) override
     {

@@ -2,6 +2,8 @@
 
 #include "database/engine/dbEngine.h"
 
+#include <algorithm>
+
 namespace Database::Engine {
 
 std::uint32_t ATableBase::DamagedWord(ARecordId id, std::uint32_t ordinal) const
@@ -31,25 +33,39 @@ ARecordBase* ATableBase::FindSlot(ARecordId id)
 
 void ATableBase::Renumber()
 {
+    ForgetUnsaved();
     ARecordId next = 1;
     for (std::size_t i = 0; i < SlotCount(); ++i, next += 2)
         SlotAt(i).id = next;
     header_.nextId = next;
 }
 
-void ATableBase::MarkAllSaved()
+std::vector<std::uint32_t> ATableBase::UnsavedPositions()
 {
-    for (std::size_t i = 0; i < SlotCount(); ++i) {
-        ARecordBase& slot = SlotAt(i);
+    std::sort(unsaved_.begin(), unsaved_.end());
+    unsaved_.erase(std::unique(unsaved_.begin(), unsaved_.end()), unsaved_.end());
+    return unsaved_;
+}
+
+void ATableBase::MarkSaved(const std::vector<std::uint32_t>& written)
+{
+    for (std::uint32_t position : written) {
+        ARecordBase& slot = SlotAt(position);
         slot.saved = slot.current;
     }
+    unsaved_.clear();
+    tracking_ = true;
 }
 
 bool ATableBase::StepIsOpen() const { return engine_.StepOpen(); }
 
 AFileTime ATableBase::Now() const { return engine_.Now(); }
 
-void ATableBase::NoteInStep(ARecordBase& slot) { engine_.NoteInStep(slot); }
+void ATableBase::NoteInStep(ARecordBase& slot)
+{
+    NoteUnsaved(slot);
+    engine_.NoteInStep(slot);
+}
 
 ATableBase& ATableBase::TableOf(ATableId id) const { return engine_.Table(id); }
 

@@ -90,14 +90,34 @@ public:
     virtual std::uint32_t CountIndexErrors() const = 0;
     void Renumber();
     ARecordId IdOfSlotPosition(std::uint32_t position) { return SlotAt(position).id; }
-    // Records the saved version and the file positions after a successful save.
-    void MarkAllSaved();
+    // Which slots may differ from what the file holds, so that a save of a few changes
+    // need not look at every slot: those that a step, an undo or a redo touched since
+    // the table was read or saved. Until then (a new table, one whose slots were
+    // renumbered or reordered) every slot counts.
+    bool TracksUnsaved() const { return tracking_; }
+    // The positions of those slots, in order, each once.
+    std::vector<std::uint32_t> UnsavedPositions();
+    // After the table is read: lists the slots the file does not hold as they are.
+    virtual void TrackUnsavedAfterRead() = 0;
+    // After a successful save that wrote the given slots (all of them when not tracking):
+    // their current versions are the saved ones, and tracking starts anew.
+    void MarkSaved(const std::vector<std::uint32_t>& written);
 
 protected:
     bool StepIsOpen() const;
     AFileTime Now() const;
     // Puts the slot into the open step's list that matches its role.
     void NoteInStep(ARecordBase& slot);
+    void NoteUnsaved(const ARecordBase& slot)
+    {
+        if (tracking_) unsaved_.push_back(slot.position);
+    }
+    void ForgetUnsaved()
+    {
+        tracking_ = false;
+        unsaved_.clear();
+    }
+    void StartTracking() { tracking_ = true; }
     ATableBase& TableOf(ATableId id) const;
 
     // The word a damaged reference field held in the file, to write back as it was.
@@ -110,6 +130,10 @@ protected:
     int indexCount_;
     ATableHeader header_;
     std::unordered_map<std::uint64_t, std::uint32_t> damagedWords_;  // by DamagedKey
+
+private:
+    bool tracking_ = false;
+    std::vector<std::uint32_t> unsaved_;  // slot positions, maybe repeated
 };
 
 }  // namespace Database::Engine

@@ -271,6 +271,7 @@ void ATableImpl<T>::SortSlotsById()
     std::stable_sort(slots_.begin(), slots_.end(), byId);
     for (std::size_t i = 0; i < slots_.size(); ++i)
         slots_[i].position = static_cast<std::uint32_t>(i);
+    ForgetUnsaved();
 }
 
 template <class T>
