@@ -239,6 +239,18 @@ TEST(CompoundFileInPlace, ASaveThatFailsAtAnyCallLeavesTheOldContentOrRollsItBac
     }
 }
 
+// Opens the file and makes a save that fails half-way and cannot write the old bytes
+// back, so that its journal stays.
+void SaveLeavingAJournal(const std::string& path, AStreamSet& model, AFailingCalls& calls,
+                         std::unique_ptr<ACompoundFile>& file)
+{
+    calls.failWritesFrom = 3;
+    ASSERT_EQ(ACompoundFile::Open(path, true, file, &calls), Result::kOk);
+    Changes()[1].apply(*file, model);
+    ASSERT_EQ(file->Commit(), Result::FromErrno(EIO));
+    ASSERT_TRUE(Exists(JournalPathOf(path)));
+}
+
 TEST(CompoundFileInPlace, AFailedSaveThatLeftItsJournalIsUndoneByTheNextSave)
 {
     AScratchFolder folder;
@@ -246,12 +258,8 @@ TEST(CompoundFileInPlace, AFailedSaveThatLeftItsJournalIsUndoneByTheNextSave)
     AStreamSet model = Books();
     ASSERT_EQ(WriteContainerFile(path, model), Result::kOk);
     AFailingCalls calls;
-    calls.failWritesFrom = 3;
     std::unique_ptr<ACompoundFile> file;
-    ASSERT_EQ(ACompoundFile::Open(path, true, file, &calls), Result::kOk);
-    Changes()[1].apply(*file, model);
-    ASSERT_EQ(file->Commit(), Result::FromErrno(EIO));
-    ASSERT_TRUE(Exists(JournalPathOf(path)));
+    SaveLeavingAJournal(path, model, calls, file);
     EXPECT_EQ(file->Commit(), Result::FromErrno(EIO)) << "nothing is saved over a half-written file";
     calls.Heal();
     ASSERT_EQ(file->Commit(), Result::kOk);
@@ -278,12 +286,9 @@ TEST(CompoundFileInPlace, TornAndForeignJournalsAreRemovedUnread)
     // A real journal of the current file, left by a save whose writing back failed.
     AStreamSet model = Books();
     AFailingCalls calls;
-    calls.failWritesFrom = 3;
     {
         std::unique_ptr<ACompoundFile> file;
-        ASSERT_EQ(ACompoundFile::Open(path, true, file, &calls), Result::kOk);
-        Changes()[1].apply(*file, model);
-        ASSERT_EQ(file->Commit(), Result::FromErrno(EIO));
+        SaveLeavingAJournal(path, model, calls, file);
     }
     const Bytes whole = ReadFileBytes(journal);
     ASSERT_GT(whole.size(), 100u);
