@@ -1,5 +1,7 @@
 #include "database/engine/SaveJournal.h"
 
+#include "core/AtomicFile.h"
+#include "core/FileSystem.h"
 #include "database/engine/CompoundFileFormat.h"
 
 #include <fcntl.h>
@@ -19,13 +21,6 @@ constexpr std::uint8_t kMagic[8] = {'F', 'e', 'n', 'd', 'J', 'r', 'n', '1'};
 constexpr std::size_t kHeadSize = 8 + 8 * 3 + 4;
 constexpr std::uint64_t kLargestJournal = 1ull << 31;
 
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::uint64_t Checksum(const std::uint8_t* data, std::size_t size)
 {
     std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
@@ -33,15 +28,12 @@ std::uint64_t Checksum(const std::uint8_t* data, std::size_t size)
     return hash;
 }
 
-HRESULT FlushFolder(const std::string& path)
+// The folder of the journal, so that its coming and going survive a crash.
+HRESULT FlushFolder(const std::string& journalPath)
 {
-    const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return Result::FromErrno(errno);
-    const int rc = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    // Some file systems cannot flush a folder.
-    return rc == 0 || error == EINVAL ? Result::kOk : Result::FromErrno(error);
+    const std::string folder = Files::ParentFolder(journalPath);
+    return Files::SystemFileCalls().FlushFolder(folder.empty() ? "." : folder) == 0 ? Result::kOk
+                                                                                    : Result::FromErrno(errno);
 }
 
 HRESULT WriteAll(ASaveCalls& calls, int fd, const std::uint8_t* data, std::size_t size, std::uint64_t offset)
