@@ -301,9 +301,12 @@ std::uint32_t ATableImpl<T>::ResolveReferences()
 template <class T>
 void ATableImpl<T>::BuildIndexes()
 {
+    // Room to grow, so that the first insertion after opening a large file does not copy
+    // every index; pages of the room stay untouched until used.
+    const std::size_t room = slots_.size() + slots_.size() / 8 + 16;
     Index live;
     std::vector<std::uint32_t> livePositions;
-    live.reserve(slots_.size());
+    live.reserve(room);
     livePositions.reserve(slots_.size());
     for (Slot& slot : slots_)
         if (slot.Exists()) {
@@ -314,6 +317,7 @@ void ATableImpl<T>::BuildIndexes()
         std::vector<std::uint32_t> order = livePositions;
         SortPositionsByKey(order, n);
         Index& index = indexes_[static_cast<std::size_t>(n - 1)];
+        index.reserve(room);
         index.resize(order.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             index[i] = &slots_[order[i]];
