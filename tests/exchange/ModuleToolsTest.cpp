@@ -65,6 +65,7 @@ TEST_F(ModuleTools, MissingNamesAndPointersAreRefused)
     EXPECT_FALSE(tools.WriteString(u"", u"x"));
     EXPECT_FALSE(tools.WriteInt(nullptr, 1));
     EXPECT_FALSE(tools.ReadInt(u"x", nullptr));
+    EXPECT_FALSE(tools.ReadInt(nullptr, &value));
     EXPECT_FALSE(tools.ReadString(nullptr, buffer, 8));
     EXPECT_TRUE(store.strings.empty());
     EXPECT_TRUE(store.ints.empty());
