@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release configuration, generates the 100,000- and 1,000,000-transaction files and
-# runs every benchmark, then prints one table of figures against their targets.
+# runs every benchmark, then prints one table of figures against their targets and one of
+# the exports and imports at each size (bench/growth.sh).
 #   bench/run-all.sh [--quick]     --quick skips the 1,000,000-transaction file
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -121,3 +122,6 @@ for program, text, verdict in rows:
 missed = sum(1 for r in rows if r[2] in ('MISSED', 'SLOW'))
 print(f"\n{len(rows)} figures, {missed} target(s) missed")
 PY
+
+# The same figures at every size, with their growth from 100,000.
+if [ $quick -eq 1 ]; then bench/growth.sh "$bin" --quick; else bench/growth.sh "$bin"; fi
