@@ -1,6 +1,7 @@
 // Drawing pieces the chart controls share: colours, the legend under a plot, and texts.
 #pragma once
 #include "core/ChartColours.h"
+#include "win32api/QtText.h"
 
 #include <QColor>
 #include <QRect>
@@ -19,10 +20,7 @@ inline QColor ToQColor(UserInterface::Charts::ARgb colour, int alpha = 255)
     return QColor(colour.r, colour.g, colour.b, alpha);
 }
 
-inline QString ToQString(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+using Win32API::ToQString;
 
 // The platform's 3D-face colour, which grid lines and the legend's separator use.
 QColor GridColour(const QPalette& palette);

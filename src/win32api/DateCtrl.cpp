@@ -1,6 +1,7 @@
 #include "win32api/DateCtrl.h"
 
 #include "win32api/PickerFormat.h"
+#include "win32api/QtText.h"
 
 #include <algorithm>
 
@@ -11,11 +12,6 @@ namespace {
 constexpr ADate kFirstDay = -657434;  // 0100-01-01
 constexpr ADate kLastDay = 2958465;   // 9999-12-31
 constexpr std::int32_t kDayMilliseconds = 86'400'000;
-
-QString ToQString(const std::u16string& text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

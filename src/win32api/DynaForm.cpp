@@ -5,6 +5,7 @@
 #include "core/Assert.h"
 #include "win32api/AEdit.h"
 #include "win32api/Controls.h"
+#include "win32api/QtText.h"
 #include "win32api/ReportPicker.h"
 #include "win32api/ReportWindow.h"
 #include "win32api/FormMetrics.h"
@@ -19,15 +20,6 @@
 #include <QTabBar>
 
 namespace Win32API::VelvixForms {
-
-namespace {
-
-QString ToQString(const std::u16string& text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 ADialogForm::ADialogForm(std::string layout, const UtilityClasses::Strings::AStrings* strings, QWidget* parent,
                          std::source_location where)

@@ -1,4 +1,5 @@
 #include "win32api/QtReportCanvas.h"
+#include "win32api/QtText.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -7,19 +8,9 @@ namespace Win32API::VelvixControls::Reports::Implementation {
 
 namespace {
 
-QColor ToQColor(AColour colour)
-{
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
 QRect ToQRect(const ARect& r)
 {
     return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
-QString ToQString(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace

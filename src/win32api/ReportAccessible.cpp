@@ -3,6 +3,7 @@
 // shows; a rebuild of the rows drops the cells handed out before it.
 #include "win32api/ReportAccessible.h"
 
+#include "win32api/QtText.h"
 #include "win32api/ReportDecorations.h"
 #include "win32api/ReportHeader.h"
 #include "win32api/ReportWindow.h"
@@ -17,11 +18,6 @@
 namespace Win32API::VelvixControls::Reports::Implementation {
 
 namespace {
-
-QString ToQString(const std::u16string& text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The mode's column behind the n-th shown column, -1 when there is none.
 int ModeColumn(const AReportWindow& window, int shown)

@@ -1,6 +1,7 @@
 // Painting the report list control: only the rows in view.
 #include "win32api/ReportDecorations.h"
 #include "win32api/QtReportCanvas.h"
+#include "win32api/QtText.h"
 #include "win32api/ReportWindow.h"
 
 #include <QPainter>
@@ -13,11 +14,6 @@ namespace Win32API::VelvixControls::Reports::Implementation {
 
 namespace {
 
-QColor ToQColor(AColour colour)
-{
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
 AColour ToColour(const QColor& colour)
 {
     return static_cast<AColour>(colour.red()) | static_cast<AColour>(colour.green()) << 8 |
@@ -27,11 +23,6 @@ AColour ToColour(const QColor& colour)
 ARect ToARect(const QRect& r)
 {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
-
-QString ToQString(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
