@@ -1,6 +1,7 @@
 // Texts between the string table (UTF-16), the model (UTF-8 paths) and Qt.
 #pragma once
 #include "core/AStrings.h"
+#include "win32api/QtText.h"
 
 #include <QString>
 
@@ -9,10 +10,7 @@
 
 namespace UserInterface {
 
-inline QString ToQString(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+using Win32API::ToQString;
 
 inline std::u16string ToU16(const QString& text)
 {

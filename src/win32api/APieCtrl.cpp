@@ -102,7 +102,7 @@ void APieChart::SetSelected(AItem* item)
 QString APieChart::TooltipText(const AItem& item) const
 {
     if (!strings_)
-        return Charts::ToQString(item.name_);
+        return ToQString(item.name_);
     return Charts::TooltipText(
         ChartMath::RingTooltip(*strings_, item.name_, item.first_, item.second_, currency_, decimals_));
 }

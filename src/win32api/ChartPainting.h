@@ -20,8 +20,6 @@ inline QColor ToQColor(UserInterface::Charts::ARgb colour, int alpha = 255)
     return QColor(colour.r, colour.g, colour.b, alpha);
 }
 
-using Win32API::ToQString;
-
 // The platform's 3D-face colour, which grid lines and the legend's separator use.
 QColor GridColour(const QPalette& palette);
 
