@@ -228,4 +228,16 @@ void SortByPackedKey(std::vector<std::uint32_t>& slots, Pack pack, FullLess full
     }
 }
 
+// Sorts slot numbers by a packed key of numbers and references alone, keeping the given
+// order where keys are equal: an order already sorted by later fields is refined by an
+// earlier one.
+template <class Pack>
+void StableSortByPackedKey(std::vector<std::uint32_t>& slots, Pack pack)
+{
+    // Such keys are exact, so ties are never asked about; were one not, its ties would
+    // stay in the given order too.
+    auto keepOrder = [](std::uint32_t, std::uint32_t) { return false; };
+    SortByPackedKey(slots, pack, keepOrder);
+}
+
 }  // namespace Database::Engine

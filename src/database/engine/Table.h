@@ -3,10 +3,10 @@
 
 #include "database/engine/FieldIO.h"
 #include "database/engine/IndexKey.h"
+#include "database/engine/SlotStore.h"
 #include "database/engine/TableBase.h"
 
 #include <algorithm>
-#include <deque>
 #include <functional>
 #include <span>
 #include <utility>
@@ -122,7 +122,7 @@ public:
     template <class Predicate>
     void EraseLoadedIf(Predicate predicate)
     {
-        std::erase_if(slots_, [&](Slot& slot) { return predicate(slot); });
+        erase_if(slots_, [&](Slot& slot) { return predicate(slot); });
         for (std::size_t i = 0; i < slots_.size(); ++i)
             slots_[i].position = static_cast<std::uint32_t>(i);
         ForgetUnsaved();
@@ -244,6 +244,9 @@ private:
     Index SortedForIndex(const std::vector<ARecordBase*>& slots, int n);
     // Puts slot positions, given in identifier order, into the order of key n.
     void SortPositionsByKey(std::vector<std::uint32_t>& order, int n);
+    // Key n's order drawn from the order of the key it refines, if its type names one
+    // and that index is built; otherwise empty.
+    std::vector<std::uint32_t> OrderOfRefinedKey(int n) const;
     void CheckUniqueAround(const Index& index, typename Index::const_iterator at, int n) const;
     void TakeCounter(T& record)
     {
@@ -252,7 +255,7 @@ private:
             record.TakeChangeCounter(header_.changeCounter);
     }
 
-    std::deque<Slot> slots_;
+    ASlotStore<Slot> slots_;
     std::vector<Index> indexes_;  // [0] is index 1, [k] is index k + 1
 };
 

@@ -299,6 +299,25 @@ std::uint32_t ATableImpl<T>::ResolveReferences()
 }
 
 template <class T>
+std::vector<std::uint32_t> ATableImpl<T>::OrderOfRefinedKey(int n) const
+{
+    std::vector<std::uint32_t> order;
+    if constexpr (requires(const T& record, AIndexKey& key) { T::RefiningField(record, n, key); }) {
+        const int refined = T::RefinedKey(n);
+        if (refined < 2 || refined >= n)
+            return order;  // no key, or one not built yet
+        const Index& before = IndexAt(refined);
+        order.reserve(before.size());
+        for (const Slot* slot : before)
+            order.push_back(slot->position);
+        StableSortByPackedKey(order, [&](std::uint32_t at, AIndexKey& key) {
+            T::RefiningField(slots_[at].IndexedRecord(), n, key);
+        });
+    }
+    return order;
+}
+
+template <class T>
 void ATableImpl<T>::BuildIndexes()
 {
     // Room to grow, so that the first insertion after opening a large file does not copy
@@ -314,8 +333,11 @@ void ATableImpl<T>::BuildIndexes()
             livePositions.push_back(slot.position);
         }
     for (int n = 2; n < T::kIndexCount; ++n) {
-        std::vector<std::uint32_t> order = livePositions;
-        SortPositionsByKey(order, n);
+        std::vector<std::uint32_t> order = OrderOfRefinedKey(n);
+        if (order.empty()) {
+            order = livePositions;
+            SortPositionsByKey(order, n);
+        }
         Index& index = indexes_[static_cast<std::size_t>(n - 1)];
         index.reserve(room);
         index.resize(order.size());
