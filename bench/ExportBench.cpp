@@ -83,8 +83,8 @@ int main(int argc, char** argv)
     const double cpu = Median(times.cpu);
     const double growthMb = static_cast<double>(growthKb) / 1024.0;
     std::printf("export of %zu transactions in %s order: %.1f MB in %.1f ms CPU (%.1f ms wall)  target 250 ms %s\n",
-                db.Transactions().LiveCount(), BenchOptions::OrderName(options.order), static_cast<double>(bytes) / (1024.0 * 1024.0), cpu,
-                Median(times.wall), cpu <= 250 ? "ok" : "SLOW");
+                db.Transactions().LiveCount(), BenchOptions::OrderName(options.order),
+                static_cast<double>(bytes) / (1024.0 * 1024.0), cpu, Median(times.wall), cpu <= 250 ? "ok" : "SLOW");
     std::printf("export of %zu transactions: the process grows by %.1f MB  target 100 MB %s\n",
                 db.Transactions().LiveCount(), growthMb, growthMb <= 100 ? "ok" : "MISSED");
     return 0;
