@@ -1,9 +1,9 @@
 // The export of generated books (DataFileGenerator.h) to an interchange document written
 // into a file as the XML module writes it, against the targets at 100,000 transactions of
 // a quarter of a second and of growing the process by less than 100 MB.
-//   ExportBench [--transactions N] [--repeat N] [--file PATH]
+//   ExportBench [--transactions N] [--order date|reverse|random] [--repeat N] [--file PATH]
+#include "BenchOptions.h"
 #include "BenchSupport.h"
-#include "DataFileGenerator.h"
 
 #include "core/FileStream.h"
 #include "exchange/export/ExportDocument.h"
@@ -39,10 +39,10 @@ int main(int argc, char** argv)
     BenchData::AGeneratorOptions options;
     int repeat = 5;
     std::string path = "/tmp/fendral-export-bench.xml";
+    if (!BenchOptions::TakeBookOptions(argc, argv, options))
+        return 2;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--transactions") == 0)
-            options.transactions = std::strtoull(argv[i + 1], nullptr, 10);
-        else if (std::strcmp(argv[i], "--repeat") == 0)
+        if (std::strcmp(argv[i], "--repeat") == 0)
             repeat = std::max(1, std::atoi(argv[i + 1]));
         else if (std::strcmp(argv[i], "--file") == 0)
             path = argv[i + 1];
@@ -82,9 +82,9 @@ int main(int argc, char** argv)
     std::remove(path.c_str());
     const double cpu = Median(times.cpu);
     const double growthMb = static_cast<double>(growthKb) / 1024.0;
-    std::printf("export of %zu transactions: %.1f MB in %.1f ms CPU (%.1f ms wall)  target 250 ms %s\n",
-                db.Transactions().LiveCount(), static_cast<double>(bytes) / (1024.0 * 1024.0), cpu,
-                Median(times.wall), cpu <= 250 ? "ok" : "SLOW");
+    std::printf("export of %zu transactions in %s order: %.1f MB in %.1f ms CPU (%.1f ms wall)  target 250 ms %s\n",
+                db.Transactions().LiveCount(), BenchOptions::OrderName(options.order),
+                static_cast<double>(bytes) / (1024.0 * 1024.0), cpu, Median(times.wall), cpu <= 250 ? "ok" : "SLOW");
     std::printf("export of %zu transactions: the process grows by %.1f MB  target 100 MB %s\n",
                 db.Transactions().LiveCount(), growthMb, growthMb <= 100 ? "ok" : "MISSED");
     return 0;

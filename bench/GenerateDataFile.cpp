@@ -1,6 +1,6 @@
 // Writes a data file of generated books for the benchmarks:
 //   GenerateDataFile N PATH [SEED [date|reverse|random]]
-#include "DataFileGenerator.h"
+#include "BenchOptions.h"
 
 #include <chrono>
 #include <cstdio>
@@ -24,15 +24,12 @@ int main(int argc, char** argv)
     if (argc >= 4)
         options.seed = std::strtoull(argv[3], nullptr, 10);
     if (argc == 5) {
-        const std::string order = argv[4];
-        if (order == "reverse")
-            options.order = BenchData::AEntryOrder::Reverse;
-        else if (order == "random")
-            options.order = BenchData::AEntryOrder::Random;
-        else if (order != "date") {
+        const auto order = BenchOptions::ParseOrder(argv[4]);
+        if (!order) {
             std::fprintf(stderr, "the order is date, reverse or random\n");
             return 2;
         }
+        options.order = *order;
     }
 
     const auto started = std::chrono::steady_clock::now();

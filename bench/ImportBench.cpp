@@ -1,12 +1,12 @@
 // The import of a large interchange document: the read phase (parsing and checking into
 // the batch) and the save phase (writing the batch into a data file), with the memory
 // the import takes at its peak against the memory of the database and the batch.
-//   ImportBench [--transactions N] [--document FILE]
+//   ImportBench [--transactions N] [--order date|reverse|random] [--document FILE]
 // With --document the export is kept in FILE and read from there on later runs.
 // The document is the export of generated books (DataFileGenerator.h); it is imported
 // into a new data file, whose defaults match the books' own.
+#include "BenchOptions.h"
 #include "BenchSupport.h"
-#include "DataFileGenerator.h"
 
 #include "core/AStrings.h"
 #include "core/MemoryStream.h"
@@ -39,11 +39,9 @@ double HeapMb()
     return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
 }
 
-std::string ExportedBooks(std::size_t transactions)
+std::string ExportedBooks(const BenchData::AGeneratorOptions& options)
 {
     ADatabase db;
-    BenchData::AGeneratorOptions options;
-    options.transactions = transactions;
     BenchData::Generate(db, options);
     auto stream = UtilityClasses::Streams::AMemoryStream::Create();
     const AExportEnvironment environment{nullptr, [] { return Dates::ALocalTime{45000, 0}; }, nullptr};
@@ -69,23 +67,25 @@ std::string CpuNote(const ATimer& timer)
 
 int main(int argc, char** argv)
 {
-    std::size_t transactions = 100'000;
+    BenchData::AGeneratorOptions options;
     std::string documentPath;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--transactions") == 0 && i + 1 < argc) {
-            transactions = std::strtoull(argv[++i], nullptr, 10);
-        } else if (std::strcmp(argv[i], "--document") == 0 && i + 1 < argc) {
+    bool usage = !BenchOptions::TakeBookOptions(argc, argv, options);
+    for (int i = 1; i < argc && !usage; ++i) {
+        if (std::strcmp(argv[i], "--document") == 0 && i + 1 < argc)
             documentPath = argv[++i];
-        } else {
-            std::fprintf(stderr, "usage: ImportBench [--transactions N] [--document FILE]\n");
-            return 2;
-        }
+        else
+            usage = true;
     }
+    if (usage) {
+        std::fprintf(stderr, "usage: ImportBench [--transactions N] [--order date|reverse|random] [--document FILE]\n");
+        return 2;
+    }
+    const std::size_t transactions = options.transactions;
     std::string text;
     if (!documentPath.empty())
         text.assign(std::istreambuf_iterator<char>(std::ifstream(documentPath, std::ios::binary).rdbuf()), {});
     if (text.empty()) {
-        text = ExportedBooks(transactions);
+        text = ExportedBooks(options);
         if (!documentPath.empty())
             std::ofstream(documentPath, std::ios::binary) << text;
     }
@@ -126,7 +126,8 @@ int main(int argc, char** argv)
     const double databaseAndBatchMb = HeapMb() - heapBefore;
     const double peakMb = static_cast<double>(StatusKb("VmHWM:") - residentBefore) / 1024.0;
 
-    std::printf("Import of %zu transactions (document %.1f MB)\n", transactions,
+    std::printf("Import of %zu transactions in %s order (document %.1f MB)\n", transactions,
+                BenchOptions::OrderName(options.order),
                 static_cast<double>(text.size()) / (1024.0 * 1024.0));
     bool met = Report("read phase", readMs, 1000, "ms", readCpu);
     met = Report("save phase", saveMs, 1500, "ms", saveCpu) && met;

@@ -1,22 +1,7 @@
-// What the benchmarks of the widget layers run in: one application object on the offscreen
-// platform, then every benchmark the command line selects. Including this gives the
-// benchmark program its main.
+// Gives a benchmark program of the widget layers its main, which runs every benchmark the
+// command line selects (QtBenchRun.h).
 #pragma once
-#include <QApplication>
-
-#include <benchmark/benchmark.h>
-
-inline int RunQtBenchmarks(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Left to the end of the process: benchmarks keep their windows in static fixtures,
-    // which are destroyed after main returns and need the application then.
-    new QApplication(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+#include "QtBenchRun.h"
 
 int main(int argc, char** argv)
 {

@@ -2,12 +2,14 @@
 // a parameter changes, the turnover tree of the ten years and the dynamics of four series by
 // month are shown under 300 ms, the balance lines of the 50 accounts under 300 ms, and the
 // budget page of 50 articles under 200 ms.
+//   ReportPagesBench [--transactions N] [--order date|reverse|random] [benchmark options]
+// Other sizes and orders show how the reports grow with the books, against the same targets.
 #if __has_include(<benchmark/benchmark.h>)
 #include "ui/DatabaseModel.h"
 
+#include "BenchOptions.h"
 #include "BenchProgram.h"
-#include "DataFileGenerator.h"
-#include "QtBenchMain.h"
+#include "QtBenchRun.h"
 #include "database/DatabaseRules.h"
 #include "ui/PageFactory.h"
 #include "ui/budget/BudgetPage.h"
@@ -19,12 +21,21 @@
 
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 namespace {
 
 using namespace UserInterface;
 using namespace Database;
 
 const Filters::ADatePeriod kTenYears(Dates::FromYmd(2015, 1, 1), Dates::FromYmd(2024, 12, 31), std::nullopt);
+
+// The books the command line asks for; set by main before any benchmark runs.
+BenchData::AGeneratorOptions& BookOptions()
+{
+    static BenchData::AGeneratorOptions options;
+    return options;
+}
 
 struct AReportBooks : ABenchProgram {
     ADatabase db;
@@ -33,7 +44,7 @@ struct AReportBooks : ABenchProgram {
 
     AReportBooks()
     {
-        BenchData::Generate(db, {});
+        BenchData::Generate(db, BookOptions());
         db.BeginStep();
         // Four series over every account, and 50 budget articles each measured by one of them.
         std::vector<AReference<ASeries>> series;
@@ -95,6 +106,8 @@ void ChangeThePeriod(benchmark::State& state, Reports::AReportParameters paramet
     }
     if (!page.Message().isEmpty())
         state.SkipWithError("the report was refused");
+    state.SetLabel(std::to_string(BookOptions().transactions) + " transactions, " +
+                   BenchOptions::OrderName(BookOptions().order) + " order");
 }
 
 Reports::AReportParameters Parameters(Reports::AReportKind kind)
@@ -144,6 +157,13 @@ void BudgetOfFiftyArticles(benchmark::State& state)
 BENCHMARK(BudgetOfFiftyArticles)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!BenchOptions::TakeBookOptions(argc, argv, BookOptions()))
+        return 2;
+    return RunQtBenchmarks(argc, argv);
+}
 #else
 int main() { return 0; }
 #endif

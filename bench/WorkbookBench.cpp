@@ -2,9 +2,9 @@
 // document, then the workbook written from its text, as the module's End does) and the
 // import of that workbook (the module's interchange text, then the read phase), with the
 // peak memory of each against the largest worksheet of the package.
-//   WorkbookBench [--transactions N] [--file PATH]
+//   WorkbookBench [--transactions N] [--order date|reverse|random] [--file PATH]
+#include "BenchOptions.h"
 #include "BenchSupport.h"
-#include "DataFileGenerator.h"
 
 #include "core/AStrings.h"
 #include "core/MemoryStream.h"
@@ -75,15 +75,16 @@ int main(int argc, char** argv)
 {
     BenchData::AGeneratorOptions options;
     std::string path = "/tmp/fendral-workbook-bench.xlsx";
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--transactions") == 0 && i + 1 < argc) {
-            options.transactions = std::strtoull(argv[++i], nullptr, 10);
-        } else if (std::strcmp(argv[i], "--file") == 0 && i + 1 < argc) {
+    bool usage = !BenchOptions::TakeBookOptions(argc, argv, options);
+    for (int i = 1; i < argc && !usage; ++i) {
+        if (std::strcmp(argv[i], "--file") == 0 && i + 1 < argc)
             path = argv[++i];
-        } else {
-            std::fprintf(stderr, "usage: WorkbookBench [--transactions N] [--file PATH]\n");
-            return 2;
-        }
+        else
+            usage = true;
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: WorkbookBench [--transactions N] [--order date|reverse|random] [--file PATH]\n");
+        return 2;
     }
     bool met = true;
     std::uint64_t interchangeBytes = 0;
@@ -108,7 +109,8 @@ int main(int argc, char** argv)
         }
         const double workbookPeakMb = workbookPeak.GrowthMb();
         interchangeBytes = text->Bytes().size();
-        std::printf("Workbook of %zu transactions\n", books.Transactions().LiveCount());
+        std::printf("Workbook of %zu transactions in %s order\n", books.Transactions().LiveCount(),
+                    BenchOptions::OrderName(options.order));
         met = Report("export (document and workbook)", timer, 3000) && met;
         met = Report("  of which writing the workbook", workbookTimer, 1500) && met;
         std::printf("  %-40s %8.1f MB\n", "peak growth during the export", peak.GrowthMb());
