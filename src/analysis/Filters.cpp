@@ -3,6 +3,7 @@
 #include "core/TextSearch.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace UserInterface::Filters {
 
@@ -156,6 +157,19 @@ ATransactionList TransactionsInPeriod(ADatabase& db, const ADatePeriod& period, 
         appendRange(period.Start(), period.End());
     }
     return list;
+}
+
+void PutInSlotOrder(ADatabase& db, ATransactionList& list)
+{
+    // The list holds each slot once, so marking positions and reading the marks back sorts
+    // it in one pass over a bit per slot.
+    std::vector<std::uint64_t> marks((db.Transactions().SlotCount() + 63) / 64);
+    for (const ATransactionSlot* slot : list)
+        marks[slot->position / 64] |= std::uint64_t{1} << (slot->position % 64);
+    list.clear();
+    for (std::size_t word = 0; word < marks.size(); ++word)
+        for (std::uint64_t bits = marks[word]; bits != 0; bits &= bits - 1)
+            list.push_back(&db.Transactions().SlotAt(word * 64 + static_cast<std::size_t>(std::countr_zero(bits))));
 }
 
 void ApplyClassifierTest(ADatabase& db, ATransactionList& list, const AClassifierSelections& selections,

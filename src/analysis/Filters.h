@@ -82,6 +82,11 @@ void SaveClassifierSelections(APageWriter& out, Database::ADatabase& db, const A
 // the period, in date order; with budget dates, those without one come too.
 ATransactionList TransactionsInPeriod(Database::ADatabase& db, const ADatePeriod& period, bool budgetDatesInFile);
 
+// Puts the list in the order of the transactions' slots. Looking up each one's relations
+// then walks the relation index from front to back instead of all over it: in a large
+// file entered in no date order, that is most of the time of a report.
+void PutInSlotOrder(Database::ADatabase& db, ATransactionList& list);
+
 // Keeps the transactions linked to the chosen node of every active selection, visiting
 // the classifiers in the order of their table and stopping once the list is empty. Only
 // the chosen node itself counts, not the nodes below it. `removed`, when given, collects

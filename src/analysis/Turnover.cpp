@@ -325,6 +325,7 @@ ATurnoverReport ComputeTurnover(ADatabase& db, const UtilityClasses::Strings::AS
     builder.BuildSkeleton();
     Filters::ATransactionList list =
         Filters::TransactionsInPeriod(db, p.period, Filters::FileSettings(db).budgetDates != 0);
+    Filters::PutInSlotOrder(db, list);  // sums do not depend on the order
     Filters::ApplyClassifierTest(db, list, p.classifierFilters);
     Filters::ApplyCommentTest(db, list, p.commentText);
     for (const ATransactionSlot* slot : list)

@@ -228,16 +228,17 @@ void SortByPackedKey(std::vector<std::uint32_t>& slots, Pack pack, FullLess full
     }
 }
 
-// Sorts slot numbers by a packed key of numbers and references alone, keeping the given
-// order where keys are equal: an order already sorted by later fields is refined by an
-// earlier one.
-template <class Pack>
-void StableSortByPackedKey(std::vector<std::uint32_t>& slots, Pack pack)
+// Sorts slot numbers stably by one word of each, wordOf[slot]: equal words keep the given
+// order, so an order already sorted by later fields is refined by an earlier one.
+inline void StableSortByWord(std::vector<std::uint32_t>& slots, const std::vector<std::uint32_t>& wordOf)
 {
-    // Such keys are exact, so ties are never asked about; were one not, its ties would
-    // stay in the given order too.
-    auto keepOrder = [](std::uint32_t, std::uint32_t) { return false; };
-    SortByPackedKey(slots, pack, keepOrder);
+    using namespace IndexKeySort;
+    std::vector<AKeyed<1>> entries(slots.size()), scratch(slots.size());
+    for (std::size_t i = 0; i < slots.size(); ++i)
+        entries[i] = {{wordOf[slots[i]]}, slots[i]};
+    RadixSort(entries.data(), entries.size(), scratch.data());
+    for (std::size_t i = 0; i < slots.size(); ++i)
+        slots[i] = entries[i].slot;
 }
 
 }  // namespace Database::Engine

@@ -244,9 +244,11 @@ private:
     Index SortedForIndex(const std::vector<ARecordBase*>& slots, int n);
     // Puts slot positions, given in identifier order, into the order of key n.
     void SortPositionsByKey(std::vector<std::uint32_t>& order, int n);
-    // Key n's order drawn from the order of the key it refines, if its type names one
-    // and that index is built; otherwise empty.
-    std::vector<std::uint32_t> OrderOfRefinedKey(int n) const;
+    // The key whose order key n refines by one field in front (0: none), as the record
+    // type names it; that key is built first.
+    static int RefinedKeyOf(int n);
+    // Sorts the order of the refined key stably by key n's field in front.
+    void RefineOrder(std::vector<std::uint32_t>& order, int n) const;
     void CheckUniqueAround(const Index& index, typename Index::const_iterator at, int n) const;
     void TakeCounter(T& record)
     {

@@ -299,22 +299,30 @@ std::uint32_t ATableImpl<T>::ResolveReferences()
 }
 
 template <class T>
-std::vector<std::uint32_t> ATableImpl<T>::OrderOfRefinedKey(int n) const
+int ATableImpl<T>::RefinedKeyOf(int n)
 {
-    std::vector<std::uint32_t> order;
     if constexpr (requires(const T& record, AIndexKey& key) { T::RefiningField(record, n, key); }) {
         const int refined = T::RefinedKey(n);
-        if (refined < 2 || refined >= n)
-            return order;  // no key, or one not built yet
-        const Index& before = IndexAt(refined);
-        order.reserve(before.size());
-        for (const Slot* slot : before)
-            order.push_back(slot->position);
-        StableSortByPackedKey(order, [&](std::uint32_t at, AIndexKey& key) {
-            T::RefiningField(slots_[at].IndexedRecord(), n, key);
-        });
+        return refined >= 2 && refined < n ? refined : 0;  // built before key n
     }
-    return order;
+    return 0;
+}
+
+template <class T>
+void ATableImpl<T>::RefineOrder(std::vector<std::uint32_t>& order, int n) const
+{
+    if constexpr (requires(const T& record, AIndexKey& key) { T::RefiningField(record, n, key); }) {
+        // The field is drawn in slot order, which reads the table front to back; the
+        // refined order would read it all over.
+        std::vector<std::uint32_t> fieldOf(slots_.size());
+        for (std::size_t at = 0; at < slots_.size(); ++at)
+            if (slots_[at].Exists()) {  // the records the order holds
+                AIndexKey key;
+                T::RefiningField(slots_[at].IndexedRecord(), n, key);
+                fieldOf[at] = key.Words()[0];
+            }
+        StableSortByWord(order, fieldOf);
+    }
 }
 
 template <class T>
@@ -332,9 +340,17 @@ void ATableImpl<T>::BuildIndexes()
             live.push_back(&slot);
             livePositions.push_back(slot.position);
         }
+    // orders[n]: key n's order, kept while a later key refines it
+    std::vector<std::vector<std::uint32_t>> orders(static_cast<std::size_t>(T::kIndexCount));
+    std::vector<bool> refinedLater(static_cast<std::size_t>(T::kIndexCount), false);
+    for (int n = 2; n < T::kIndexCount; ++n)
+        refinedLater[static_cast<std::size_t>(RefinedKeyOf(n))] = true;
     for (int n = 2; n < T::kIndexCount; ++n) {
-        std::vector<std::uint32_t> order = OrderOfRefinedKey(n);
-        if (order.empty()) {
+        std::vector<std::uint32_t>& order = orders[static_cast<std::size_t>(n)];
+        if (const int refined = RefinedKeyOf(n); refined != 0) {
+            order = orders[static_cast<std::size_t>(refined)];
+            RefineOrder(order, n);
+        } else {
             order = livePositions;
             SortPositionsByKey(order, n);
         }
@@ -343,6 +359,8 @@ void ATableImpl<T>::BuildIndexes()
         index.resize(order.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             index[i] = &slots_[order[i]];
+        if (!refinedLater[static_cast<std::size_t>(n)])
+            std::vector<std::uint32_t>().swap(order);
     }
     indexes_[0] = std::move(live);
 }

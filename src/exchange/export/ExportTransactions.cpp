@@ -17,7 +17,8 @@ constexpr const char* kKindElements[] = {"income", "expense", "transfer", "balan
 
 ATransactionWriter::ATransactionWriter(ADatabase& db, ANodeMaker& maker, ARecordWriters& writers,
                                        const ADBSettings& features)
-    : db_(db), maker_(maker), writers_(writers), features_(features)
+    : db_(db), maker_(maker), writers_(writers), features_(features),
+      relationsByTransaction_(db.Relations(), kRelationTransactionIndex)
 {
     for (const auto* classifier : db.Classifiers().Live())
         classifiers_.push_back(classifier);
@@ -50,7 +51,7 @@ void ATransactionWriter::Categories(AElement& kind, const ASlot<ATransaction>& t
 {
     ARelation probe;
     probe.transaction = Engine::ATableImpl<ATransaction>::RefTo(&transaction);
-    const auto relations = db_.Relations().EqualRange(kRelationTransactionIndex, probe);
+    const auto relations = relationsByTransaction_.EqualRange(probe);
     if (relations.empty())
         return;
     std::fill(found_.begin(), found_.end(), AReference<ACategory>());

@@ -1,6 +1,7 @@
 // The `transaction` element: its date, kind element with sides, quantity and categories,
 // then comments and recurrence.
 #pragma once
+#include "database/engine/SampledIndex.h"
 #include "exchange/export/ExportRecordWriters.h"
 
 #include <vector>
@@ -25,6 +26,7 @@ private:
     std::vector<const ASlot<AClassifier>*> classifiers_;  // every classifier, identifier order
     std::vector<int> classifierOfCategory_;               // by category slot; kUnknown until asked
     std::vector<AReference<ACategory>> found_;            // per classifier, for one transaction
+    Engine::ASampledIndex<ARelation> relationsByTransaction_;
 };
 
 }  // namespace ExportImport::Private
