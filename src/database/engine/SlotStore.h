@@ -35,7 +35,7 @@ public:
 
         AIterator() = default;
         AIterator(Store* store, std::size_t at) : store_(store), at_(at) {}
-        operator AIterator<true>() const { return {store_, at_}; }
+        operator AIterator<true>() const requires(!Const) { return {store_, at_}; }
 
         reference operator*() const { return (*store_)[at_]; }
         pointer operator->() const { return &(*store_)[at_]; }

@@ -4,18 +4,45 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <memory>
 
 namespace ExportImport::Private {
 
 namespace XML = UtilityClasses::XML;
 
+namespace {
+
+// Appends the number as "%N.Nd" prints it: at least `digits` digits, a minus sign before
+// them. Written out by hand because the export formats several numbers per transaction,
+// and printf's parsing of its format was a twentieth of the whole export.
+void AppendPadded(std::string& out, std::int64_t value, std::ptrdiff_t digits)
+{
+    if (value < 0)
+        out += '-';
+    const std::uint64_t magnitude =
+        value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    char text[24];
+    char* end = std::to_chars(text, text + sizeof text, magnitude).ptr;
+    out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, digits - (end - text))), '0');
+    out.append(text, static_cast<std::size_t>(end - text));
+}
+
+void AppendDate(std::string& out, const Dates::AYmd& ymd)
+{
+    AppendPadded(out, ymd.year, 4);
+    out += '-';
+    AppendPadded(out, ymd.month, 2);
+    out += '-';
+    AppendPadded(out, ymd.day, 2);
+}
+
+}  // namespace
+
 std::string DateText(ADate date)
 {
-    const Dates::AYmd ymd = Dates::ToYmd(date);
-    char text[32];
-    std::snprintf(text, sizeof text, "%4.4d-%2.2d-%2.2d", ymd.year, ymd.month, ymd.day);
+    std::string text;
+    text.reserve(10);
+    AppendDate(text, Dates::ToYmd(date));
     return text;
 }
 
@@ -23,10 +50,17 @@ std::string TimestampText(ADate date, std::int32_t milliseconds)
 {
     // A damaged record may hold any number; the text keeps to one day.
     milliseconds = std::clamp(milliseconds, 0, 86399999);
-    const Dates::AYmd ymd = Dates::ToYmd(date);
-    char text[48];
-    std::snprintf(text, sizeof text, "%4.4d-%2.2d-%2.2dT%2.2d:%2.2d:%2.2d:%3.3d", ymd.year, ymd.month, ymd.day,
-                  milliseconds / 3600000, milliseconds / 60000 % 60, milliseconds / 1000 % 60, milliseconds % 1000);
+    std::string text;
+    text.reserve(23);
+    AppendDate(text, Dates::ToYmd(date));
+    text += 'T';
+    AppendPadded(text, milliseconds / 3600000, 2);
+    text += ':';
+    AppendPadded(text, milliseconds / 60000 % 60, 2);
+    text += ':';
+    AppendPadded(text, milliseconds / 1000 % 60, 2);
+    text += ':';
+    AppendPadded(text, milliseconds % 1000, 3);
     return text;
 }
 
@@ -35,9 +69,10 @@ std::string AmountText(AMoney amount)
     // The magnitude in unsigned arithmetic: the smallest 64-bit value has no positive twin.
     const std::uint64_t magnitude =
         amount < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%llu.%4.4u", amount < 0 ? "-" : "",
-                  static_cast<unsigned long long>(magnitude / 10000), static_cast<unsigned>(magnitude % 10000));
+    std::string text = amount < 0 ? "-" : "";
+    AppendPadded(text, static_cast<std::int64_t>(magnitude / 10000), 1);
+    text += '.';
+    AppendPadded(text, static_cast<std::int64_t>(magnitude % 10000), 4);
     return text;
 }
 
