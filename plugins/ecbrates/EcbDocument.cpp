@@ -1,5 +1,7 @@
 #include "EcbDocument.h"
 
+#include <limits>
+
 namespace Ecb {
 
 namespace {
@@ -100,9 +102,11 @@ bool ParseRate(std::string_view text, std::int64_t& rate)
             return false;
         any = true;
         if (decimals < 0) {
-            if (whole > 100'000'000'000'000)
-                return false;
+            // The whole part must leave room for four decimals and the rounding.
+            constexpr std::int64_t kMaxWhole = (std::numeric_limits<std::int64_t>::max() - 10'000) / 10'000;
             whole = whole * 10 + (c - '0');
+            if (whole > kMaxWhole)
+                return false;
         } else if (++decimals <= 4) {
             fraction = fraction * 10 + (c - '0');
         } else if (decimals == 5) {

@@ -159,6 +159,7 @@ TEST_F(EcbPluginTest, UnreadableRatesAreLeftOut)
         "<Cube currency='BBB' rate='-1'/>"
         "<Cube currency='CCC' rate='0'/>"
         "<Cube currency='DDD' rate='12345678901234567890'/>"
+        "<Cube currency='DDE' rate='998999999999992'/>"
         "<Cube currency='EEE' rate='1.2.3'/>"
         "<Cube currency='' rate='2'/>"
         "<Cube rate='2'/>"
