@@ -67,8 +67,11 @@ bool APageInfo::ReadBody(APageInfo& record, AByteCursor& cursor)
 
 void APageInfo::WriteBody(const APageInfo& record, std::vector<std::uint8_t>& out)
 {
-    Engine::AFieldWriter writer(out);
+    const std::size_t start = out.size();
+    out.resize(start + kPageFixedSize);
+    Engine::AFieldWriter writer(out.data() + start);
     Fields(record, writer);
+    FD_VERIFY(writer.End() == out.data() + out.size());
     const auto length = static_cast<std::uint32_t>(record.settings.size());
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<std::uint8_t>(length >> shift));

@@ -71,7 +71,12 @@ public:
     ASlotStore() = default;
     ASlotStore(const ASlotStore&) = delete;
     ASlotStore& operator=(const ASlotStore&) = delete;
-    ~ASlotStore() { clear(); }
+    ~ASlotStore()
+    {
+        PopTo(0);
+        for (S* block : blocks_)
+            std::allocator<S>().deallocate(block, kBlockSize);
+    }
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -90,14 +95,6 @@ public:
         S* slot = ::new (static_cast<void*>(&(*this)[size_])) S();
         ++size_;
         return *slot;
-    }
-
-    void clear()
-    {
-        PopTo(0);
-        for (S* block : blocks_)
-            std::allocator<S>().deallocate(block, kBlockSize);
-        blocks_.clear();
     }
 
     // Removes the slots the predicate picks; the others keep their order.

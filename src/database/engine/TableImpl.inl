@@ -255,8 +255,11 @@ void ATableImpl<T>::WriteBody(const ARecordBase& base, std::vector<std::uint8_t>
     }};
     T::Fields(copy, toIds);
     if constexpr (T::kStoredSize != 0) {
-        AFieldWriter writer(out);
+        const std::size_t start = out.size();
+        out.resize(start + T::kStoredSize);
+        AFieldWriter writer(out.data() + start);
         T::Fields(std::as_const(copy), writer);
+        FD_VERIFY(writer.End() == out.data() + out.size());
     } else {
         T::WriteBody(copy, out);
     }
@@ -344,7 +347,8 @@ void ATableImpl<T>::BuildIndexes()
     std::vector<std::vector<std::uint32_t>> orders(static_cast<std::size_t>(T::kIndexCount));
     std::vector<bool> refinedLater(static_cast<std::size_t>(T::kIndexCount), false);
     for (int n = 2; n < T::kIndexCount; ++n)
-        refinedLater[static_cast<std::size_t>(RefinedKeyOf(n))] = true;
+        if (const int refined = RefinedKeyOf(n); refined != 0)
+            refinedLater[static_cast<std::size_t>(refined)] = true;
     for (int n = 2; n < T::kIndexCount; ++n) {
         std::vector<std::uint32_t>& order = orders[static_cast<std::size_t>(n)];
         if (const int refined = RefinedKeyOf(n); refined != 0) {
