@@ -172,10 +172,6 @@ TEST_F(ImportWizard, AFileThatCannotBeChangedIsRefusedBeforeAnythingIsRead)
     EXPECT_EQ(test.dialogs.messages[0], test.Message(504, {u"books.fend"}));
 }
 
-}  // namespace
-
-namespace {
-
 // What a screen reader hears for each control of every page of both wizards.
 TEST_F(ImportWizard, EveryControlOfEveryPageIsNamedByItsCaption)
 {

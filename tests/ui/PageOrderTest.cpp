@@ -85,8 +85,6 @@ TEST_F(PageOrder, TheTypesAreTheFixedOnesThenOnePerClassifier)
 {
     const std::vector<APageType> types = PageTypes(db, test.context.Strings());
     ASSERT_EQ(types.size(), 6u + db.Classifiers().LiveCount());
-    EXPECT_EQ(types[0].caption, u"Счета");
-    EXPECT_EQ(types[5].caption, u"Бюджет");
     const auto* classifier = db.Classifiers().Live().front();
     EXPECT_EQ(types[6].type, Database::APageInfo::kCategoriesBase + classifier->id);
     EXPECT_EQ(types[6].caption, db.Text(classifier->Record().plural));
@@ -95,16 +93,12 @@ TEST_F(PageOrder, TheTypesAreTheFixedOnesThenOnePerClassifier)
 TEST_F(PageOrder, TheEditDialogWantsANameAndWhenAddingAType)
 {
     APageEditDialog adding(test.context, u"", PageTypes(db, test.context.Strings()), true, nullptr);
-    EXPECT_EQ(adding.windowTitle(), QStringLiteral("Добавить страницу"));
     adding.Press(APageEditDialog::kOk);
     adding.SetName(u"   ");
     adding.Press(APageEditDialog::kOk);
     adding.SetName(u" Поездки ");
     adding.Press(APageEditDialog::kOk);
-    ASSERT_EQ(test.dialogs.messages.size(), 3u);
-    EXPECT_EQ(test.dialogs.messages[0], test.Message(339));
-    EXPECT_EQ(test.dialogs.messages[1], test.Message(339));
-    EXPECT_EQ(test.dialogs.messages[2], test.Message(340));
+    EXPECT_EQ(test.dialogs.messages, (std::vector{test.Message(339), test.Message(339), test.Message(340)}));
     adding.ChooseType(4);
     adding.Press(APageEditDialog::kOk);
     EXPECT_EQ(adding.result(), QDialog::Accepted);
@@ -112,7 +106,6 @@ TEST_F(PageOrder, TheEditDialogWantsANameAndWhenAddingAType)
     EXPECT_EQ(adding.Type(), Database::APageInfo::kCurrencies);
 
     APageEditDialog renaming(test.context, u"Счета", {{Database::APageInfo::kAccounts, u"Счета"}}, false, nullptr);
-    EXPECT_EQ(renaming.windowTitle(), QStringLiteral("Переименовать страницу"));
     EXPECT_FALSE(renaming.TypeCombo()->isEnabled());
     renaming.Press(APageEditDialog::kOk);
     EXPECT_EQ(renaming.result(), QDialog::Accepted);
@@ -132,7 +125,6 @@ TEST_F(PageOrder, TheDialogEditsTheListAndTheWindowFollows)
             return edit->result();
         }
         auto& dialog = dynamic_cast<APageOrderDialog&>(shown);
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Порядок страниц"));
         const std::size_t rows = dialog.Rows().size();
         dialog.SelectRow(0);
         dialog.RenamePage();  // the first page becomes "Все счета"

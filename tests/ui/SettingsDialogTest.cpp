@@ -89,7 +89,6 @@ TEST_F(SettingsDialog, OkAppliesSavesAndAnnouncesEveryPage)
 {
     {
         ASettingsForm dialog(test.context, nullptr);
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Настройки программы"));
         Button(dialog, ASettingsForm::kGeneral, 116)->setChecked(true);
         Button(dialog, ASettingsForm::kGeneral, 640)->setChecked(true);
         SetBackupPage(dialog, true, 2, " 7 ", test.Path("copies/deep"));

@@ -118,11 +118,8 @@ TEST_F(TransactionDialog, TheTypeAndTheFileShapeTheAmountFields)
 TEST_F(TransactionDialog, ALockedTransactionOpensWithOnlyCancel)
 {
     db.BeginStep();
-    ATransaction t;
-    t.account1 = cash;
-    t.amount1 = -M(7);
-    t.date = t.budgetDate = Dates::FromYmd(2025, 3, 1);
-    t.executed = t.locked = 1;
+    ATransaction t = Executed(cash, -M(7), Dates::FromYmd(2025, 3, 1));
+    t.locked = 1;
     const Engine::ARecordId id = db.Transactions().Create(t)->id;
     CommitWithRules(db);
     EXPECT_FALSE(Run(ATransactionDialogMode::Change, {id}, [&](QDialog& dialog) {
@@ -136,14 +133,8 @@ TEST_F(TransactionDialog, ALockedTransactionOpensWithOnlyCancel)
 TEST_F(TransactionDialog, ChangingThreeWithDifferentDatesKeepsEachDate)
 {
     db.BeginStep();
-    for (int day : {3, 4, 5}) {
-        ATransaction t;
-        t.account1 = cash;
-        t.amount1 = -M(day);
-        t.date = t.budgetDate = Dates::FromYmd(2025, 3, day);
-        t.executed = 1;
-        db.Transactions().Create(t);
-    }
+    for (int day : {3, 4, 5})
+        db.Transactions().Create(Executed(cash, -M(day), Dates::FromYmd(2025, 3, day)));
     CommitWithRules(db);
     std::vector<Engine::ARecordId> ids;
     for (auto* slot : db.Transactions().Live())
