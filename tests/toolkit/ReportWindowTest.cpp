@@ -71,16 +71,29 @@ protected:
     AReportItemImpl* checking = nullptr;  // the item the last check question was about
 };
 
-TEST_F(ReportWindow, KeysScrollTheFocusIntoView)
+// The keys move the focus, clamped to the rows and a page at a time by the rows shown, and
+// scroll it into view; the focused row is the one selected.
+TEST_F(ReportWindow, KeysMoveTheFocusClampedToTheRowsAndScrollItIntoView)
 {
     Make(false, false, 200);
+    const int page = window->PageRows();
+    struct Step { Qt::Key key; int focus; };
+    const Step steps[] = {
+        {Qt::Key_Down, 0},  // from no focus to the first row
+        {Qt::Key_PageDown, page}, {Qt::Key_PageDown, 2 * page}, {Qt::Key_End, 199}, {Qt::Key_Down, 199},
+        {Qt::Key_PageDown, 199}, {Qt::Key_PageUp, 199 - page}, {Qt::Key_Up, 198 - page}, {Qt::Key_Home, 0},
+        {Qt::Key_Up, 0}, {Qt::Key_Right, 1}, {Qt::Key_Left, 0},
+    };
+    for (const Step& s : steps) {
+        Key(s.key);
+        EXPECT_EQ(window->Model().Focus(), s.focus) << s.key;
+        ASSERT_EQ(window->Model().SelectedItems().size(), 1u);
+        EXPECT_EQ(window->Model().SelectedItems()[0], window->Model().FocusedItem());
+        EXPECT_LE(window->FirstVisibleRow(), s.focus);
+        EXPECT_GT(window->FirstVisibleRow() + page, s.focus);
+    }
     Key(Qt::Key_End);
-    EXPECT_EQ(window->Model().Focus(), 199);
-    EXPECT_EQ(window->FirstVisibleRow(), 200 - window->PageRows());
-    Key(Qt::Key_Home);
-    EXPECT_EQ(window->FirstVisibleRow(), 0);
-    Key(Qt::Key_PageDown);
-    EXPECT_EQ(window->Model().Focus(), window->PageRows());
+    EXPECT_EQ(window->FirstVisibleRow(), 200 - page);
 }
 
 // The parent may refuse a change of the check box, by Space or by a click on the box; items

@@ -73,11 +73,7 @@ protected:
         const auto names = Names();
         const auto row = std::find(names.begin(), names.end(), name) - names.begin();
         ASSERT_LT(row, static_cast<long>(names.size())) << std::string(name.begin(), name.end());
-        auto* list = Page().Report();
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Home);
-        for (long i = 0; i < row; ++i)
-            QTest::keyClick(list, Qt::Key_Down);
+        UiTests::FocusRow(Page().Report(), static_cast<int>(row));
     }
     bool Live(AReference<AAccount> a) { return Db().Accounts().Record(a) != nullptr; }
 

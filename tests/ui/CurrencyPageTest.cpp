@@ -47,14 +47,7 @@ protected:
             UiTests::ClickNamed(dialog, "OK");
         });
     }
-    void FocusRow(int row)
-    {
-        auto* list = Page().Report();
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Home);
-        for (int i = 0; i < row; ++i)
-            QTest::keyClick(list, Qt::Key_Down);
-    }
+    void FocusRow(int row) { UiTests::FocusRow(Page().Report(), row); }
     std::u16string Cell(int row, int column) { return Page().Report()->Model().Row(row)->Text(column); }
 
     UiTests::ATestProgram test;

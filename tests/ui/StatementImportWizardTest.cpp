@@ -96,8 +96,7 @@ TEST_F(StatementImportWizard, TheStatementGoesIntoTheChosenAccountWithTheCategor
         EXPECT_EQ(lines->Model().Row(1)->Text(4),
                   c.added ? u"Будет добавлена" : u"Пропущена: в файле есть такая сумма в пределах трёх дней");
         if (c.added) {
-            lines->setFocus();
-            QTest::keyClick(lines, Qt::Key_Home);
+            UiTests::FocusRow(lines, 0);
             UiTests::PickText(wizard, "Статья выбранной строки:", u"Хлеб");
             const auto* first = lines->Model().Row(0);
             EXPECT_EQ(first->Text(2) + u"|" + first->Text(3) + u"|" + first->Text(4), u"Булочная|Хлеб|Будет добавлена");

@@ -28,37 +28,6 @@ TEST_F(TransactionDialog, MissingAccountsAndFoldersAreRefusedWithTheFocusOnTheCh
     EXPECT_EQ(db.Transactions().LiveCount(), 0u);
 }
 
-TEST_F(TransactionDialog, WhatIsTypedIsWhatIsStored)
-{
-    const auto card = AddAccount(u"Карта");
-    const struct {
-        const char* type;
-        std::vector<std::pair<const char*, int>> choices;
-        const char* amountLabel;
-        AMoney amount1, amount2;
-        AReference<AAccount> account1, account2;
-    } cases[] = {
-        {"Расход", {{"Со счёта:", 1}}, "Сумма расхода:", -M(250), 0, cash, {}},
-        {"Приход", {{"На счёт:", 2}}, "Сумма прихода:", M(250), 0, card, {}},
-        {"Перевод", {{"Со счёта:", 1}, {"На счёт:", 2}}, "Сумма перевода:", -M(250), M(250), cash, card},
-    };
-    for (const auto& c : cases) {
-        EXPECT_TRUE(Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
-            Click(dialog, c.type);
-            for (const auto& [chooser, row] : c.choices)
-                Choose(dialog, chooser, row);
-            Type(dialog, c.amountLabel, "250");
-            Click(dialog, "OK");
-        })) << c.type;
-        EXPECT_TRUE(test.dialogs.messages.empty()) << c.type;
-        EXPECT_EQ(Last().amount1, c.amount1) << c.type;
-        EXPECT_EQ(Last().amount2, c.amount2) << c.type;
-        EXPECT_EQ(Last().account1, c.account1) << c.type;
-        EXPECT_EQ(Last().account2, c.account2) << c.type;
-        EXPECT_EQ(db.UndoLabel(), u"Добавить операцию");
-    }
-}
-
 TEST_F(TransactionDialog, ATransferBetweenCurrenciesComputesTheRate)
 {
     const auto usd = AddAccount(u"Доллары", u"USD");

@@ -72,6 +72,7 @@ TEST(TransactionsEndToEnd, WhatTheDialogSavedIsWhatTheCommandLineProgramReads)
     }
     EXPECT_TRUE(test.dialogs.messages.empty());
     ASSERT_EQ(db.Transactions().LiveCount(), 3u);
+    EXPECT_EQ(db.UndoLabel(), u"Добавить операцию");
     test.dialogs.saveFile = test.Path("books.fend");
     window.FindAction(Command::kSave)->trigger();
 

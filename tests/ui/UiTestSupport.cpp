@@ -83,6 +83,15 @@ bool PickText(QWidget& window, const QString& name, std::u16string_view text)
     return shown();
 }
 
+void FocusRow(QWidget* list, int row)
+{
+    ASSERT_NE(list, nullptr);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+}
+
 void PickRow(QWidget& window, const QString& name, int row)
 {
     auto* picker = Named<Win32API::VelvixControls::Reports::AReportPicker>(window, name);

@@ -112,6 +112,8 @@ Database::AReference<Database::AAccount> AddAccount(Database::ADatabase& db, std
 
 // Chooses the row showing `text` in the named picker: from the top, down with the arrow keys.
 bool PickText(QWidget& window, const QString& name, std::u16string_view text);
+// Focuses `list` and moves its focus to row `row` with Home and Down.
+void FocusRow(QWidget* list, int row);
 // Row `row` of the named picker, reached with the arrow keys from its top.
 void PickRow(QWidget& window, const QString& name, int row);
 // The dates as the user picks them in the two date fields ("С:" and "по:").
