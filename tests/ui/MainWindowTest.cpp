@@ -132,28 +132,40 @@ TEST_F(MainWindow, SavingAfterEveryChangeShowsNoUnsavedMark)
               Db().Accounts().Live().front()->Record().initialBalance);
 }
 
-TEST_F(MainWindow, TheSavePromptsThreeAnswers)
+// Close, the close box and the end of the session ask to save the changes: Cancel keeps the
+// window and the changes, No goes on without saving, Yes saves first. The session then ends
+// without asking again.
+TEST_F(MainWindow, EveryWayOfClosingAsksToSaveTheChanges)
 {
     test.dialogs.saveFile = test.Path("prompt.fend");
     ASSERT_TRUE(window.SaveAs());
-
+    window.show();
     ChangeSomething(u"Изменить счёт");
-    test.dialogs.answers = {kIdCancel};
-    EXPECT_FALSE(window.QueryClose());
-    ASSERT_EQ(test.dialogs.messages.size(), 1u);
-    EXPECT_EQ(test.dialogs.messages[0], test.Message(490, {u"prompt.fend"}));
-    EXPECT_TRUE(Db().Modified());
-
-    test.dialogs.answers = {kIdNo};
-    EXPECT_TRUE(window.QueryClose());
-    EXPECT_TRUE(Db().Modified());  // closing goes on without saving
-
+    // Once the session may end, the close box asks no more: it comes before.
+    const std::function<bool()> ways[] = {[&] { return window.QueryClose(); }, [&] { return window.close(); },
+                                          [&] { return window.QueryEndSession(); }};
+    for (int answer : {kIdCancel, kIdNo})
+        for (std::size_t way = 0; way < std::size(ways); ++way) {
+            test.dialogs.messages.clear();
+            test.dialogs.answers = {answer};
+            EXPECT_EQ(ways[way](), answer == kIdNo) << way;
+            EXPECT_EQ(test.dialogs.messages, std::vector{test.Message(490, {u"prompt.fend"})}) << way;
+            EXPECT_TRUE(Db().Modified()) << way;
+            EXPECT_EQ(window.isVisible(), answer == kIdCancel || way == 0) << way;
+        }
     test.dialogs.answers = {kIdYes};
     EXPECT_TRUE(window.QueryClose());
     EXPECT_FALSE(Db().Modified());
     Database::ADatabase reread;
     ASSERT_EQ(reread.Open(test.Path("prompt.fend")), Result::kOk);
     EXPECT_EQ(reread.Accounts().Live().front()->Record().initialBalance, 10000);
+    window.show();
+    test.dialogs.messages.clear();
+    EXPECT_TRUE(window.QueryEndSession());  // nothing to save, nothing asked
+    window.EndSession();
+    EXPECT_FALSE(window.HasDatabase());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(test.dialogs.messages.empty());
 }
 
 TEST_F(MainWindow, ANeverSavedDatabaseIsNamedUntitledAndYesAsksForAName)
@@ -423,17 +435,6 @@ TEST_F(MainWindow, TheCloseBoxMinimisesWhenTheSettingsSaySoAndAHiddenWindowComes
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(MainWindow, ClosingAsksToSaveAndACancelKeepsTheWindow)
-{
-    window.show();
-    ChangeSomething(u"Изменить счёт");
-    test.dialogs.answers = {kIdCancel};
-    EXPECT_FALSE(window.close());
-    EXPECT_TRUE(window.isVisible());
-    test.dialogs.answers = {kIdNo};
-    EXPECT_TRUE(window.close());
-}
-
 TEST_F(MainWindow, ThePlacementIsKeptAndRestored)
 {
     window.setGeometry(40, 50, 800, 600);
@@ -548,21 +549,6 @@ TEST_F(MainWindow, HelpAboutAndTheHelpPane)
     ASSERT_EQ(test.dialogs.messages.size(), 1u);
     EXPECT_NE(test.dialogs.messages[0].find(u"Версия 2.1.235"), std::u16string::npos);
     EXPECT_NE(test.dialogs.messages[0].find(test.Message(202)), std::u16string::npos);
-}
-
-TEST_F(MainWindow, TheSessionEndAsksLikeClosingAndThenClosesWithoutAsking)
-{
-    window.show();
-    EXPECT_TRUE(window.QueryEndSession());
-    ChangeSomething(u"Изменить счёт");
-    test.dialogs.answers = {kIdCancel};
-    EXPECT_FALSE(window.QueryEndSession());
-    test.dialogs.answers = {kIdNo};
-    EXPECT_TRUE(window.QueryEndSession());
-    window.EndSession();
-    EXPECT_FALSE(window.HasDatabase());
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(test.dialogs.messages.size(), 2u);  // nothing more was asked
 }
 
 }  // namespace
