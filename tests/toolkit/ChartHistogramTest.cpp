@@ -5,8 +5,6 @@
 #include "core/LocaleInfo.h"
 #include "win32api/HistCtrl.h"
 
-#include <QHelpEvent>
-#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -264,11 +262,7 @@ TEST_F(Histogram, TooltipNamesTheBucketsDatesAndEverySeries)
 
     // The tooltip event shows that text.
     chart.show();
-    const QPoint at(static_cast<int>(Cells(1)[0].pointX), plot.center().y());
-    QHelpEvent help(QEvent::ToolTip, at, chart.mapToGlobal(at));
-    QApplication::sendEvent(&chart, &help);
-    EXPECT_EQ(QToolTip::text(), chart.BucketTooltip(1));
-    QToolTip::hideText();
+    EXPECT_EQ(TooltipAt(chart, QPoint(static_cast<int>(Cells(1)[0].pointX), plot.center().y())), chart.BucketTooltip(1));
 }
 
 TEST_F(Histogram, AMessageReplacesTheDrawing)

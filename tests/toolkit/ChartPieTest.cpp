@@ -4,10 +4,8 @@
 #include "core/LocaleInfo.h"
 #include "win32api/APieCtrl.h"
 
-#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -183,11 +181,7 @@ TEST_F(PieChart, TooltipTellsTheSums)
     EXPECT_EQ(chart.TooltipText(expense), QString::fromUtf8("Все списания\nРасход: -5,00 RUB"));
 
     chart.show();
-    const QPoint at = Inside(expense);
-    QHelpEvent help(QEvent::ToolTip, at, chart.mapToGlobal(at));
-    QApplication::sendEvent(&chart, &help);
-    EXPECT_EQ(QToolTip::text(), chart.TooltipText(expense));
-    QToolTip::hideText();
+    EXPECT_EQ(TooltipAt(chart, Inside(expense)), chart.TooltipText(expense));
 }
 
 TEST_F(PieChart, AMessageReplacesTheDrawing)

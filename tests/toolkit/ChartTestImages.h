@@ -4,8 +4,11 @@
 
 #include "core/ChartColours.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QHelpEvent>
 #include <QImage>
+#include <QToolTip>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -52,6 +55,16 @@ inline int CountColour(const QImage& image, const QColor& colour)
         for (int x = 0; x < image.width(); ++x)
             count += image.pixelColor(x, y) == colour;
     return count;
+}
+
+// The text of the tooltip that `widget` shows for a help event at `at`; the tooltip is hidden again.
+inline QString TooltipAt(QWidget& widget, QPoint at)
+{
+    QHelpEvent help(QEvent::ToolTip, at, widget.mapToGlobal(at));
+    QApplication::sendEvent(&widget, &help);
+    const QString text = QToolTip::text();
+    QToolTip::hideText();
+    return text;
 }
 
 // A message set on `chart` replaces the drawing: none of `colours` is left, and the page is

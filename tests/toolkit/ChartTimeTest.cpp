@@ -4,9 +4,7 @@
 #include "core/LocaleInfo.h"
 #include "win32api/ChrtCtrl.h"
 
-#include <QHelpEvent>
 #include <QTest>
-#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -182,17 +180,13 @@ TEST_F(TimeChart, TheOwnerSuppliesTheTooltip)
         asked.push_back(hit);
         return QStringLiteral("Входящий остаток: 10,00 RUB\r\nОпераций: 1");
     });
-    const QPoint at = At({kStart + 12, 0, 0}, 20 * kOne);
-    QHelpEvent help(QEvent::ToolTip, at, chart.mapToGlobal(at));
-    QApplication::sendEvent(&chart, &help);
+    const QString shown = TooltipAt(chart, At({kStart + 12, 0, 0}, 20 * kOne));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].line, 0);
     EXPECT_EQ(asked[0].last, 1u);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("Входящий остаток: 10,00 RUB\nОпераций: 1"));
-    QToolTip::hideText();
+    EXPECT_EQ(shown, QStringLiteral("Входящий остаток: 10,00 RUB\nОпераций: 1"));
     // Outside the plot the owner is not asked.
-    QHelpEvent outside(QEvent::ToolTip, QPoint(1, 1), chart.mapToGlobal(QPoint(1, 1)));
-    QApplication::sendEvent(&chart, &outside);
+    TooltipAt(chart, QPoint(1, 1));
     EXPECT_EQ(asked.size(), 1u);
 }
 

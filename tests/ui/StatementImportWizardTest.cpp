@@ -174,9 +174,9 @@ TEST_F(StatementImportWizard, AnAccountInAnotherCurrencyIsRefusedBeforeAnythingI
     AWizardDriver driver(wizard);
     ToAccount(wizard, driver, kOfxRow, "in.ofx", u"Карта");
     EXPECT_EQ(wizard.CurrentStep(), kAccountPage);
-    ASSERT_EQ(test.dialogs.messages.size(), 1u);
-    EXPECT_EQ(test.dialogs.messages[0], u"Выписка составлена в валюте RUB, а счёт \"Карта\" ведётся в валюте USD.\r\n\r\n"
-                                        u"Пожалуйста, выберите счёт в валюте выписки. Ничего не сохранено.");
+    EXPECT_EQ(test.dialogs.messages,
+              std::vector<std::u16string>{u"Выписка составлена в валюте RUB, а счёт \"Карта\" ведётся в валюте USD.\r\n\r\n"
+                                          u"Пожалуйста, выберите счёт в валюте выписки. Ничего не сохранено."});
     EXPECT_EQ(DocumentOf(books.db), before);
 }
 
