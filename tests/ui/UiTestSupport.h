@@ -1,5 +1,6 @@
 // What the program's tests share: the application object, dialogs that answer as a test
-// scripts them, a program context over a temporary folder, and data files made for tests.
+// scripts them, a program context over a temporary folder, data files and records made for
+// tests, and the user's hands on named controls.
 #pragma once
 #include "ui/DatabaseModel.h"
 
@@ -98,7 +99,7 @@ T* Named(QWidget& window, const QString& name)
 // find without a name, by class.
 std::vector<std::string> UnnamedControls(QWidget& window, bool hiddenToo = false);
 void ClickNamed(QWidget& window, const QString& name);
-// Focuses the named line edit, selects its text and types over it.
+// Focuses the named line edit, selects its text and types over it, any characters.
 void TypeInto(QWidget& window, const QString& name, const QString& text);
 
 // An executed transaction of `amount` on `account` dated `date` (the budget date too); with
