@@ -282,15 +282,18 @@ TEST_F(ReportWindow, RowColoursAlternateAndSelectionFollowsTheFocus)
 
 class ReportPicker : public ::testing::Test {
 protected:
-    ReportPicker() : mode(false, false) { ToolkitTests::TestApplication(); }
+    ReportPicker() : mode(false, false)
+    {
+        picker.resize(200, 24);
+        picker.SetMode(&mode);
+    }
+    QApplication& application = ToolkitTests::TestApplication();  // before any widget
     ATestMode mode;
+    AReportPicker picker;
 };
 
 TEST_F(ReportPicker, PickingARowClosesTheListAndReports)
 {
-    AReportPicker picker;
-    picker.resize(200, 24);
-    picker.SetMode(&mode);
     Add(picker.Root(), u"first", 1);
     auto* second = Add(picker.Root(), u"second", 2);
     picker.RebuildRows();
@@ -336,9 +339,6 @@ public:
 
 TEST_F(ReportPicker, TheClosedFieldIsDrawnByTheChosenItem)
 {
-    AReportPicker picker;
-    picker.resize(200, 24);
-    picker.SetMode(&mode);
     auto* swatch = new ASwatchItem(u"green", 1);
     picker.Root().AddChild(std::unique_ptr<AReportItemImpl>(swatch));
     picker.RebuildRows();
