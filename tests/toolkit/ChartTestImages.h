@@ -4,9 +4,16 @@
 
 #include "core/ChartColours.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QHelpEvent>
 #include <QImage>
+#include <QToolTip>
 #include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 
 #include <cstdlib>
 
@@ -48,6 +55,38 @@ inline int CountColour(const QImage& image, const QColor& colour)
         for (int x = 0; x < image.width(); ++x)
             count += image.pixelColor(x, y) == colour;
     return count;
+}
+
+// The text of the tooltip that `widget` shows for a help event at `at`; the tooltip is hidden again.
+inline QString TooltipAt(QWidget& widget, QPoint at)
+{
+    QHelpEvent help(QEvent::ToolTip, at, widget.mapToGlobal(at));
+    QApplication::sendEvent(&widget, &help);
+    const QString text = QToolTip::text();
+    QToolTip::hideText();
+    return text;
+}
+
+// A message set on `chart` replaces the drawing: none of `colours` is left, and the page is
+// mostly background. Taken away, the first colour is drawn again.
+template <class AChart>
+void ExpectTheMessageReplacesTheDrawing(AChart& chart, const QString& message, std::initializer_list<QColor> colours)
+{
+    chart.SetMessage(message);
+    const QImage image = Render(chart);
+    for (const QColor& colour : colours)
+        EXPECT_EQ(CountColour(image, colour), 0) << colour.name().toStdString();
+    const int background = CountColour(image, chart.palette().color(QPalette::Base));
+    EXPECT_GT(background, image.width() * image.height() * 9 / 10);
+    EXPECT_LT(background, image.width() * image.height());  // the message's text
+    chart.SetMessage({});
+    EXPECT_GT(CountColour(Render(chart), *colours.begin()), 100);
+}
+
+// Odd data drawn at an odd size still paints the control's background over most of it.
+inline void ExpectTheBackgroundDrawn(const QImage& image, std::size_t what)
+{
+    EXPECT_LE(CountColour(image, Qt::black) * 2, image.width() * image.height()) << what;
 }
 
 }  // namespace ChartTests

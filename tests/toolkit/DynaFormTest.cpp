@@ -64,20 +64,15 @@ TEST_F(DynaForm, OneWindowPerControlLetter)
 {
     auto form = MakeForm("{t1{b[bt#-1]}{b[bCt#-2]}{b[bRt#-3]}{b[st#-4]}{b[et#-5]}{b[Dt#-6]}{b[Tt#-7]}{b[p#-8]}"
                          "{b[S#-9]}{b[w#-10]}{b[g#-11]}{b[h#-12]}{b[c#-13]}{S[t#-14]{b}}{b[bD#-15]}}");
-    EXPECT_NE(form->ControlAs<QPushButton>(-1), nullptr);
-    EXPECT_NE(form->ControlAs<QCheckBox>(-2), nullptr);
-    EXPECT_NE(form->ControlAs<QRadioButton>(-3), nullptr);
-    EXPECT_NE(form->ControlAs<QLabel>(-4), nullptr);
-    EXPECT_NE(form->ControlAs<QLineEdit>(-5), nullptr);
-    EXPECT_NE(form->ControlAs<QDateEdit>(-6), nullptr);
-    EXPECT_NE(form->ControlAs<QTimeEdit>(-7), nullptr);
-    EXPECT_NE(form->ControlAs<QProgressBar>(-8), nullptr);
-    EXPECT_NE(form->ControlAs<QStatusBar>(-9), nullptr);
-    EXPECT_NE(form->ControlAs<QTextBrowser>(-10), nullptr);
-    EXPECT_NE(form->ControlAs<AChartControl>(-11), nullptr);
-    EXPECT_NE(form->ControlAs<AHistogram>(-12), nullptr);
-    EXPECT_NE(form->ControlAs<APieChart>(-13), nullptr);
-    EXPECT_NE(form->ControlAs<ATabControl>(-14), nullptr);
+    const QMetaObject* kinds[] = {&QPushButton::staticMetaObject,  &QCheckBox::staticMetaObject,
+                                  &QRadioButton::staticMetaObject, &QLabel::staticMetaObject,
+                                  &QLineEdit::staticMetaObject,    &QDateEdit::staticMetaObject,
+                                  &QTimeEdit::staticMetaObject,    &QProgressBar::staticMetaObject,
+                                  &QStatusBar::staticMetaObject,   &QTextBrowser::staticMetaObject,
+                                  &AChartControl::staticMetaObject, &AHistogram::staticMetaObject,
+                                  &APieChart::staticMetaObject,    &ATabControl::staticMetaObject};
+    for (int i = 0; i < 14; ++i)
+        EXPECT_TRUE(kinds[i]->cast(form->Control(static_cast<std::int16_t>(-1 - i)))) << kinds[i]->className();
     EXPECT_EQ(form->DefaultButtonId(), -15);
     EXPECT_TRUE(form->ControlAs<QPushButton>(-15)->isDefault());
     EXPECT_EQ(form->Control(-99), nullptr);

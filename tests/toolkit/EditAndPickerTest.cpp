@@ -109,8 +109,6 @@ TEST(Pickers, HoldTheProgramsDatesAndTimes)
     EXPECT_EQ(date.Date(), 2958465);
     date.SetDate(-9999999);
     EXPECT_EQ(date.Date(), -657434);
-    date.SetPicture(u"d MMMM yyyy");
-    EXPECT_EQ(date.displayFormat(), "d MMMM yyyy");
 
     ATimePicker time;
     time.SetTime(45296789);

@@ -101,7 +101,7 @@ TEST_F(LayoutGeometry, HiddenChildTakesNoSpace)
     EXPECT_EQ(box->minimum, (ASize{0, 0}));
 }
 
-TEST_F(LayoutGeometry, StackShowsOnlyItsFirstVisibleChild)
+TEST_F(LayoutGeometry, StackShowsOnlyItsFirstVisibleChildAndStretchesLikeAllOfThem)
 {
     auto both = Arrange("{S{bW10p}{bW20p}}", {0, 0, 100, 10});
     EXPECT_TRUE(both->children[0]->visible);
@@ -122,10 +122,7 @@ TEST_F(LayoutGeometry, StackShowsOnlyItsFirstVisibleChild)
     EXPECT_FALSE(SelectStackChild(*later, 3));
     EXPECT_FALSE(SelectStackChild(*later, -1));
     EXPECT_EQ(ShownStackChild(*later), 2);
-}
-
-TEST_F(LayoutGeometry, StackStretchesOnlyWhenEveryChildDoes)
-{
+    // It stretches only when every child does.
     EXPECT_TRUE(Arrange("{S{bWe}{bw5}}", {0, 0, 10, 10})->stretchX);
     EXPECT_FALSE(Arrange("{S{bWe}{bW5}}", {0, 0, 10, 10})->stretchX);
 }

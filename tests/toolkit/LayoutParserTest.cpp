@@ -94,7 +94,7 @@ TEST(LayoutParser, DefaultsAndShortForms)
     EXPECT_FALSE(fixed->widthStretch);
 }
 
-TEST(LayoutParser, SplitterGetsItsBarBetweenThePanes)
+TEST(LayoutParser, SplitterGetsItsBarBetweenThePanesAndATabbedStackItsPages)
 {
     for (const char* text : {"{sx{b}{b}}", "{syB7p{b}{b}}"}) {
         auto e = ParseLayout(text);
@@ -109,16 +109,12 @@ TEST(LayoutParser, SplitterGetsItsBarBetweenThePanes)
         EXPECT_EQ(thickness.value, e->splitterAxis == 'x' ? 5 : 7);
         EXPECT_EQ(e->columns, e->splitterAxis == 'x' ? 3 : 1);
     }
-}
-
-TEST(LayoutParser, StackWithTabControlMakesPages)
-{
-    auto e = ParseLayout("{S[t]{b}{b}}");
-    ASSERT_NE(e, nullptr);
-    EXPECT_TRUE(e->HasTabControl());
-    EXPECT_TRUE(e->children[0]->isTabPage && e->children[1]->isTabPage);
-    auto plain = ParseLayout("{S{b}}");
-    EXPECT_FALSE(plain->children[0]->isTabPage);
+    // A stack with a tab control makes its children pages.
+    auto tabs = ParseLayout("{S[t]{b}{b}}");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_TRUE(tabs->HasTabControl());
+    EXPECT_TRUE(tabs->children[0]->isTabPage && tabs->children[1]->isTabPage);
+    EXPECT_FALSE(ParseLayout("{S{b}}")->children[0]->isTabPage);
 }
 
 TEST(LayoutParser, SequenceForInsertingAtRunTime)

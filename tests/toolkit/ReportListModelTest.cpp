@@ -128,28 +128,17 @@ TEST_F(ReportModel, OneRowListKeepsTheFocusOnPageDownAndEnd)
         EXPECT_TRUE(model->Row(0)->IsSelected());
     }
     EXPECT_EQ(log.Count(kNotifySelectionChanged), 1);  // only the first move changed anything
+    model->Clear();
+    EXPECT_EQ(model->Focus(), -1);
 }
 
-TEST_F(ReportModel, KeysMoveTheFocusClampedToTheRows)
+TEST_F(ReportModel, LeftAndRightScrollAListWithAScrollBarAndAnEmptyListIgnoresKeys)
 {
     Build(false, false);
     for (int i = 0; i < 30; ++i)
         Add(model->Root(), u"r", i);
     model->Rebuild();
-    struct Step { AReportKey key; int focus; };
-    const Step steps[] = {
-        {AReportKey::Down, 0},  // from no focus to the first row
-        {AReportKey::PageDown, 7}, {AReportKey::PageDown, 14}, {AReportKey::End, 29}, {AReportKey::Down, 29},
-        {AReportKey::PageDown, 29}, {AReportKey::PageUp, 22}, {AReportKey::Up, 21}, {AReportKey::Home, 0},
-        {AReportKey::Up, 0}, {AReportKey::Right, 1}, {AReportKey::Left, 0},
-    };
-    for (const Step& s : steps) {
-        EXPECT_EQ(model->HandleKey(s.key, false, false, 7, false), AKeyOutcome::Handled);
-        EXPECT_EQ(model->Focus(), s.focus);
-        EXPECT_EQ(model->SelectedItems().size(), 1u);
-        EXPECT_EQ(model->SelectedItems()[0], model->FocusedItem());
-    }
-    // With a horizontal scroll bar Left and Right scroll a list instead.
+    model->FocusRow(0);
     EXPECT_EQ(model->HandleKey(AReportKey::Left, false, false, 7, true), AKeyOutcome::ScrollLeft);
     EXPECT_EQ(model->HandleKey(AReportKey::Right, false, false, 7, true), AKeyOutcome::ScrollRight);
     EXPECT_EQ(model->Focus(), 0);
@@ -205,82 +194,6 @@ TEST_F(ReportModel, DeletingASubtreeWithTheFocusInsideClearsIt)
     EXPECT_EQ(log.Count(kNotifySelectionChanged), 3);
 }
 
-TEST_F(ReportModel, ParentsAnswerDecidesTheCheckChange)
-{
-    Build(false, false);
-    ATestItem* item = Add(model->Root(), u"a", 1, ACheckState::Unchecked);
-    ATestItem* plain = Add(model->Root(), u"b", 2);
-    model->Rebuild();
-    model->FocusRow(0);
-
-    log.allowCheck = false;
-    model->HandleKey(AReportKey::Space, false, false, 5, false);
-    EXPECT_EQ(item->CheckState(), ACheckState::Unchecked);
-    EXPECT_EQ(log.Count(kNotifyCheckChanging), 1);
-
-    log.allowCheck = true;
-    model->HandleKey(AReportKey::Space, false, false, 5, false);
-    EXPECT_EQ(item->CheckState(), ACheckState::Checked);
-    model->HandleKey(AReportKey::Space, false, false, 5, false);
-    EXPECT_EQ(item->CheckState(), ACheckState::Unchecked);
-
-    // Items without a check box or that refuse the toggle don't ask.
-    item->togglable = false;
-    EXPECT_FALSE(model->ToggleCheck(0));
-    EXPECT_FALSE(model->ToggleCheck(1));
-    EXPECT_EQ(plain->CheckState(), ACheckState::None);
-    EXPECT_EQ(log.Count(kNotifyCheckChanging), 3);
-
-    // The parent may ask which item is concerned.
-    item->togglable = true;
-    AReportItemImpl* asked = nullptr;
-    model->SetNotifier([&](int code) {
-        if (code == kNotifyCheckChanging)
-            asked = model->CheckingItem();
-        return true;
-    });
-    model->ToggleCheck(0);
-    EXPECT_EQ(asked, item);
-}
-
-TEST_F(ReportModel, LeftCollapsesThenGoesToTheParent)
-{
-    BuildTree();
-    model->FocusRow(model->RowOf(b));
-    model->HandleKey(AReportKey::Left, false, false, 5, false);
-    EXPECT_FALSE(b->IsExpanded());
-    EXPECT_EQ(model->FocusedItem(), b);
-    EXPECT_EQ(RowNames(*model), u"a b d e");
-    model->HandleKey(AReportKey::Left, false, false, 5, false);
-    EXPECT_EQ(model->FocusedItem(), a);
-    // Right expands, then moves on.
-    model->FocusRow(model->RowOf(b));
-    model->HandleKey(AReportKey::Right, false, false, 5, false);
-    EXPECT_TRUE(b->IsExpanded());
-    EXPECT_EQ(model->FocusedItem(), b);
-    model->HandleKey(AReportKey::Right, false, false, 5, false);
-    EXPECT_EQ(model->FocusedItem(), c);
-    // A top-level item without children goes to the previous row.
-    model->FocusRow(model->RowOf(e));
-    model->HandleKey(AReportKey::Left, false, false, 5, false);
-    EXPECT_EQ(model->FocusedItem(), d);
-}
-
-TEST_F(ReportModel, ExpandingAndCollapsingByKeys)
-{
-    BuildTree();
-    model->FocusRow(0);
-    model->HandleKey(AReportKey::Minus, false, false, 5, false);
-    EXPECT_EQ(RowNames(*model), u"a e");
-    model->HandleKey(AReportKey::Plus, false, false, 5, false);
-    EXPECT_EQ(RowNames(*model), u"a b c d e");
-    b->SetExpandedFlag(false);
-    a->SetExpandedFlag(false);
-    model->Rebuild();
-    model->HandleKey(AReportKey::ExpandAll, false, false, 5, false);
-    EXPECT_EQ(RowNames(*model), u"a b c d e");
-}
-
 TEST_F(ReportModel, CollapsingOverTheFocusBringsItUp)
 {
     BuildTree();
@@ -302,70 +215,6 @@ TEST_F(ReportModel, MakeVisibleExpandsTheAncestors)
     model->MakeVisible(*c);
     EXPECT_EQ(model->FocusedItem(), c);
     EXPECT_TRUE(a->IsExpanded() && b->IsExpanded());
-}
-
-TEST_F(ReportModel, ShiftExtendsFromTheAnchorCtrlMovesOnlyTheFocus)
-{
-    Build(false, true);
-    for (int i = 0; i < 6; ++i)
-        Add(model->Root(), std::u16string(1, char16_t(u'a' + i)), i);
-    model->Rebuild();
-    auto selected = [&] {
-        std::u16string s;
-        for (AReportItemImpl* item : model->SelectedItems())
-            s += item->Text(0);
-        return s;
-    };
-    model->FocusRow(1);
-    model->HandleKey(AReportKey::Down, true, false, 5, false);
-    model->HandleKey(AReportKey::Down, true, false, 5, false);
-    EXPECT_EQ(selected(), u"bcd");
-    model->HandleKey(AReportKey::Up, true, false, 5, false);
-    EXPECT_EQ(selected(), u"bc");
-    model->HandleKey(AReportKey::End, false, true, 5, false);  // Ctrl: the focus alone
-    EXPECT_EQ(model->Focus(), 5);
-    EXPECT_EQ(selected(), u"bc");
-    // Mouse: Ctrl toggles a row, Shift selects from the anchor.
-    model->PressRow(4, false, true);
-    EXPECT_EQ(selected(), u"bce");
-    model->PressRow(2, false, true);
-    EXPECT_EQ(selected(), u"be");
-    model->PressRow(0, true, false);  // the anchor is the last Ctrl-clicked row
-    EXPECT_EQ(selected(), u"abc");
-    EXPECT_TRUE(model->Row(0)->IsMarked());
-    EXPECT_FALSE(model->Row(2)->IsMarked());  // marks are cleared on every click
-    model->PressRow(5, false, false);
-    EXPECT_EQ(selected(), u"f");
-}
-
-TEST_F(ReportModel, SingleSelectionMouse)
-{
-    Build(false, false);
-    for (int i = 0; i < 3; ++i)
-        Add(model->Root(), u"r", i);
-    model->Rebuild();
-    model->PressRow(1, false, false);
-    model->ReleaseRow(1, true);  // it was not selected before: no link click
-    model->PressRow(1, false, false);
-    EXPECT_EQ(log.codes, std::vector<int>{kNotifySelectionChanged});  // unchanged the second time
-    model->ReleaseRow(1, true);
-    EXPECT_EQ(log.Count(kNotifyLinkClicked), 1);
-    model->PressRow(1, false, false);
-    model->ReleaseRow(2, true);  // released elsewhere
-    model->PressRow(1, false, false);
-    model->ReleaseRow(1, false);  // not over a link
-    EXPECT_EQ(log.Count(kNotifyLinkClicked), 1);
-
-    model->RightPressRow(1);
-    EXPECT_EQ(log.Count(kNotifyRightClickOnFocused), 1);
-    model->RightPressRow(2);
-    EXPECT_EQ(model->Focus(), 2);
-    EXPECT_EQ(log.Count(kNotifyRightClickOnFocused), 1);
-    model->DoubleClickRow(2);
-    model->DoubleClickRow(7);
-    EXPECT_EQ(log.Count(kNotifyDoubleClick), 1);
-    model->Clear();
-    EXPECT_EQ(model->Focus(), -1);
 }
 
 TEST_F(ReportModel, PickerListReportsNoSelectionChanges)
@@ -459,10 +308,6 @@ TEST(ReportModelDepth, DeepTreesNeitherRecurseNorCrash)
     model->DeleteAllItems();
     EXPECT_EQ(model->RowCount(), 0);
 }
-
-}  // namespace
-
-namespace {
 
 // An item that also gives sort keys, to check the fast path orders exactly like Compare.
 class AKeyedItem : public ATestItem {

@@ -38,8 +38,10 @@ protected:
         window->RebuildRows();
         QObject::connect(window.get(), &AReportWindow::Notify, [this](int code, bool* answer) {
             codes.push_back(code);
-            if (code == kNotifyCheckChanging)
+            if (code == kNotifyCheckChanging) {
                 *answer = allowCheck;
+                checking = window->Model().CheckingItem();
+            }
         });
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -54,29 +56,53 @@ protected:
         return QPoint(x, (row - window->FirstVisibleRow()) * window->RowHeight() + window->RowHeight() / 2);
     }
     int Count(int code) const { return static_cast<int>(std::count(codes.begin(), codes.end(), code)); }
+    std::u16string Selected() const
+    {
+        std::u16string names;
+        for (AReportItemImpl* item : window->Model().SelectedItems())
+            names += item->Text(0);
+        return names;
+    }
 
     std::unique_ptr<ATestMode> mode;
     std::unique_ptr<AReportWindow> window;
     std::vector<int> codes;
     bool allowCheck = true;
+    AReportItemImpl* checking = nullptr;  // the item the last check question was about
 };
 
-TEST_F(ReportWindow, KeysScrollTheFocusIntoView)
+// The keys move the focus, clamped to the rows and a page at a time by the rows shown, and
+// scroll it into view; the focused row is the one selected.
+TEST_F(ReportWindow, KeysMoveTheFocusClampedToTheRowsAndScrollItIntoView)
 {
     Make(false, false, 200);
+    const int page = window->PageRows();
+    struct Step { Qt::Key key; int focus; };
+    const Step steps[] = {
+        {Qt::Key_Down, 0},  // from no focus to the first row
+        {Qt::Key_PageDown, page}, {Qt::Key_PageDown, 2 * page}, {Qt::Key_End, 199}, {Qt::Key_Down, 199},
+        {Qt::Key_PageDown, 199}, {Qt::Key_PageUp, 199 - page}, {Qt::Key_Up, 198 - page}, {Qt::Key_Home, 0},
+        {Qt::Key_Up, 0}, {Qt::Key_Right, 1}, {Qt::Key_Left, 0},
+    };
+    for (const Step& s : steps) {
+        Key(s.key);
+        EXPECT_EQ(window->Model().Focus(), s.focus) << s.key;
+        ASSERT_EQ(window->Model().SelectedItems().size(), 1u);
+        EXPECT_EQ(window->Model().SelectedItems()[0], window->Model().FocusedItem());
+        EXPECT_LE(window->FirstVisibleRow(), s.focus);
+        EXPECT_GT(window->FirstVisibleRow() + page, s.focus);
+    }
     Key(Qt::Key_End);
-    EXPECT_EQ(window->Model().Focus(), 199);
-    EXPECT_EQ(window->FirstVisibleRow(), 200 - window->PageRows());
-    Key(Qt::Key_Home);
-    EXPECT_EQ(window->FirstVisibleRow(), 0);
-    Key(Qt::Key_PageDown);
-    EXPECT_EQ(window->Model().Focus(), window->PageRows());
+    EXPECT_EQ(window->FirstVisibleRow(), 200 - page);
 }
 
-TEST_F(ReportWindow, VetoedCheckChangeLeavesTheBox)
+// The parent may refuse a change of the check box, by Space or by a click on the box; items
+// without a box or that refuse the toggle don't ask.
+TEST_F(ReportWindow, TheParentsAnswerDecidesTheCheckChange)
 {
     Make(false, false, 0);
     auto* item = Add(window->Root(), u"check", 1, ACheckState::Unchecked);
+    auto* plain = Add(window->Root(), u"plain", 2);
     window->RebuildRows();
     Key(Qt::Key_Down);
     allowCheck = false;
@@ -88,51 +114,91 @@ TEST_F(ReportWindow, VetoedCheckChangeLeavesTheBox)
     allowCheck = true;
     QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, RowPoint(0, 8));
     EXPECT_EQ(item->CheckState(), ACheckState::Checked);
+    EXPECT_EQ(checking, item);
     Key(Qt::Key_Space);
     EXPECT_EQ(item->CheckState(), ACheckState::Unchecked);
+    item->togglable = false;
+    Key(Qt::Key_Space);
+    EXPECT_EQ(item->CheckState(), ACheckState::Unchecked);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Space);
+    EXPECT_EQ(plain->CheckState(), ACheckState::None);
+    EXPECT_EQ(Count(kNotifyCheckChanging), 4);
 }
 
-TEST_F(ReportWindow, LeftOnAnExpandedItemCollapsesThenMovesUp)
+// Left collapses, then goes to the parent; Right expands, then goes to the first child; - and
+// + close and open the focused item, the keypad's * everything below it, a click its button.
+TEST_F(ReportWindow, TheKeysWalkAndFoldTheTree)
 {
     Make(true, false, 0);
-    auto* parent = Add(window->Root(), u"parent", 1);
-    auto* child = Add(*parent, u"child", 2);
-    Add(*child, u"grandchild", 3);
+    auto* a = Add(window->Root(), u"a", 1);
+    auto* b = Add(*a, u"b", 2);
+    auto* c = Add(*b, u"c", 3);
+    auto* d = Add(*a, u"d", 4);
+    Add(window->Root(), u"e", 5);
     window->RebuildRows();
-    window->MakeVisible(*child);
+    const auto focused = [&] { return window->Model().FocusedItem(); };
+    window->MakeVisible(*b);
     Key(Qt::Key_Left);
-    EXPECT_FALSE(child->IsExpanded());
-    EXPECT_EQ(window->Model().FocusedItem(), child);
+    EXPECT_FALSE(b->IsExpanded());
+    EXPECT_EQ(focused(), b);
+    EXPECT_EQ(window->Model().RowCount(), 4);
     Key(Qt::Key_Left);
-    EXPECT_EQ(window->Model().FocusedItem(), parent);
-    // The numeric keypad's * opens everything below.
-    QTest::keyClick(window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
-    EXPECT_EQ(window->Model().RowCount(), 3);
+    EXPECT_EQ(focused(), a);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    EXPECT_TRUE(b->IsExpanded());
+    EXPECT_EQ(focused(), b);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(focused(), c);
+    // A top-level item without children goes to the previous row.
+    Key(Qt::Key_End);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(focused(), d);
+
+    Key(Qt::Key_Home);
     QTest::keyClicks(window.get(), "-");
-    EXPECT_EQ(window->Model().RowCount(), 1);
-    // A click on the expand button opens the item again.
+    EXPECT_EQ(window->Model().RowCount(), 2);
+    QTest::keyClicks(window.get(), "+");
+    EXPECT_EQ(window->Model().RowCount(), 5);
+    window->Model().SetExpanded(*b, false);
+    QTest::keyClicks(window.get(), "-");
+    QTest::keyClick(window.get(), Qt::Key_Asterisk, Qt::KeypadModifier);
+    EXPECT_EQ(window->Model().RowCount(), 5);
+    QTest::keyClicks(window.get(), "-");
+    EXPECT_EQ(window->Model().RowCount(), 2);
     QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, RowPoint(0, 2 + window->RowHeight() / 2));
-    EXPECT_EQ(window->Model().RowCount(), 3);
+    EXPECT_EQ(window->Model().RowCount(), 5);
 }
 
+// Keys: Shift extends from the anchor, Ctrl moves only the focus. Mouse: Ctrl toggles a row,
+// Shift selects from the anchor, the last Ctrl-clicked row.
 TEST_F(ReportWindow, ShiftAndCtrlInMultiSelection)
 {
     Make(false, true, 6);
     Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     Key(Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(window->Model().SelectedItems().size(), 3u);
-    Key(Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(window->Model().Focus(), 3);
-    EXPECT_EQ(window->Model().SelectedItems().size(), 3u);
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, Qt::ControlModifier, RowPoint(5));
-    EXPECT_EQ(window->Model().SelectedItems().size(), 4u);
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, Qt::ControlModifier, RowPoint(0));
-    EXPECT_EQ(window->Model().SelectedItems().size(), 3u);
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, Qt::ShiftModifier, RowPoint(2));
-    EXPECT_EQ(window->Model().SelectedItems().size(), 3u);  // rows 0..2 from the anchor
-    EXPECT_TRUE(window->Model().Row(0)->IsSelected());
-    EXPECT_FALSE(window->Model().Row(5)->IsSelected());
+    EXPECT_EQ(Selected(), u"bcd");
+    Key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), u"bc");
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(window->Model().Focus(), 5);
+    EXPECT_EQ(Selected(), u"bc");
+    const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(window->viewport(), Qt::LeftButton, modifiers, RowPoint(row));
+    };
+    click(4, Qt::ControlModifier);
+    EXPECT_EQ(Selected(), u"bce");
+    click(2, Qt::ControlModifier);
+    EXPECT_EQ(Selected(), u"be");
+    click(0, Qt::ShiftModifier);
+    EXPECT_EQ(Selected(), u"abc");
+    EXPECT_TRUE(window->Model().Row(0)->IsMarked());
+    EXPECT_FALSE(window->Model().Row(2)->IsMarked());  // marks are cleared on every click
+    click(5, {});
+    EXPECT_EQ(Selected(), u"f");
 }
 
 TEST_F(ReportWindow, HeaderClickSortsAndTurnsTheOrderRound)
@@ -166,22 +232,30 @@ TEST_F(ReportWindow, DividerDoubleClickFitsTheColumnAndTheLastColumnStays)
     EXPECT_EQ(window->ColumnAt(5), 0);
 }
 
-TEST_F(ReportWindow, LinkClickOnAnAlreadySelectedRow)
+// A link is clicked only on a row selected before, pressed and released over the link; a right
+// click moves the focus, and only on the focused row is it told; a double click needs a row.
+TEST_F(ReportWindow, ClicksOnLinksRowsAndBelowThem)
 {
     Make(false, false, 3);
     const int linkX = mode->Column(0).width + mode->Column(1).width + 10;
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, RowPoint(1, linkX));
+    auto* viewport = window->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, RowPoint(1, linkX));
     EXPECT_EQ(Count(kNotifyLinkClicked), 0);
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, RowPoint(1, linkX));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, RowPoint(1, linkX));
     EXPECT_EQ(Count(kNotifyLinkClicked), 1);
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, RowPoint(1, 10));  // not a link cell
+    EXPECT_EQ(Count(kNotifySelectionChanged), 1);  // unchanged the second time
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, RowPoint(1, 10));  // not a link cell
+    QTest::mousePress(viewport, Qt::LeftButton, {}, RowPoint(1, linkX));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, RowPoint(2, linkX));
     EXPECT_EQ(Count(kNotifyLinkClicked), 1);
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, RowPoint(2));
-    QTest::mouseDClick(window->viewport(), Qt::LeftButton, {}, RowPoint(2));
-    EXPECT_EQ(Count(kNotifyDoubleClick), 1);
+    QTest::mouseClick(viewport, Qt::RightButton, {}, RowPoint(2));
     EXPECT_EQ(window->Model().Focus(), 2);
-    QTest::mouseClick(window->viewport(), Qt::RightButton, {}, RowPoint(2));
+    EXPECT_EQ(Count(kNotifyRightClickOnFocused), 0);
+    QTest::mouseClick(viewport, Qt::RightButton, {}, RowPoint(2));
     EXPECT_EQ(Count(kNotifyRightClickOnFocused), 1);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, RowPoint(2));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, RowPoint(7));
+    EXPECT_EQ(Count(kNotifyDoubleClick), 1);
 }
 
 TEST_F(ReportWindow, RowColoursAlternateAndSelectionFollowsTheFocus)
@@ -208,15 +282,18 @@ TEST_F(ReportWindow, RowColoursAlternateAndSelectionFollowsTheFocus)
 
 class ReportPicker : public ::testing::Test {
 protected:
-    ReportPicker() : mode(false, false) { ToolkitTests::TestApplication(); }
+    ReportPicker() : mode(false, false)
+    {
+        picker.resize(200, 24);
+        picker.SetMode(&mode);
+    }
+    QApplication& application = ToolkitTests::TestApplication();  // before any widget
     ATestMode mode;
+    AReportPicker picker;
 };
 
 TEST_F(ReportPicker, PickingARowClosesTheListAndReports)
 {
-    AReportPicker picker;
-    picker.resize(200, 24);
-    picker.SetMode(&mode);
     Add(picker.Root(), u"first", 1);
     auto* second = Add(picker.Root(), u"second", 2);
     picker.RebuildRows();
@@ -262,9 +339,6 @@ public:
 
 TEST_F(ReportPicker, TheClosedFieldIsDrawnByTheChosenItem)
 {
-    AReportPicker picker;
-    picker.resize(200, 24);
-    picker.SetMode(&mode);
     auto* swatch = new ASwatchItem(u"green", 1);
     picker.Root().AddChild(std::unique_ptr<AReportItemImpl>(swatch));
     picker.RebuildRows();

@@ -1,5 +1,5 @@
 // The account and folder dialogs driven through their widgets over a new file with folders.
-#include "CategoryTestSupport.h"
+#include "UiTestSupport.h"
 
 #include "database/DatabaseRules.h"
 #include "ui/accounts/AccountDialog.h"
@@ -93,9 +93,9 @@ TEST_F(AccountDialog, AddingRefusesWhatTheChecksRefuseWithTheFocusOnTheField)
         const std::size_t before = db.Accounts().LiveCount();
         EXPECT_EQ(Run([&] { return RunAccountDialog(nullptr, test.context, db, plan, {}, banks); },
                       [&](QDialog& dialog) {
-                          TypeAnyInto(dialog, "Название счёта:", c.name);
+                          TypeInto(dialog, "Название счёта:", c.name);
                           Choose(dialog, "Валюта счёта:", c.currency);
-                          TypeAnyInto(dialog, "Начальный остаток:", c.initial);
+                          TypeInto(dialog, "Начальный остаток:", c.initial);
                           ClickNamed(dialog, "OK");
                           if (c.focus)
                               EXPECT_EQ(QApplication::focusWidget(), Named(dialog, c.focus)) << c.name.toStdString();
@@ -114,23 +114,20 @@ TEST_F(AccountDialog, AddingRefusesWhatTheChecksRefuseWithTheFocusOnTheField)
 TEST_F(AccountDialog, ChangingMakesOneStepForWhatChangedAndNoneForNothing)
 {
     db.BeginStep();
-    AAccount unplaced = db.Accounts().Get(cash)->Record();
-    unplaced.name = db.NewText(u"Без папки");
-    unplaced.comment = {};
-    const auto loose = ATableImpl<AAccount>::RefTo(db.Accounts().Create(unplaced));
+    const auto loose = AddAccount(db, u"Без папки");
     CommitWithRules(db);
     const auto before = db.UndoLabel();
     for (auto account : {cash, loose})
         EXPECT_TRUE(ChangeAccount(account, [](QDialog&) {}).empty());
     EXPECT_EQ(db.UndoLabel(), before);
 
-    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { TypeAnyInto(d, "Примечание:", "в кошельке"); }).empty());
+    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { TypeInto(d, "Примечание:", "в кошельке"); }).empty());
     EXPECT_EQ(db.UndoLabel(), u"Изменить счёт");
     EXPECT_EQ(db.Text(db.Accounts().Get(cash)->Record().comment), u"в кошельке");
     ASSERT_TRUE(db.Undo());
     EXPECT_EQ(db.UndoLabel(), before);  // the change was one step
 
-    EXPECT_EQ(ChangeAccount(cash, [](QDialog& d) { TypeAnyInto(d, "Название счёта:", " "); }),
+    EXPECT_EQ(ChangeAccount(cash, [](QDialog& d) { TypeInto(d, "Название счёта:", " "); }),
               std::vector{test.Message(350)});
 }
 
@@ -138,19 +135,13 @@ TEST_F(AccountDialog, AChangedInitialBalanceRaisesEveryStoredBalance)
 {
     db.BeginStep();
     db.Accounts().Change(db.Accounts().Get(cash))->initialBalance = M(100);
-    for (int day : {1, 2, 3}) {
-        ATransaction t;
-        t.account1 = cash;
-        t.amount1 = -M(day);
-        t.date = t.budgetDate = 46000 + day;
-        t.executed = 1;
-        db.Transactions().Create(t);
-    }
+    for (int day : {1, 2, 3})
+        db.Transactions().Create(Executed(cash, -M(day), 46000 + day));
     CommitWithRules(db);
     std::vector<AMoney> balances;
     for (auto* t : db.Transactions().Live())
         balances.push_back(t->Record().balance1 + M(50));
-    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { TypeAnyInto(d, "Начальный остаток:", "150"); }).empty());
+    EXPECT_TRUE(ChangeAccount(cash, [](QDialog& d) { TypeInto(d, "Начальный остаток:", "150"); }).empty());
     std::vector<AMoney> after;
     for (auto* t : db.Transactions().Live())
         after.push_back(t->Record().balance1);
@@ -162,7 +153,7 @@ TEST_F(AccountDialog, FolderAndPlanNamesAreChecked)
     const auto addFolder = [&](AFolderDialogMode mode, const QString& name) {
         return Run([&] { return RunFolderDialog(nullptr, test.context, db, mode, plan, plan); },
                    [&](QDialog& dialog) {
-                       TypeAnyInto(dialog, mode == AFolderDialogMode::AddPlan ? "Название плана счетов:" : "Название папки:",
+                       TypeInto(dialog, mode == AFolderDialogMode::AddPlan ? "Название плана счетов:" : "Название папки:",
                                 name);
                        ClickNamed(dialog, "OK");
                    });

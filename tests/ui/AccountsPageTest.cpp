@@ -52,19 +52,9 @@ protected:
     }
     AReference<AAccount> AddAccount(std::u16string_view name, AReference<AAccountFolder> folder, int transactions = 0)
     {
-        AAccount record = Db().Accounts().Get(cash)->Record();
-        record.name = Db().NewText(name);
-        record.comment = {};
-        const auto account = ATableImpl<AAccount>::RefTo(Db().Accounts().Create(record));
-        Db().Placements().Create(AAccountPlacement{account, folder});
-        for (int i = 0; i < transactions; ++i) {
-            ATransaction t;
-            t.account1 = account;
-            t.amount1 = 10000 * (i + 1);
-            t.date = t.budgetDate = 45700 + i;
-            t.executed = 1;
-            Db().Transactions().Create(t);
-        }
+        const auto account = UiTests::AddAccount(Db(), name, folder);
+        for (int i = 0; i < transactions; ++i)
+            Db().Transactions().Create(UiTests::Executed(account, 10000 * (i + 1), 45700 + i));
         return account;
     }
     std::vector<std::u16string> Names()
@@ -83,11 +73,7 @@ protected:
         const auto names = Names();
         const auto row = std::find(names.begin(), names.end(), name) - names.begin();
         ASSERT_LT(row, static_cast<long>(names.size())) << std::string(name.begin(), name.end());
-        auto* list = Page().Report();
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Home);
-        for (long i = 0; i < row; ++i)
-            QTest::keyClick(list, Qt::Key_Down);
+        UiTests::FocusRow(Page().Report(), static_cast<int>(row));
     }
     bool Live(AReference<AAccount> a) { return Db().Accounts().Record(a) != nullptr; }
 
@@ -200,10 +186,6 @@ TEST_F(AccountsPage, SeveralPlansAreChosenAboveTheList)
     EXPECT_EQ(Names().front(), u"Личный");
 }
 
-}  // namespace
-
-namespace {
-
 // With quantities in the file, an account shows the units it holds: its income's quantities
 // less its expenses'; a transfer moves none. Without them the column goes.
 TEST_F(AccountsPage, TheQuantityColumnShowsTheUnitsHeldWhileTheFileKeepsQuantities)
@@ -215,14 +197,8 @@ TEST_F(AccountsPage, TheQuantityColumnShowsTheUnitsHeldWhileTheFileKeepsQuantiti
         for (const auto& [amount, quantity, to] : {std::tuple{AMoney{1000'0000}, AMoney{10'0000}, AReference<AAccount>()},
                                                    std::tuple{AMoney{-400'0000}, AMoney{4'0000}, AReference<AAccount>()},
                                                    std::tuple{AMoney{-50'0000}, AMoney{1'0000}, cash}}) {
-            ATransaction t;
-            t.account1 = shares;
-            t.account2 = to;
-            t.amount1 = amount;
-            t.amount2 = to ? -amount : 0;
+            ATransaction t = UiTests::Executed(shares, amount, 45700, to);
             t.quantity = quantity;
-            t.date = t.budgetDate = 45700;
-            t.executed = 1;
             Db().Transactions().Create(t);
         }
     });

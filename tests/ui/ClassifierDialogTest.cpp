@@ -1,4 +1,4 @@
-#include "CategoryTestSupport.h"
+#include "UiTestSupport.h"
 
 #include "database/DatabaseRules.h"
 #include "ui/MenuText.h"
@@ -39,8 +39,8 @@ protected:
     void AddClassifier(const QString& singular, const QString& plural, bool oneTree = false)
     {
         OnModal([=](QDialog& dialog) {
-            UiTests::TypeAnyInto(dialog, "Название в единственном числе:", singular);
-            UiTests::TypeAnyInto(dialog, "Название во множественном числе:", plural);
+            UiTests::TypeInto(dialog, "Название в единственном числе:", singular);
+            UiTests::TypeInto(dialog, "Название во множественном числе:", plural);
             if (oneTree)
                 UiTests::ClickNamed(dialog, "Отдельные деревья категорий для прихода и расхода");
             UiTests::ClickNamed(dialog, "Использовать в операциях перевода");
@@ -84,7 +84,7 @@ TEST_F(ClassifierDialog, AddingChecksBothNamesAndGivesTheNewOneItsRoots)
     EXPECT_TRUE(places.root2.IsNull() && places.root3.IsNull() && places.useInTransfers && !places.separateTrees);
     // "Статьи", focused from the start, taken into transfers gets its transfer tree.
     OnModal([](QDialog& dialog) {
-        UiTests::TypeAnyInto(dialog, "Название во множественном числе:", "Статьи бюджета");
+        UiTests::TypeInto(dialog, "Название во множественном числе:", "Статьи бюджета");
         UiTests::ClickNamed(dialog, "Использовать в операциях перевода");
         UiTests::ClickNamed(dialog, "OK");
     });
@@ -104,10 +104,7 @@ TEST_F(ClassifierDialog, DeletingAClassifierTakesWhatHangsOnItAndOneUndoBringsIt
     db.BeginStep();
     const auto bank = ATableImpl<ACategory>::RefTo(
         db.Categories().Create(ACategory{db.NewText(u"Банк"), {}, db.Classifiers().Record(agents)->root2}));
-    ATransaction t;
-    t.account1 = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
-    t.amount1 = -1'0000;
-    t.executed = 1;
+    const ATransaction t = UiTests::Executed(ATableImpl<AAccount>::RefTo(db.Accounts().Live().front()), -1'0000, 0);
     db.Relations().Create(ARelation{bank, ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t))});
     const auto series = ATableImpl<ASeries>::RefTo(db.Series().Create(ASeries{db.NewText(u"Банк")}));
     db.SeriesNodes().Create(ASeriesNodeFilter{series, bank});
@@ -155,7 +152,7 @@ TEST_F(ClassifierDialog, TheFileSwitchesReshapeTheTransactionDialog)
         for (const char* name : {"Время в операциях", "Бюджетная дата в операциях", "Количество в операциях",
                                  "Использовать примечание 2:"})
             UiTests::ClickNamed(dialog, name);
-        UiTests::TypeAnyInto(dialog, "Примечание 2", "Чек");
+        UiTests::TypeInto(dialog, "Примечание 2", "Чек");
         UiTests::ClickNamed(dialog, "OK");
     });
     EXPECT_TRUE(Categories::RunDataFileSettingsDialog(nullptr, test.context, db));

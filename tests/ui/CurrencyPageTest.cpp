@@ -47,14 +47,7 @@ protected:
             UiTests::ClickNamed(dialog, "OK");
         });
     }
-    void FocusRow(int row)
-    {
-        auto* list = Page().Report();
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Home);
-        for (int i = 0; i < row; ++i)
-            QTest::keyClick(list, Qt::Key_Down);
-    }
+    void FocusRow(int row) { UiTests::FocusRow(Page().Report(), row); }
     std::u16string Cell(int row, int column) { return Page().Report()->Model().Row(row)->Text(column); }
 
     UiTests::ATestProgram test;
@@ -164,16 +157,9 @@ TEST_F(CurrencyPage, DeletingAsksWithTheCountsAndATickedQuestionIsNotAskedAgain)
     AddCurrency("Dollar", "USD");
     AddCurrency("Euro", "EUR");
     db.BeginStep();
-    AAccount account = db.Accounts().Live().front()->Record();
-    account.currency = ATableImpl<ACurrency>::RefTo(db.Currencies().Live()[1]);
-    account.name = db.NewText(u"Доллары");
-    const auto dollars = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
-    ATransaction t;
-    t.account1 = dollars;
-    t.amount1 = -10000;
-    t.date = t.budgetDate = Dates::FromYmd(2025, 3, 1);
-    t.executed = 1;
-    db.Transactions().Create(t);
+    const auto dollars = UiTests::AddAccount(db, u"Доллары");
+    db.Accounts().Change(db.Accounts().Get(dollars))->currency = ATableImpl<ACurrency>::RefTo(db.Currencies().Live()[1]);
+    db.Transactions().Create(UiTests::Executed(dollars, -10000, Dates::FromYmd(2025, 3, 1)));
     CommitWithRules(db);
 
     const auto deleteRow = [&](int row, std::deque<int> answers, bool tick) {

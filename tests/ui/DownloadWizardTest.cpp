@@ -79,8 +79,7 @@ TEST_F(DownloadWizard, TheTickedCurrenciesAndTheirRatesAreWrittenInOneStep)
         *wizard, "Выберите, какие валюты и курсы должны быть добавлены в файл данных.");
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->Model().RowCount(), 2);
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Home);
+    UiTests::FocusRow(list, 0);
     QTest::keyClick(list, Qt::Key_Space);  // USD
     Press("Завершить");
     EXPECT_FALSE(wizard->isVisible());

@@ -126,11 +126,7 @@ TEST_F(ExportWizard, ThePeriodAndTheAccountsChooseTheTransactionsAndCancelWrites
         ASSERT_EQ(driver.TitleId(), kAccounts);
         if (c.untickedAccountRow > 0) {
             auto* accounts = UiTests::Named<AReportWindow>(*wizard, "По каким счетам выгружать операции?");
-            ASSERT_NE(accounts, nullptr);
-            accounts->setFocus();
-            QTest::keyClick(accounts, Qt::Key_Home);
-            for (int i = 0; i < c.untickedAccountRow; ++i)
-                QTest::keyClick(accounts, Qt::Key_Down);
+            UiTests::FocusRow(accounts, c.untickedAccountRow);
             QTest::keyClick(accounts, Qt::Key_Space);
         }
         driver.Next();

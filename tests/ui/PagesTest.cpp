@@ -42,27 +42,6 @@ protected:
         return texts;
     }
     AReference<AAccount> FirstAccount() { return Engine::ATableImpl<AAccount>::RefTo(db.Accounts().Live().front()); }
-    AReference<AAccount> AddAccount(std::u16string_view name, bool locked = false)
-    {
-        AAccount account = db.Accounts().Live().front()->Record();
-        account.name = db.NewText(name);
-        account.comment = {};
-        account.locked = locked ? 1 : 0;
-        account.initialBalance = 0;
-        return Engine::ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
-    }
-    void AddTransaction(AReference<AAccount> account, AMoney amount, ADate date, AReference<AAccount> to = {})
-    {
-        ATransaction t;
-        t.account1 = account;
-        t.amount1 = amount;
-        t.account2 = to;
-        t.amount2 = -amount;
-        t.date = t.budgetDate = date;
-        t.executed = 1;
-        t.comment = db.NewText(u"к операции");
-        db.Transactions().Create(t);
-    }
 
     UiTests::ATestProgram test;
     Database::ADatabase db;
@@ -74,12 +53,11 @@ protected:
 TEST_F(Pages, AccountsShowTheirBalancesAndClosedOnesCanBeHidden)
 {
     db.BeginStep();
-    const auto closed = AddAccount(u"Старый вклад", true);
-    AddTransaction(FirstAccount(), 1'234'5000, Dates::FromYmd(2025, 3, 1));
-    AddTransaction(FirstAccount(), -234'5000, Dates::FromYmd(2025, 3, 2));
+    db.Accounts().Change(db.Accounts().Get(UiTests::AddAccount(db, u"Старый вклад")))->locked = 1;
+    db.Transactions().Create(UiTests::Executed(FirstAccount(), 1'234'5000, Dates::FromYmd(2025, 3, 1)));
+    db.Transactions().Create(UiTests::Executed(FirstAccount(), -234'5000, Dates::FromYmd(2025, 3, 2)));
     RecalculateTouchedAccounts(db);
     db.CommitStep();
-    (void)closed;
     ARecordListPage& accounts = Show(APageInfo::kAccounts);
     const std::vector<std::u16string> names = Column(accounts, 0);
     ASSERT_FALSE(names.empty());

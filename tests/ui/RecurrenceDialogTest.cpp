@@ -1,7 +1,6 @@
 #include "TransactionDialogFixture.h"
 
 #include "database/Recurrence.h"
-#include "win32api/ReportPicker.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -11,7 +10,6 @@
 using namespace UiTests;
 using Database::Recurrence::ARule;
 using Database::Recurrence::MaskBit;
-using Win32API::VelvixControls::Reports::AReportPicker;
 
 namespace {
 
@@ -20,16 +18,6 @@ using Steps = std::function<void(QDialog&)>;
 void Radio(QDialog& dialog, const QString& name)
 {
     QTest::mouseClick(Named<QRadioButton>(dialog, name), Qt::LeftButton);
-}
-// Chooses row `row` of a drop-down with the arrow keys, from its top.
-void Pick(QDialog& dialog, const QString& name, int row)
-{
-    auto* picker = Named<AReportPicker>(dialog, name);
-    picker->setFocus();
-    for (int i = 0; i < 12; ++i)
-        QTest::keyClick(picker, Qt::Key_Up);
-    for (int i = 0; i < row; ++i)
-        QTest::keyClick(picker, Qt::Key_Down);
 }
 
 class RecurrenceDialog : public TransactionDialog {
@@ -96,8 +84,8 @@ TEST_F(RecurrenceDialog, EachChoiceIsStoredAsItsRuleAndShownAgainWhenChanging)
          [](QDialog& d) {
              Radio(d, "Ежемесячно");
              Radio(d, "В");
-             Pick(d, "В", 4);
-             Pick(d, "день", 5);
+             PickRow(d, "В", 4);
+             PickRow(d, "день", 5);
              Type(d, "каждого -го месяца", "2");
          },
          {.active = true, .kind = 3, .maskOrSelector = 3, .instance = 5, .interval = 2}, "Повторяется ежемесячно"},
@@ -105,16 +93,16 @@ TEST_F(RecurrenceDialog, EachChoiceIsStoredAsItsRuleAndShownAgainWhenChanging)
          [](QDialog& d) {
              Radio(d, "Ежегодно");
              Type(d, "Каждого -го", "29");
-             Pick(d, "-го", 1);
+             PickRow(d, "-го", 1);
          },
          {.active = true, .kind = 4, .dayOfMonth = 29, .month = 2}, "Повторяется ежегодно"},
         {"the first working day of January",
          [](QDialog& d) {
              Radio(d, "Ежегодно");
              Radio(d, "В");
-             Pick(d, "В", 0);
-             Pick(d, "день", 1);
-             Pick(d, "-го месяца", 0);
+             PickRow(d, "В", 0);
+             PickRow(d, "день", 1);
+             PickRow(d, "-го месяца", 0);
          },
          {.active = true, .kind = 5, .maskOrSelector = 9, .month = 1, .instance = 1}, "Повторяется ежегодно"},
     };

@@ -1,6 +1,6 @@
 // Printing the reports and budget pages to PDF: the sheets they need, with the header and
 // footer lines, read back with pdftotext.
-#include "ReportTestSupport.h"
+#include "UiTestSupport.h"
 #include "cli/CliRunner.h"
 
 #include "database/DatabaseRules.h"
@@ -33,11 +33,7 @@ void WriteBook(ADatabase& db)
             ACategory{db.NewText(u"Расход " + std::u16string(1, static_cast<char16_t>(u'А' + i % 32)) +
                                  std::u16string(1, static_cast<char16_t>(u'0' + i / 32))),
                       db.NewText(u""), expenses}));
-        ATransaction t;
-        t.account1 = cash;
-        t.amount1 = -(i + 1) * kUnit;
-        t.date = t.budgetDate = Dates::FromYmd(2025, 3, 1 + i % 28);
-        t.executed = 1;
+        const ATransaction t = UiTests::Executed(cash, -(i + 1) * kUnit, Dates::FromYmd(2025, 3, 1 + i % 28));
         db.Relations().Create(ARelation{category, ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t))});
     }
     ASeries series{db.NewText(u"Все расходы")};

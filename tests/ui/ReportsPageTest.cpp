@@ -1,8 +1,7 @@
 // The reports page over a small book whose figures are worked out by hand: each kind as the
 // page shows it and as fendral-cli reports it from the same file, the validation messages,
 // recomputing after a change, and the settings stream.
-#include "CategoryTestSupport.h"
-#include "ReportTestSupport.h"
+#include "UiTestSupport.h"
 #include "cli/CliRunner.h"
 
 #include "database/ClassifierCommands.h"
@@ -52,11 +51,7 @@ public:
         rub = db.Accounts().Live().front()->Record().currency;
         const AClassifier& articles = db.Classifiers().Live().front()->Record();
         db.BeginStep();
-        AAccount record = db.Accounts().Live().front()->Record();
-        record.name = db.NewText(u"Карта");
-        record.comment = {};
-        card = ATableImpl<AAccount>::RefTo(db.Accounts().Create(record));
-        db.Placements().Create(AAccountPlacement{card, ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front())});
+        card = UiTests::AddAccount(db, u"Карта", ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front()));
         salary = Category(u"Зарплата", articles.root1);
         const auto food = Category(u"Еда", articles.separateTrees ? articles.root2 : articles.root1);
         Add(cash, 1'000 * kUnit, 5, salary);
@@ -86,14 +81,8 @@ public:
     void Add(AReference<AAccount> account, AMoney amount, int day, AReference<ACategory> category,
              AReference<AAccount> to = {})
     {
-        ATransaction t;
-        t.account1 = account;
-        t.amount1 = amount;
-        t.account2 = to;
-        t.amount2 = to.IsNull() ? 0 : -amount;
-        t.date = t.budgetDate = Dates::FromYmd(2025, 1, day);
-        t.executed = 1;
-        const auto ref = ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t));
+        const auto ref = ATableImpl<ATransaction>::RefTo(
+            db.Transactions().Create(UiTests::Executed(account, amount, Dates::FromYmd(2025, 1, day), to)));
         if (!category.IsNull())
             db.Relations().Create(ARelation{category, ref});
     }
@@ -346,11 +335,7 @@ TEST(ReportsPage, TheTurnoverCountsOnlyTheTransactionsOfATickedCategory)
     book.Period(Dates::FromYmd(2025, 1, 1), Dates::FromYmd(2025, 1, 31));
     const QString classifier = QString::fromStdU16String(book.db.Text(book.db.Classifiers().Live().front()->Record().singular));
     UiTests::ClickNamed(book.Pane(), classifier);
-    auto* chooser = UiTests::Named<AReportPicker>(book.Pane(), classifier);
-    ASSERT_NE(chooser, nullptr);
-    chooser->setFocus();
-    for (int i = 0; i < 10 && (!chooser->SelectedItem() || chooser->SelectedItem()->Text(0) != u"Еда"); ++i)
-        QTest::keyClick(chooser, Qt::Key_Down);
+    ASSERT_TRUE(UiTests::PickText(book.Pane(), classifier, u"Еда"));
     // The food of both accounts; the top that is left alone is the root.
     EXPECT_EQ(book.TurnoverRows(), (ATexts{u"Все статьи расхода=" + book.Amount(-400 * kUnit) + u" RUR",
                                            u"Еда=" + book.Amount(-400 * kUnit) + u" RUR"}));

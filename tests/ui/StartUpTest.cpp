@@ -32,6 +32,7 @@ protected:
         return {folder / "bin/fendral", folder / "bin", folder / "config", folder / "data", folder / "run/Fendral", folder / "bin", folder / "bin"};
     }
     std::string Path(const std::string& name) const { return folder / name; }
+    std::u16string PathText(const std::string& name) const { return UtilityClasses::Strings::Utf8ToUtf16(Path(name)); }
     std::u16string Message(int id, std::initializer_list<UtilityClasses::Strings::FormatArg> args)
     {
         return program->Context().Strings().Format(id, args);
@@ -98,8 +99,7 @@ TEST_F(StartUp, AMissingRecentFileIsReportedAndLeavesTheList)
     UiTests::WriteDataFile(Path("older.fend"));
     SeedRecentFiles({Path("gone.fend"), Path("older.fend")});
     program->Start({"fendral"});
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0], Message(489, {UtilityClasses::Strings::Utf8ToUtf16(Path("gone.fend"))}));
+    EXPECT_EQ(dialogs->messages, std::vector{Message(489, {PathText("gone.fend")})});
     EXPECT_EQ(UserInterface::Settings::RecentFiles(Store()), std::vector<std::string>{Path("older.fend")});
     EXPECT_TRUE(Db().FileName().Empty());  // a new database instead
     EXPECT_TRUE(Window().FindAction(791)->text().endsWith(QStringLiteral("older.fend")));
@@ -121,8 +121,7 @@ TEST_F(StartUp, EveryFailureHasItsMessageAndLeavesANewDatabase)
         AProgram run(Folders(), std::move(scripted));
         c.write(Path(c.name));
         EXPECT_EQ(run.Start({"fendral", Path(c.name)}), kExitDone);
-        ASSERT_EQ(asked->messages.size(), 1u);
-        EXPECT_EQ(asked->messages[0], run.Context().Strings().Format(c.message, {UtilityClasses::Strings::Utf8ToUtf16(Path(c.name))}));
+        EXPECT_EQ(asked->messages, std::vector{run.Context().Strings().Format(c.message, {PathText(c.name)})});
         EXPECT_TRUE(run.MainWindow()->CurrentDatabase().FileName().Empty());
         EXPECT_GT(run.MainWindow()->PageCount(), 0);
     }
@@ -132,8 +131,7 @@ TEST_F(StartUp, AFileWithErrorsIsReportedAndStaysOpen)
 {
     UiTests::WriteFileWithErrors(Path("errors.fend"));
     program->Start({"fendral", Path("errors.fend")});
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0], Message(499, {UtilityClasses::Strings::Utf8ToUtf16(Path("errors.fend")), 1}));
+    EXPECT_EQ(dialogs->messages, std::vector{Message(499, {PathText("errors.fend"), 1})});
     EXPECT_EQ(Db().FileName().FullPath(), Path("errors.fend"));
 }
 

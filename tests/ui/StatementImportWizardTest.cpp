@@ -3,7 +3,7 @@
 // statement a second time adding nothing, and an account in another currency refused.
 #include "WizardExchangeSupport.h"
 
-#include "CategoryTestSupport.h"
+#include "UiTestSupport.h"
 #include "core/TempFolder.h"
 #include "exchange/statements/CsvProfiles.h"
 #include "ui/exchange/ImportWizard.h"
@@ -33,16 +33,6 @@ protected:
         books.Step([&] { bread = books.AddCategory(u"Хлеб", books.expenseRoot); });
         WriteTextFile(test.Path("in.ofx"), kStatement);
     }
-    // Presses Down in the named picker until it shows `text`.
-    static void Pick(QWidget& wizard, const QString& name, const std::u16string& text)
-    {
-        auto* picker = UiTests::Named<AReportPicker>(wizard, name);
-        ASSERT_NE(picker, nullptr);
-        picker->setFocus();
-        for (int i = 0; i < 20 && !(picker->SelectedItem() && picker->SelectedItem()->SingleText() == text); ++i)
-            QTest::keyClick(picker, Qt::Key_Down);
-        ASSERT_EQ(picker->SelectedItem()->SingleText(), text);
-    }
     // Module `row` and `file`, then Next to the account page and there `account` chosen.
     void ToAccount(AWizard& wizard, AWizardDriver& driver, int row, const std::string& file, const std::u16string& account)
     {
@@ -51,7 +41,7 @@ protected:
         driver.Next();
         driver.Next();
         ASSERT_EQ(wizard.CurrentStep(), kAccountPage);
-        Pick(wizard, "Счёт файла данных:", account);
+        UiTests::PickText(wizard, "Счёт файла данных:", account);
         driver.Next();
     }
     std::u16string Cash() { return std::u16string(books.db.Text(books.db.Accounts().Record(books.cash)->name)); }
@@ -96,7 +86,7 @@ TEST_F(StatementImportWizard, TheStatementGoesIntoTheChosenAccountWithTheCategor
         ASSERT_EQ(wizard.CurrentStep(), kAccountPage);
         EXPECT_TRUE(driver.Texts().contains("Счёт в банке: 40817; валюта: RUB; строк в выписке: 2."));
         if (c.chooseAccount)
-            Pick(wizard, "Счёт файла данных:", Cash());
+            UiTests::PickText(wizard, "Счёт файла данных:", Cash());
         EXPECT_EQ(Shown(wizard, "Счёт файла данных:"), Cash());
         driver.Next();
         ASSERT_EQ(wizard.CurrentStep(), kReviewPage);
@@ -106,9 +96,8 @@ TEST_F(StatementImportWizard, TheStatementGoesIntoTheChosenAccountWithTheCategor
         EXPECT_EQ(lines->Model().Row(1)->Text(4),
                   c.added ? u"Будет добавлена" : u"Пропущена: в файле есть такая сумма в пределах трёх дней");
         if (c.added) {
-            lines->setFocus();
-            QTest::keyClick(lines, Qt::Key_Home);
-            Pick(wizard, "Статья выбранной строки:", u"Хлеб");
+            UiTests::FocusRow(lines, 0);
+            UiTests::PickText(wizard, "Статья выбранной строки:", u"Хлеб");
             const auto* first = lines->Model().Row(0);
             EXPECT_EQ(first->Text(2) + u"|" + first->Text(3) + u"|" + first->Text(4), u"Булочная|Хлеб|Будет добавлена");
             driver.Next();
@@ -185,9 +174,9 @@ TEST_F(StatementImportWizard, AnAccountInAnotherCurrencyIsRefusedBeforeAnythingI
     AWizardDriver driver(wizard);
     ToAccount(wizard, driver, kOfxRow, "in.ofx", u"Карта");
     EXPECT_EQ(wizard.CurrentStep(), kAccountPage);
-    ASSERT_EQ(test.dialogs.messages.size(), 1u);
-    EXPECT_EQ(test.dialogs.messages[0], u"Выписка составлена в валюте RUB, а счёт \"Карта\" ведётся в валюте USD.\r\n\r\n"
-                                        u"Пожалуйста, выберите счёт в валюте выписки. Ничего не сохранено.");
+    EXPECT_EQ(test.dialogs.messages,
+              std::vector<std::u16string>{u"Выписка составлена в валюте RUB, а счёт \"Карта\" ведётся в валюте USD.\r\n\r\n"
+                                          u"Пожалуйста, выберите счёт в валюте выписки. Ничего не сохранено."});
     EXPECT_EQ(DocumentOf(books.db), before);
 }
 
@@ -200,8 +189,8 @@ TEST_F(StatementImportWizard, ARuleWrittenFromTheReviewPageGivesItsCategoryToThe
     UiTests::OnModal(test, [&](QDialog& dialog) {
         EXPECT_EQ(UiTests::UnnamedControls(dialog), std::vector<std::string>());
         UiTests::ClickNamed(dialog, "Добавить правило");  // no text yet: refused
-        UiTests::TypeAnyInto(dialog, "Текст содержит:", "булоч");
-        Pick(dialog, "Статья:", u"Хлеб");
+        UiTests::TypeInto(dialog, "Текст содержит:", "булоч");
+        UiTests::PickText(dialog, "Статья:", u"Хлеб");
         UiTests::ClickNamed(dialog, "Добавить правило");
         UiTests::ClickNamed(dialog, "OK");
     });
@@ -225,7 +214,7 @@ TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSe
     std::vector<std::u16string> preview;
     UiTests::OnModal(test, [&](QDialog& dialog) {
         EXPECT_EQ(UiTests::UnnamedControls(dialog), std::vector<std::string>());
-        UiTests::TypeAnyInto(dialog, "Название профиля:", "Мой банк");
+        UiTests::TypeInto(dialog, "Название профиля:", "Мой банк");
         struct AField {
             const char* name;
             const char* text;
@@ -266,7 +255,7 @@ TEST_F(StatementImportWizard, ACsvStatementIsReadWithTheProfileMadeInTheModuleSe
         next.ChooseModule("Модуль импорта:", kCsvRow);
         UiTests::OnModal(test, [&, button = button](QDialog& dialog) {
             UiTests::ClickNamed(dialog, "Удалить профиль");
-            UiTests::TypeAnyInto(dialog, "Название профиля:", "Другой");
+            UiTests::TypeInto(dialog, "Название профиля:", "Другой");
             UiTests::TypeInto(dialog, "Сумма:", "2");
             UiTests::ClickNamed(dialog, button);
         });

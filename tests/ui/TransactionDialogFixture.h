@@ -32,14 +32,10 @@ protected:
     AReference<AAccount> AddAccount(std::u16string_view name, std::u16string_view currencyCode = u"")
     {
         db.BeginStep();
-        AAccount account = db.Accounts().Live().front()->Record();
-        account.name = db.NewText(name);
-        account.comment = {};
+        auto ref = UiTests::AddAccount(db, name, ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front()));
         if (!currencyCode.empty())
-            account.currency = ATableImpl<ACurrency>::RefTo(
+            db.Accounts().Change(db.Accounts().Get(ref))->currency = ATableImpl<ACurrency>::RefTo(
                 db.Currencies().Create(ACurrency{db.NewText(currencyCode), db.NewText(currencyCode), 2}));
-        auto ref = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
-        db.Placements().Create(AAccountPlacement{ref, ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front())});
         CommitWithRules(db);
         return ref;
     }

@@ -28,37 +28,6 @@ TEST_F(TransactionDialog, MissingAccountsAndFoldersAreRefusedWithTheFocusOnTheCh
     EXPECT_EQ(db.Transactions().LiveCount(), 0u);
 }
 
-TEST_F(TransactionDialog, WhatIsTypedIsWhatIsStored)
-{
-    const auto card = AddAccount(u"Карта");
-    const struct {
-        const char* type;
-        std::vector<std::pair<const char*, int>> choices;
-        const char* amountLabel;
-        AMoney amount1, amount2;
-        AReference<AAccount> account1, account2;
-    } cases[] = {
-        {"Расход", {{"Со счёта:", 1}}, "Сумма расхода:", -M(250), 0, cash, {}},
-        {"Приход", {{"На счёт:", 2}}, "Сумма прихода:", M(250), 0, card, {}},
-        {"Перевод", {{"Со счёта:", 1}, {"На счёт:", 2}}, "Сумма перевода:", -M(250), M(250), cash, card},
-    };
-    for (const auto& c : cases) {
-        EXPECT_TRUE(Run(ATransactionDialogMode::Add, {}, [&](QDialog& dialog) {
-            Click(dialog, c.type);
-            for (const auto& [chooser, row] : c.choices)
-                Choose(dialog, chooser, row);
-            Type(dialog, c.amountLabel, "250");
-            Click(dialog, "OK");
-        })) << c.type;
-        EXPECT_TRUE(test.dialogs.messages.empty()) << c.type;
-        EXPECT_EQ(Last().amount1, c.amount1) << c.type;
-        EXPECT_EQ(Last().amount2, c.amount2) << c.type;
-        EXPECT_EQ(Last().account1, c.account1) << c.type;
-        EXPECT_EQ(Last().account2, c.account2) << c.type;
-        EXPECT_EQ(db.UndoLabel(), u"Добавить операцию");
-    }
-}
-
 TEST_F(TransactionDialog, ATransferBetweenCurrenciesComputesTheRate)
 {
     const auto usd = AddAccount(u"Доллары", u"USD");
@@ -118,11 +87,8 @@ TEST_F(TransactionDialog, TheTypeAndTheFileShapeTheAmountFields)
 TEST_F(TransactionDialog, ALockedTransactionOpensWithOnlyCancel)
 {
     db.BeginStep();
-    ATransaction t;
-    t.account1 = cash;
-    t.amount1 = -M(7);
-    t.date = t.budgetDate = Dates::FromYmd(2025, 3, 1);
-    t.executed = t.locked = 1;
+    ATransaction t = Executed(cash, -M(7), Dates::FromYmd(2025, 3, 1));
+    t.locked = 1;
     const Engine::ARecordId id = db.Transactions().Create(t)->id;
     CommitWithRules(db);
     EXPECT_FALSE(Run(ATransactionDialogMode::Change, {id}, [&](QDialog& dialog) {
@@ -136,14 +102,8 @@ TEST_F(TransactionDialog, ALockedTransactionOpensWithOnlyCancel)
 TEST_F(TransactionDialog, ChangingThreeWithDifferentDatesKeepsEachDate)
 {
     db.BeginStep();
-    for (int day : {3, 4, 5}) {
-        ATransaction t;
-        t.account1 = cash;
-        t.amount1 = -M(day);
-        t.date = t.budgetDate = Dates::FromYmd(2025, 3, day);
-        t.executed = 1;
-        db.Transactions().Create(t);
-    }
+    for (int day : {3, 4, 5})
+        db.Transactions().Create(Executed(cash, -M(day), Dates::FromYmd(2025, 3, day)));
     CommitWithRules(db);
     std::vector<Engine::ARecordId> ids;
     for (auto* slot : db.Transactions().Live())

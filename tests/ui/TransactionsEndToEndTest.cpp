@@ -39,12 +39,7 @@ TEST(TransactionsEndToEnd, WhatTheDialogSavedIsWhatTheCommandLineProgramReads)
     ASSERT_TRUE(window.NewDatabase());
     ADatabase& db = window.CurrentDatabase();
     db.BeginStep();
-    AAccount card = db.Accounts().Live().front()->Record();
-    card.name = db.NewText(u"Карта");
-    card.comment = {};
-    auto* cardSlot = db.Accounts().Create(card);
-    db.Placements().Create(AAccountPlacement{ATableImpl<AAccount>::RefTo(cardSlot),
-                                             ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front())});
+    UiTests::AddAccount(db, u"Карта", ATableImpl<AAccountFolder>::RefTo(db.Folders().Live().front()));
     CommitWithRules(db);
     QApplication::processEvents();
 
@@ -77,6 +72,7 @@ TEST(TransactionsEndToEnd, WhatTheDialogSavedIsWhatTheCommandLineProgramReads)
     }
     EXPECT_TRUE(test.dialogs.messages.empty());
     ASSERT_EQ(db.Transactions().LiveCount(), 3u);
+    EXPECT_EQ(db.UndoLabel(), u"Добавить операцию");
     test.dialogs.saveFile = test.Path("books.fend");
     window.FindAction(Command::kSave)->trigger();
 

@@ -37,11 +37,7 @@ protected:
         db.CreateDefaults();
         cash = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
         db.BeginStep();
-        AAccount account = db.Accounts().Live().front()->Record();
-        account.name = db.NewText(u"Копилка");
-        account.comment = {};
-        account.initialBalance = 0;
-        savings = ATableImpl<AAccount>::RefTo(db.Accounts().Create(account));
+        savings = UiTests::AddAccount(db, u"Копилка");
         salary = Add(cash, 2000'0000, FromYmd(2025, 1, 5));
         transfer = Add(cash, -300'0000, FromYmd(2025, 2, 7), savings);
         lunch = Add(cash, -500'0000, FromYmd(2025, 3, 10));
@@ -52,12 +48,7 @@ protected:
     AReference<ATransaction> Add(AReference<AAccount> account, AMoney amount, ADate date,
                                  AReference<AAccount> to = {}, bool executed = true)
     {
-        ATransaction t;
-        t.account1 = account;
-        t.amount1 = amount;
-        t.account2 = to;
-        t.amount2 = to ? -amount : 0;
-        t.date = t.budgetDate = date;
+        ATransaction t = UiTests::Executed(account, amount, date, to);
         t.executed = executed ? 1 : 0;
         t.comment = db.NewText(u"к операции");
         return ATableImpl<ATransaction>::RefTo(db.Transactions().Create(t));
@@ -137,27 +128,12 @@ TEST_F(TransactionsPage, ThePaneSelectsThePeriodAndSearchesTheComments)
     EXPECT_TRUE(static_cast<QLineEdit*>(comment())->text().isEmpty());
 }
 
-// Picks by Down keys until the picker shows `text`; false when it never does.
-bool PickByKeys(QWidget* picker, const std::u16string& text)
-{
-    if (!picker)
-        return false;
-    picker->setFocus();
-    auto shown = [&] {
-        auto* item = static_cast<Win32API::VelvixControls::Reports::AReportPicker*>(picker)->SelectedItem();
-        return item && item->SingleText() == text;
-    };
-    for (int i = 0; i < 40 && !shown(); ++i)
-        QTest::keyClick(picker, Qt::Key_Down);
-    return shown();
-}
-
 TEST_F(TransactionsPage, ThePaneChoosesTheAccountAndTheClassifierNodesAndHides)
 {
     ATransactionsPage& shown = Show();
     ShowEverything(shown);
     ATransactionPageFilters& pane = *shown.FilterPane();
-    ASSERT_TRUE(PickByKeys(UiTests::Named<QWidget>(pane, "Показывать операции:"), u"Копилка"));
+    ASSERT_TRUE(UiTests::PickText(pane, "Показывать операции:", u"Копилка"));
     EXPECT_EQ(Column(shown, kDateColumn), std::vector<std::u16string>{u"07.02.2025"});
     EXPECT_TRUE(shown.Filter().Narrows(db));
 
@@ -267,7 +243,7 @@ TEST_F(TransactionsPage, EachClassifierHasACategoryColumn)
     EXPECT_EQ(Column(shown, agentColumn), (std::vector<std::u16string>{u"", u"", u"Магазин", u""}));
     // The pane's row of the classifier narrows the list to the shop's transaction.
     ATransactionPageFilters& pane = *shown.FilterPane();
-    ASSERT_TRUE(PickByKeys(UiTests::Named<Win32API::VelvixControls::Reports::AReportPicker>(pane, "Агент"), u"Магазин"));
+    ASSERT_TRUE(UiTests::PickText(pane, "Агент", u"Магазин"));
     QTest::mouseClick(UiTests::Named<QCheckBox>(pane, "Агент"), Qt::LeftButton, {}, QPoint(4, 8));
     EXPECT_EQ(shown.Report()->Model().RowCount(), 1);
 
@@ -457,10 +433,8 @@ TEST(DuePlannedOnOpening, AreExecutedInOneStepWhenTheAnswerIsYes)
         UiTests::ATestProgram test;
         UiTests::WriteDataFile(test.Path("due.fend"), [](ADatabase& db) {
             for (ADate date : {FromYmd(2025, 3, 1), FromYmd(2025, 3, 15), FromYmd(2025, 3, 16)}) {
-                ATransaction t;
-                t.account1 = ATableImpl<AAccount>::RefTo(db.Accounts().Live().front());
-                t.amount1 = -10'0000;
-                t.date = t.budgetDate = date;
+                ATransaction t = UiTests::Executed(ATableImpl<AAccount>::RefTo(db.Accounts().Live().front()), -10'0000, date);
+                t.executed = 0;
                 db.Transactions().Create(t);
             }
         });

@@ -5,10 +5,13 @@
 #include "support/DataFiles.h"
 
 #include "win32api/AControl.h"
+#include "win32api/DateCtrl.h"
+#include "win32api/ReportPicker.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +63,53 @@ void TypeInto(QWidget& window, const QString& name, const QString& text)
     ASSERT_NE(edit, nullptr) << name.toStdString();
     edit->setFocus();
     edit->selectAll();
-    QTest::keyClicks(edit, text);
+    // Key by key with the text as its own: the test library makes keys only from Latin-1.
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, c == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+bool PickText(QWidget& window, const QString& name, std::u16string_view text)
+{
+    auto* picker = Named<Win32API::VelvixControls::Reports::AReportPicker>(window, name);
+    if (!picker)
+        return false;
+    picker->setFocus();
+    const auto shown = [&] { return picker->SelectedItem() && picker->SelectedItem()->SingleText() == text; };
+    for (int i = 0; i < 40; ++i)
+        QTest::keyClick(picker, Qt::Key_Up);
+    for (int i = 0; i < 40 && !shown(); ++i)
+        QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_TRUE(shown()) << name.toStdString() << ": " << UtilityClasses::Strings::Utf16ToUtf8(text);
+    return shown();
+}
+
+void FocusRow(QWidget* list, int row)
+{
+    ASSERT_NE(list, nullptr);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+}
+
+void PickRow(QWidget& window, const QString& name, int row)
+{
+    auto* picker = Named<Win32API::VelvixControls::Reports::AReportPicker>(window, name);
+    ASSERT_NE(picker, nullptr) << name.toStdString();
+    picker->setFocus();
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(picker, Qt::Key_Up);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(picker, Qt::Key_Down);
+}
+
+void PickPeriod(QWidget& pane, ADate start, ADate end)
+{
+    using Win32API::VelvixControls::ADatePicker;
+    Named<ADatePicker>(pane, "по:")->SetDate(Dates::FromYmd(9000, 1, 1));
+    Named<ADatePicker>(pane, "С:")->SetDate(start);
+    Named<ADatePicker>(pane, "по:")->SetDate(end);
+    QApplication::processEvents();
 }
 
 // ---- dialogs
@@ -143,6 +192,32 @@ std::u16string ATestProgram::Message(int id, std::initializer_list<UtilityClasse
 }
 
 // ---- data files
+
+Database::ATransaction Executed(Database::AReference<Database::AAccount> account, Database::AMoney amount, ADate date,
+                                Database::AReference<Database::AAccount> to)
+{
+    Database::ATransaction t;
+    t.account1 = account;
+    t.amount1 = amount;
+    t.account2 = to;
+    t.amount2 = to.IsNull() ? 0 : -amount;
+    t.date = t.budgetDate = date;
+    t.executed = 1;
+    return t;
+}
+
+Database::AReference<Database::AAccount> AddAccount(Database::ADatabase& db, std::u16string_view name,
+                                                    Database::AReference<Database::AAccountFolder> folder)
+{
+    using Database::Engine::ATableImpl;
+    Database::AAccount record = db.Accounts().Live().front()->Record();
+    record.name = db.NewText(name);
+    record.comment = {};
+    const auto account = ATableImpl<Database::AAccount>::RefTo(db.Accounts().Create(record));
+    if (!folder.IsNull())
+        db.Placements().Create(Database::AAccountPlacement{account, folder});
+    return account;
+}
 
 void WriteDataFile(const std::string& path, const std::function<void(Database::ADatabase&)>& change)
 {

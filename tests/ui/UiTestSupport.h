@@ -1,5 +1,6 @@
 // What the program's tests share: the application object, dialogs that answer as a test
-// scripts them, a program context over a temporary folder, and data files made for tests.
+// scripts them, a program context over a temporary folder, data files and records made for
+// tests, and the user's hands on named controls.
 #pragma once
 #include "ui/DatabaseModel.h"
 
@@ -15,6 +16,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
+#include <QTest>
 
 #include <deque>
 #include <functional>
@@ -96,8 +99,26 @@ T* Named(QWidget& window, const QString& name)
 // find without a name, by class.
 std::vector<std::string> UnnamedControls(QWidget& window, bool hiddenToo = false);
 void ClickNamed(QWidget& window, const QString& name);
-// Focuses the named line edit, selects its text and types over it.
+// Focuses the named line edit, selects its text and types over it, any characters.
 void TypeInto(QWidget& window, const QString& name, const QString& text);
+
+// An executed transaction of `amount` on `account` dated `date` (the budget date too); with
+// `to`, a transfer of the amount there.
+Database::ATransaction Executed(Database::AReference<Database::AAccount> account, Database::AMoney amount, ADate date,
+                                Database::AReference<Database::AAccount> to = {});
+// A copy of the file's first account under `name`, without its comment; placed in `folder`
+// when one is given. Inside the caller's step.
+Database::AReference<Database::AAccount> AddAccount(Database::ADatabase& db, std::u16string_view name,
+                                                    Database::AReference<Database::AAccountFolder> folder = {});
+
+// Chooses the row showing `text` in the named picker: from the top, down with the arrow keys.
+bool PickText(QWidget& window, const QString& name, std::u16string_view text);
+// Focuses `list` and moves its focus to row `row` with Home and Down.
+void FocusRow(QWidget* list, int row);
+// Row `row` of the named picker, reached with the arrow keys from its top.
+void PickRow(QWidget& window, const QString& name, int row);
+// The dates as the user picks them in the two date fields ("С:" and "по:").
+void PickPeriod(QWidget& pane, ADate start, ADate end);
 
 // A page built into a shown form of its own.
 struct AShownPage {

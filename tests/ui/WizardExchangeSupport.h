@@ -75,12 +75,7 @@ public:
     // Focuses module row `row` of the first page's list.
     void ChooseModule(const QString& list, int row)
     {
-        auto* modules = UiTests::Named<AReportWindow>(wizard_, list);
-        ASSERT_NE(modules, nullptr);
-        modules->setFocus();
-        QTest::keyClick(modules, Qt::Key_Home);
-        for (int i = 0; i < row; ++i)
-            QTest::keyClick(modules, Qt::Key_Down);
+        UiTests::FocusRow(UiTests::Named<AReportWindow>(wizard_, list), row);
     }
     void TypeFile(const std::string& path) { UiTests::TypeInto(wizard_, "Файл:", QString::fromStdString(path)); }
     // The title of the page shown.
