@@ -39,7 +39,7 @@ std::vector<Engine::ARecordId> LiveIds(ATableImpl<T>& table)
     return ids;
 }
 
-class PreviousGeneration : public ::testing::Test {
+class PreviousGenerationFile : public ::testing::Test {
 protected:
     HRESULT Open(const std::vector<std::uint8_t>& bytes) { return db.Open(WriteOldFile(folder, bytes)); }
 
@@ -82,7 +82,7 @@ TEST(OleDates, DayAndTimeOfDay)
         EXPECT_FALSE(Database::PreviousGeneration::FromOleDate(bad)) << bad;
 }
 
-TEST_F(PreviousGeneration, EveryRecordIsConverted)
+TEST_F(PreviousGenerationFile, EveryRecordIsConverted)
 {
     const OldFileSample sample;
     ASSERT_EQ(Open(sample.Bytes()), Result::kOk);
@@ -274,7 +274,7 @@ TEST_F(PreviousGeneration, EveryRecordIsConverted)
     EXPECT_EQ(db.ConsistencyErrors(), 0u);
 }
 
-TEST_F(PreviousGeneration, ConvertedFileSavesUnderANewNameAndReopens)
+TEST_F(PreviousGenerationFile, ConvertedFileSavesUnderANewNameAndReopens)
 {
     ASSERT_EQ(Open(OldFileSample().Bytes()), Result::kOk);
     const std::string path = folder.File("converted.fend");
@@ -285,7 +285,7 @@ TEST_F(PreviousGeneration, ConvertedFileSavesUnderANewNameAndReopens)
     ExpectSameContent(db, reopened);
 }
 
-TEST_F(PreviousGeneration, WithoutAgentsThereIsNoAgentClassifier)
+TEST_F(PreviousGenerationFile, WithoutAgentsThereIsNoAgentClassifier)
 {
     const OldFileSample sample(0, 1251, false);
     ASSERT_EQ(Open(sample.Bytes()), Result::kOk);
@@ -297,7 +297,7 @@ TEST_F(PreviousGeneration, WithoutAgentsThereIsNoAgentClassifier)
     EXPECT_EQ(db.Relations().LiveCount(), 6u);
 }
 
-TEST_F(PreviousGeneration, TextsUseTheCodePageOfTheLanguage)
+TEST_F(PreviousGenerationFile, TextsUseTheCodePageOfTheLanguage)
 {
     const OldFileSample sample(0, 866);
     db.SetTextCodePage(866);
@@ -313,7 +313,7 @@ TEST_F(PreviousGeneration, TextsUseTheCodePageOfTheLanguage)
     EXPECT_EQ(name[0], 0x8A);  // "К" in code page 866
 }
 
-TEST_F(PreviousGeneration, APasswordIsAskedForAndKept)
+TEST_F(PreviousGenerationFile, APasswordIsAskedForAndKept)
 {
     const OldFileSample sample(PasswordCheckValue(u"Тайна"));
     std::vector<bool> verdicts;
@@ -337,7 +337,7 @@ TEST_F(PreviousGeneration, APasswordIsAskedForAndKept)
     EXPECT_EQ(noPrompt.Open(folder.File("old.fdb")), Result::kPasswordCancelled);
 }
 
-TEST_F(PreviousGeneration, ManyTransactionsAtOneMomentGetConsecutiveTimes)
+TEST_F(PreviousGenerationFile, ManyTransactionsAtOneMomentGetConsecutiveTimes)
 {
     OldFileBuilder file;
     const std::uint32_t currency = file.Currency(u"Рубли", u"RUR");
@@ -371,7 +371,7 @@ TEST_F(PreviousGeneration, ManyTransactionsAtOneMomentGetConsecutiveTimes)
     EXPECT_EQ(converted[count + 1]->Record().time, 0);
 }
 
-TEST_F(PreviousGeneration, ProgressCountsTheBytesOfTheRecords)
+TEST_F(PreviousGenerationFile, ProgressCountsTheBytesOfTheRecords)
 {
     const OldFileSample sample;
     Database::PreviousGeneration::AOldData data;
