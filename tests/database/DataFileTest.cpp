@@ -169,23 +169,7 @@ TEST(DataFile, LargerStoredRecordSizeIsKeptWithItsExtraBytes)
     EXPECT_EQ(Word32(after, 24 + 64), 5u);              // appended with the next identifier
     EXPECT_EQ(Word32(after, 24 + 64 + 16 + 12), 0u);    // and padded with zeros to R
 
-    ADatabase reopened(FixedClock());
-    ASSERT_EQ(reopened.Open(path), Result::kOk);
-    ExpectSameContent(db, reopened);
-}
-
-TEST(DataFile, LowestReaderAboveOurBuildIsRefused)
-{
-    TempFolder folder;
-    const std::string path = SavedFile(folder, "newer.fend");
-    PatchHeaderWord(path, kLowestReader, 235);
-    {
-        ADatabase db(FixedClock());
-        EXPECT_EQ(db.Open(path), Result::kOk);
-    }
-    PatchHeaderWord(path, kLowestReader, 236);
-    ADatabase db(FixedClock());
-    EXPECT_EQ(db.Open(path), Result::kNewerVersion);
+    ExpectReopensSame(db, path);
 }
 
 TEST(DataFile, FileOfAnOldWriterIsRenumberedAndRewrittenOnSave)
@@ -243,10 +227,20 @@ TEST(DataFile, FileOfAnOldWriterIsRenumberedAndRewrittenOnSave)
     ExpectSameContent(db, reopened);
 }
 
-TEST(DataFile, InPlaceSaveRaisesTheLowestReaderAndKeepsTheIdentity)
+TEST(DataFile, TheLowestReaderIsCheckedOnOpenAndRaisedByAnInPlaceSaveThatKeepsTheIdentity)
 {
     TempFolder folder;
     const std::string path = SavedFile(folder, "keep.fend");
+    PatchHeaderWord(path, kLowestReader, 236);
+    {
+        ADatabase newer(FixedClock());
+        EXPECT_EQ(newer.Open(path), Result::kNewerVersion);
+    }
+    PatchHeaderWord(path, kLowestReader, 235);
+    {
+        ADatabase ours(FixedClock());
+        EXPECT_EQ(ours.Open(path), Result::kOk);
+    }
     PatchHeaderWord(path, kLowestReader, 210);
     const auto before = ReadStream(path, u"dbHeader");
     ADatabase again(FixedClock());
@@ -317,9 +311,7 @@ TEST(DataFile, OlderAccountLayoutBecomesAccountsFoldersAndPlacements)
 
     ASSERT_EQ(db.Save(), Result::kOk);
     EXPECT_EQ(ReadStream(path, Table(7)).size(), 24u + 44);
-    ADatabase reopened(FixedClock());
-    ASSERT_EQ(reopened.Open(path), Result::kOk);
-    ExpectSameContent(db, reopened);
+    ExpectReopensSame(db, path);
 }
 
 TEST(DataFile, ModifiedFollowsTheSavedStepThroughUndoAndRedo)
@@ -368,12 +360,13 @@ TEST(DataFile, ModifiedFollowsTheSavedStepThroughUndoAndRedo)
     EXPECT_EQ(reopened.Strings().Find(text->id)->Record().text, u"second");
 }
 
-TEST(DataFile, SecondOpenOfALockedFileIsReadOnly)
+TEST(DataFile, ADatabaseWithoutStorageAndTheSecondOpenOfALockedFileCannotSave)
 {
     TempFolder folder;
     const std::string path = folder.File("locked.fend");
     ADatabase first(FixedClock());
     first.CreateDefaults();
+    EXPECT_EQ(first.Save(), Result::kUnexpected);
     ASSERT_EQ(first.SaveAs(path), Result::kOk);
 
     ADatabase second(FixedClock());
@@ -383,11 +376,4 @@ TEST(DataFile, SecondOpenOfALockedFileIsReadOnly)
     ASSERT_EQ(second.SaveAs(folder.File("mine.fend")), Result::kOk);
     EXPECT_FALSE(second.ReadOnly());
     EXPECT_EQ(second.Save(), Result::kOk);
-}
-
-TEST(DataFile, SaveWithoutStorageIsRefused)
-{
-    ADatabase db(FixedClock());
-    db.CreateDefaults();
-    EXPECT_EQ(db.Save(), Result::kUnexpected);
 }
