@@ -105,6 +105,29 @@ TEST(DataFile, SaveInPlaceMarksDeletedSlotsAndAppendsNewOnes)
     EXPECT_EQ(reopened.FileName().NameWithExtension(), "copy.fend");
 }
 
+// Slots stored out of identifier order (a foreign or damaged file) are put in order
+// before the references are resolved.
+TEST(DataFile, SlotsStoredOutOfIdentifierOrderAreSortedOnOpen)
+{
+    TempFolder folder;
+    const std::string path = SavedFile(folder, "sorted.fend", true);
+    const std::string reversedPath = folder.File("reversed.fend");
+    std::filesystem::copy_file(path, reversedPath);
+    const auto table = ReadStream(path, Table(10));
+    const std::size_t slotSize = kSlotHeader + ATransaction::kStoredSize;
+    std::vector<std::uint8_t> reversed(table.begin(), table.begin() + kTableHeader);
+    for (std::size_t end = table.size(); end > kTableHeader; end -= slotSize)
+        reversed.insert(reversed.end(), table.begin() + static_cast<std::ptrdiff_t>(end - slotSize),
+                        table.begin() + static_cast<std::ptrdiff_t>(end));
+    WriteStream(reversedPath, Table(10), reversed);
+
+    ADatabase expected(FixedClock()), db(FixedClock());
+    ASSERT_EQ(expected.Open(path), Result::kOk);
+    ASSERT_EQ(db.Open(reversedPath), Result::kOk);
+    EXPECT_EQ(db.LoadErrors(), 0u);
+    ExpectSameContent(expected, db);
+}
+
 TEST(DataFile, VariableTablesAreRewrittenFromTheFirstChangeAndCut)
 {
     TempFolder folder;
