@@ -39,21 +39,19 @@ protected:
 
 }  // namespace
 
-TEST_F(CurrencyConversion, OneRateDatedAfterTheDateIsUsedInBothDirections)
+// The converter may name the pair the other way round from the header.
+TEST_F(CurrencyConversion, OneRateDatedAfterTheDateIsUsedInBothDirectionsWhicheverWayThePairIsNamed)
 {
     AddRates(books.rur, usd, {{april1, M(30), M(1)}});
-    const ARateConverter converter(books.db, books.rur, usd);
-    EXPECT_EQ(Convert(converter, usd, march1, M(100)), 33'333);  // 3.3333
-    EXPECT_EQ(Convert(converter, books.rur, march1, 33'333), 999'990);
-    EXPECT_EQ(Convert(converter, usd, march1, -M(100)), -33'333);
-}
-
-TEST_F(CurrencyConversion, TheHeaderMayNameThePairTheOtherWayRound)
-{
-    AddRates(books.rur, usd, {{april1, M(30), M(1)}});
-    const ARateConverter converter(books.db, usd, books.rur);
-    EXPECT_EQ(Convert(converter, usd, march1, M(100)), 33'333);
-    EXPECT_EQ(Convert(converter, books.rur, march1, M(2)), M(60));
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed);
+        const ARateConverter converter = reversed ? ARateConverter(books.db, usd, books.rur)
+                                                  : ARateConverter(books.db, books.rur, usd);
+        EXPECT_EQ(Convert(converter, usd, march1, M(100)), 33'333);  // 3.3333
+        EXPECT_EQ(Convert(converter, books.rur, march1, 33'333), 999'990);
+        EXPECT_EQ(Convert(converter, usd, march1, -M(100)), -33'333);
+        EXPECT_EQ(Convert(converter, books.rur, march1, M(2)), M(60));
+    }
 }
 
 TEST_F(CurrencyConversion, TheRateOfTheDayElseTheLatestBeforeElseTheEarliest)

@@ -53,6 +53,14 @@ inline std::string SavedFile(const TempFolder& folder, const std::string& name, 
 // Every live record of every table: same identifiers, stamps and stored bodies.
 void ExpectSameContent(ADatabase& a, ADatabase& b);
 
+// The file at path opens without errors and holds what db holds.
+inline void ExpectReopensSame(ADatabase& db, const std::string& path)
+{
+    ADatabase reopened(FixedClock());
+    ASSERT_EQ(reopened.Open(path), Result::kOk);
+    ExpectSameContent(db, reopened);
+}
+
 // The logical content of a stream of a data file.
 std::vector<std::uint8_t> ReadStream(const std::string& path, const std::u16string& name);
 // Replaces the logical content of a stream (creating it when missing).

@@ -105,6 +105,29 @@ TEST(DataFile, SaveInPlaceMarksDeletedSlotsAndAppendsNewOnes)
     EXPECT_EQ(reopened.FileName().NameWithExtension(), "copy.fend");
 }
 
+// Slots stored out of identifier order (a foreign or damaged file) are put in order
+// before the references are resolved.
+TEST(DataFile, SlotsStoredOutOfIdentifierOrderAreSortedOnOpen)
+{
+    TempFolder folder;
+    const std::string path = SavedFile(folder, "sorted.fend", true);
+    const std::string reversedPath = folder.File("reversed.fend");
+    std::filesystem::copy_file(path, reversedPath);
+    const auto table = ReadStream(path, Table(10));
+    const std::size_t slotSize = kSlotHeader + ATransaction::kStoredSize;
+    std::vector<std::uint8_t> reversed(table.begin(), table.begin() + kTableHeader);
+    for (std::size_t end = table.size(); end > kTableHeader; end -= slotSize)
+        reversed.insert(reversed.end(), table.begin() + static_cast<std::ptrdiff_t>(end - slotSize),
+                        table.begin() + static_cast<std::ptrdiff_t>(end));
+    WriteStream(reversedPath, Table(10), reversed);
+
+    ADatabase expected(FixedClock()), db(FixedClock());
+    ASSERT_EQ(expected.Open(path), Result::kOk);
+    ASSERT_EQ(db.Open(reversedPath), Result::kOk);
+    EXPECT_EQ(db.LoadErrors(), 0u);
+    ExpectSameContent(expected, db);
+}
+
 TEST(DataFile, VariableTablesAreRewrittenFromTheFirstChangeAndCut)
 {
     TempFolder folder;
@@ -169,23 +192,7 @@ TEST(DataFile, LargerStoredRecordSizeIsKeptWithItsExtraBytes)
     EXPECT_EQ(Word32(after, 24 + 64), 5u);              // appended with the next identifier
     EXPECT_EQ(Word32(after, 24 + 64 + 16 + 12), 0u);    // and padded with zeros to R
 
-    ADatabase reopened(FixedClock());
-    ASSERT_EQ(reopened.Open(path), Result::kOk);
-    ExpectSameContent(db, reopened);
-}
-
-TEST(DataFile, LowestReaderAboveOurBuildIsRefused)
-{
-    TempFolder folder;
-    const std::string path = SavedFile(folder, "newer.fend");
-    PatchHeaderWord(path, kLowestReader, 235);
-    {
-        ADatabase db(FixedClock());
-        EXPECT_EQ(db.Open(path), Result::kOk);
-    }
-    PatchHeaderWord(path, kLowestReader, 236);
-    ADatabase db(FixedClock());
-    EXPECT_EQ(db.Open(path), Result::kNewerVersion);
+    ExpectReopensSame(db, path);
 }
 
 TEST(DataFile, FileOfAnOldWriterIsRenumberedAndRewrittenOnSave)
@@ -243,10 +250,20 @@ TEST(DataFile, FileOfAnOldWriterIsRenumberedAndRewrittenOnSave)
     ExpectSameContent(db, reopened);
 }
 
-TEST(DataFile, InPlaceSaveRaisesTheLowestReaderAndKeepsTheIdentity)
+TEST(DataFile, TheLowestReaderIsCheckedOnOpenAndRaisedByAnInPlaceSaveThatKeepsTheIdentity)
 {
     TempFolder folder;
     const std::string path = SavedFile(folder, "keep.fend");
+    PatchHeaderWord(path, kLowestReader, 236);
+    {
+        ADatabase newer(FixedClock());
+        EXPECT_EQ(newer.Open(path), Result::kNewerVersion);
+    }
+    PatchHeaderWord(path, kLowestReader, 235);
+    {
+        ADatabase ours(FixedClock());
+        EXPECT_EQ(ours.Open(path), Result::kOk);
+    }
     PatchHeaderWord(path, kLowestReader, 210);
     const auto before = ReadStream(path, u"dbHeader");
     ADatabase again(FixedClock());
@@ -317,9 +334,7 @@ TEST(DataFile, OlderAccountLayoutBecomesAccountsFoldersAndPlacements)
 
     ASSERT_EQ(db.Save(), Result::kOk);
     EXPECT_EQ(ReadStream(path, Table(7)).size(), 24u + 44);
-    ADatabase reopened(FixedClock());
-    ASSERT_EQ(reopened.Open(path), Result::kOk);
-    ExpectSameContent(db, reopened);
+    ExpectReopensSame(db, path);
 }
 
 TEST(DataFile, ModifiedFollowsTheSavedStepThroughUndoAndRedo)
@@ -368,12 +383,13 @@ TEST(DataFile, ModifiedFollowsTheSavedStepThroughUndoAndRedo)
     EXPECT_EQ(reopened.Strings().Find(text->id)->Record().text, u"second");
 }
 
-TEST(DataFile, SecondOpenOfALockedFileIsReadOnly)
+TEST(DataFile, ADatabaseWithoutStorageAndTheSecondOpenOfALockedFileCannotSave)
 {
     TempFolder folder;
     const std::string path = folder.File("locked.fend");
     ADatabase first(FixedClock());
     first.CreateDefaults();
+    EXPECT_EQ(first.Save(), Result::kUnexpected);
     ASSERT_EQ(first.SaveAs(path), Result::kOk);
 
     ADatabase second(FixedClock());
@@ -383,11 +399,4 @@ TEST(DataFile, SecondOpenOfALockedFileIsReadOnly)
     ASSERT_EQ(second.SaveAs(folder.File("mine.fend")), Result::kOk);
     EXPECT_FALSE(second.ReadOnly());
     EXPECT_EQ(second.Save(), Result::kOk);
-}
-
-TEST(DataFile, SaveWithoutStorageIsRefused)
-{
-    ADatabase db(FixedClock());
-    db.CreateDefaults();
-    EXPECT_EQ(db.Save(), Result::kUnexpected);
 }

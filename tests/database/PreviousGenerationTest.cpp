@@ -280,9 +280,7 @@ TEST_F(PreviousGenerationFile, ConvertedFileSavesUnderANewNameAndReopens)
     const std::string path = folder.File("converted.fend");
     ASSERT_EQ(db.SaveAs(path), Result::kOk);
     EXPECT_FALSE(db.ReadOnly());
-    ADatabase reopened(FixedClock());
-    ASSERT_EQ(reopened.Open(path), Result::kOk);
-    ExpectSameContent(db, reopened);
+    ExpectReopensSame(db, path);
 }
 
 TEST_F(PreviousGenerationFile, WithoutAgentsThereIsNoAgentClassifier)

@@ -7,14 +7,6 @@ using namespace TestRecords;
 
 namespace {
 
-ASlot<TItem>* AddItem(TEngine& db, std::int32_t value, AReference<TItem> parent = {})
-{
-    TItem item;
-    item.value = value;
-    item.parent = parent;
-    return db.Items().Create(item);
-}
-
 std::vector<std::int32_t> ValuesByKey(TEngine& db, int index)
 {
     std::vector<std::int32_t> values;
@@ -31,27 +23,25 @@ std::vector<ARecordId> LiveIds(TEngine& db)
     return ids;
 }
 
+using AValues = std::vector<std::int32_t>;
+using AIds = std::vector<ARecordId>;
+
 }  // namespace
 
 TEST(EngineSteps, IdentifiersAreOddAndNeverReused)
 {
     TEngine db;
-    db.BeginStep();
-    EXPECT_EQ(AddItem(db, 10)->id, 1u);
-    auto* second = AddItem(db, 20);
-    EXPECT_EQ(second->id, 3u);
-    db.CommitStep();
-    db.BeginStep();
-    db.Items().Delete(second);
-    db.CommitStep();
-    db.BeginStep();
-    EXPECT_EQ(AddItem(db, 30)->id, 5u);
-    db.CommitStep();
+    ASlot<TItem>* second = nullptr;
+    Step(db, [&] {
+        EXPECT_EQ(AddItem(db, 10)->id, 1u);
+        second = AddItem(db, 20);
+        EXPECT_EQ(second->id, 3u);
+    });
+    Step(db, [&] { db.Items().Delete(second); });
+    Step(db, [&] { EXPECT_EQ(AddItem(db, 30)->id, 5u); });
     // Undoing an insertion does not give its identifier back either.
     ASSERT_TRUE(db.Undo());
-    db.BeginStep();
-    EXPECT_EQ(AddItem(db, 40)->id, 7u);
-    db.CommitStep();
+    Step(db, [&] { EXPECT_EQ(AddItem(db, 40)->id, 7u); });
     EXPECT_EQ(db.Items().Find(3)->id, 3u);
     EXPECT_TRUE(db.Items().Find(3)->deleted);
     EXPECT_EQ(db.Items().Find(2), nullptr);
@@ -60,48 +50,35 @@ TEST(EngineSteps, IdentifiersAreOddAndNeverReused)
 TEST(EngineSteps, EmptyStepLeavesNoTraceAndNoModification)
 {
     TEngine db;
-    db.BeginStep();
-    db.LabelStep(u"nothing");
-    db.CommitStep();
+    Step(db, [&] { db.LabelStep(u"nothing"); });
     EXPECT_FALSE(db.Modified());
     EXPECT_FALSE(db.CanUndo());
     EXPECT_FALSE(db.UndoLabel().has_value());
     EXPECT_EQ(db.afterChangeCalls, 0);
 }
 
-TEST(EngineSteps, UndoOfInsertionLeavesEveryIndexAndRedoBringsItBack)
+TEST(EngineSteps, UndoOfInsertionLeavesEveryIndexRedoBringsItBackAndANewStepEndsRedo)
 {
     TEngine db;
-    db.BeginStep();
-    AddItem(db, 5);
-    db.CommitStep();
-    db.BeginStep();
-    auto* slot = AddItem(db, 7);
-    db.LabelStep(u"Добавить");
-    db.CommitStep();
+    Step(db, [&] { AddItem(db, 5); });
+    ASlot<TItem>* slot = nullptr;
+    Step(db, [&] {
+        slot = AddItem(db, 7);
+        db.LabelStep(u"Добавить");
+    });
     ASSERT_EQ(db.UndoLabel(), std::u16string(u"Добавить"));
     ASSERT_TRUE(db.Undo());
-    EXPECT_EQ(LiveIds(db), std::vector<ARecordId>{1});
-    EXPECT_EQ(ValuesByKey(db, 2), std::vector<std::int32_t>{5});
-    EXPECT_EQ(ValuesByKey(db, 3), std::vector<std::int32_t>{5});
+    EXPECT_EQ(LiveIds(db), AIds{1});
+    EXPECT_EQ(ValuesByKey(db, 2), AValues{5});
+    EXPECT_EQ(ValuesByKey(db, 3), AValues{5});
     EXPECT_FALSE(slot->Exists());
     EXPECT_EQ(db.RedoLabel(), std::u16string(u"Добавить"));
     ASSERT_TRUE(db.Redo());
-    EXPECT_EQ(LiveIds(db), (std::vector<ARecordId>{1, 3}));
-    EXPECT_EQ(ValuesByKey(db, 2), (std::vector<std::int32_t>{5, 7}));
+    EXPECT_EQ(LiveIds(db), (AIds{1, 3}));
+    EXPECT_EQ(ValuesByKey(db, 2), (AValues{5, 7}));
     EXPECT_EQ(slot->id, 3u);
     EXPECT_TRUE(slot->Exists());
-}
 
-TEST(EngineSteps, NewStepAfterUndoEndsRedo)
-{
-    TEngine db;
-    db.BeginStep();
-    AddItem(db, 1);
-    db.CommitStep();
-    db.BeginStep();
-    AddItem(db, 2);
-    db.CommitStep();
     ASSERT_TRUE(db.Undo());
     EXPECT_TRUE(db.CanRedo());
     db.BeginStep();
@@ -110,103 +87,96 @@ TEST(EngineSteps, NewStepAfterUndoEndsRedo)
     db.CommitStep();
     EXPECT_FALSE(db.CanRedo());
     EXPECT_FALSE(db.Redo());
-    EXPECT_EQ(ValuesByKey(db, 2), (std::vector<std::int32_t>{1, 3}));
+    EXPECT_EQ(ValuesByKey(db, 2), (AValues{3, 5}));
 }
 
 TEST(EngineSteps, ChangedRecordsMoveInKeyIndexesAndKeepOldPlaceUntilCommit)
 {
     TEngine db;
-    db.BeginStep();
-    auto* a = AddItem(db, 10);
-    auto* b = AddItem(db, 20);
-    auto* c = AddItem(db, 30);
-    db.CommitStep();
-
-    db.BeginStep();
-    db.Items().Change(a)->value = 40;
-    db.Items().Change(c)->value = 5;
-    // Inside the step the indexes still show the committed order.
-    EXPECT_EQ(db.Items().IndexAt(2).front(), a);
-    db.Items().Delete(b);
-    EXPECT_EQ(db.Items().Live().size(), 3u);  // deleted records leave on commit
-    EXPECT_TRUE(b->deleted);
-    db.CommitStep();
-    EXPECT_EQ(ValuesByKey(db, 2), (std::vector<std::int32_t>{5, 40}));
-    EXPECT_EQ(LiveIds(db), (std::vector<ARecordId>{1, 5}));
-
+    ASlot<TItem>*a = nullptr, *b = nullptr, *c = nullptr;
+    Step(db, [&] {
+        a = AddItem(db, 10);
+        b = AddItem(db, 20);
+        c = AddItem(db, 30);
+    });
+    Step(db, [&] {
+        db.Items().Change(a)->value = 40;
+        db.Items().Change(c)->value = 5;
+        // Inside the step the indexes still show the committed order.
+        EXPECT_EQ(db.Items().IndexAt(2).front(), a);
+        db.Items().Delete(b);
+        EXPECT_EQ(db.Items().Live().size(), 3u);  // deleted records leave on commit
+        EXPECT_TRUE(b->deleted);
+    });
+    EXPECT_EQ(ValuesByKey(db, 2), (AValues{5, 40}));
+    EXPECT_EQ(LiveIds(db), (AIds{1, 5}));
     ASSERT_TRUE(db.Undo());
-    EXPECT_EQ(ValuesByKey(db, 2), (std::vector<std::int32_t>{10, 20, 30}));
+    EXPECT_EQ(ValuesByKey(db, 2), (AValues{10, 20, 30}));
     ASSERT_TRUE(db.Redo());
-    EXPECT_EQ(ValuesByKey(db, 2), (std::vector<std::int32_t>{5, 40}));
+    EXPECT_EQ(ValuesByKey(db, 2), (AValues{5, 40}));
 }
 
 TEST(EngineSteps, ChangeHandsTheChangeCounterOnceEachStep)
 {
     TEngine db;
-    db.BeginStep();
-    auto* a = AddItem(db, 1);
-    const std::uint64_t created = a->Record().changeStamp;
-    db.Items().Change(a)->value = 2;  // changing a record made in this step is no new version
-    EXPECT_EQ(a->Record().changeStamp, created);
-    db.CommitStep();
+    ASlot<TItem>* a = nullptr;
+    std::uint64_t created = 0;
+    Step(db, [&] {
+        a = AddItem(db, 1);
+        created = a->Record().changeStamp;
+        db.Items().Change(a)->value = 2;  // changing a record made in this step is no new version
+        EXPECT_EQ(a->Record().changeStamp, created);
+    });
     EXPECT_EQ(a->VersionCount(), 1);
-    db.BeginStep();
-    db.Items().Change(a)->value = 3;
-    db.Items().Change(a)->flag = 1;
-    db.CommitStep();
+    Step(db, [&] {
+        db.Items().Change(a)->value = 3;
+        db.Items().Change(a)->flag = 1;
+    });
     EXPECT_EQ(a->VersionCount(), 2);
     EXPECT_EQ(a->Record().changeStamp, created + 1);
     EXPECT_EQ(db.Items().Header().changeCounter, created + 1);
 }
 
-TEST(EngineSteps, SubscribersHearEachListInItsPlace)
-{
-    TEngine db;
-    TRecorder recorder(db);
-    db.BeginStep();
-    auto* a = AddItem(db, 1);
-    auto* b = AddItem(db, 2);
-    db.CommitStep();
-    db.BeginStep();
-    db.Items().Change(a)->value = 9;
-    db.Items().Delete(b);
-    auto* c = AddItem(db, 3);
-    db.CommitStep();
-    db.Undo();
-    db.Redo();
-    ASSERT_EQ(recorder.calls.size(), 4u);
-    EXPECT_EQ(recorder.calls[0].added, (std::vector<ARecordId>{1, 3}));
-    EXPECT_EQ(recorder.calls[1].changed, std::vector<ARecordId>{a->id});
-    EXPECT_EQ(recorder.calls[1].removed, std::vector<ARecordId>{b->id});
-    EXPECT_EQ(recorder.calls[1].added, std::vector<ARecordId>{c->id});
-    // Undo tells the inserted ones as removed and the deleted ones as added.
-    EXPECT_EQ(recorder.calls[2].removed, std::vector<ARecordId>{c->id});
-    EXPECT_EQ(recorder.calls[2].added, std::vector<ARecordId>{b->id});
-    EXPECT_EQ(recorder.calls[3].removed, std::vector<ARecordId>{b->id});
-    EXPECT_EQ(recorder.calls[3].added, std::vector<ARecordId>{c->id});
-    EXPECT_EQ(db.afterChangeCalls, 4);
-}
-
-TEST(EngineSteps, SubscriberLeavesItsDatabaseWhenDestroyed)
+TEST(EngineSteps, SubscribersHearEachListInItsPlaceUntilTheyAreDestroyed)
 {
     TEngine db;
     {
         TRecorder gone(db);
     }
-    TRecorder stays(db);
-    db.BeginStep();
-    AddItem(db, 1);
-    db.CommitStep();
-    EXPECT_EQ(stays.calls.size(), 1u);
+    TRecorder recorder(db);
+    ASlot<TItem>*a = nullptr, *b = nullptr, *c = nullptr;
+    Step(db, [&] {
+        a = AddItem(db, 1);
+        b = AddItem(db, 2);
+    });
+    Step(db, [&] {
+        db.Items().Change(a)->value = 9;
+        db.Items().Delete(b);
+        c = AddItem(db, 3);
+    });
+    db.Undo();
+    db.Redo();
+    ASSERT_EQ(recorder.calls.size(), 4u);
+    EXPECT_EQ(recorder.calls[0].added, (AIds{1, 3}));
+    EXPECT_EQ(recorder.calls[1].changed, AIds{a->id});
+    EXPECT_EQ(recorder.calls[1].removed, AIds{b->id});
+    EXPECT_EQ(recorder.calls[1].added, AIds{c->id});
+    // Undo tells the inserted ones as removed and the deleted ones as added.
+    EXPECT_EQ(recorder.calls[2].removed, AIds{c->id});
+    EXPECT_EQ(recorder.calls[2].added, AIds{b->id});
+    EXPECT_EQ(recorder.calls[3].removed, AIds{b->id});
+    EXPECT_EQ(recorder.calls[3].added, AIds{c->id});
+    EXPECT_EQ(db.afterChangeCalls, 4);
 }
 
 TEST(EngineSteps, RollBackOfChangesRestoresRecordsAndIndexes)
 {
     TEngine db;
-    db.BeginStep();
-    auto* a = AddItem(db, 1);
-    auto* b = AddItem(db, 2);
-    db.CommitStep();
+    ASlot<TItem>*a = nullptr, *b = nullptr;
+    Step(db, [&] {
+        a = AddItem(db, 1);
+        b = AddItem(db, 2);
+    });
     db.BeginStep();
     db.Items().Change(a)->value = 50;
     db.Items().Delete(b);
@@ -216,32 +186,29 @@ TEST(EngineSteps, RollBackOfChangesRestoresRecordsAndIndexes)
     EXPECT_EQ(a->Record().value, 1);
     EXPECT_TRUE(b->Exists());
     EXPECT_FALSE(c->Exists());
-    EXPECT_EQ(ValuesByKey(db, 2), (std::vector<std::int32_t>{1, 2}));
-    EXPECT_EQ(LiveIds(db), (std::vector<ARecordId>{1, 3}));
+    EXPECT_EQ(ValuesByKey(db, 2), (AValues{1, 2}));
+    EXPECT_EQ(LiveIds(db), (AIds{1, 3}));
     ASSERT_TRUE(db.Undo());
     EXPECT_TRUE(LiveIds(db).empty());
 }
 
-TEST(EngineSteps, DuplicateUniqueKeyIsABrokenInvariant)
+TEST(EngineSteps, MisuseAndADuplicateUniqueKeyAreReportedAndRefused)
 {
-    TAssertionGuard guard;
-    TEngine db;
-    db.BeginStep();
-    AddItem(db, 1);
-    AddItem(db, 1);
-    db.CommitStep();
-    EXPECT_EQ(guard.failures, 1);
-    EXPECT_EQ(db.ConsistencyErrors(), 1u);
-}
-
-TEST(EngineSteps, MisuseIsReportedAndRefused)
-{
+    {
+        TAssertionGuard guard;
+        TEngine db;
+        Step(db, [&] {
+            AddItem(db, 1);
+            AddItem(db, 1);
+        });
+        EXPECT_EQ(guard.failures, 1);
+        EXPECT_EQ(db.ConsistencyErrors(), 1u);
+    }
     TAssertionGuard guard;
     TEngine db;
     EXPECT_EQ(AddItem(db, 1), nullptr);  // no open step
-    db.BeginStep();
-    auto* a = AddItem(db, 1);
-    db.CommitStep();
+    ASlot<TItem>* a = nullptr;
+    Step(db, [&] { a = AddItem(db, 1); });
     db.BeginStep();
     db.Items().Delete(a);
     EXPECT_EQ(db.Items().Change(a), nullptr);  // changed while deleted
@@ -257,15 +224,12 @@ TEST(EngineSteps, BulkAndSingleIndexMaintenanceAgree)
     std::mt19937 random(7);
     TEngine bulk, single;
     std::vector<ASlot<TItem>*> bulkSlots, singleSlots;
-    bulk.BeginStep();
+    Step(bulk, [&] {
+        for (int i = 0; i < 600; ++i)
+            bulkSlots.push_back(AddItem(bulk, i * 2));
+    });
     for (int i = 0; i < 600; ++i)
-        bulkSlots.push_back(AddItem(bulk, i * 2));
-    bulk.CommitStep();
-    for (int i = 0; i < 600; ++i) {
-        single.BeginStep();
-        singleSlots.push_back(AddItem(single, i * 2));
-        single.CommitStep();
-    }
+        Step(single, [&] { singleSlots.push_back(AddItem(single, i * 2)); });
     std::vector<int> order(600);
     for (int i = 0; i < 600; ++i)
         order[static_cast<std::size_t>(i)] = i;
@@ -274,22 +238,19 @@ TEST(EngineSteps, BulkAndSingleIndexMaintenanceAgree)
     for (int k = 0; k < 300; ++k) {
         const auto i = static_cast<std::size_t>(order[static_cast<std::size_t>(k)]);
         const std::int32_t value = 100000 - static_cast<std::int32_t>(i);
-        auto parent = ATableImpl<TItem>::RefTo(bulkSlots[i / 2]);
         if (k % 3 == 0) {
             bulk.Items().Delete(bulkSlots[i]);
-            single.BeginStep();
-            single.Items().Delete(singleSlots[i]);
-            single.CommitStep();
+            Step(single, [&] { single.Items().Delete(singleSlots[i]); });
             continue;
         }
         TItem* b = bulk.Items().Change(bulkSlots[i]);
         b->value = value;
-        b->parent = parent;
-        single.BeginStep();
-        TItem* s = single.Items().Change(singleSlots[i]);
-        s->value = value;
-        s->parent = ATableImpl<TItem>::RefTo(singleSlots[i / 2]);
-        single.CommitStep();
+        b->parent = ATableImpl<TItem>::RefTo(bulkSlots[i / 2]);
+        Step(single, [&] {
+            TItem* s = single.Items().Change(singleSlots[i]);
+            s->value = value;
+            s->parent = ATableImpl<TItem>::RefTo(singleSlots[i / 2]);
+        });
     }
     bulk.CommitStep();
     for (int index = 2; index <= 3; ++index)
@@ -307,12 +268,13 @@ TEST(EngineSteps, BulkAndSingleIndexMaintenanceAgree)
 TEST(EngineSteps, EqualRangeFindsRecordsByKey)
 {
     TEngine db;
-    db.BeginStep();
-    auto* root = AddItem(db, 1);
-    for (int i = 0; i < 5; ++i)
-        AddItem(db, 10 + i, ATableImpl<TItem>::RefTo(root));
-    AddItem(db, 99);
-    db.CommitStep();
+    ASlot<TItem>* root = nullptr;
+    Step(db, [&] {
+        root = AddItem(db, 1);
+        for (int i = 0; i < 5; ++i)
+            AddItem(db, 10 + i, ATableImpl<TItem>::RefTo(root));
+        AddItem(db, 99);
+    });
     TItem probe;
     probe.parent = ATableImpl<TItem>::RefTo(root);
     EXPECT_EQ(db.Items().EqualRange(3, probe).size(), 5u);

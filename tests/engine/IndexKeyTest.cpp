@@ -153,21 +153,20 @@ TEST_F(IndexesOfAReopenedTable, AreTheLiveRecordsSortedAfreshWhateverTheKeysFoll
             std::reverse(values.begin(), values.end());
         if (pattern == 2)
             std::shuffle(values.begin(), values.end(), random);
-        db.BeginStep();
         std::vector<ASlot<TItem>*> slots;
-        for (const int value : values) {
-            TItem item;
-            item.value = value;
-            if (!slots.empty() && random() % 4 != 0)
-                item.parent = ATableImpl<TItem>::RefTo(slots[random() % std::min<std::size_t>(slots.size(), 12)]);
-            slots.push_back(db.Items().Create(item));
-        }
-        db.CommitStep();
+        Step(db, [&] {
+            for (const int value : values) {
+                AReference<TItem> parent;
+                if (!slots.empty() && random() % 4 != 0)
+                    parent = ATableImpl<TItem>::RefTo(slots[random() % std::min<std::size_t>(slots.size(), 12)]);
+                slots.push_back(AddItem(db, value, parent));
+            }
+        });
         // Deleted records stay in the file as deleted slots and must not reach any index.
-        db.BeginStep();
-        for (std::size_t i = 40; i < slots.size(); i += 7)
-            db.Items().Delete(slots[i]);
-        db.CommitStep();
+        Step(db, [&] {
+            for (std::size_t i = 40; i < slots.size(); i += 7)
+                db.Items().Delete(slots[i]);
+        });
         ExpectIndexesAfterReopen(db, "pattern " + std::to_string(pattern));
     }
 }

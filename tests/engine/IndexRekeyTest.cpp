@@ -37,13 +37,10 @@ TEST(IndexRekey, ChangesOfOneKeyOtherKeysOrNoKeyKeepEveryIndexExact)
         std::mt19937 random(11);
         TEngine db;
         std::vector<ASlot<TItem>*> slots;
-        db.BeginStep();
-        for (int i = 0; i < 200; ++i) {
-            TItem item;
-            item.value = i * 10;
-            slots.push_back(db.Items().Create(item));
-        }
-        db.CommitStep();
+        Step(db, [&] {
+            for (int i = 0; i < 200; ++i)
+                slots.push_back(AddItem(db, i * 10));
+        });
         int nextValue = 1;
         for (int step = 0; step < 30; ++step) {
             db.BeginStep();

@@ -57,6 +57,14 @@ std::vector<std::uint8_t> ReadBack(MemoryStream& raw)
     return data;
 }
 
+// Writes the data at the start of the raw stream through a paged stream of its own.
+void WriteThrough(MemoryStream& raw, const std::vector<std::uint8_t>& data, std::size_t at = 0)
+{
+    APagedStream stream(raw, true);
+    ASSERT_EQ(stream.Write(at, data.data() + at, data.size() - at), Result::kOk);
+    ASSERT_EQ(stream.Flush(), Result::kOk);
+}
+
 }  // namespace
 
 TEST(PagedStream, SizeArithmetic)
@@ -76,11 +84,7 @@ TEST(PagedStream, WritesScrambledPagesThatReadBackClear)
     PageScrambler::SetState(12345);
     MemoryStream raw;
     const auto data = Pattern(4093, 1);
-    {
-        APagedStream stream(raw, true);
-        ASSERT_EQ(stream.Write(0, data.data(), data.size()), Result::kOk);
-        ASSERT_EQ(stream.Flush(), Result::kOk);
-    }
+    WriteThrough(raw, data);
     ASSERT_EQ(raw.bytes.size(), 4096u + 5u);
     // The first page: seed = the generator state, data XOR-ed with the following states.
     std::uint32_t seed;
@@ -93,57 +97,32 @@ TEST(PagedStream, WritesScrambledPagesThatReadBackClear)
     EXPECT_EQ(ReadBack(raw), data);
 }
 
-TEST(PagedStream, PageWithSeedZeroIsReadAsStored)
+// Seed 0 means "stored in the clear": a page scrambled from state 0 would read back wrong.
+TEST(PagedStream, SeedZeroIsStoredInTheClearAndNeverUsedToScramble)
 {
-    MemoryStream raw;
-    raw.bytes = {0, 0, 0, 0, 'a', 'b', 'c'};
-    EXPECT_EQ(ReadBack(raw), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
-}
+    MemoryStream clear;
+    clear.bytes = {0, 0, 0, 0, 'a', 'b', 'c'};
+    EXPECT_EQ(ReadBack(clear), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
 
-TEST(PagedStream, SameContentWrittenTwiceDiffersOnDisk)
-{
-    PageScrambler::SetState(99);
+    // The same content written twice differs on disk, even from the generator's state 0.
+    PageScrambler::SetState(0);
     const auto data = Pattern(100, 2);
     MemoryStream a, b;
-    for (MemoryStream* raw : {&a, &b}) {
-        APagedStream stream(*raw, true);
-        ASSERT_EQ(stream.Write(0, data.data(), data.size()), Result::kOk);
-        ASSERT_EQ(stream.Flush(), Result::kOk);
-    }
+    WriteThrough(a, data);
+    WriteThrough(b, data);
     EXPECT_NE(a.bytes, b.bytes);
-    EXPECT_EQ(ReadBack(a), ReadBack(b));
-}
-
-TEST(PagedStream, GeneratorStateZeroIsNeverUsedAsASeed)
-{
-    // Seed 0 means "stored in the clear": a page scrambled from state 0 would read back wrong.
-    PageScrambler::SetState(0);
-    MemoryStream raw;
-    const auto data = Pattern(64, 3);
-    {
-        APagedStream stream(raw, true);
-        ASSERT_EQ(stream.Write(0, data.data(), data.size()), Result::kOk);
-        ASSERT_EQ(stream.Flush(), Result::kOk);
-    }
-    EXPECT_EQ(ReadBack(raw), data);
+    EXPECT_EQ(ReadBack(a), data);
+    EXPECT_EQ(ReadBack(b), data);
 }
 
 TEST(PagedStream, EqualBytesDoNotDirtyAPage)
 {
     MemoryStream raw;
     const auto data = Pattern(5000, 4);
-    {
-        APagedStream stream(raw, true);
-        ASSERT_EQ(stream.Write(0, data.data(), data.size()), Result::kOk);
-        ASSERT_EQ(stream.Flush(), Result::kOk);
-    }
+    WriteThrough(raw, data);
     const auto before = raw.bytes;
     raw.writes = 0;
-    {
-        APagedStream stream(raw, true);
-        ASSERT_EQ(stream.Write(10, data.data() + 10, 4500), Result::kOk);
-        ASSERT_EQ(stream.Flush(), Result::kOk);
-    }
+    WriteThrough(raw, {data.begin(), data.begin() + 4510}, 10);
     EXPECT_EQ(raw.writes, 0);
     EXPECT_EQ(raw.bytes, before);
 }

@@ -20,23 +20,15 @@ TEST(SlotVersions, ValuesStampAndDeletionFollowEveryStepBackAndForth)
     auto change = [&](std::int32_t value) {
         return [&db, &minute, value, step = minute] {
             minute = step;
-            db.BeginStep();
-            db.Items().Change(&db.Items().SlotAt(0))->value = value;
-            db.CommitStep();
+            Step(db, [&] { db.Items().Change(&db.Items().SlotAt(0))->value = value; });
         };
     };
-    db.BeginStep();
-    TItem first;
-    first.value = 1;
-    db.Items().Create(first);
-    db.CommitStep();
+    Step(db, [&] { AddItem(db, 1); });
     ASlot<TItem>& slot = db.Items().SlotAt(0);
     minute = 2;
     change(2)();
     minute = 3;
-    db.BeginStep();
-    db.Items().Delete(&slot);
-    db.CommitStep();
+    Step(db, [&] { db.Items().Delete(&slot); });
 
     auto undo = [&] { ASSERT_TRUE(db.Undo()); };
     auto redo = [&] { ASSERT_TRUE(db.Redo()); };

@@ -114,6 +114,24 @@ private:
     }
 };
 
+// Creates an item in the open step.
+inline ASlot<TItem>* AddItem(TEngine& db, std::int32_t value, AReference<TItem> parent = {})
+{
+    TItem item;
+    item.value = value;
+    item.parent = parent;
+    return db.Items().Create(item);
+}
+
+// One committed step around the changes.
+template <class F>
+void Step(TEngine& db, F&& changes)
+{
+    db.BeginStep();
+    changes();
+    db.CommitStep();
+}
+
 // Records the lists of every notification.
 class TRecorder : public ANotify {
 public:

@@ -8,16 +8,14 @@ namespace {
 
 using namespace ExportImport;
 
-struct AAmountCase {
-    const char* text;
-    std::optional<AMoney> expected;
-};
-
 TEST(ImportValues, AmountTexts)
 {
     constexpr AMoney kMax = std::numeric_limits<AMoney>::max();
     constexpr AMoney kMin = std::numeric_limits<AMoney>::min();
-    const AAmountCase cases[] = {
+    const struct {
+        std::string_view text;
+        std::optional<AMoney> expected;
+    } cases[] = {
         {"1.5000", 15000},
         {"-0.2500", -2500},
         {"12.34567", 123456},  // longer fractions are cut, not rounded
@@ -44,14 +42,10 @@ TEST(ImportValues, AmountTexts)
         {"1.2.3", std::nullopt},
         {"1,5", std::nullopt},
         {"1e3", std::nullopt},
+        {std::string_view("5\0", 2), std::nullopt},  // an embedded NUL
     };
-    for (const AAmountCase& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(ParseAmount(c.text), c.expected) << "'" << c.text << "'";
-}
-
-TEST(ImportValues, AnEmbeddedNulIsMalformed)
-{
-    EXPECT_EQ(ParseAmount(std::string_view("5\0", 2)), std::nullopt);
 }
 
 TEST(ImportValues, Integers)
@@ -83,37 +77,36 @@ TEST(ImportValues, Integers)
     }
 }
 
-TEST(ImportValues, Dates)
-{
-    EXPECT_EQ(ParseDate("2009-01-02"), Dates::FromYmd(2009, 1, 2));
-    EXPECT_EQ(ParseDate(" 2024-02-29 "), Dates::FromYmd(2024, 2, 29));
-    EXPECT_EQ(ParseDate("0100-01-01"), Dates::kMinDate);
-    EXPECT_EQ(ParseDate("9999-12-31"), Dates::kMaxDate);
-    for (const char* bad : {"2023-02-29", "2009-13-01", "2009-00-10", "2009-01-00", "2009-04-31", "0099-12-31",
-                            "2009-1-02", "2009/01/02", "20090102", "", "2009-01-02T00:00:00:000", "2009-01-02x"})
-        EXPECT_EQ(ParseDate(bad), std::nullopt) << bad;
-}
-
+// A date alone is both a date and a timestamp without its time; a timestamp is no date.
 TEST(ImportValues, DatesAndTimestamps)
 {
-    const auto stamp = ParseDateOrTimestamp("2009-01-02T09:05:03:007");
-    ASSERT_TRUE(stamp);
-    EXPECT_EQ(stamp->date, Dates::FromYmd(2009, 1, 2));
-    EXPECT_EQ(stamp->milliseconds, ((9 * 60 + 5) * 60 + 3) * 1000 + 7);
-    EXPECT_TRUE(stamp->hasTime);
-
-    const auto point = ParseDateOrTimestamp("2009-01-02T23:59:59.999");
-    ASSERT_TRUE(point);
-    EXPECT_EQ(point->milliseconds, 86399999);
-    const auto seconds = ParseDateOrTimestamp("2009-01-02T00:00:01");
-    ASSERT_TRUE(seconds);
-    EXPECT_EQ(seconds->milliseconds, 1000);
-
-    const auto date = ParseDateOrTimestamp("2009-01-02");
-    ASSERT_TRUE(date);
-    EXPECT_FALSE(date->hasTime);
-    EXPECT_EQ(date->milliseconds, 0);
-
+    constexpr int kStamp = ((9 * 60 + 5) * 60 + 3) * 1000 + 7;
+    const struct {
+        const char* text;
+        std::optional<ADate> date;
+        bool stamp;  // a timestamp, not a date
+        std::int32_t milliseconds;
+    } cases[] = {
+        {"2009-01-02", Dates::FromYmd(2009, 1, 2), false, 0},
+        {" 2024-02-29 ", Dates::FromYmd(2024, 2, 29), false, 0},
+        {"0100-01-01", Dates::kMinDate, false, 0},
+        {"9999-12-31", Dates::kMaxDate, false, 0},
+        {"2009-01-02T09:05:03:007", Dates::FromYmd(2009, 1, 2), true, kStamp},
+        {"2009-01-02T23:59:59.999", Dates::FromYmd(2009, 1, 2), true, 86399999},
+        {"2009-01-02T00:00:01", Dates::FromYmd(2009, 1, 2), true, 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseDate(c.text), c.stamp ? std::nullopt : c.date);
+        const auto parsed = ParseDateOrTimestamp(c.text);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->date, c.date);
+        EXPECT_EQ(parsed->milliseconds, c.milliseconds);
+        EXPECT_EQ(parsed->hasTime, c.stamp);
+    }
+    for (const char* bad : {"2023-02-29", "2009-13-01", "2009-00-10", "2009-01-00", "2009-04-31", "0099-12-31",
+                            "2009-1-02", "2009/01/02", "20090102", "", "2009-01-02x"})
+        EXPECT_EQ(ParseDate(bad), std::nullopt) << bad;
     for (const char* bad : {"2009-01-02T24:00:00:000", "2009-01-02T10:60:00:000", "2009-01-02T10:00:60:000",
                             "2009-01-02T10:00:00:0000", "2009-01-02T10:00:00-000", "2009-01-02 10:00:00:000",
                             "2009-01-02T10:00", "2009-01-02T", "2009-02-30T10:00:00:000"})

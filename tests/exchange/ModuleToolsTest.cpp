@@ -42,12 +42,26 @@ TEST_F(ModuleTools, SettingsAreKeptUnderTheLibraryName)
     EXPECT_FALSE(other.ReadString(u"lastFile", buffer, 64));
     EXPECT_FALSE(other.ReadInt(u"columns", &value));
     EXPECT_FALSE(tools.ReadString(u"missing", buffer, 64));
+    EXPECT_EQ(tools.GetModule(), &handle);
 }
 
-TEST_F(ModuleTools, ReadStringCutsToTheBuffer)
+TEST_F(ModuleTools, ReadStringCutsToTheBufferAndMissingNamesAndPointersAreRefused)
 {
-    tools.WriteString(u"name", u"abcdef");
+    std::int32_t value = 0;
     char16_t buffer[4] = {u'x', u'x', u'x', u'x'};
+    EXPECT_FALSE(tools.WriteString(nullptr, u"x"));
+    EXPECT_FALSE(tools.WriteString(u"", u"x"));
+    EXPECT_FALSE(tools.WriteInt(nullptr, 1));
+    EXPECT_FALSE(tools.ReadInt(u"x", nullptr));
+    EXPECT_FALSE(tools.ReadInt(nullptr, &value));
+    EXPECT_FALSE(tools.ReadString(nullptr, buffer, 4));
+    EXPECT_TRUE(store.strings.empty());
+    EXPECT_TRUE(store.ints.empty());
+    // A null text is stored as an empty one.
+    EXPECT_TRUE(tools.WriteString(u"empty", nullptr));
+    EXPECT_EQ(store.strings.at("csvexchange.so:empty"), "");
+
+    tools.WriteString(u"name", u"abcdef");
     ASSERT_TRUE(tools.ReadString(u"name", buffer, 4));
     EXPECT_EQ(std::u16string(buffer), u"abc");
     char16_t one[1] = {u'x'};
@@ -55,23 +69,6 @@ TEST_F(ModuleTools, ReadStringCutsToTheBuffer)
     EXPECT_EQ(one[0], u'\0');
     EXPECT_FALSE(tools.ReadString(u"name", buffer, 0));
     EXPECT_FALSE(tools.ReadString(u"name", nullptr, 4));
-}
-
-TEST_F(ModuleTools, MissingNamesAndPointersAreRefused)
-{
-    std::int32_t value = 0;
-    char16_t buffer[8];
-    EXPECT_FALSE(tools.WriteString(nullptr, u"x"));
-    EXPECT_FALSE(tools.WriteString(u"", u"x"));
-    EXPECT_FALSE(tools.WriteInt(nullptr, 1));
-    EXPECT_FALSE(tools.ReadInt(u"x", nullptr));
-    EXPECT_FALSE(tools.ReadInt(nullptr, &value));
-    EXPECT_FALSE(tools.ReadString(nullptr, buffer, 8));
-    EXPECT_TRUE(store.strings.empty());
-    EXPECT_TRUE(store.ints.empty());
-    // A null text is stored as an empty one.
-    EXPECT_TRUE(tools.WriteString(u"empty", nullptr));
-    EXPECT_EQ(store.strings.at("csvexchange.so:empty"), "");
 }
 
 TEST_F(ModuleTools, TranslatesBuiltInTextsIntoTheCurrentLanguage)
@@ -87,18 +84,6 @@ TEST_F(ModuleTools, TranslatesBuiltInTextsIntoTheCurrentLanguage)
     const char16_t* foreign = u"日本";
     EXPECT_EQ(tools.Translate(foreign), foreign);
     EXPECT_EQ(std::u16string(tools.Translate(nullptr)), u"");
-}
-
-TEST_F(ModuleTools, ARunScopeAcceptsProgressUntilItEnds)
-{
-    {
-        ARunScope running(session);
-        EXPECT_TRUE(session.Running());
-        EXPECT_EQ(tools.SetProgress(50), Result::kOk);
-    }
-    EXPECT_FALSE(session.Running());
-    EXPECT_EQ(tools.SetProgress(60), static_cast<HRESULT>(0x8000FFFF));
-    EXPECT_EQ(display.percents, std::vector<unsigned>{50});
 }
 
 TEST_F(ModuleTools, ProgressOnlyWhileAnOperationRuns)
@@ -119,6 +104,16 @@ TEST_F(ModuleTools, ProgressOnlyWhileAnOperationRuns)
 
     EXPECT_EQ(display.captions, std::vector<std::u16string>{u"Работаю"});
     EXPECT_EQ(display.percents, (std::vector<unsigned>{75, 85, 100}));
+
+    // A run scope accepts progress until it ends.
+    {
+        ARunScope running(session);
+        EXPECT_TRUE(session.Running());
+        EXPECT_EQ(tools.SetProgress(50), Result::kOk);
+    }
+    EXPECT_FALSE(session.Running());
+    EXPECT_EQ(tools.SetProgress(60), static_cast<HRESULT>(0x8000FFFF));
+    EXPECT_EQ(display.percents.back(), 50u);
 }
 
 TEST_F(ModuleTools, MessagesAreCountedAndClearedTogether)
@@ -134,11 +129,6 @@ TEST_F(ModuleTools, MessagesAreCountedAndClearedTogether)
     session.ClearMessages();
     EXPECT_TRUE(session.Clean());
     EXPECT_EQ(session.ErrorCount(), 0u);
-}
-
-TEST_F(ModuleTools, GetModuleNamesTheModulesLibrary)
-{
-    EXPECT_EQ(tools.GetModule(), &handle);
 }
 
 }  // namespace

@@ -67,36 +67,36 @@ TEST(XmlWriter, BuiltTreeWithEmptyTextAndDeclaration)
               "<fendral version='1'><empty></empty>"
               "\xD0\xA1\xD1\x83\xD0\xBC\xD0\xBC\xD0\xB0 &amp; &quot;\xD0\xB8\xD1\x82\xD0\xBE\xD0\xB3&quot;"
               "<!-- built --></fendral>");
-}
 
-TEST(XmlWriter, CDataHoldingItsOwnEndMarkerReadsBackUnchanged)
-{
-    ADocument document;
-    AElement* root = AddElement(document, "r");
-    AddText(*root, "a]]>b]]]>>c]]>", true);
-    const std::string text = ToText(document);
+    // A CDATA section holding its own end marker reads back unchanged.
+    ADocument cdata;
+    AddText(*AddElement(cdata, "r"), "a]]>b]]]>>c]]>", true);
+    const std::string text = ToText(cdata);
     EXPECT_EQ(text, "<r><![CDATA[a]]]]><![CDATA[>b]]]]]><![CDATA[>>c]]]]><![CDATA[>]]></r>");
     ADocument back;
     ASSERT_TRUE(ParseDocument(back, text).Ok());
     EXPECT_EQ(back.RootElement()->Text(), "a]]>b]]]>>c]]>");
 }
 
-TEST(XmlWriter, ProgressCountsElementsAsTheyAreLeft)
+TEST(XmlWriter, ProgressCountsElementsAsTheyAreLeftAndASubtreeReportsNone)
 {
     ADocument document;
-    ASSERT_TRUE(ParseDocument(document, "<a><b/><c><d/></c></a><e/>").Ok());
+    ASSERT_TRUE(ParseDocument(document, "<a><b x='1'>t</b><c><d/></c></a><e/>").Ok());
     ASSERT_EQ(document.ElementCount(), 5u);
     ARecordingNotifier notifier;
     auto stream = Streams::AMemoryStream::Create();
     EXPECT_EQ(WriteDocument(document, stream.get(), &notifier), Result::kOk);
     EXPECT_EQ(notifier.values, (std::vector<unsigned>{20, 40, 60, 80, 100}));
-    EXPECT_EQ(stream->Bytes(), "<a><b/><c><d/></c></a><e/>");
+    EXPECT_EQ(stream->Bytes(), "<a><b x='1'>t</b><c><d/></c></a><e/>");
 
     // A subtree written on its own has no document total and reports nothing.
     notifier.values.clear();
     AStreamWriterVisitor writer(stream.get(), &notifier);
     document.RootElement()->Accept(writer);
     EXPECT_TRUE(notifier.values.empty());
+    auto printed = Streams::AMemoryStream::Create();
+    document.RootElement()->FirstElement("b")->Print(printed.get());
+    EXPECT_EQ(printed->Bytes(), "<b x='1'>t</b>");
 }
 
 TEST(XmlWriter, HoldsOneReferenceOnTheStreamWhileItLives)
@@ -123,15 +123,6 @@ TEST(XmlWriter, WriteFailuresAreKeptForTheCallerAndWritingGoesOn)
     EXPECT_GT(stream->attempts, 1);
     EXPECT_EQ(notifier.values.back(), 100u);
     EXPECT_EQ(WriteDocument(document, nullptr), Result::kStgInvalidPointer);
-}
-
-TEST(XmlWriter, PrintWritesTheNodeWithoutProgress)
-{
-    ADocument document;
-    ASSERT_TRUE(ParseDocument(document, "<a><b x='1'>t</b></a>").Ok());
-    auto stream = Streams::AMemoryStream::Create();
-    document.RootElement()->FirstElement("b")->Print(stream.get());
-    EXPECT_EQ(stream->Bytes(), "<b x='1'>t</b>");
 }
 
 TEST(XmlMultiStep, SuccessiveStepsMoveOneBarForward)
