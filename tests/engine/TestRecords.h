@@ -23,8 +23,10 @@ struct TNote {
     static bool ReadBody(TNote& note, AByteCursor& cursor)
     {
         std::uint16_t bytes = 0;
-        if (!cursor.ReadInt(bytes) || bytes % 2 != 0 || bytes > cursor.Remaining())
-            return cursor.Skip(bytes), false;
+        if (!cursor.ReadInt(bytes) || bytes % 2 != 0 || bytes > cursor.Remaining()) {
+            (void)cursor.Skip(bytes);  // leaves the cursor failed when the length runs past it
+            return false;
+        }
         note.text.resize(bytes / 2);
         if (!cursor.Read(note.text.data(), bytes))
             return false;

@@ -70,8 +70,9 @@ void ReadSaveUndo(TImport& import, std::string_view text)
     const HRESULT saved = import.Save();
     ASSERT_TRUE(saved == Result::kOk || saved == kImportBalanceOverflow);
     ASSERT_EQ(import.db.ConsistencyErrors(), 0u);
-    if (saved == Result::kOk)
+    if (saved == Result::kOk) {
         ASSERT_TRUE(import.db.Undo());
+    }
     ASSERT_EQ(import.db.Transactions().LiveCount() + import.db.Categories().LiveCount() +
                   import.db.Accounts().LiveCount() + import.db.Currencies().LiveCount(),
               before);
@@ -151,8 +152,9 @@ TEST(ImportFuzz, ElementsRemovedRepeatedOrGivenNonsense)
             const HRESULT saved = import.Save();
             ASSERT_TRUE(saved == Result::kOk || saved == kImportBalanceOverflow) << round;
             ASSERT_EQ(import.db.ConsistencyErrors(), 0u) << round;
-            if (saved == Result::kOk)
+            if (saved == Result::kOk) {
                 ASSERT_TRUE(import.db.Undo());
+            }
         }
     }
 }

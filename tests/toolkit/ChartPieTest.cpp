@@ -232,8 +232,9 @@ TEST_F(PieChart, OddTreesAndSizesDrawWithoutFailing)
             if (!size.isEmpty())
                 ExpectTheBackgroundDrawn(Render(chart), i);
             for (QPoint point : {QPoint(size.width() / 2, size.height() / 2), QPoint(size.width() / 2, 3), QPoint()})
-                if (AItem* item = chart.HitTest(point))
+                if (AItem* item = chart.HitTest(point)) {
                     EXPECT_TRUE(item->IsVisible()) << i;
+                }
         }
 }
 
