@@ -299,6 +299,28 @@ TEST(DataFile, DanglingAndEvenReferencesAreCountedAndWrittenBackAsTheyWere)
     }
 }
 
+// A reference to a record that the file keeps only as deleted leads nowhere either.
+TEST(DataFile, AReferenceToADeletedRecordIsCountedAndLeadsNowhere)
+{
+    TempFolder folder;
+    const std::string path = SavedFile(folder, "deleted.fend", true);
+    const std::uint32_t category = Word32(ReadStream(path, Table(11)), 24 + 16);
+    auto categories = ReadStream(path, Table(8));
+    const std::size_t slotSize = 16 + Word32(categories, 8);
+    int marked = 0;
+    for (std::size_t at = 24; at + slotSize <= categories.size(); at += slotSize)
+        if (Word32(categories, at) == category) {
+            categories[at + 12] = 1;  // the slot's deleted flag
+            ++marked;
+        }
+    ASSERT_EQ(marked, 1);
+    WriteStream(path, Table(8), categories);
+    ADatabase db(FixedClock());
+    EXPECT_EQ(db.Open(path), Result::kOpenedWithErrors);
+    EXPECT_GE(db.LoadErrors(), 1u);
+    EXPECT_EQ(db.Categories().Get(db.Relations().Live().front()->Record().category), nullptr);
+}
+
 TEST(DataFile, OlderAccountLayoutBecomesAccountsFoldersAndPlacements)
 {
     TempFolder folder;

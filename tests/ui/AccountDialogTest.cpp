@@ -97,8 +97,9 @@ TEST_F(AccountDialog, AddingRefusesWhatTheChecksRefuseWithTheFocusOnTheField)
                           Choose(dialog, "Валюта счёта:", c.currency);
                           TypeInto(dialog, "Начальный остаток:", c.initial);
                           ClickNamed(dialog, "OK");
-                          if (c.focus)
+                          if (c.focus) {
                               EXPECT_EQ(QApplication::focusWidget(), Named(dialog, c.focus)) << c.name.toStdString();
+                          }
                       }),
                   c.messages)
             << c.name.toStdString();

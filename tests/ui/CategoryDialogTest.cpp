@@ -92,8 +92,9 @@ TEST_F(CategoryDialog, AddingChecksTheNameUnderTheChosenParent)
             UiTests::TypeInto(dialog, "Название:", QString::fromUtf8(c.typed));
             UiTests::PickText(dialog, "Родитель:", c.parent);
             UiTests::ClickNamed(dialog, "OK");
-            if (c.message)
+            if (c.message) {
                 EXPECT_EQ(QApplication::focusWidget(), UiTests::Named(dialog, "Название:")) << c.typed;
+            }
         });
         if (c.message) {
             EXPECT_EQ(test.dialogs.messages, std::vector<std::u16string>{test.Message(*c.message)}) << c.typed;

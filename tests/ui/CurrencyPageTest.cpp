@@ -77,8 +77,9 @@ TEST_F(CurrencyPage, TheCurrencyDialogChecksAndStoresWhatIsTyped)
             UiTests::TypeInto(dialog, "Обозначение:", c.code);
             UiTests::TypeInto(dialog, "Знаков после запятой:", c.decimals);
             UiTests::ClickNamed(dialog, "OK");
-            if (c.focused)
+            if (c.focused) {
                 EXPECT_EQ(QApplication::focusWidget(), UiTests::Named(dialog, c.focused)) << c.code;
+            }
         });
         EXPECT_EQ(test.dialogs.messages, c.message ? std::vector<std::u16string>{test.Message(c.message)}
                                                    : std::vector<std::u16string>{})
