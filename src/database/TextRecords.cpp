@@ -69,9 +69,9 @@ void APageInfo::WriteBody(const APageInfo& record, std::vector<std::uint8_t>& ou
 {
     const std::size_t start = out.size();
     out.resize(start + kPageFixedSize);
-    Engine::AFieldWriter writer(out.data() + start);
+    Engine::AFieldWriter writer(out.data() + start, out.data() + out.size());
     Fields(record, writer);
-    FD_VERIFY(writer.End() == out.data() + out.size());
+    FD_VERIFY(writer.Filled());
     const auto length = static_cast<std::uint32_t>(record.settings.size());
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<std::uint8_t>(length >> shift));

@@ -105,10 +105,11 @@ private:
 
 // Writes fixed fields into room already made for them (the record's stored size), so
 // that a record costs one resize of the buffer and not one insert per field; references
-// must already be identifiers.
+// must already be identifiers. Fields beyond the room are not written, and Filled()
+// says whether the fields took exactly the room.
 class AFieldWriter {
 public:
-    explicit AFieldWriter(std::uint8_t* at) : at_(at) {}
+    AFieldWriter(std::uint8_t* at, std::uint8_t* end) : at_(at), end_(end) {}
 
     template <class F>
     void operator()(const F& field)
@@ -123,19 +124,29 @@ public:
     }
     void Pad(std::size_t n)
     {
-        std::memset(at_, 0, n);
-        at_ += n;
+        if (Fits(n)) {
+            std::memset(at_, 0, n);
+            at_ += n;
+        }
     }
-    // Just past the last byte written.
-    const std::uint8_t* End() const { return at_; }
+    bool Filled() const { return !overrun_ && at_ == end_; }
 
 private:
+    bool Fits(std::size_t n)
+    {
+        overrun_ = overrun_ || n > static_cast<std::size_t>(end_ - at_);
+        return !overrun_;
+    }
     void Put(const void* p, std::size_t n)
     {
-        std::memcpy(at_, p, n);
-        at_ += n;
+        if (Fits(n)) {
+            std::memcpy(at_, p, n);
+            at_ += n;
+        }
     }
     std::uint8_t* at_;
+    std::uint8_t* end_;
+    bool overrun_ = false;
 };
 
 // Calls fn(reference) for every reference field; ignores the rest.

@@ -257,9 +257,9 @@ void ATableImpl<T>::WriteBody(const ARecordBase& base, std::vector<std::uint8_t>
     if constexpr (T::kStoredSize != 0) {
         const std::size_t start = out.size();
         out.resize(start + T::kStoredSize);
-        AFieldWriter writer(out.data() + start);
+        AFieldWriter writer(out.data() + start, out.data() + out.size());
         T::Fields(std::as_const(copy), writer);
-        FD_VERIFY(writer.End() == out.data() + out.size());
+        FD_VERIFY(writer.Filled());
     } else {
         T::WriteBody(copy, out);
     }
